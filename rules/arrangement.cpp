@@ -1,0 +1,116 @@
+#include "rules/arrangement.h"
+
+#include <algorithm>
+
+#include "rules/subsets.h"
+
+namespace trilane {
+
+RowValues EvaluateArrangement(const Arrangement& a) {
+  return {EvaluateRow(a.rows[kFront]), EvaluateRow(a.rows[kMiddle]), EvaluateRow(a.rows[kBack])};
+}
+
+namespace {
+
+// The twelve ranks other than the one at `single` (0-based), in order, fall into runs of
+// `group` equal ranks.
+bool GroupsAround(const std::array<uint8_t, 13>& r, int single, int group) {
+  std::array<uint8_t, 12> rest{};
+  for (int i = 0, n = 0; i < 13; ++i) {
+    if (i != single) rest[n++] = r[i];
+  }
+  for (int start = 0; start < 12; start += group) {
+    for (int i = 1; i < group; ++i) {
+      if (rest[start + i] != rest[start]) return false;
+    }
+  }
+  return true;
+}
+
+bool AnyGroupsAround(const std::array<uint8_t, 13>& r, std::initializer_list<int> singles, int group) {
+  return std::any_of(singles.begin(), singles.end(),
+                     [&](int pos) { return GroupsAround(r, pos - 1, group); });
+}
+
+bool IsThreeCardStraight(const Row& three) {
+  const uint8_t a = three[0].rank, b = three[1].rank, c = three[2].rank;
+  return (b == a + 1 && c == b + 1) || (a == 1 && b == 2 && c == 13);
+}
+
+}  // namespace
+
+int SplitIntoStraights(const Hand& hand) {
+  const SubsetTables& t = Subsets();
+  bool found = false;
+  for (uint16_t backMask : t.five) {
+    const RowValue back = EvaluateRow(RowFromMask(hand, backMask));
+    if (back.category != kStraightFlush && back.category != kStraight) continue;
+    const std::array<uint8_t, 8> list = ComplementSlots(backMask);
+    const ListMapper mapper(list);
+    for (uint8_t small : t.fiveOfEight) {
+      const uint16_t middleMask = mapper.Map(small);
+      const RowValue middle = EvaluateRow(RowFromMask(hand, middleMask));
+      if (middle.category != kStraightFlush && middle.category != kStraight) continue;
+      const uint16_t restMask = static_cast<uint16_t>(0x1FFF & ~backMask & ~middleMask);
+      const Row rest = RowFromMask(hand, restMask);  // three cards in slot order
+      // The three are valued in rank order; the sorted hand already has them so.
+      std::array<Card, 3> sorted = {rest[0], rest[1], rest[2]};
+      std::stable_sort(sorted.begin(), sorted.end(),
+                       [](const Card& x, const Card& y) { return x.rank < y.rank; });
+      const Row three = {sorted[0], sorted[1], sorted[2], kEmptySlot, kEmptySlot};
+      if (!IsThreeCardStraight(three)) continue;
+      const bool oneSuit = three[0].code.suit == three[1].code.suit &&
+                           three[1].code.suit == three[2].code.suit;
+      if (back.category == kStraightFlush && middle.category == kStraightFlush && oneSuit) return 2;
+      found = true;
+    }
+  }
+  return found ? 1 : 0;
+}
+
+Special FindSpecial(const Hand& dealt) {
+  Hand hand = dealt;
+  SortHand(hand);
+  std::array<uint8_t, 13> r{};
+  for (int i = 0; i < 13; ++i) r[i] = hand[i].rank;
+  for (const Card& c : hand) {
+    if (!c.code.IsCard()) return {};  // only a full hand of thirteen can hold a special
+  }
+
+  bool consecutive = true, oneSuit = true;
+  for (int i = 0; i < 12; ++i) {
+    consecutive = consecutive && r[i + 1] == r[i] + 1;
+    oneSuit = oneSuit && hand[i + 1].code.suit == hand[0].code.suit;
+  }
+  const bool allAtLeast10 = std::all_of(r.begin(), r.end(), [](uint8_t x) { return x >= 10; });
+  const bool allAtLeast7 = std::all_of(r.begin(), r.end(), [](uint8_t x) { return x >= 7; });
+  const bool allAtMost7 = std::all_of(r.begin(), r.end(), [](uint8_t x) { return x <= 7; });
+  std::array<int, 5> suitCount{};
+  for (const Card& c : hand) ++suitCount[SuitIndexOf(c.code.suit)];
+  const bool red = suitCount[1] + suitCount[2] == 13;
+  const bool black = suitCount[3] + suitCount[4] == 13;
+
+  if (consecutive && oneSuit) return {kCleanDragon, 108};
+  if (consecutive) return {kDragon, 36};
+  if (allAtLeast10) return {kAllBroadways, 32};
+  const int straights = SplitIntoStraights(hand);
+  if (straights == 2) return {kThreeStraightFlushes, 24};
+  if (AnyGroupsAround(r, {1, 5, 9, 13}, 4)) return {kThreeQuads, 20};
+  if (allAtLeast7) return {kAllHighs, 12};
+  if (allAtMost7) return {kAllLow, 12};
+  if (red || black) return {kFullColored, 10};
+  if (AnyGroupsAround(r, {1, 4, 7, 10, 13}, 3)) return {kFourTriples, 8};
+  if (AnyGroupsAround(r, {1, 3, 5, 7, 9, 11, 13}, 2)) return {kSixPairs, 6};
+  if (straights == 1) return {kThreeStraights, 4};
+  std::array<int, 4> counts = {suitCount[1], suitCount[2], suitCount[3], suitCount[4]};
+  std::sort(counts.begin(), counts.end());
+  if (counts == std::array<int, 4>{0, 3, 5, 5}) return {kThreeFlushes, 3};
+  return {};
+}
+
+int SpecialNameEntry(int code) {
+  if (code < kThreeFlushes || code > kCleanDragon) return 0;
+  return 1015 - code;
+}
+
+}  // namespace trilane
