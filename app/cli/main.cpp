@@ -1,1 +1,66 @@
-int main() { return 0; }
+// trilane-cli: the headless tool for players, scripts and tests.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli.h"
+#include "commands.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  int (*run)(const trilane::cli::CommandArgs&);
+  std::string_view usage;
+};
+
+// One line per subcommand.
+constexpr Command kCommands[] = {
+    {"eval", trilane::cli::RunEval, "eval CARD x3|x5 [--native] [--json]"},
+    {"special", trilane::cli::RunSpecial, "special CARD x13 [--native] [--json]"},
+    {"arrange", trilane::cli::RunArrange, "arrange CARD x13 [--native] [--json]"},
+    {"score", trilane::cli::RunScore,
+     "score --rule 1-6|2-4 --seat \"F F F / M M M M M / B B B B B\" (x4) [--json]"},
+    {"round", trilane::cli::RunRound, "round --rule 1-6|2-4 --hand \"13 cards\" (x4) [--native] [--json]"},
+    {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
+    {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
+    {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
+};
+
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to, "usage: trilane-cli COMMAND [ARGS]\n");
+  for (const Command& c : kCommands) {
+    std::fprintf(to, "  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  const std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintUsage(stdout);
+    return 0;
+  }
+  for (const Command& c : kCommands) {
+    if (c.name != name) continue;
+    try {
+      return c.run(trilane::cli::CommandArgs(argv + 2, argv + argc));
+    } catch (const trilane::cli::UsageError& e) {
+      std::fprintf(stderr, "trilane-cli %s: %s\n", argv[1], e.what());
+      return 2;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "trilane-cli %s: %s\n", argv[1], e.what());
+      return 1;
+    }
+  }
+  std::fprintf(stderr, "trilane-cli: unknown command '%s' (try --help)\n", argv[1]);
+  return 2;
+}

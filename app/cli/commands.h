@@ -1,0 +1,22 @@
+#pragma once
+// Every trilane-cli subcommand: a function of its arguments (after the subcommand name)
+// returning the exit code. Bad input throws cli::UsageError (exit 2).
+
+#include <string>
+#include <vector>
+
+namespace trilane::cli {
+
+using CommandArgs = std::vector<std::string>;
+
+// Game rules (cmd_rules.cpp)
+int RunEval(const CommandArgs& args);
+int RunSpecial(const CommandArgs& args);
+int RunArrange(const CommandArgs& args);
+int RunScore(const CommandArgs& args);
+int RunRound(const CommandArgs& args);
+int RunShuffle(const CommandArgs& args);
+int RunDeal(const CommandArgs& args);
+int RunSimulate(const CommandArgs& args);
+
+}  // namespace trilane::cli
