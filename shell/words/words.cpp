@@ -1,0 +1,103 @@
+#include "shell/words/words.h"
+
+#include <array>
+#include <atomic>
+
+#include "shell/words/words_data.h"
+
+namespace trilane {
+namespace {
+
+std::atomic<int> currentLanguage{kEnglish};
+
+bool IsLanguage(int language) {
+  return language >= 0 && language < kLanguageCount;
+}
+
+const auto kCarried = [] {
+  std::array<int, words_data::kEntryLimit> entries{};
+  for (int i = 0; i < words_data::kEntryRecordCount; ++i) {
+    entries[i] = words_data::kEntryRecords[i].entry;
+  }
+  return entries;
+}();
+
+const LanguageInfo& Current() {
+  return words_data::kLanguageRecords[LanguageIndex()];
+}
+
+}  // namespace
+
+std::span<const LanguageInfo, kLanguageCount> Languages() {
+  return std::span<const LanguageInfo, kLanguageCount>(words_data::kLanguageRecords);
+}
+
+int LanguageIndex() {
+  return currentLanguage.load(std::memory_order_relaxed);
+}
+
+void SetLanguageIndex(int index) {
+  currentLanguage.store(IsLanguage(index) ? index : kEnglish, std::memory_order_relaxed);
+}
+
+std::string_view WordIn(int entry, int language) {
+  if (entry < 0 || entry >= words_data::kEntryLimit || !IsLanguage(language)) return {};
+  const int record = words_data::kRecordOfEntry[entry];
+  if (record < 0) return {};
+  return words_data::kEntryRecords[record].text[language];
+}
+
+std::string_view Word(int entry) {
+  return WordIn(entry, LanguageIndex());
+}
+
+std::string_view WordRowIn(int entry, int row, int language) {
+  if (row == 0) return WordIn(entry, language);
+  if (entry == kWordMembersHeader && row == 1) return WordIn(kWordMembersHeaderRating, language);
+  return {};
+}
+
+std::string_view WordRow(int entry, int row) {
+  return WordRowIn(entry, row, LanguageIndex());
+}
+
+bool IsCarried(int entry) {
+  return entry >= 0 && entry < words_data::kEntryLimit && words_data::kRecordOfEntry[entry] >= 0;
+}
+
+std::span<const int> CarriedEntries() {
+  return std::span<const int>(kCarried.data(), static_cast<size_t>(words_data::kEntryRecordCount));
+}
+
+std::string_view PictureSuffix() {
+  return Current().pictureSuffix;
+}
+std::string_view ProductTitle() {
+  return Current().productTitle;
+}
+std::string_view ShortTitle() {
+  return Current().shortTitle;
+}
+std::string_view AuthorLine() {
+  return Current().authorLine;
+}
+std::string_view ReleaseDate() {
+  return Current().releaseDate;
+}
+
+std::span<const Country> CountryTable(int continent) {
+  if (continent < 1 || continent > kContinentCount) return {};
+  return words_data::kContinents[continent - 1];
+}
+
+const Country* FindCountry(int continent, int row) {
+  const auto table = CountryTable(continent);
+  if (row < 0 || static_cast<size_t>(row) >= table.size()) return nullptr;
+  return &table[static_cast<size_t>(row)];
+}
+
+std::string_view CountryName(const Country& country, int language) {
+  return language == kRussian ? country.russianName : country.englishName;
+}
+
+}  // namespace trilane
