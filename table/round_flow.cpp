@@ -1,0 +1,780 @@
+#include "table/round_flow.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "rules/computer.h"
+
+namespace trilane {
+
+namespace {
+
+constexpr const char* kComputerName = "PC";
+constexpr std::string_view kOkCaption = "Ok";  // the one caption the words table lacks
+
+PlateColour BySign(int32_t value) {
+  if (value > 0) return PlateColour::kGreen;
+  if (value < 0) return PlateColour::kRed;
+  return PlateColour::kBlue;
+}
+
+std::string_view WithoutTrailingBlanks(const std::string& name) {
+  std::string_view view = name;
+  while (!view.empty() && view.back() == ' ') view.remove_suffix(1);
+  return view;
+}
+
+// A row's name on a plate; an entry of 0 means no name (no category).
+TableText RowNameText(const RowValue& value) {
+  const int entry = RowNameEntry(value.category, value.v[0]);
+  return entry > 0 ? TableText::Word(entry) : TableText{};
+}
+
+// The thirteen cards of an arrangement are exactly the hand's, and the Front's slots 4
+// and 5 are empty. Cards compare by code; each code is two bytes.
+bool UsesHandCards(const Arrangement& rows, const Hand& hand) {
+  if (rows.rows[kFront][3].code.IsCard() || rows.rows[kFront][4].code.IsCard()) return false;
+  std::array<uint16_t, kCardsPerHand> placed{}, dealt{};
+  int n = 0;
+  for (int r = 0; r < 3; ++r) {
+    for (int s = 0; s < (r == kFront ? kFrontCards : 5); ++s) {
+      const CardCode c = rows.rows[r][s].code;
+      if (!c.IsCard() || CardNumberOf(c) == 0) return false;
+      placed[n++] = static_cast<uint16_t>(c.rank << 8 | c.suit);
+    }
+  }
+  for (int i = 0; i < kCardsPerHand; ++i) {
+    dealt[i] = static_cast<uint16_t>(hand[i].code.rank << 8 | hand[i].code.suit);
+  }
+  std::sort(placed.begin(), placed.end());
+  std::sort(dealt.begin(), dealt.end());
+  return placed == dealt;
+}
+
+Arrangement EmptyRows() {
+  Arrangement rows;
+  for (Row& row : rows.rows) row.fill(kEmptySlot);
+  return rows;
+}
+
+}  // namespace
+
+ArrangementCodes CodesOf(const Arrangement& rows) {
+  ArrangementCodes codes;
+  for (int i = 0; i < 15; ++i) codes[i] = rows.rows[i / 5][i % 5].code;
+  return codes;
+}
+
+std::string ArrangementPayload(const Arrangement& rows) {
+  std::string payload;
+  payload.reserve(30);
+  for (const CardCode& c : CodesOf(rows)) payload += c.Bytes();
+  return payload;
+}
+
+std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload) {
+  if (payload.size() != 30) return std::nullopt;
+  ArrangementCodes codes;
+  for (int i = 0; i < 15; ++i) {
+    codes[i] =
+        CardCode{static_cast<uint8_t>(payload[2 * i]), static_cast<uint8_t>(payload[2 * i + 1])};
+  }
+  return codes;
+}
+
+RoundFlow::RoundFlow(TableView& view, StageSender& sender, std::function<uint32_t()> nextSeed)
+    : view_(view), sender_(sender), nextSeed_(std::move(nextSeed)) {
+  seatNames_ = {kComputerName, kComputerName, kComputerName, ""};
+  own_ = EmptyRows();
+  for (Arrangement& rows : rows_) rows = EmptyRows();
+  for (Hand& hand : hands_) hand.fill(kEmptySlot);
+}
+
+// --- seats and modes
+
+bool RoundFlow::IsPacer() const {
+  return setup_.mode == PlayMode::kComputer || setup_.ownNumber == 1;
+}
+
+bool RoundFlow::IsComputerSeat(int position) const {
+  if (position < 1 || position > 3) return false;
+  switch (setup_.mode) {
+    case PlayMode::kComputer:
+      return true;
+    case PlayMode::kNet:
+      // Players 1 .. Joiners + 1 are people; the higher numbers are played by the computer.
+      return PlayerAtPosition(setup_.ownNumber, position) > setup_.joiners + 1;
+    case PlayMode::kClub:
+      return false;
+  }
+  return false;
+}
+
+bool RoundFlow::HoldsPerson(int position) const {
+  return position >= 1 && position <= 3 && !IsComputerSeat(position);
+}
+
+int RoundFlow::LeaderPosition() const {
+  return PositionOf(setup_.ownNumber, 1);
+}
+
+void RoundFlow::Configure(const TableSetup& setup) {
+  setup_ = setup;
+  setup_.ownNumber = std::clamp(setup_.ownNumber, 1, 4);
+  if (setup_.mode == PlayMode::kComputer) setup_.ownNumber = 1;
+  SetJoiners(setup.joiners);
+  if (setup_.mode != PlayMode::kNet || IsPacer()) setup_.awaitingFirstDeal = false;
+}
+
+void RoundFlow::SetJoiners(int joiners) {
+  // A joiner is itself seated, so there are at least NetId - 1 joiners.
+  const int least = setup_.mode == PlayMode::kNet ? setup_.ownNumber - 1 : 0;
+  setup_.joiners = std::clamp(joiners, least, 3);
+}
+
+void RoundFlow::SetSeatName(int position, std::string name) {
+  if (position < 1 || position > 4) return;
+  seatNames_[position - 1] = std::move(name);
+}
+
+bool RoundFlow::OwnArrangementLegal() const {
+  if (stage_ != kStageArranging) return false;
+  for (int r = 1; r <= 3; ++r) {
+    for (int s = 1; s <= (r == 1 ? kFrontCards : 5); ++s) {
+      if (!CardAt(own_, Slot{r, s}).code.IsCard()) return false;
+    }
+  }
+  return IsLegalArrangement(EvaluateArrangement(own_));
+}
+
+// --- buttons
+
+bool RoundFlow::ActionAllowed() const {
+  if (matchEnded_ || pausing_) return false;
+  switch (stage_) {
+    case kStageDealt:
+      return startPhase_ == 1 && !setup_.awaitingFirstDeal && IsPacer();
+    case kStageArranging:
+      if (ownSent_ || !OwnArrangementLegal()) return false;
+      if (setup_.mode == PlayMode::kNet && IsPacer())
+        return arrangementsReceived_ >= setup_.joiners;
+      if (setup_.mode == PlayMode::kClub && IsPacer()) return arrangementsReceived_ > 2;
+      return true;
+    case kStageRevealed:
+    case kStageBackRated:
+    case kStageMiddleRated:
+    case kStageFrontRated:
+    case kStageHandsRated:
+      return IsPacer() && !locked_;
+    case kStageRoundOver:
+      return nextAllowed_;
+    default:
+      return false;
+  }
+}
+
+TableText RoundFlow::ActionCaption() const {
+  switch (stage_) {
+    case kStageDealt:
+      return TableText::Word(kEntryToBegin);
+    case kStageArranging:
+      return TableText::Literal(kOkCaption);
+    case kStageRevealed:
+      return TableText::Word(kEntryRateBack);
+    case kStageBackRated:
+      return TableText::Word(kEntryRateMiddle);
+    case kStageMiddleRated:
+      return TableText::Word(kEntryRateFront);
+    case kStageFrontRated:
+      return TableText::Word(kEntryRateHands);
+    case kStageHandsRated:
+      return TableText::Word(kEntryResult);
+    case kStageRoundOver:
+      return TableText::Word(kEntryNextGame);
+    default:
+      return actionCaption_;  // stage 90 leaves the caption as it was
+  }
+}
+
+void RoundFlow::RefreshButtons() {
+  const TableText caption = ActionCaption();
+  const bool enabled = ActionAllowed();
+  if (!buttonsShown_ || enabled != actionEnabled_ || !(caption == actionCaption_)) {
+    actionCaption_ = caption;
+    actionEnabled_ = enabled;
+    view_.SetActionButton(caption, enabled);
+  }
+  const bool endEnabled = counters_.gameOver && !matchEnded_;
+  if (!buttonsShown_ || endEnabled != endEnabled_) {
+    endEnabled_ = endEnabled;
+    view_.SetEndButton(TableText::Word(kEntryExitToMenu), endEnabled);
+  }
+  buttonsShown_ = true;
+}
+
+void RoundFlow::StartLock() {
+  if (setup_.mode == PlayMode::kComputer || !IsPacer()) return;
+  locked_ = true;
+  lockTicks_ = 0;
+}
+
+void RoundFlow::Tick() {
+  if (startPhase_ != 2 || !locked_) return;
+  if (++lockTicks_ >= kLockTicks) {
+    locked_ = false;
+    RefreshButtons();
+  }
+}
+
+// --- the match
+
+void RoundFlow::StartMatch(const MatchStart& start) {
+  start_ = start;
+  matchStarted_ = true;
+  matchEnded_ = false;
+  if (setup_.mode == PlayMode::kClub) {
+    // The club connection zeroes the counters; the server's first deal starts the match.
+    counters_ = MatchCounters{};
+    clubFirstDealPending_ = true;
+    return;
+  }
+  NewDeal(true);
+}
+
+void RoundFlow::NewDeal(bool first) {
+  NewDealImpl(first, true);
+}
+
+void RoundFlow::NewDealImpl(bool first, bool countDeal) {
+  view_.PrepareTable(setup_.mode);
+  if (first) {
+    totals_ = {};
+    counters_ = FirstDealCounters(start_);
+    faceUp_ = false;
+  }
+  if (countDeal) {
+    ++counters_.sessionRounds;
+    ++counters_.roundNumber;
+  }
+  counters_.gameOver = false;
+
+  if (setup_.mode == PlayMode::kComputer) {
+    seatNames_ = {kComputerName, kComputerName, kComputerName, start_.name};
+  }
+  if (IsPacer() && setup_.mode != PlayMode::kClub) {
+    DeckRandom random(nextSeed_ ? nextSeed_() : 0u);
+    deck_ = ShuffleDeck(random);
+    if (setup_.mode == PlayMode::kNet) sender_.SendDeal(deck_, setup_.ruleTwoFour);
+  }
+  for (Hand& hand : hands_) hand.fill(kEmptySlot);
+
+  stage_ = kStageDealt;
+  startPhase_ = 1;
+  received_ = {};
+  arrangementsReceived_ = 0;
+  locked_ = false;
+  lockTicks_ = 0;
+  score_ = {};
+  specials_ = {};
+  settledBySpecials_ = false;
+  ownSent_ = false;
+  selected_ = {};
+  own_ = EmptyRows();
+  for (Arrangement& rows : rows_) rows = EmptyRows();
+  values_ = {};
+  nextAllowed_ = false;
+  counters_.sessionScore = totals_[3];
+
+  RefreshButtons();
+  for (int p = 1; p <= 4; ++p) {
+    view_.ShowTablet(p, totals_[p - 1],
+                     {TabletBox::Blank(), TabletBox::Blank(), TabletBox::Blank()});
+  }
+
+  if (setup_.awaitingFirstDeal) {
+    view_.ShowHandText(LeaderPosition(), TableText::Word(kEntryExpectationOfServer));
+    return;
+  }
+
+  Hands dealt;
+  if (setup_.mode == PlayMode::kClub) {
+    // At a club table seat s holds deck block 5 - s.
+    for (Hand& hand : dealt) hand.fill(kEmptySlot);
+    for (int seat = 1; seat <= 4; ++seat) {
+      Hand& hand = dealt[PositionOf(setup_.ownNumber, seat) - 1];
+      const int block = 5 - seat;
+      for (int i = 0; i < kCardsPerHand; ++i) hand[i] = deck_[(block - 1) * kCardsPerHand + i];
+      SortHand(hand);
+    }
+  } else {
+    dealt = DealHands(deck_, setup_.ownNumber);
+  }
+  hands_ = dealt;
+
+  ShowRoundPanel();
+  for (int p = 1; p <= 4; ++p) view_.ShowHand(p, hands_[p - 1], p == 4 || faceUp_);
+  ShowSeatNamePlates();
+  view_.PlaySound("WTasoKo");
+  view_.RoundDealt();
+}
+
+void RoundFlow::ShowRoundPanel() {
+  const bool club = setup_.mode == PlayMode::kClub;
+  const int32_t shown = club ? counters_.sessionRounds : RoundInCycle(counters_.roundNumber);
+  const std::string length = std::to_string(club ? kMatchLength : kCycleLength);
+  RoundPanel panel;
+  panel.heading = TableText::Word(kEntryGame).L(":");
+  panel.count = TableText::Literal(std::to_string(shown) + " / " + length);
+  panel.hint =
+      TableText::Word(kEntryGame).L(": ").L(std::to_string(counters_.roundNumber) + " / " + length);
+  view_.ShowRoundPanel(panel);
+}
+
+void RoundFlow::ShowSeatNamePlates() {
+  for (int p = 1; p <= 4; ++p) {
+    view_.ShowPlate(p, TableText::Literal(WithoutTrailingBlanks(seatNames_[p - 1])),
+                    PlateColour::kYellow);
+  }
+}
+
+EndMatchRequest RoundFlow::Button8Click() {
+  EndMatchRequest request;
+  if (!counters_.gameOver || matchEnded_) return request;
+  request.endMatch = true;
+  request.sendClubResult = setup_.mode == PlayMode::kClub && IsPacer();
+  request.score = counters_.sessionScore;
+  request.rounds = counters_.sessionRounds;
+  for (int seat = 1; seat <= 4; ++seat) {
+    request.totalsBySeat[seat - 1] = totals_[PositionOf(setup_.ownNumber, seat) - 1];
+  }
+  if (request.sendClubResult) view_.StopTurnClocks();
+  matchEnded_ = true;
+  RefreshButtons();
+  return request;
+}
+
+TCount RoundFlow::GenCountClick(double currentRating) {
+  view_.PlaySound("WOpenFo");
+  return GeneralCount(setup_.mode, start_, counters_, currentRating);
+}
+
+void RoundFlow::ToggleFaceUp() {
+  faceUp_ = !faceUp_;
+  if (stage_ != kStageDealt && stage_ != kStageArranging) return;
+  for (int p = 1; p <= 3; ++p) view_.ShowHand(p, hands_[p - 1], faceUp_);
+}
+
+// --- the round
+
+bool RoundFlow::OnActionButton() {
+  if (!actionEnabled_ || !ActionAllowed()) return false;
+  if (stage_ == kStageDealt && startPhase_ == 1) {
+    startPhase_ = 2;
+    if (setup_.mode != PlayMode::kComputer) sender_.SendStage(1, nullptr);
+    if (setup_.mode == PlayMode::kClub) view_.StopTurnClocks();
+    StartRound();
+    return true;
+  }
+  switch (stage_) {
+    case kStageArranging:
+      return RevealArrangements(true, IsPacer());
+    case kStageRevealed:
+      return RateRow(3, true);
+    case kStageBackRated:
+      return RateRow(2, true);
+    case kStageMiddleRated:
+      return RateRow(1, true);
+    case kStageFrontRated:
+      return RateHands(true);
+    case kStageHandsRated:
+      return ShowResult(false, true);
+    case kStageRoundOver:
+      if (setup_.mode == PlayMode::kClub) {
+        // The server deals; one request per round.
+        nextAllowed_ = false;
+        sender_.SendNextDeal();
+        RefreshButtons();
+      } else {
+        NewDeal(false);
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RoundFlow::StartRound() {
+  bool any = false;
+  for (int p = 0; p < kPositions; ++p) {
+    specials_[p] = FindSpecial(hands_[p]);
+    any = any || specials_[p].code > 0;
+  }
+  if (any) {
+    SettleSpecials(specials_, score_.points, totals_);
+    settledBySpecials_ = true;
+    for (int p = 1; p <= 4; ++p) {
+      const int32_t points = score_.points[p - 1][kSpecialPoints];
+      TableText text;
+      if (specials_[p - 1].code > 0) {
+        const int entry = SpecialNameEntry(specials_[p - 1].code);
+        if (entry > 0) text.W(entry);
+        text.L(": ");
+      }
+      text.L(SignedNumber(points));
+      view_.ShowPlate(p, text, points > 0 ? PlateColour::kGreen : PlateColour::kRed);
+      view_.ShowTablet(p, totals_[p - 1],
+                       {TabletBox::Blank(), TabletBox::Show(points), TabletBox::Blank()});
+    }
+    view_.PlaySound("WPlMore");
+    stage_ = kStageHandsRated;
+    ShowResult(true, false);
+    return;
+  }
+  PlaceInitialRows();
+  stage_ = kStageArranging;
+  RefreshButtons();
+}
+
+void RoundFlow::PlaceInitialRows() {
+  own_ = EmptyRows();
+  selected_ = {};
+  Hand& hand = hands_[3];
+  for (const Placement& p : InitialPlacementOrder()) {
+    const Card card = hand[p.handSlot - 1];
+    view_.FlyCard(card, CardPlace{CardPlace::kHand, 4, p.handSlot, {}},
+                  CardPlace{CardPlace::kOwnRows, 4, 0, p.to});
+    CardAt(own_, p.to) = card;
+    hand[p.handSlot - 1] = kEmptySlot;
+  }
+  stage_ = kStageArranging;  // the rows are in play from here on
+  UpdateRowNames();
+  if (setup_.mode == PlayMode::kClub) {
+    // Arranging time: 75 s for seat 1 down to 60 s for seat 4.
+    view_.SetTurnClock(4, 80 - 5 * setup_.ownNumber);
+  }
+}
+
+bool RoundFlow::RevealArrangements(bool send, bool reveal) {
+  if (stage_ != kStageArranging || matchEnded_) return false;
+  StartLock();
+  rows_[3] = own_;
+  values_[3] = EvaluateArrangement(own_);
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(2, &rows_[3]);
+  if (!reveal) {
+    ownSent_ = true;
+    selected_ = {};
+    if (setup_.mode == PlayMode::kClub) view_.StopTurnClocks();
+    RefreshButtons();
+    return true;
+  }
+  for (int p = 1; p <= 3; ++p) {
+    if (IsComputerSeat(p)) {
+      const ComputerArrangement computed = ArrangeByComputer(hands_[p - 1]);
+      rows_[p - 1] = computed.rows;
+      values_[p - 1] = computed.values;
+    }
+    view_.ShowTableRows(p, rows_[p - 1], 0);
+    view_.PlaySound("WDing_1");
+    view_.Pause(500);
+  }
+  view_.ShowTableRows(4, rows_[3], 0);
+  view_.PlaySound("WDing_1");
+  stage_ = kStageRevealed;
+  selected_ = {};
+  if (setup_.mode == PlayMode::kNet) ShowSeatNamePlates();
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  RefreshButtons();
+  return true;
+}
+
+bool RoundFlow::RateRow(int row, bool send) {
+  // Back (3) at stage 26, Middle (2) at 27, Front (1) at 28.
+  if (row < 1 || row > 3 || stage_ != kStageRevealed + (3 - row) || matchEnded_) return false;
+  StartLock();
+  view_.PlaySound("WDing_1");
+  for (int p = 1; p <= 4; ++p) view_.ShowTableRows(p, rows_[p - 1], row);
+  // Every point of the round is computed when the Back is rated; the later stages show them.
+  if (row == 3) score_ = ScoreRound(values_, setup_.ruleTwoFour);
+  bool anyBonus = false;
+  for (int p = 1; p <= 4; ++p) {
+    const int32_t points = score_.points[p - 1][row - 1];
+    const bool bonus = score_.bonus[p - 1][row - 1] != 0;
+    anyBonus = anyBonus || bonus;
+    TableText text = RowNameText(values_[p - 1][row - 1]);
+    text.L(": ").L(SignedNumber(points));
+    view_.ShowPlate(p, text, bonus ? PlateColour::kViolet : BySign(points));
+    TabletBoxes boxes;
+    for (int r = 1; r <= 3; ++r) {
+      // Rating runs Back, Middle, Front: rows below this one are still to come.
+      if (r == row)
+        boxes[r - 1] = TabletBox::Show(points);
+      else
+        boxes[r - 1] = r < row ? TabletBox::Blank() : TabletBox::Keep();
+    }
+    view_.ShowTablet(p, totals_[p - 1], boxes);
+  }
+  if (anyBonus) view_.PlaySound("WPlMore");
+  ++stage_;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(6 - row, nullptr);  // h3 h4 h5
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  RefreshButtons();
+  return true;
+}
+
+bool RoundFlow::RateHands(bool send) {
+  if (stage_ != kStageFrontRated || matchEnded_) return false;
+  StartLock();
+  view_.PlaySound("WDing_1");
+  for (int p = 1; p <= 4; ++p) view_.ShowTableRows(p, rows_[p - 1], 0);
+  for (int p = 1; p <= 4; ++p) {
+    const int32_t points = score_.points[p - 1][kHandPoints];
+    view_.ShowPlate(p, TableText::Word(kEntryHand).L(": ").L(SignedNumber(points)), BySign(points));
+  }
+  stage_ = kStageHandsRated;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(6, nullptr);
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  RefreshButtons();
+  return true;
+}
+
+bool RoundFlow::ShowResult(bool special, bool send) {
+  if (stage_ != kStageHandsRated || matchEnded_) return false;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(7, nullptr);
+  if (special) {
+    for (int p = 1; p <= 3; ++p) view_.ShowHand(p, hands_[p - 1], true);
+  } else {
+    for (int p = 1; p <= 4; ++p) {
+      const int32_t roundTotal = RoundTotal(score_.points, p - 1);
+      totals_[p - 1] += roundTotal;
+      view_.ShowPlate(p, TableText::Word(kEntryResult).L(": ").L(SignedNumber(roundTotal)),
+                      BySign(roundTotal));
+      view_.ShowTablet(p, totals_[p - 1],
+                       {TabletBox::Keep(), TabletBox::Keep(), TabletBox::Keep()});
+    }
+    // The sound follows the local player's round, not the table's.
+    const int32_t own = RoundTotal(score_.points, 3);
+    view_.PlaySound(own > 0 ? "WKoGutX" : (own < 0 ? "WKoBads" : "WNichya"));
+  }
+  stage_ = kStageRoundOver;
+  nextAllowed_ = false;
+  counters_.gameOver = false;
+  counters_.sessionScore = totals_[3];
+  if (setup_.mode != PlayMode::kComputer) {
+    // The pacing player waits first, then every machine: the others see the result
+    // before the next press can come.
+    pausing_ = true;
+    RefreshButtons();
+    if (IsPacer()) view_.Pause(2000);
+    view_.Pause(2000);
+    pausing_ = false;
+  }
+  const EndOfRoundButtons rules =
+      EndOfRoundRules(setup_.mode, start_.accountState, IsPacer(), counters_.roundNumber);
+  nextAllowed_ = rules.nextGame;
+  counters_.gameOver = rules.exitToMenu;
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  view_.RoundFinished();
+  RefreshButtons();
+  return true;
+}
+
+// --- received messages
+
+Received RoundFlow::DealReceived(const Deck& deck, bool ruleTwoFour) {
+  if (setup_.mode != PlayMode::kNet || IsPacer() || !matchStarted_ || matchEnded_) {
+    return Received::kIgnored;
+  }
+  if (!IsCompleteDeck(deck)) return Received::kRejected;
+  deck_ = deck;
+  setup_.ruleTwoFour = ruleTwoFour;
+  // The joiner's start of the game already counted its first deal.
+  const bool countDeal = !setup_.awaitingFirstDeal;
+  setup_.awaitingFirstDeal = false;
+  NewDealImpl(false, countDeal);
+  return Received::kApplied;
+}
+
+Received RoundFlow::ClubDealReceived(const Deck& deck) {
+  if (setup_.mode != PlayMode::kClub || !matchStarted_ || matchEnded_) return Received::kIgnored;
+  if (!IsCompleteDeck(deck)) return Received::kRejected;
+  deck_ = deck;
+  setup_.ruleTwoFour = false;  // tournament games always use "1-6"
+  const bool first = clubFirstDealPending_;
+  clubFirstDealPending_ = false;
+  NewDealImpl(first, true);
+  return Received::kApplied;
+}
+
+Received RoundFlow::StageReceived(int stage, int sender, std::string_view payload) {
+  if (setup_.mode == PlayMode::kComputer || !matchStarted_ || matchEnded_)
+    return Received::kIgnored;
+  if (sender < 1 || sender > 4 || sender == setup_.ownNumber) return Received::kRejected;
+  if (stage == 2) {
+    const std::optional<ArrangementCodes> codes = ParseArrangementPayload(payload);
+    if (!codes) return Received::kRejected;
+    const Received result = ArrangementReceived(PositionOf(setup_.ownNumber, sender), *codes);
+    // The pacing player sends its own arrangement last: it reveals on every machine.
+    if (result == Received::kApplied && sender == 1 && !IsPacer()) RevealArrangements(false, true);
+    return result;
+  }
+  if (stage < 1 || stage > 7) return Received::kRejected;
+  // Only the pacing player's presses move a round; nobody moves the pacing player.
+  if (IsPacer() || sender != 1) return Received::kIgnored;
+  bool applied = false;
+  switch (stage) {
+    case 1:
+      return StartReceived();
+    case 3:
+    case 4:
+    case 5:
+      applied = RateRow(6 - stage, false);
+      break;
+    case 6:
+      applied = RateHands(false);
+      break;
+    case 7:
+      applied = ShowResult(false, false);
+      break;
+    default:
+      break;
+  }
+  return applied ? Received::kApplied : Received::kIgnored;
+}
+
+Received RoundFlow::StartReceived() {
+  if (setup_.mode == PlayMode::kComputer || IsPacer() || matchEnded_) return Received::kIgnored;
+  if (stage_ != kStageDealt || startPhase_ != 1 || setup_.awaitingFirstDeal)
+    return Received::kIgnored;
+  startPhase_ = 2;
+  if (setup_.mode == PlayMode::kClub) view_.StopTurnClocks();
+  StartRound();
+  return Received::kApplied;
+}
+
+Received RoundFlow::ArrangementReceived(int position, const ArrangementCodes& codes) {
+  if (setup_.mode == PlayMode::kComputer || matchEnded_) return Received::kIgnored;
+  if (!HoldsPerson(position)) return Received::kRejected;
+  // Once the rows are revealed the values are scored; a late arrangement must not change them.
+  if (stage_ != kStageDealt && stage_ != kStageArranging) return Received::kIgnored;
+  Arrangement rows;
+  for (int i = 0; i < 15; ++i) rows.rows[i / 5][i % 5] = CardFromCode(codes[i]);
+  if (!UsesHandCards(rows, hands_[position - 1])) return Received::kRejected;
+  rows_[position - 1] = rows;
+  values_[position - 1] = EvaluateArrangement(rows);
+  view_.ShowPlate(position, TableText::Word(kEntryIsReady), PlateColour::kRed);
+  if (!received_[position - 1]) {
+    received_[position - 1] = true;
+    if (IsPacer()) ++arrangementsReceived_;
+  }
+  if (IsPacer() && stage_ == kStageArranging) UpdateRowNames();
+  return Received::kApplied;
+}
+
+void RoundFlow::ClubGameEnded() {
+  if (setup_.mode != PlayMode::kClub || matchEnded_) return;
+  counters_.gameOver = true;
+  view_.StopTurnClocks();
+  RefreshButtons();
+}
+
+void RoundFlow::ClubPlayerGone() {
+  if (setup_.mode != PlayMode::kClub || matchEnded_) return;
+  counters_.gameOver = true;
+  view_.StopTurnClocks();
+  stage_ = kStageRoundOver;
+  nextAllowed_ = false;
+  RefreshButtons();
+}
+
+void RoundFlow::StopRound() {
+  if (matchEnded_) return;
+  counters_.gameOver = true;
+  view_.StopTurnClocks();
+  stage_ = kStageStopped;
+  nextAllowed_ = false;
+  RefreshButtons();
+}
+
+// --- arranging
+
+void RoundFlow::ShowOwn() {
+  OwnRowsView shown;
+  shown.rows = own_;
+  shown.selected = selected_;
+  for (int r = 0; r < 3; ++r) {
+    bool any = false;
+    for (const Card& c : own_.rows[r]) any = any || c.code.IsCard();
+    if (any) shown.names[r] = RowNameText(values_[3][r]);
+  }
+  view_.ShowOwnRows(shown);
+}
+
+void RoundFlow::UpdateRowNames() {
+  if (stage_ != kStageArranging) return;
+  values_[3] = EvaluateArrangement(own_);
+  ShowOwn();
+  RefreshButtons();
+}
+
+RoundFlow::Click RoundFlow::OnOwnSlotClicked(Slot slot) {
+  // Once the own rows are sent they travel as they are: no more changes.
+  if (stage_ != kStageArranging || ownSent_ || matchEnded_ || !IsCardSlot(slot))
+    return Click::kNothing;
+  if (selected_ == slot) {
+    selected_ = {};
+    ShowOwn();
+    return Click::kDeselected;
+  }
+  if (selected_.IsNone()) {
+    selected_ = slot;
+    ShowOwn();
+    return Click::kSelected;
+  }
+  const Slot first = selected_;
+  selected_ = {};
+  SwapSlots(first, slot);
+  return Click::kSwapped;
+}
+
+bool RoundFlow::SwapSlots(Slot a, Slot b) {
+  if (stage_ != kStageArranging || ownSent_ || !IsCardSlot(a) || !IsCardSlot(b) || a == b)
+    return false;
+  const Card cardA = CardAt(own_, a);
+  CardAt(own_, a) = kEmptySlot;
+  UpdateRowNames();
+  view_.FlyCard(cardA, CardPlace{CardPlace::kOwnRows, 4, 0, a},
+                CardPlace{CardPlace::kOwnRows, 4, 0, b});
+  const Card cardB = CardAt(own_, b);
+  CardAt(own_, b) = cardA;
+  view_.FlyCard(cardB, CardPlace{CardPlace::kOwnRows, 4, 0, b},
+                CardPlace{CardPlace::kOwnRows, 4, 0, a});
+  CardAt(own_, a) = cardB;
+  UpdateRowNames();
+  return true;
+}
+
+std::optional<Card> RoundFlow::CardToSpeak(int position, int x, int y, const GridGeometry& grid,
+                                           int handWidth) const {
+  if (position < 1 || position > 4) return std::nullopt;
+  auto fromRows = [&](const Arrangement& rows) -> std::optional<Card> {
+    const std::optional<Slot> slot = SlotAt(x, y, grid);
+    if (!slot) return std::nullopt;
+    const Card& card = CardAt(rows, *slot);
+    if (!card.code.IsCard()) return std::nullopt;
+    return card;
+  };
+  const bool handSpeaks =
+      (stage_ == kStageDealt && position == 4) || (stage_ == kStageRoundOver && settledBySpecials_);
+  if (handSpeaks) {
+    const std::optional<int> slot = HandSlotAt(x, hands_[position - 1], handWidth, grid.cardW);
+    if (!slot) return std::nullopt;
+    return hands_[position - 1][*slot - 1];
+  }
+  if (stage_ == kStageArranging && position == 4) return fromRows(own_);
+  if (stage_ >= kStageRevealed && stage_ <= kStageRoundOver && !settledBySpecials_) {
+    return fromRows(rows_[position - 1]);
+  }
+  return std::nullopt;
+}
+
+}  // namespace trilane
