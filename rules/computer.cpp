@@ -76,12 +76,11 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
   std::array<int32_t, kFiveOfThirteen> backW, middleW;
   std::array<uint32_t, kThreeOfThirteen> key3;
   std::array<int32_t, kThreeOfThirteen> frontW;
-  int32_t bestMiddle = 0, bestFront = 0;
+  int32_t bestFront = 0;
   for (int i = 0; i < kFiveOfThirteen; ++i) {
     key5[i] = values.five[i].Key();
     backW[i] = BackTerm(values.five[i]);
     middleW[i] = MiddleTerm(values.five[i]);
-    bestMiddle = std::max(bestMiddle, middleW[i]);
   }
   for (int i = 0; i < kThreeOfThirteen; ++i) {
     key3[i] = values.three[i].Key();
@@ -89,27 +88,43 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
     bestFront = std::max(bestFront, frontW[i]);
   }
 
-  int32_t best = 0;
-  int bestBack = -1, bestMid = -1, bestFr = -1;
+  // Backs are visited strongest category first so that a high weight is found early and
+  // bounds prune the rest. The result is still the first split of highest weight in the
+  // enumeration order (Back subset, then Middle subset, lexicographic): a later-visited
+  // split only replaces an equal weight when it comes earlier in that order.
+  // Middle and Front terms never decrease as a row value rises, so no Middle under this
+  // Back can weigh more than the Back's own value as a Middle would.
+  std::array<std::array<uint16_t, kFiveOfThirteen>, 10> byCategory;
+  std::array<int, 10> counts{};
   for (int b = 0; b < kFiveOfThirteen; ++b) {
-    if (values.five[b].category < kTwoPairs) continue;
-    // No split under this Back can pass the best so far; skipping keeps the same choice,
-    // since only a strictly greater weight replaces it.
-    if (backW[b] + bestMiddle + bestFront <= best) continue;
-    const uint16_t backMask = t.five[b];
-    const ListMapper mapper(ComplementSlots(backMask));
-    for (uint8_t small : t.fiveOfEight) {
-      const uint16_t middleMask = mapper.Map(small);
-      const int m = t.index[middleMask];
-      if (key5[b] <= key5[m]) continue;
-      const int f = t.index[0x1FFF & ~backMask & ~middleMask];
-      if (key5[m] <= key3[f]) continue;
-      const int32_t w = backW[b] + middleW[m] + frontW[f];
-      if (w > best) {
-        best = w;
-        bestBack = b;
-        bestMid = m;
-        bestFr = f;
+    const uint8_t cat = values.five[b].category;
+    if (cat >= kTwoPairs && cat <= kStraightFlush) byCategory[cat][counts[cat]++] = static_cast<uint16_t>(b);
+  }
+  int32_t best = 0;
+  int bestBack = -1, bestMid = -1, bestFr = -1, bestOrder = 0;
+  for (int cat = kStraightFlush; cat >= kTwoPairs; --cat) {
+    for (int i = 0; i < counts[cat]; ++i) {
+      const int b = byCategory[cat][i];
+      const int32_t bound = backW[b] + middleW[b] + bestFront;
+      if (bound < best || (bound == best && b > bestBack)) continue;
+      const uint16_t backMask = t.five[b];
+      const ListMapper mapper(ComplementSlots(backMask));
+      for (int mi = 0; mi < kFiveOfEight; ++mi) {
+        const uint16_t middleMask = mapper.Map(t.fiveOfEight[mi]);
+        const int m = t.index[middleMask];
+        if (key5[b] <= key5[m]) continue;
+        if (backW[b] + middleW[m] + bestFront < best) continue;
+        const int f = t.index[0x1FFF & ~backMask & ~middleMask];
+        if (key5[m] <= key3[f]) continue;
+        const int32_t w = backW[b] + middleW[m] + frontW[f];
+        const int order = b * kFiveOfEight + mi;
+        if (w > best || (w == best && order < bestOrder)) {
+          best = w;
+          bestBack = b;
+          bestMid = m;
+          bestFr = f;
+          bestOrder = order;
+        }
       }
     }
   }

@@ -12,97 +12,114 @@ RowValue Make(uint8_t cat, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t 
   return RowValue{cat, {a, b, c, d, e}};
 }
 
-// Five real cards: the categories from rank counts and the suits, with the table's order of
-// precedence (quads and full house before flush, flush before straight and the rest).
-RowValue EvaluateFive(const Row& row) {
-  uint32_t mask = 0;
-  uint64_t counts = 0;  // four bits per rank
-  for (const Card& c : row) {
-    mask |= 1u << c.rank;
-    counts += uint64_t{1} << (4 * c.rank);
-  }
-  const uint8_t s = row[0].code.suit;
-  const bool flush = row[1].code.suit == s && row[2].code.suit == s && row[3].code.suit == s &&
-                     row[4].code.suit == s;
-  const int distinct = std::popcount(mask);
-
-  if (distinct == 5) {
-    const int top = 31 - std::countl_zero(mask);
-    const int low = std::countr_zero(mask);
-    const bool straight = top - low == 4;
-    if (flush && straight) return Make(kStraightFlush, static_cast<uint8_t>(top));
-    uint8_t r[5];
-    uint32_t m = mask;
-    for (int i = 0; i < 5; ++i) {
-      const int hi = 31 - std::countl_zero(m);
-      r[i] = static_cast<uint8_t>(hi);
-      m &= ~(1u << hi);
+// Ranks of a mask's bits (bit r = rank r, bits 1..13, indexed without bit 0), highest
+// first, one per nibble from bit 16 down: exactly the V1..V5 part of a row key.
+const std::array<uint32_t, 1 << 13>& Descending() {
+  static const std::array<uint32_t, 1 << 13> table = [] {
+    std::array<uint32_t, 1 << 13> t{};
+    for (uint32_t index = 0; index < t.size(); ++index) {
+      const uint32_t mask = index << 1;
+      uint32_t packed = 0;
+      int n = 0;
+      for (int rank = 13; rank >= 1 && n < 5; --rank) {
+        if (mask & (1u << rank)) packed |= uint32_t(rank) << (16 - 4 * n++);
+      }
+      t[index] = packed;
     }
-    if (flush) return Make(kFlush, r[0], r[1], r[2], r[3], r[4]);
-    if (straight) return Make(kStraight, static_cast<uint8_t>(top));
-    constexpr uint32_t kWheel = 1u << 1 | 1u << 2 | 1u << 3 | 1u << 4 | 1u << 13;
-    if (mask == kWheel) return Make(kStraight, 4);
-    return Make(kHighCard, r[0], r[1], r[2], r[3], r[4]);
-  }
-
-  // Groups from high rank to low: the rank of a four, a three, up to two pairs, singles.
-  uint8_t four = 0, three = 0, pairs[2] = {0, 0}, singles[3] = {0, 0, 0};
-  int nPairs = 0, nSingles = 0;
-  uint32_t m = mask;
-  while (m) {
-    const int rank = 31 - std::countl_zero(m);
-    m &= ~(1u << rank);
-    switch ((counts >> (4 * rank)) & 0xF) {
-      case 4: four = static_cast<uint8_t>(rank); break;
-      case 3: three = static_cast<uint8_t>(rank); break;
-      case 2: pairs[nPairs++] = static_cast<uint8_t>(rank); break;
-      default: singles[nSingles++] = static_cast<uint8_t>(rank); break;
-    }
-  }
-  if (four) return Make(kFourOfAKind, four, singles[0]);
-  if (three && nPairs == 1) return Make(kFullHouse, three, pairs[0]);
-  if (flush) {
-    // Only reachable with a repeated code (a malformed arrangement): the sorted ranks.
-    uint8_t r[5];
-    int i = 0;
-    for (int rank = 13; rank >= 1; --rank) {
-      for (unsigned k = (counts >> (4 * rank)) & 0xF; k > 0; --k) r[i++] = static_cast<uint8_t>(rank);
-    }
-    return Make(kFlush, r[0], r[1], r[2], r[3], r[4]);
-  }
-  if (three) return Make(kThreeOfAKind, three, singles[0], singles[1]);
-  if (nPairs == 2) return Make(kTwoPairs, pairs[0], pairs[1], singles[0]);
-  return Make(kPair, pairs[0], singles[0], singles[1], singles[2]);
+    return t;
+  }();
+  return table;
 }
 
-RowValue EvaluateFront(const Row& row) {
-  uint8_t a = row[0].rank, b = row[1].rank, c = row[2].rank;
-  if (a > b) std::swap(a, b);
-  if (b > c) std::swap(b, c);
-  if (a > b) std::swap(a, b);
-  if (a == c) return Make(kThreeOfAKind, a);
-  if (a == b) return Make(kPair, a, c);
-  if (b == c) return Make(kPair, b, a);
-  return Make(kHighCard, c, b, a);
-}
+inline uint32_t Top(uint32_t mask) { return 31u - static_cast<uint32_t>(std::countl_zero(mask)); }
 
 }  // namespace
 
-RowValue EvaluateRow(const Row& row) {
-  bool fiveReal = true;
-  for (const Card& c : row) fiveReal = fiveReal && IsRealRank(c.rank) && c.code.IsCard();
-  if (fiveReal) {
-    // A rank seen five times only comes from a garbled arrangement; leave it to the table.
-    uint8_t r = row[0].rank;
-    if (!(row[1].rank == r && row[2].rank == r && row[3].rank == r && row[4].rank == r)) {
-      return EvaluateFive(row);
+RowValue RowValueFromKey(uint32_t key) {
+  return RowValue{static_cast<uint8_t>(key >> 20),
+                  {static_cast<uint8_t>((key >> 16) & 15), static_cast<uint8_t>((key >> 12) & 15),
+                   static_cast<uint8_t>((key >> 8) & 15), static_cast<uint8_t>((key >> 4) & 15),
+                   static_cast<uint8_t>(key & 15)}};
+}
+
+uint32_t FiveCardKey(const uint8_t ranks[5], const uint8_t suits[5]) {
+  // m1: ranks seen at least once; m2: at least twice; m3, m4 likewise.
+  uint32_t m1 = 0, m2 = 0, m3 = 0, m4 = 0;
+  for (int i = 0; i < 5; ++i) {
+    const uint32_t b = 1u << ranks[i];
+    m4 |= m3 & b;
+    m3 |= m2 & b;
+    m2 |= m1 & b;
+    m1 |= b;
+  }
+  const uint8_t s = suits[0];
+  const bool flush = suits[1] == s && suits[2] == s && suits[3] == s && suits[4] == s;
+  const auto& desc = Descending();
+  constexpr uint32_t kWheel = 1u << 1 | 1u << 2 | 1u << 3 | 1u << 4 | 1u << 13;
+  const bool run = (m1 >> std::countr_zero(m1)) == 0x1F;
+  // High card, one pair and two pairs (over nine rows in ten) without a branch: the pairs'
+  // ranks lead, the single ranks follow as kickers.
+  if (!(flush | run | (m1 == kWheel) | (m3 != 0))) {
+    const uint32_t pairs = (m2 != 0) + ((m2 & (m2 - 1)) != 0);
+    return (kHighCard + pairs) << 20 | desc[m2 >> 1] | desc[(m1 & ~m2) >> 1] >> (4 * pairs);
+  }
+  if (m2 == 0) {
+    const uint32_t top = Top(m1);
+    if (run) return uint32_t{flush ? kStraightFlush : kStraight} << 20 | top << 16;
+    // Ace-to-five counts as a straight, but of one suit it is only a flush.
+    if (m1 == kWheel && !flush) return uint32_t{kStraight} << 20 | 4u << 16;
+    return uint32_t{kFlush} << 20 | desc[m1 >> 1];
+  }
+  if (m4) {
+    const uint32_t rest = m1 & ~m4;  // empty only for five of one rank (a garbled row)
+    return uint32_t{kFourOfAKind} << 20 | Top(m4) << 16 | (rest ? Top(rest) : Top(m4)) << 12;
+  }
+  if (m3 && (m2 & ~m3)) return uint32_t{kFullHouse} << 20 | Top(m3) << 16 | Top(m2 & ~m3) << 12;
+  if (flush) {
+    // Only a repeated code (a malformed arrangement) gets here: the ranks, repeats included.
+    uint32_t packed = 0;
+    int n = 0;
+    for (uint32_t rank = 13; rank >= 1; --rank) {
+      const int times = ((m1 >> rank) & 1) + ((m2 >> rank) & 1) + ((m3 >> rank) & 1);
+      for (int k = 0; k < times; ++k) packed |= rank << (16 - 4 * n++);
     }
+    return uint32_t{kFlush} << 20 | packed;
   }
-  bool front = row[3] == kEmptySlot && row[4] == kEmptySlot;
-  for (int i = 0; i < 3 && front; ++i) {
-    front = IsRealRank(row[i].rank) && row[i].code.IsCard() && row[i].code.suit != '#';
+  if (m3) return uint32_t{kThreeOfAKind} << 20 | Top(m3) << 16 | (desc[(m1 & ~m3) >> 1] >> 4);
+  // A flush of repeated codes without three of a rank was handled above; what is left is
+  // the branch-free case with m3 == 0, which the first test already returned.
+  const uint32_t pairs = (m2 != 0) + ((m2 & (m2 - 1)) != 0);
+  return (kHighCard + pairs) << 20 | desc[m2 >> 1] | desc[(m1 & ~m2) >> 1] >> (4 * pairs);
+}
+
+uint32_t ThreeCardKey(uint8_t a, uint8_t b, uint8_t c) {
+  if (a > b) std::swap(a, b);
+  if (b > c) std::swap(b, c);
+  if (a > b) std::swap(a, b);
+  if (a == c) return uint32_t{kThreeOfAKind} << 20 | uint32_t(a) << 16;
+  if (a == b) return uint32_t{kPair} << 20 | uint32_t(a) << 16 | uint32_t(c) << 12;
+  if (b == c) return uint32_t{kPair} << 20 | uint32_t(b) << 16 | uint32_t(a) << 12;
+  return uint32_t{kHighCard} << 20 | uint32_t(c) << 16 | uint32_t(b) << 12 | uint32_t(a) << 8;
+}
+
+namespace {
+inline bool IsRealCard(const Card& c) {
+  return static_cast<uint8_t>(c.rank - 1) < 13 && c.code.IsCard();
+}
+}  // namespace
+
+RowValue EvaluateRow(const Row& row) {
+  const bool firstThree = IsRealCard(row[0]) & IsRealCard(row[1]) & IsRealCard(row[2]);
+  if (firstThree & IsRealCard(row[3]) & IsRealCard(row[4])) {
+    const uint8_t ranks[5] = {row[0].rank, row[1].rank, row[2].rank, row[3].rank, row[4].rank};
+    const uint8_t suits[5] = {row[0].code.suit, row[1].code.suit, row[2].code.suit,
+                              row[3].code.suit, row[4].code.suit};
+    return RowValueFromKey(FiveCardKey(ranks, suits));
   }
-  if (front) return EvaluateFront(row);
+  if (firstThree && row[3] == kEmptySlot && row[4] == kEmptySlot && row[0].code.suit != '#' &&
+      row[1].code.suit != '#' && row[2].code.suit != '#') {
+    return RowValueFromKey(ThreeCardKey(row[0].rank, row[1].rank, row[2].rank));
+  }
   return EvaluateRowByPatterns(row);
 }
 

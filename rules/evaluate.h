@@ -44,6 +44,12 @@ RowValue EvaluateRow(const Row& row);
 // row; it stays as the reference the fast paths are checked against.
 RowValue EvaluateRowByPatterns(const Row& row);
 
+// The fast cores behind EvaluateRow, on row keys (RowValue::Key): five real cards (ranks
+// 1..13, any suit letters) and a Front of three real cards.
+uint32_t FiveCardKey(const uint8_t ranks[5], const uint8_t suits[5]);
+uint32_t ThreeCardKey(uint8_t a, uint8_t b, uint8_t c);
+RowValue RowValueFromKey(uint32_t key);
+
 constexpr bool RowBeats(const RowValue& a, const RowValue& b) { return a.Key() > b.Key(); }
 constexpr int CompareRows(const RowValue& a, const RowValue& b) {
   return RowBeats(a, b) ? 1 : (RowBeats(b, a) ? -1 : 0);

@@ -49,17 +49,44 @@ const SubsetTables& Subsets() {
 Row RowFromMask(const Hand& hand, uint16_t mask) {
   Row row;
   row.fill(kEmptySlot);
-  int next = 0;
-  for (int slot = 0; slot < kCardsPerHand && next < 5; ++slot) {
-    if (mask & (1u << slot)) row[next++] = hand[slot];
+  unsigned m = mask & 0x1FFFu;
+  for (int next = 0; m != 0 && next < 5; ++next) {
+    row[next] = hand[std::countr_zero(m)];
+    m &= m - 1;
   }
   return row;
 }
 
 void ValueSubsets(const Hand& hand, HandSubsetValues& out) {
   const SubsetTables& t = Subsets();
-  for (int i = 0; i < kFiveOfThirteen; ++i) out.five[i] = EvaluateRow(RowFromMask(hand, t.five[i]));
-  for (int i = 0; i < kThreeOfThirteen; ++i) out.three[i] = EvaluateRow(RowFromMask(hand, t.three[i]));
+  bool real = true;
+  for (const Card& c : hand) real = real && c.rank >= 1 && c.rank <= 13 && c.code.IsCard();
+  if (!real) {
+    for (int i = 0; i < kFiveOfThirteen; ++i) out.five[i] = EvaluateRow(RowFromMask(hand, t.five[i]));
+    for (int i = 0; i < kThreeOfThirteen; ++i) out.three[i] = EvaluateRow(RowFromMask(hand, t.three[i]));
+    return;
+  }
+  uint8_t ranks[5], suits[5];
+  for (int i = 0; i < kFiveOfThirteen; ++i) {
+    unsigned m = t.five[i];
+    for (int k = 0; k < 5; ++k, m &= m - 1) {
+      const Card& c = hand[std::countr_zero(m)];
+      ranks[k] = c.rank;
+      suits[k] = c.code.suit;
+    }
+    out.five[i] = RowValueFromKey(FiveCardKey(ranks, suits));
+  }
+  for (int i = 0; i < kThreeOfThirteen; ++i) {
+    unsigned m = t.three[i];
+    const int a = std::countr_zero(m);
+    m &= m - 1;
+    const int b = std::countr_zero(m);
+    m &= m - 1;
+    const int c = std::countr_zero(m);
+    out.three[i] = hand[a].code.suit == '#' || hand[b].code.suit == '#' || hand[c].code.suit == '#'
+                       ? EvaluateRow(RowFromMask(hand, t.three[i]))
+                       : RowValueFromKey(ThreeCardKey(hand[a].rank, hand[b].rank, hand[c].rank));
+  }
 }
 
 ListMapper::ListMapper(const std::array<uint8_t, 8>& listSlots) {
