@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 
+#include "base/codepage.h"
 #include "shell/words/words_data.h"
 
 namespace trilane {
@@ -83,6 +84,30 @@ std::string_view AuthorLine() {
 }
 std::string_view ReleaseDate() {
   return Current().releaseDate;
+}
+
+int DisplayColumns(std::string_view utf8) {
+  // Ranges of the East Asian Width classes W and F that the ten languages can contain.
+  static constexpr char32_t kWide[][2] = {
+      {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF},   {0x3400, 0x4DBF},  {0x4E00, 0x9FFF},
+      {0xA000, 0xA4CF}, {0xA960, 0xA97F}, {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},  {0xFE30, 0xFE4F},
+      {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x20000, 0x3FFFD}};
+  int columns = 0;
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const auto scalar = DecodeUtf8(utf8, pos);
+    if (!scalar) {
+      ++pos;
+      ++columns;
+      continue;
+    }
+    const char32_t c = *scalar;
+    if ((c >= 0x0300 && c <= 0x036F) || c == 0x200B || (c >= 0xFE00 && c <= 0xFE0F)) continue;
+    bool wide = false;
+    for (const auto& range : kWide) wide = wide || (c >= range[0] && c <= range[1]);
+    columns += wide ? 2 : 1;
+  }
+  return columns;
 }
 
 std::span<const Country> CountryTable(int continent) {

@@ -70,6 +70,11 @@ std::string_view ShortTitle();
 std::string_view AuthorLine();
 std::string_view ReleaseDate();
 
+// The width of a text in a fixed-pitch font, in columns: East Asian wide and full-width
+// characters take two columns, combining marks none, everything else one. Malformed UTF-8
+// counts one column per bad byte.
+int DisplayColumns(std::string_view utf8);
+
 // Country tables of the six continents. Continents are numbered as in the country code
 // "C-RRR": 1 Europe, 2 Asia, 3 North America, 4 South America, 5 Oceania, 6 Africa. Row 0
 // of each is "Unknown"; the row number is the flag's picture number in that continent's list.
