@@ -1,6 +1,7 @@
 #include "rules/arrangement.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "rules/subsets.h"
 
@@ -39,7 +40,7 @@ bool IsThreeCardStraight(const Row& three) {
 
 }  // namespace
 
-int SplitIntoStraights(const Hand& hand) {
+int SplitIntoStraightsByEnumeration(const Hand& hand) {
   const SubsetTables& t = Subsets();
   bool found = false;
   for (uint16_t backMask : t.five) {
@@ -62,6 +63,65 @@ int SplitIntoStraights(const Hand& hand) {
       const bool oneSuit = three[0].code.suit == three[1].code.suit &&
                            three[1].code.suit == three[2].code.suit;
       if (back.category == kStraightFlush && middle.category == kStraightFlush && oneSuit) return 2;
+      found = true;
+    }
+  }
+  return found ? 1 : 0;
+}
+
+int SplitIntoStraights(const Hand& hand) {
+  // The answer does not depend on the order of the search, so for a hand of real cards the
+  // straights are built directly, one card for each rank of each five-rank window, and
+  // then paired. A hand with empty or garbled slots takes the full enumeration.
+  std::array<std::array<uint8_t, 13>, 14> slotsOfRank{};
+  std::array<int, 14> count{};
+  for (int slot = 0; slot < kCardsPerHand; ++slot) {
+    const Card& c = hand[slot];
+    if (c.rank < 1 || c.rank > 13 || !c.code.IsCard()) return SplitIntoStraightsByEnumeration(hand);
+    slotsOfRank[c.rank][count[c.rank]++] = static_cast<uint8_t>(slot);
+  }
+  struct Straight {
+    uint16_t mask;
+    bool oneSuit;
+  };
+  std::vector<Straight> straights;
+  for (int start = 0; start <= 9; ++start) {
+    // Window 0 is ace-to-five; windows 1..9 start at the two .. the ten.
+    std::array<int, 5> ranks;
+    for (int i = 0; i < 5; ++i) ranks[i] = start == 0 ? (i == 0 ? 13 : i) : start + i;
+    bool possible = true;
+    for (int r : ranks) possible = possible && count[r] > 0;
+    if (!possible) continue;
+    std::array<int, 5> pick{};
+    while (true) {
+      uint16_t mask = 0;
+      bool oneSuit = true;
+      const uint8_t suit = hand[slotsOfRank[ranks[0]][pick[0]]].code.suit;
+      for (int i = 0; i < 5; ++i) {
+        const int slot = slotsOfRank[ranks[i]][pick[i]];
+        mask |= static_cast<uint16_t>(1u << slot);
+        oneSuit = oneSuit && hand[slot].code.suit == suit;
+      }
+      // Ace-to-five of one suit is a flush, neither straight nor straight flush.
+      if (!(start == 0 && oneSuit)) straights.push_back({mask, oneSuit});
+      int i = 4;
+      while (i >= 0 && ++pick[i] == count[ranks[i]]) pick[i--] = 0;
+      if (i < 0) break;
+    }
+  }
+  bool found = false;
+  for (size_t a = 0; a < straights.size(); ++a) {
+    for (size_t b = a + 1; b < straights.size(); ++b) {
+      if (straights[a].mask & straights[b].mask) continue;
+      const uint16_t rest = static_cast<uint16_t>(0x1FFF & ~straights[a].mask & ~straights[b].mask);
+      const Row three = RowFromMask(hand, rest);
+      std::array<uint8_t, 3> r = {three[0].rank, three[1].rank, three[2].rank};
+      std::sort(r.begin(), r.end());
+      const bool run = (r[1] == r[0] + 1 && r[2] == r[1] + 1) || (r[0] == 1 && r[1] == 2 && r[2] == 13);
+      if (!run) continue;
+      const bool oneSuit = three[0].code.suit == three[1].code.suit &&
+                           three[1].code.suit == three[2].code.suit;
+      if (straights[a].oneSuit && straights[b].oneSuit && oneSuit) return 2;
       found = true;
     }
   }

@@ -58,6 +58,9 @@ Special FindSpecial(const Hand& hand);
 // 2 when the hand splits into two five-card straight flushes and a three-card straight
 // flush, 1 when into two straights and a three-card straight, 0 otherwise.
 int SplitIntoStraights(const Hand& hand);
+// The same answer by the plain search: every five-card subset in order, every five of the
+// remaining eight, the last three tested.
+int SplitIntoStraightsByEnumeration(const Hand& hand);
 
 // Words-table entry of a special combination's name (1002 "Clean Dragon" .. 1013 "Three
 // Flushes"); 0 for no special.
