@@ -51,6 +51,25 @@ bool SwapSlots(Arrangement& rows, Slot a, Slot b) {
   return true;
 }
 
+std::vector<std::pair<Slot, Slot>> SwapsToReach(const Arrangement& from, const Arrangement& to) {
+  std::vector<std::pair<Slot, Slot>> swaps;
+  Arrangement work = from;
+  std::vector<Slot> places;
+  for (int r = 1; r <= 3; ++r) {
+    for (int s = 1; s <= (r == 1 ? kFrontCards : 5); ++s) places.push_back(Slot{r, s});
+  }
+  for (size_t i = 0; i < places.size(); ++i) {
+    const Card wanted = CardAt(to, places[i]);
+    if (CardAt(work, places[i]) == wanted) continue;
+    size_t j = i + 1;
+    while (j < places.size() && !(CardAt(work, places[j]) == wanted)) ++j;
+    if (j == places.size()) return {};
+    SwapSlots(work, places[i], places[j]);
+    swaps.emplace_back(places[i], places[j]);
+  }
+  return swaps;
+}
+
 std::optional<Slot> SlotAt(int x, int y, const GridGeometry& grid) {
   if (grid.cardW <= 0 || grid.cardH <= 0) return std::nullopt;
   for (int r = 1; r <= 3; ++r) {

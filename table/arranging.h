@@ -5,6 +5,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "rules/arrangement.h"
 #include "rules/deck.h"
@@ -43,6 +45,11 @@ Arrangement InitialRows(const Hand& sortedHand);
 // Exchanges the cards of two places; a dead Front slot or the same place twice changes
 // nothing and returns false.
 bool SwapSlots(Arrangement& rows, Slot a, Slot b);
+
+// The swaps that turn `from` into `to` when both hold the same thirteen cards, place by
+// place in reading order (for scripted players; the table itself offers no automatic
+// arrangement). Empty when the cards differ.
+std::vector<std::pair<Slot, Slot>> SwapsToReach(const Arrangement& from, const Arrangement& to);
 
 // The own rows as a grid: row r at y = (r - 1) * (cardH + gap), slot s at
 // x = (s - 1) * (cardW + gap). The place whose card rectangle holds the point, or none.

@@ -82,8 +82,15 @@ std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload
   return codes;
 }
 
-RoundFlow::RoundFlow(TableView& view, StageSender& sender, std::function<uint32_t()> nextSeed)
-    : view_(view), sender_(sender), nextSeed_(std::move(nextSeed)) {
+DeckSource SeededDecks(uint32_t first) {
+  return [next = first]() mutable {
+    DeckRandom random(next++);
+    return ShuffleDeck(random);
+  };
+}
+
+RoundFlow::RoundFlow(TableView& view, StageSender& sender, DeckSource decks)
+    : view_(view), sender_(sender), decks_(std::move(decks)) {
   seatNames_ = {kComputerName, kComputerName, kComputerName, ""};
   own_ = EmptyRows();
   for (Arrangement& rows : rows_) rows = EmptyRows();
@@ -262,8 +269,13 @@ void RoundFlow::NewDealImpl(bool first, bool countDeal) {
     seatNames_ = {kComputerName, kComputerName, kComputerName, start_.name};
   }
   if (IsPacer() && setup_.mode != PlayMode::kClub) {
-    DeckRandom random(nextSeed_ ? nextSeed_() : 0u);
-    deck_ = ShuffleDeck(random);
+    Deck deck = decks_ ? decks_() : Deck{};
+    if (!IsCompleteDeck(deck)) {
+      // A source that yields no whole deck gets a fixed shuffle, never a table short of cards.
+      DeckRandom random(0);
+      deck = ShuffleDeck(random);
+    }
+    deck_ = deck;
     if (setup_.mode == PlayMode::kNet) sender_.SendDeal(deck_, setup_.ruleTwoFour);
   }
   for (Hand& hand : hands_) hand.fill(kEmptySlot);

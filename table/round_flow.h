@@ -133,6 +133,11 @@ ArrangementCodes CodesOf(const Arrangement& rows);
 std::string ArrangementPayload(const Arrangement& rows);
 std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload);
 
+// Where the shuffled decks come from.
+using DeckSource = std::function<Deck()>;
+// Decks shuffled with seeds first, first + 1, first + 2, ...
+DeckSource SeededDecks(uint32_t first);
+
 struct TableSetup {
   PlayMode mode = PlayMode::kComputer;
   int ownNumber = 1;  // NetId in direct play (1 the host), the seat at a club table
@@ -159,9 +164,9 @@ struct EndMatchRequest {
 
 class RoundFlow {
  public:
-  // The seed of each shuffle (against the computer and on the host) comes from `nextSeed`;
-  // the flow itself reads no clock.
-  RoundFlow(TableView& view, StageSender& sender, std::function<uint32_t()> nextSeed);
+  // Against the computer and on the host every deal takes the next deck of `decks` (the
+  // caller seeds the shuffle; the flow itself reads no clock).
+  RoundFlow(TableView& view, StageSender& sender, DeckSource decks);
 
   // --- match
   void Configure(const TableSetup& setup);
@@ -251,7 +256,7 @@ class RoundFlow {
 
   TableView& view_;
   StageSender& sender_;
-  std::function<uint32_t()> nextSeed_;
+  DeckSource decks_;
 
   TableSetup setup_;
   MatchStart start_;

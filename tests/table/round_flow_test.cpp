@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "recorder.h"
+
+namespace trilane {
+namespace {
+
+using test::RecordingSender;
+using test::RecordingView;
+
+class ComputerRoundTest : public ::testing::Test {
+ protected:
+  void Start(DeckSource decks, MatchStart start = {}) {
+    flow = std::make_unique<RoundFlow>(view, sender, std::move(decks));
+    flow->Configure(TableSetup{});
+    flow->StartMatch(start);
+  }
+  // "To Begin", then the own rows arranged as the computer would.
+  void BeginAndArrange() {
+    const Hand own = flow->TableHands()[3];
+    ASSERT_TRUE(flow->OnActionButton());
+    if (flow->Stage() == kStageArranging) test::ArrangeOwnRows(*flow, own);
+  }
+  void PlayRound() {
+    BeginAndArrange();
+    while (flow->Stage() != kStageRoundOver) ASSERT_TRUE(flow->OnActionButton());
+  }
+
+  RecordingView view;
+  RecordingSender sender;
+  std::unique_ptr<RoundFlow> flow;
+};
+
+TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
+  Start(test::Decks({test::PlainDeck(1), test::PlainDeck(100)}));
+  EXPECT_EQ(view.action, "[412]");
+  EXPECT_TRUE(view.actionEnabled);
+  EXPECT_FALSE(view.endEnabled);
+  EXPECT_EQ(view.sounds.back(), "WTasoKo");
+  EXPECT_EQ(view.plates[3].colour, 'y');
+  EXPECT_EQ(view.panelCount, "1 / 80");
+
+  BeginAndArrange();
+  // The first layout flies hand slot 13 to Front 1 first and hand slot 1 to Back 1 last.
+  ASSERT_GE(view.flights.size(), 13u);
+  EXPECT_EQ(view.flights[0].from, (CardPlace{CardPlace::kHand, 4, 13, {}}));
+  EXPECT_EQ(view.flights[0].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {1, 1}}));
+  EXPECT_EQ(view.flights[12].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {3, 1}}));
+  EXPECT_EQ(view.action, "Ok");
+  EXPECT_TRUE(view.actionEnabled);
+  // Each press moves one stage on and names the next.
+  const struct {
+    int stage;
+    const char* caption;
+  } steps[] = {{26, "[1001]"}, {27, "[1000]"}, {28, "[999]"},
+               {29, "[998]"},  {30, "[405]"},  {31, "[409]"}};
+  for (const auto& step : steps) {
+    ASSERT_TRUE(flow->OnActionButton());
+    EXPECT_EQ(flow->Stage(), step.stage);
+    EXPECT_EQ(view.action, step.caption);
+    EXPECT_TRUE(view.actionEnabled);  // against the computer there is no lock
+  }
+  EXPECT_TRUE(view.endEnabled);
+  EXPECT_TRUE(sender.stages.empty());  // nothing travels against the computer
+  EXPECT_TRUE(view.pauses == std::vector<int>({500, 500, 500}));
+
+  ASSERT_TRUE(flow->OnActionButton());
+  EXPECT_EQ(flow->Stage(), kStageDealt);
+  EXPECT_EQ(flow->Counters().roundNumber, 2);
+  EXPECT_EQ(flow->Counters().sessionRounds, 2);
+  EXPECT_EQ(flow->CurrentDeck(), test::PlainDeck(100));
+  EXPECT_FALSE(view.endEnabled);
+}
+
+TEST_F(ComputerRoundTest, OkWaitsForALegalArrangement) {
+  // Hand slots 11..13 go to the Front: with three aces there and nothing in the Middle the
+  // first layout is illegal.
+  Start(test::Decks({test::DeckWithBlock(1, "Ah Ad Ac 2s 3h 4d 6c 7s 8h 9d Jc Qs Kd")}));
+  ASSERT_TRUE(flow->OnActionButton());
+  ASSERT_EQ(flow->Stage(), kStageArranging);
+  EXPECT_EQ(view.ownRows.names[0].parts[0].entry, 803);  // Front: three of a kind
+  EXPECT_FALSE(view.actionEnabled);
+  EXPECT_FALSE(flow->OnActionButton());
+
+  // Front Ace <-> Back 2: every name and the button follow at once.
+  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kSelected);
+  EXPECT_EQ(view.ownRows.selected, (Slot{1, 1}));
+  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kDeselected);  // same card twice
+  EXPECT_TRUE(flow->SelectedSlot().IsNone());
+  EXPECT_EQ(flow->OnOwnSlotClicked({1, 4}), RoundFlow::Click::kNothing);  // dead Front slot
+  EXPECT_TRUE(flow->SelectedSlot().IsNone());
+  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kSelected);
+  EXPECT_EQ(flow->OnOwnSlotClicked({3, 1}), RoundFlow::Click::kSwapped);
+  EXPECT_EQ(view.ownRows.names[0].parts[0].entry, 801);  // Front: a pair of aces and a two
+  EXPECT_EQ(view.ownRows.names[2].parts[0].entry, 800);  // Back: the third ace is high card
+  EXPECT_TRUE(view.ownRows.selected.IsNone());
+  EXPECT_FALSE(view.actionEnabled);
+  test::ArrangeOwnRows(*flow, DealHands(flow->CurrentDeck(), 1)[3]);
+  EXPECT_TRUE(view.actionEnabled);
+  EXPECT_TRUE(flow->OwnArrangementLegal());
+}
+
+TEST_F(ComputerRoundTest, SpecialCombinationAtAnySeatEndsTheRoundAtTheFirstPress) {
+  const std::string dragon = "2h 3d 4c 5s 6h 7d 8c 9s Th Jd Qc Ks Ah";
+  // Against the computer the local player is number 1: block 1 is position 4, block 2
+  // position 2, block 3 position 1, block 4 position 3.
+  const int positionOfBlock[] = {0, 4, 2, 1, 3};
+  for (int block = 1; block <= 4; ++block) {
+    SCOPED_TRACE(block);
+    view = RecordingView{};
+    Start(test::Decks({test::DeckWithBlock(block, dragon)}));
+    ASSERT_TRUE(flow->OnActionButton());
+    const int holder = positionOfBlock[block];
+    EXPECT_EQ(flow->Stage(), kStageRoundOver);
+    EXPECT_TRUE(flow->SettledBySpecials());
+    EXPECT_TRUE(view.flights.empty());  // no rows laid out
+    EXPECT_EQ(view.action, "[409]");
+    EXPECT_TRUE(view.actionEnabled);
+    EXPECT_TRUE(view.endEnabled);
+    for (int p = 1; p <= 4; ++p) EXPECT_TRUE(view.handFaceUp[p - 1]) << p;
+    for (int p = 1; p <= 4; ++p) {
+      const int32_t want = p == holder ? 108 : -36;
+      EXPECT_EQ(flow->RoundTotals()[p - 1], want);
+      EXPECT_EQ(view.tabletBoxes[p - 1][1], TabletBox::Show(want));
+      EXPECT_EQ(view.plates[p - 1].text, p == holder ? "[1003]: +108" : "-36");
+      EXPECT_EQ(view.plates[p - 1].colour, p == holder ? 'g' : 'r');
+    }
+    EXPECT_EQ(view.sounds.back(), "WPlMore");
+    EXPECT_EQ(flow->Counters().sessionScore, holder == 4 ? 108 : -36);
+  }
+}
+
+TEST_F(ComputerRoundTest, AllPointsExistAfterRateBackAndTheTotalsOnlyAfterResult) {
+  Start(test::Decks({test::PlainDeck(42)}));
+  BeginAndArrange();
+  ASSERT_TRUE(flow->OnActionButton());  // Ok: reveal
+  for (int p = 1; p <= 4; ++p) EXPECT_EQ(view.tableRows[p - 1], flow->TableRows(p));
+  ASSERT_TRUE(flow->OnActionButton());  // Rate Back
+  const RoundScore expected = ScoreRound(flow->Values(), false);
+  EXPECT_EQ(flow->Score().points, expected.points);
+  for (int p = 1; p <= 4; ++p) {
+    EXPECT_EQ(view.marked[p - 1], 3);
+    EXPECT_EQ(view.tabletBoxes[p - 1][2], TabletBox::Show(expected.points[p - 1][kBackPoints]));
+    EXPECT_EQ(view.tabletBoxes[p - 1][0], TabletBox::Blank());
+  }
+  ASSERT_TRUE(flow->OnActionButton());  // Rate Middle
+  ASSERT_TRUE(flow->OnActionButton());  // Rate Front
+  for (int p = 1; p <= 4; ++p) {
+    EXPECT_EQ(view.tabletBoxes[p - 1][0], TabletBox::Show(expected.points[p - 1][kFrontPoints]));
+    EXPECT_EQ(view.tabletBoxes[p - 1][2], TabletBox::Keep());
+  }
+  ASSERT_TRUE(flow->OnActionButton());  // Rate Hands
+  EXPECT_EQ(flow->Score().points, expected.points);
+  EXPECT_EQ(flow->RoundTotals(), (Totals{0, 0, 0, 0}));
+  ASSERT_TRUE(flow->OnActionButton());  // Result
+  for (int p = 1; p <= 4; ++p) {
+    const int32_t total = RoundTotal(expected.points, p - 1);
+    EXPECT_EQ(flow->RoundTotals()[p - 1], total);
+    EXPECT_EQ(view.plates[p - 1].text, "[405]: " + SignedNumber(total));
+  }
+  const int32_t own = RoundTotal(expected.points, 3);
+  EXPECT_EQ(view.sounds.back(), own > 0 ? "WKoGutX" : (own < 0 ? "WKoBads" : "WNichya"));
+}
+
+TEST_F(ComputerRoundTest, TotalsStayZeroSumOverAMatch) {
+  Start(SeededDecks(500));
+  for (int round = 1; round <= 12; ++round) {
+    PlayRound();
+    const Totals& t = flow->RoundTotals();
+    EXPECT_EQ(std::accumulate(t.begin(), t.end(), 0), 0) << "round " << round;
+    EXPECT_EQ(flow->Counters().sessionScore, t[3]);
+    EXPECT_EQ(view.tablets, t);
+    ASSERT_TRUE(flow->OnActionButton());
+  }
+}
+
+TEST_F(ComputerRoundTest, MemberWith79RoundsMustStopAfterOne) {
+  Start(SeededDecks(9), MatchStart{3, "Anna", 79, 250, 10.0, false, 1, 0});
+  EXPECT_EQ(view.panelCount, "80 / 80");
+  EXPECT_EQ(view.panelHint, "[411]: 80 / 80");
+  EXPECT_FALSE(flow->Button8Click().endMatch);  // nothing happens during a round
+  PlayRound();
+  EXPECT_FALSE(view.actionEnabled);
+  EXPECT_FALSE(flow->OnActionButton());
+  EXPECT_TRUE(view.endEnabled);
+  const EndMatchRequest end = flow->Button8Click();
+  EXPECT_TRUE(end.endMatch);
+  EXPECT_EQ(end.rounds, 1);
+  EXPECT_EQ(end.score, flow->RoundTotals()[3]);
+  EXPECT_FALSE(flow->Button8Click().endMatch);  // the match ends once
+  EXPECT_FALSE(view.endEnabled);
+}
+
+TEST_F(ComputerRoundTest, NewPlayerStartsAtRoundOneOfTheCycle) {
+  Start(SeededDecks(9), MatchStart{kSlotNewPlayer, "Newbie", 55, 99, 3.0, false, 1, 0});
+  EXPECT_EQ(flow->Counters().roundNumber, 1);
+  const TCount count = flow->GenCountClick(0.0);
+  EXPECT_EQ(count.Count_KonCur, "1");
+  EXPECT_EQ(count.Count_ScoBeg, "0");
+  EXPECT_EQ(view.sounds.back(), "WOpenFo");
+  EXPECT_EQ(flow->SeatName(4), "Newbie");
+  EXPECT_EQ(view.plates[0].text, "PC");
+}
+
+TEST_F(ComputerRoundTest, RatedPlayEndsInBlocksOfFour) {
+  MatchStart rated{kSlotAccount, "Nick", 6, 0, 1500.0, true, kAccountRated, 2};
+  Start(SeededDecks(30), rated);
+  PlayRound();  // round 7
+  EXPECT_TRUE(view.actionEnabled);
+  EXPECT_FALSE(view.endEnabled);
+  ASSERT_TRUE(flow->OnActionButton());
+  PlayRound();  // round 8
+  EXPECT_FALSE(view.actionEnabled);
+  EXPECT_TRUE(view.endEnabled);
+  EXPECT_EQ(flow->Button8Click().rounds, 2);
+}
+
+TEST_F(ComputerRoundTest, RightClickSpeaksOnlyWhereTheStageAllows) {
+  Start(test::Decks({test::PlainDeck(3)}));
+  const GridGeometry grid{71, 96, 2};
+  const Hand own = flow->TableHands()[3];
+  EXPECT_EQ(flow->CardToSpeak(4, 0, 0, grid, 370), own[0]);
+  EXPECT_EQ(flow->CardToSpeak(4, 12 * 24 + 1, 0, grid, 370), own[12]);
+  EXPECT_EQ(flow->CardToSpeak(1, 0, 0, grid, 160), std::nullopt);  // others only after specials
+  BeginAndArrange();
+  EXPECT_EQ(flow->CardToSpeak(4, 0, 0, grid, 370), flow->OwnRows().rows[0][0]);
+  EXPECT_EQ(flow->CardToSpeak(4, 3 * 73, 0, grid, 370), std::nullopt);  // Front slot 4
+  EXPECT_EQ(flow->CardToSpeak(2, 0, 0, grid, 160), std::nullopt);
+  ASSERT_TRUE(flow->OnActionButton());
+  EXPECT_EQ(flow->CardToSpeak(2, 0, 98, grid, 160), flow->TableRows(2).rows[1][0]);
+}
+
+}  // namespace
+}  // namespace trilane
