@@ -10,7 +10,6 @@ namespace trilane {
 namespace {
 
 constexpr const char* kComputerName = "PC";
-constexpr std::string_view kOkCaption = "Ok";  // the one caption the words table lacks
 
 PlateColour BySign(int32_t value) {
   if (value > 0) return PlateColour::kGreen;
@@ -82,11 +81,8 @@ std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload
   return codes;
 }
 
-DeckSource SeededDecks(uint32_t first) {
-  return [next = first]() mutable {
-    DeckRandom random(next++);
-    return ShuffleDeck(random);
-  };
+DeckSource SeededDecks(uint32_t seed) {
+  return [random = DeckRandom(seed)]() mutable { return ShuffleDeck(random); };
 }
 
 RoundFlow::RoundFlow(TableView& view, StageSender& sender, DeckSource decks)
@@ -180,12 +176,12 @@ bool RoundFlow::ActionAllowed() const {
   }
 }
 
-TableText RoundFlow::ActionCaption() const {
+TableText RoundFlow::CaptionForStage() const {
   switch (stage_) {
     case kStageDealt:
       return TableText::Word(kEntryToBegin);
     case kStageArranging:
-      return TableText::Literal(kOkCaption);
+      return TableText::Word(kEntryOk);
     case kStageRevealed:
       return TableText::Word(kEntryRateBack);
     case kStageBackRated:
@@ -204,7 +200,7 @@ TableText RoundFlow::ActionCaption() const {
 }
 
 void RoundFlow::RefreshButtons() {
-  const TableText caption = ActionCaption();
+  const TableText caption = CaptionForStage();
   const bool enabled = ActionAllowed();
   if (!buttonsShown_ || enabled != actionEnabled_ || !(caption == actionCaption_)) {
     actionCaption_ = caption;
@@ -344,8 +340,11 @@ void RoundFlow::ShowRoundPanel() {
 
 void RoundFlow::ShowSeatNamePlates() {
   for (int p = 1; p <= 4; ++p) {
-    view_.ShowPlate(p, TableText::Literal(WithoutTrailingBlanks(seatNames_[p - 1])),
-                    PlateColour::kYellow);
+    // A computer seat shows the translated plate name; people show their own names.
+    const TableText name = IsComputerSeat(p)
+                               ? TableText::Word(kEntryComputerSeat)
+                               : TableText::Literal(WithoutTrailingBlanks(seatNames_[p - 1]));
+    view_.ShowPlate(p, name, PlateColour::kYellow);
   }
 }
 

@@ -135,8 +135,8 @@ std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload
 
 // Where the shuffled decks come from.
 using DeckSource = std::function<Deck()>;
-// Decks shuffled with seeds first, first + 1, first + 2, ...
-DeckSource SeededDecks(uint32_t first);
+// Decks from one generator seeded once: each shuffle goes on where the last one stopped.
+DeckSource SeededDecks(uint32_t seed);
 
 struct TableSetup {
   PlayMode mode = PlayMode::kComputer;
@@ -224,6 +224,7 @@ class RoundFlow {
   int HostLockTicks() const { return lockTicks_; }
   int ArrangementsReceived() const { return arrangementsReceived_; }
   bool ActionEnabled() const { return actionEnabled_; }
+  const TableText& ActionCaption() const { return actionCaption_; }
   bool EndEnabled() const { return endEnabled_; }
   const MatchCounters& Counters() const { return counters_; }
   const Totals& RoundTotals() const { return totals_; }
@@ -246,7 +247,7 @@ class RoundFlow {
   void ShowSeatNamePlates();
   void StartLock();
   bool ActionAllowed() const;
-  TableText ActionCaption() const;
+  TableText CaptionForStage() const;
   void RefreshButtons();
   void ShowOwn();
   void PlaceInitialRows();

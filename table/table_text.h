@@ -24,6 +24,8 @@ inline constexpr int kEntryRateHands = 998;
 inline constexpr int kEntryRateFront = 999;
 inline constexpr int kEntryRateMiddle = 1000;
 inline constexpr int kEntryRateBack = 1001;
+inline constexpr int kEntryOk = 1101;
+inline constexpr int kEntryComputerSeat = 1103;  // the name plate of a computer seat
 
 // One piece of a composed text: a words-table entry (entry >= 0) or literal UTF-8 text
 // (a separator, a number, a player's name).

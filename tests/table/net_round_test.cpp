@@ -119,6 +119,7 @@ TEST(NetRoundTest, ReceivedArrangementsAreCheckedBeforeTheyCount) {
 TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   const Deck deck = test::PlainDeck(21);
   Machine joiner(PlayMode::kNet, 2, 1, nullptr, /*awaiting=*/true);
+  joiner.flow.SetSeatName(2, "Ho  ");  // the host, as the seating message names it
   joiner.flow.StartMatch(MatchStart{1, "Jo", 6, 0, 0, false, 1, 0});
   // Seated, waiting: the host's hand area (player 1 at position 2) says so.
   EXPECT_EQ(joiner.view.handText, (std::pair<int, std::string>{2, "[102]"}));
@@ -152,7 +153,7 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
 
   EXPECT_EQ(joiner.flow.StageReceived(2, 1, joiner.ComputerPayload(2)), Received::kApplied);
   EXPECT_EQ(joiner.flow.Stage(), kStageRevealed);
-  EXPECT_EQ(joiner.view.plates[1].colour, 'y');  // names again after the reveal
+  EXPECT_EQ(joiner.view.plates[1].text, "Ho");  // names again after the reveal, unpadded
   for (int stage = 3; stage <= 7; ++stage) {
     EXPECT_EQ(joiner.flow.StageReceived(stage, 1, std::string(30, '0')), Received::kApplied);
     EXPECT_FALSE(joiner.view.actionEnabled);
@@ -297,7 +298,7 @@ TEST(ClubRoundTest, StoppedAndEndedGames) {
   EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{4, 65}));
   seat3.flow.StopRound();  // own time-out
   EXPECT_EQ(seat3.flow.Stage(), kStageStopped);
-  EXPECT_EQ(seat3.view.action, "Ok");  // the caption stays
+  EXPECT_EQ(seat3.view.action, "[1101]");  // the caption stays
   EXPECT_FALSE(seat3.flow.OnActionButton());
   EXPECT_TRUE(seat3.view.endEnabled);
   const EndMatchRequest end = seat3.flow.Button8Click();

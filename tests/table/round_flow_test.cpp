@@ -48,7 +48,7 @@ TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
   EXPECT_EQ(view.flights[0].from, (CardPlace{CardPlace::kHand, 4, 13, {}}));
   EXPECT_EQ(view.flights[0].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {1, 1}}));
   EXPECT_EQ(view.flights[12].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {3, 1}}));
-  EXPECT_EQ(view.action, "Ok");
+  EXPECT_EQ(view.action, "[1101]");
   EXPECT_TRUE(view.actionEnabled);
   // Each press moves one stage on and names the next.
   const struct {
@@ -201,7 +201,8 @@ TEST_F(ComputerRoundTest, NewPlayerStartsAtRoundOneOfTheCycle) {
   EXPECT_EQ(count.Count_ScoBeg, "0");
   EXPECT_EQ(view.sounds.back(), "WOpenFo");
   EXPECT_EQ(flow->SeatName(4), "Newbie");
-  EXPECT_EQ(view.plates[0].text, "PC");
+  EXPECT_EQ(view.plates[0].text, "[1103]");
+  EXPECT_EQ(view.plates[3].text, "Newbie");
 }
 
 TEST_F(ComputerRoundTest, RatedPlayEndsInBlocksOfFour) {

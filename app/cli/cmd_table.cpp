@@ -1,0 +1,291 @@
+// Subcommands of the table: play, a whole match against the computer through the round
+// flow, printing what the table would show.
+
+#include <cstdio>
+#include <string>
+
+#include "cli.h"
+#include "commands.h"
+#include "rules/computer.h"
+#include "shell/words/words.h"
+#include "table/round_flow.h"
+
+namespace trilane::cli {
+namespace {
+
+void Print(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+std::string Compose(const TableText& text) {
+  return ComposeText(text, [](int entry) { return Word(entry); });
+}
+
+const char* ModeName(PlayMode mode) {
+  switch (mode) {
+    case PlayMode::kComputer:
+      return "computer";
+    case PlayMode::kNet:
+      return "net";
+    case PlayMode::kClub:
+      return "club";
+  }
+  return "";
+}
+
+// Prints every call of the flow: as one JSON object per line, or as readable lines for the
+// calls a player would notice (card flights, pauses and the arranging grid are left out).
+class PrintingView : public TableView {
+ public:
+  explicit PrintingView(bool json) : json_(json) {}
+
+  void PrepareTable(PlayMode mode) override {
+    if (json_) return Emit(Begin("prepare").Key("mode").String(ModeName(mode)));
+    Print("\n");
+  }
+  void ShowPlate(int position, const TableText& text, PlateColour colour) override {
+    const std::string colourText(1, static_cast<char>(colour));
+    if (json_) {
+      return Emit(Begin("plate")
+                      .Key("position")
+                      .Int(position)
+                      .Key("text")
+                      .String(Compose(text))
+                      .Key("colour")
+                      .String(colourText));
+    }
+    Print("plate " + std::to_string(position) + " [" + colourText + "] " + Compose(text) + "\n");
+  }
+  void ShowTablet(int position, int32_t total, const TabletBoxes& boxes) override {
+    if (json_) {
+      Json& j = Begin("tablet")
+                    .Key("position")
+                    .Int(position)
+                    .Key("total")
+                    .Int(total)
+                    .Key("boxes")
+                    .BeginArray();
+      for (const TabletBox& b : boxes) {
+        if (b.kind == TabletBox::kShow)
+          j.Int(b.value);
+        else
+          j.String(b.kind == TabletBox::kBlank ? "blank" : "keep");
+      }
+      return Emit(j.EndArray());
+    }
+    std::string line =
+        "tablet " + std::to_string(position) + " total " + SignedNumber(total) + " |";
+    for (const TabletBox& b : boxes) {
+      line +=
+          " " + (b.kind == TabletBox::kShow ? SignedNumber(b.value)
+                                            : std::string(b.kind == TabletBox::kBlank ? "_" : "="));
+    }
+    Print(line + "\n");
+  }
+  void ShowHand(int position, const Hand& hand, bool faceUp) override {
+    if (json_) {
+      Json& j = Begin("hand")
+                    .Key("position")
+                    .Int(position)
+                    .Key("face_up")
+                    .Bool(faceUp)
+                    .Key("cards")
+                    .BeginArray();
+      for (const Card& c : hand) {
+        if (c.code.IsCard()) j.String(AsciiName(c.code));
+      }
+      return Emit(j.EndArray());
+    }
+    std::string line = "hand " + std::to_string(position) + (faceUp ? " up:" : " down:");
+    for (const Card& c : hand) {
+      if (c.code.IsCard()) line += " " + AsciiName(c.code);
+    }
+    Print(line + "\n");
+  }
+  void ShowHandText(int position, const TableText& text) override {
+    if (json_)
+      return Emit(
+          Begin("hand_text").Key("position").Int(position).Key("text").String(Compose(text)));
+    Print("hand " + std::to_string(position) + ": " + Compose(text) + "\n");
+  }
+  void ShowOwnRows(const OwnRowsView& rows) override {
+    if (!json_) return;
+    Json& j = Begin("own_rows").Key("rows");
+    RowsJson(j, rows.rows).Key("names").BeginArray();
+    for (const TableText& name : rows.names) j.String(Compose(name));
+    j.EndArray().Key("selected");
+    if (rows.selected.IsNone())
+      j.Null();
+    else
+      j.BeginArray().Int(rows.selected.row).Int(rows.selected.slot).EndArray();
+    Emit(j);
+  }
+  void ShowTableRows(int position, const Arrangement& rows, int markedRow) override {
+    if (json_) {
+      Json& j = Begin("table_rows")
+                    .Key("position")
+                    .Int(position)
+                    .Key("marked")
+                    .Int(markedRow)
+                    .Key("rows");
+      return Emit(RowsJson(j, rows));
+    }
+    if (markedRow != 0) return;  // the rating stages mark rows already shown
+    std::string line = "rows " + std::to_string(position) + ":";
+    for (int r = 0; r < 3; ++r) {
+      line += r == 0 ? " " : " / ";
+      for (int s = 0; s < 5; ++s) {
+        if (rows.rows[r][s].code.IsCard()) line += (s ? " " : "") + AsciiName(rows.rows[r][s].code);
+      }
+    }
+    Print(line + "\n");
+  }
+  void ShowRoundPanel(const RoundPanel& panel) override {
+    if (json_) {
+      return Emit(Begin("round_panel")
+                      .Key("heading")
+                      .String(Compose(panel.heading))
+                      .Key("count")
+                      .String(Compose(panel.count))
+                      .Key("hint")
+                      .String(Compose(panel.hint)));
+    }
+    Print("== " + Compose(panel.hint) + " ==\n");
+  }
+  void SetActionButton(const TableText& caption, bool enabled) override {
+    if (json_)
+      return Emit(Begin("action_button")
+                      .Key("caption")
+                      .String(Compose(caption))
+                      .Key("enabled")
+                      .Bool(enabled));
+    Print("action button \"" + Compose(caption) + "\"" + (enabled ? "" : " (disabled)") + "\n");
+  }
+  void SetEndButton(const TableText& caption, bool enabled) override {
+    if (json_)
+      return Emit(
+          Begin("end_button").Key("caption").String(Compose(caption)).Key("enabled").Bool(enabled));
+    Print("end button \"" + Compose(caption) + "\"" + (enabled ? "" : " (disabled)") + "\n");
+  }
+  void PlaySound(std::string_view name) override {
+    if (json_) return Emit(Begin("sound").Key("name").String(name));
+    Print("sound " + std::string(name) + "\n");
+  }
+  void Pause(int milliseconds) override {
+    if (json_) Emit(Begin("pause").Key("ms").Int(milliseconds));
+  }
+  void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) override {
+    if (!json_) return;
+    Json& j = Begin("fly").Key("card").String(AsciiName(card.code)).Key("from");
+    PlaceJson(j, from).Key("to");
+    Emit(PlaceJson(j, to));
+  }
+
+ private:
+  Json& Begin(const char* call) {
+    json = Json{};
+    return json.BeginObject().Key("call").String(call);
+  }
+  void Emit(Json& j) { Print(j.EndObject().Text() + "\n"); }
+  static Json& RowsJson(Json& j, const Arrangement& rows) {
+    j.BeginArray();
+    for (int r = 0; r < 3; ++r) {
+      j.BeginArray();
+      for (const Card& c : rows.rows[r]) {
+        if (c.code.IsCard()) j.String(AsciiName(c.code));
+      }
+      j.EndArray();
+    }
+    return j.EndArray();
+  }
+  static Json& PlaceJson(Json& j, const CardPlace& place) {
+    j.BeginObject();
+    if (place.area == CardPlace::kHand) {
+      j.Key("area").String("hand").Key("position").Int(place.position).Key("slot").Int(place.slot);
+    } else {
+      j.Key("area")
+          .String("rows")
+          .Key("row")
+          .Int(place.rowSlot.row)
+          .Key("slot")
+          .Int(place.rowSlot.slot);
+    }
+    return j.EndObject();
+  }
+
+  bool json_;
+  Json json;
+};
+
+// Against the computer nothing travels.
+class NoSender : public StageSender {
+ public:
+  void SendStage(int, const Arrangement*) override {}
+  void SendDeal(const Deck&, bool) override {}
+  void SendNextDeal() override {}
+};
+
+}  // namespace
+
+int RunPlay(const CommandArgs& raw) {
+  const Args args(raw, {"rounds", "seed", "rule", "name"}, {"json"});
+  const int64_t rounds = args.RequiredInt("rounds", 1, kCycleLength);
+  const auto seed = static_cast<uint32_t>(args.RequiredInt("seed", 0, 4294967295LL));
+  const std::string rule = args.Value("rule").value_or("1-6");
+  if (rule != "1-6" && rule != "2-4")
+    throw UsageError("--rule must be 1-6 or 2-4, not '" + rule + "'");
+  const bool json = args.Flag("json");
+
+  PrintingView view(json);
+  NoSender sender;
+  // The same decks as "simulate --seed S": one generator, each shuffle going on from the last.
+  RoundFlow flow(view, sender, SeededDecks(seed));
+  TableSetup setup;
+  setup.ruleTwoFour = rule == "2-4";
+  flow.Configure(setup);
+  MatchStart start;
+  start.currentSlot = kSlotNewPlayer;
+  start.name = args.Value("name").value_or("Player");
+  flow.StartMatch(start);
+
+  auto press = [&] {
+    if (!json) Print("> press \"" + Compose(flow.ActionCaption()) + "\"\n");
+    if (!flow.OnActionButton())
+      throw std::runtime_error("the action button did not respond at stage " +
+                               std::to_string(flow.Stage()));
+  };
+  for (int64_t round = 1; round <= rounds; ++round) {
+    // The computer arranges the local player's cards too, by the same clicks a player makes.
+    const Hand own = flow.TableHands()[3];
+    press();
+    if (flow.Stage() == kStageArranging) {
+      for (const auto& [a, b] : SwapsToReach(flow.OwnRows(), ArrangeByComputer(own).rows)) {
+        flow.OnOwnSlotClicked(a);
+        flow.OnOwnSlotClicked(b);
+      }
+    }
+    while (flow.Stage() != kStageRoundOver) press();
+    if (round < rounds) press();
+  }
+  const EndMatchRequest end = flow.Button8Click();
+  if (!end.endMatch) throw std::runtime_error("the end-of-game button did not end the match");
+  if (json) {
+    Json j;
+    j.BeginObject()
+        .Key("call")
+        .String("match_end")
+        .Key("rounds")
+        .Int(end.rounds)
+        .Key("totals")
+        .IntArray(flow.RoundTotals());
+    Print(j.EndObject().Text() + "\n");
+  } else {
+    std::string line =
+        "\nmatch over after " + std::to_string(end.rounds) + " rounds; totals by position:";
+    for (int32_t t : flow.RoundTotals()) line += " " + SignedNumber(t);
+    Print(line + "\n");
+  }
+  return 0;
+}
+
+}  // namespace trilane::cli
