@@ -1,7 +1,5 @@
 #include "rules/evaluate.h"
 
-#include <bit>
-
 namespace trilane {
 namespace {
 
@@ -12,57 +10,29 @@ RowValue Make(uint8_t cat, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t 
   return RowValue{cat, {a, b, c, d, e}};
 }
 
-// Ranks of a mask's bits (bit r = rank r, bits 1..13, indexed without bit 0), highest
-// first, one per nibble from bit 16 down: exactly the V1..V5 part of a row key.
-const std::array<uint32_t, 1 << 13>& Descending() {
-  static const std::array<uint32_t, 1 << 13> table = [] {
-    std::array<uint32_t, 1 << 13> t{};
-    for (uint32_t index = 0; index < t.size(); ++index) {
-      const uint32_t mask = index << 1;
-      uint32_t packed = 0;
-      int n = 0;
-      for (int rank = 13; rank >= 1 && n < 5; --rank) {
-        if (mask & (1u << rank)) packed |= uint32_t(rank) << (16 - 4 * n++);
-      }
-      t[index] = packed;
-    }
-    return t;
-  }();
-  return table;
-}
-
 inline uint32_t Top(uint32_t mask) { return 31u - static_cast<uint32_t>(std::countl_zero(mask)); }
 
 }  // namespace
 
-RowValue RowValueFromKey(uint32_t key) {
-  return RowValue{static_cast<uint8_t>(key >> 20),
-                  {static_cast<uint8_t>((key >> 16) & 15), static_cast<uint8_t>((key >> 12) & 15),
-                   static_cast<uint8_t>((key >> 8) & 15), static_cast<uint8_t>((key >> 4) & 15),
-                   static_cast<uint8_t>(key & 15)}};
-}
+namespace detail {
 
-uint32_t FiveCardKey(const uint8_t ranks[5], const uint8_t suits[5]) {
-  // m1: ranks seen at least once; m2: at least twice; m3, m4 likewise.
-  uint32_t m1 = 0, m2 = 0, m3 = 0, m4 = 0;
-  for (int i = 0; i < 5; ++i) {
-    const uint32_t b = 1u << ranks[i];
-    m4 |= m3 & b;
-    m3 |= m2 & b;
-    m2 |= m1 & b;
-    m1 |= b;
+constexpr std::array<uint32_t, 1 << 13> kDescendingRanks = [] {
+  std::array<uint32_t, 1 << 13> t{};
+  for (uint32_t index = 0; index < t.size(); ++index) {
+    const uint32_t mask = index << 1;
+    uint32_t packed = 0;
+    int n = 0;
+    for (int rank = 13; rank >= 1 && n < 5; --rank) {
+      if (mask & (1u << rank)) packed |= uint32_t(rank) << (16 - 4 * n++);
+    }
+    t[index] = packed;
   }
-  const uint8_t s = suits[0];
-  const bool flush = suits[1] == s && suits[2] == s && suits[3] == s && suits[4] == s;
-  const auto& desc = Descending();
+  return t;
+}();
+
+uint32_t FiveCardKeyRare(uint32_t m1, uint32_t m2, uint32_t m3, uint32_t m4, bool flush, bool run) {
+  const auto& desc = kDescendingRanks;
   constexpr uint32_t kWheel = 1u << 1 | 1u << 2 | 1u << 3 | 1u << 4 | 1u << 13;
-  const bool run = (m1 >> std::countr_zero(m1)) == 0x1F;
-  // High card, one pair and two pairs (over nine rows in ten) without a branch: the pairs'
-  // ranks lead, the single ranks follow as kickers.
-  if (!(flush | run | (m1 == kWheel) | (m3 != 0))) {
-    const uint32_t pairs = (m2 != 0) + ((m2 & (m2 - 1)) != 0);
-    return (kHighCard + pairs) << 20 | desc[m2 >> 1] | desc[(m1 & ~m2) >> 1] >> (4 * pairs);
-  }
   if (m2 == 0) {
     const uint32_t top = Top(m1);
     if (run) return uint32_t{flush ? kStraightFlush : kStraight} << 20 | top << 16;
@@ -86,42 +56,12 @@ uint32_t FiveCardKey(const uint8_t ranks[5], const uint8_t suits[5]) {
     return uint32_t{kFlush} << 20 | packed;
   }
   if (m3) return uint32_t{kThreeOfAKind} << 20 | Top(m3) << 16 | (desc[(m1 & ~m3) >> 1] >> 4);
-  // A flush of repeated codes without three of a rank was handled above; what is left is
-  // the branch-free case with m3 == 0, which the first test already returned.
+  // Pairs of a repeated-code row that is no flush (the common path handles the rest).
   const uint32_t pairs = (m2 != 0) + ((m2 & (m2 - 1)) != 0);
   return (kHighCard + pairs) << 20 | desc[m2 >> 1] | desc[(m1 & ~m2) >> 1] >> (4 * pairs);
 }
 
-uint32_t ThreeCardKey(uint8_t a, uint8_t b, uint8_t c) {
-  if (a > b) std::swap(a, b);
-  if (b > c) std::swap(b, c);
-  if (a > b) std::swap(a, b);
-  if (a == c) return uint32_t{kThreeOfAKind} << 20 | uint32_t(a) << 16;
-  if (a == b) return uint32_t{kPair} << 20 | uint32_t(a) << 16 | uint32_t(c) << 12;
-  if (b == c) return uint32_t{kPair} << 20 | uint32_t(b) << 16 | uint32_t(a) << 12;
-  return uint32_t{kHighCard} << 20 | uint32_t(c) << 16 | uint32_t(b) << 12 | uint32_t(a) << 8;
-}
-
-namespace {
-inline bool IsRealCard(const Card& c) {
-  return static_cast<uint8_t>(c.rank - 1) < 13 && c.code.IsCard();
-}
-}  // namespace
-
-RowValue EvaluateRow(const Row& row) {
-  const bool firstThree = IsRealCard(row[0]) & IsRealCard(row[1]) & IsRealCard(row[2]);
-  if (firstThree & IsRealCard(row[3]) & IsRealCard(row[4])) {
-    const uint8_t ranks[5] = {row[0].rank, row[1].rank, row[2].rank, row[3].rank, row[4].rank};
-    const uint8_t suits[5] = {row[0].code.suit, row[1].code.suit, row[2].code.suit,
-                              row[3].code.suit, row[4].code.suit};
-    return RowValueFromKey(FiveCardKey(ranks, suits));
-  }
-  if (firstThree && row[3] == kEmptySlot && row[4] == kEmptySlot && row[0].code.suit != '#' &&
-      row[1].code.suit != '#' && row[2].code.suit != '#') {
-    return RowValueFromKey(ThreeCardKey(row[0].rank, row[1].rank, row[2].rank));
-  }
-  return EvaluateRowByPatterns(row);
-}
+}  // namespace detail
 
 RowValue EvaluateRowByPatterns(const Row& row) {
   // 1. Stable sort by rank 1..14; codes move with their ranks.
