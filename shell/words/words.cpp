@@ -1,6 +1,5 @@
 #include "shell/words/words.h"
 
-#include <array>
 #include <atomic>
 
 #include "base/codepage.h"
@@ -14,14 +13,6 @@ std::atomic<int> currentLanguage{kEnglish};
 bool IsLanguage(int language) {
   return language >= 0 && language < kLanguageCount;
 }
-
-const auto kCarried = [] {
-  std::array<int, words_data::kEntryLimit> entries{};
-  for (int i = 0; i < words_data::kEntryRecordCount; ++i) {
-    entries[i] = words_data::kEntryRecords[i].entry;
-  }
-  return entries;
-}();
 
 const LanguageInfo& Current() {
   return words_data::kLanguageRecords[LanguageIndex()];
@@ -67,7 +58,8 @@ bool IsCarried(int entry) {
 }
 
 std::span<const int> CarriedEntries() {
-  return std::span<const int>(kCarried.data(), static_cast<size_t>(words_data::kEntryRecordCount));
+  return std::span<const int>(words_data::kCarriedEntries,
+                              static_cast<size_t>(words_data::kEntryRecordCount));
 }
 
 std::string_view PictureSuffix() {

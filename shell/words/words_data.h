@@ -20,6 +20,7 @@ struct EntryRecord {
 extern const LanguageInfo kLanguageRecords[kLanguageCount];
 extern const EntryRecord kEntryRecords[];  // by increasing entry
 extern const int kEntryRecordCount;
+extern const int kCarriedEntries[];                // the entry of each record, in the same order
 extern const int16_t kRecordOfEntry[kEntryLimit];  // index into kEntryRecords, -1 if not carried
 extern const std::span<const Country> kContinents[kContinentCount];
 

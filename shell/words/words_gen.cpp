@@ -175,6 +175,12 @@ std::string Literal(std::string_view s) {
   return out + "\"";
 }
 
+// A std::string_view initializer with its length spelled out, so the table is constant
+// data (no strlen, no start-up code).
+std::string View(std::string_view s) {
+  return "{" + Literal(s) + ", " + std::to_string(s.size()) + "}";
+}
+
 struct Language {
   std::string code, englishName, listName, suffix;
   std::array<std::string, 4> titles;
@@ -390,16 +396,16 @@ int main(int argc, char** argv) {
       << "namespace trilane::words_data {\n\n"
       << "static_assert(kEntryLimit == " << kEntryLimit << ");\n\n";
 
-  out << "const LanguageInfo kLanguageRecords[kLanguageCount] = {\n";
+  out << "constinit const LanguageInfo kLanguageRecords[kLanguageCount] = {\n";
   for (const Language& l : languages) {
-    out << "    {" << Literal(l.code) << ", " << Literal(l.englishName) << ", "
-        << Literal(l.listName) << ", " << Literal(l.suffix);
-    for (const auto& t : l.titles) out << ", " << Literal(t);
+    out << "    {" << View(l.code) << ", " << View(l.englishName) << ", " << View(l.listName)
+        << ", " << View(l.suffix);
+    for (const auto& t : l.titles) out << ", " << View(t);
     out << ", " << (l.translated ? "true" : "false") << "},\n";
   }
   out << "};\n\n";
 
-  out << "const EntryRecord kEntryRecords[] = {\n";
+  out << "constinit const EntryRecord kEntryRecords[] = {\n";
   std::vector<int> recordOf(kEntryLimit, -1);
   int record = 0;
   for (const auto& [entry, text] : english.texts) {
@@ -407,27 +413,34 @@ int main(int argc, char** argv) {
     out << "    {" << entry << ", {";
     for (int lang = 0; lang < kLanguageCount; ++lang) {
       const auto it = texts[lang].find(entry);
-      out << (lang ? ", " : "") << Literal(it == texts[lang].end() ? "" : it->second);
+      out << (lang ? ", " : "") << View(it == texts[lang].end() ? "" : it->second);
     }
     out << "}},\n";
   }
-  out << "};\n\nconst int kEntryRecordCount = " << record << ";\n\n";
+  out << "};\n\nconstinit const int kEntryRecordCount = " << record << ";\n\n";
 
-  out << "const int16_t kRecordOfEntry[kEntryLimit] = {";
+  out << "constinit const int kCarriedEntries[] = {";
+  int column = 0;
+  for (const auto& entry : english.texts) {
+    out << (column++ % 16 == 0 ? "\n    " : " ") << entry.first << ",";
+  }
+  out << "\n};\n\n";
+
+  out << "constinit const int16_t kRecordOfEntry[kEntryLimit] = {";
   for (int entry = 0; entry < kEntryLimit; ++entry) {
     out << (entry % 20 == 0 ? "\n    " : " ") << recordOf[entry] << ",";
   }
   out << "\n};\n\n";
 
   for (int c = 0; c < kContinentCount; ++c) {
-    out << "static const Country kContinent" << c + 1 << "[] = {\n";
+    out << "static constinit const Country kContinent" << c + 1 << "[] = {\n";
     for (const Country& row : countries[c]) {
-      out << "    {" << Literal(row.english) << ", " << Literal(row.shortName) << ", "
-          << Literal(row.russian) << "},\n";
+      out << "    {" << View(row.english) << ", " << View(row.shortName) << ", "
+          << View(row.russian) << "},\n";
     }
     out << "};\n\n";
   }
-  out << "const std::span<const Country> kContinents[kContinentCount] = {";
+  out << "constinit const std::span<const Country> kContinents[kContinentCount] = {";
   for (int c = 0; c < kContinentCount; ++c) out << (c ? ", " : "") << "kContinent" << c + 1;
   out << "};\n\n}  // namespace trilane::words_data\n";
 
