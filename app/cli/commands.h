@@ -19,4 +19,7 @@ int RunShuffle(const CommandArgs& args);
 int RunDeal(const CommandArgs& args);
 int RunSimulate(const CommandArgs& args);
 
+// Add-on resource libraries (cmd_addon.cpp)
+int RunAddon(const CommandArgs& args);
+
 }  // namespace trilane::cli

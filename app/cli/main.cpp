@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
     {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
     {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
+    {"addon", trilane::cli::RunAddon, "addon list FILE [--json] | addon extract FILE --type RCDATA|BITMAP|JPEG|WAVE|N --name NAME --out FILE [--force]"},
 };
 
 void PrintUsage(std::FILE* to) {
