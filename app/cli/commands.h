@@ -22,4 +22,9 @@ int RunSimulate(const CommandArgs& args);
 // Add-on resource libraries (cmd_addon.cpp)
 int RunAddon(const CommandArgs& args);
 
+// Local records (cmd_records.cpp)
+int RunSettings(const CommandArgs& args);
+int RunClub(const CommandArgs& args);
+int RunHistory(const CommandArgs& args);
+
 }  // namespace trilane::cli
