@@ -1,7 +1,9 @@
 // Subcommands of the table: play, a whole match against the computer through the round
 // flow, printing what the table would show.
 
+#include <array>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "cli.h"
@@ -33,64 +35,64 @@ const char* ModeName(PlayMode mode) {
   return "";
 }
 
-// Prints every call of the flow: as one JSON object per line, or as readable lines for the
-// calls a player would notice (card flights, pauses and the arranging grid are left out).
+std::string RowsText(const Arrangement& rows) {
+  std::string text;
+  for (int r = 0; r < 3; ++r) {
+    text += r == 0 ? "" : " /";
+    for (const Card& c : rows.rows[r]) {
+      if (c.code.IsCard()) text += " " + AsciiName(c.code);
+    }
+  }
+  return text;
+}
+
+// Prints every call of the flow, as one JSON object per line or, for people, as lines for
+// what a player would notice (card flights, pauses and the arranging grid are left out).
 class PrintingView : public TableView {
  public:
   explicit PrintingView(bool json) : json_(json) {}
 
   void PrepareTable(PlayMode mode) override {
     if (json_) return Emit(Begin("prepare").Key("mode").String(ModeName(mode)));
-    Print("\n");
+    shownRows_ = {};
+    Out("\n");
   }
   void ShowPlate(int position, const TableText& text, PlateColour colour) override {
     const std::string colourText(1, static_cast<char>(colour));
     if (json_) {
-      return Emit(Begin("plate")
-                      .Key("position")
-                      .Int(position)
-                      .Key("text")
-                      .String(Compose(text))
-                      .Key("colour")
-                      .String(colourText));
+      Json& j = Begin("plate").Key("position").Int(position);
+      return Emit(j.Key("text").String(Compose(text)).Key("colour").String(colourText));
     }
-    Print("plate " + std::to_string(position) + " [" + colourText + "] " + Compose(text) + "\n");
+    Out("plate " + std::to_string(position) + " [" + colourText + "] " + Compose(text) + "\n");
   }
   void ShowTablet(int position, int32_t total, const TabletBoxes& boxes) override {
     if (json_) {
-      Json& j = Begin("tablet")
-                    .Key("position")
-                    .Int(position)
-                    .Key("total")
-                    .Int(total)
-                    .Key("boxes")
-                    .BeginArray();
+      Json& j = Begin("tablet").Key("position").Int(position).Key("total").Int(total);
+      j.Key("boxes").BeginArray();
       for (const TabletBox& b : boxes) {
-        if (b.kind == TabletBox::kShow)
+        if (b.kind == TabletBox::kShow) {
           j.Int(b.value);
-        else
+        } else {
           j.String(b.kind == TabletBox::kBlank ? "blank" : "keep");
+        }
       }
       return Emit(j.EndArray());
     }
     std::string line =
         "tablet " + std::to_string(position) + " total " + SignedNumber(total) + " |";
     for (const TabletBox& b : boxes) {
-      line +=
-          " " + (b.kind == TabletBox::kShow ? SignedNumber(b.value)
-                                            : std::string(b.kind == TabletBox::kBlank ? "_" : "="));
+      if (b.kind == TabletBox::kShow) {
+        line += " " + SignedNumber(b.value);
+      } else {
+        line += b.kind == TabletBox::kBlank ? " _" : " =";
+      }
     }
-    Print(line + "\n");
+    Out(line + "\n");
   }
   void ShowHand(int position, const Hand& hand, bool faceUp) override {
     if (json_) {
-      Json& j = Begin("hand")
-                    .Key("position")
-                    .Int(position)
-                    .Key("face_up")
-                    .Bool(faceUp)
-                    .Key("cards")
-                    .BeginArray();
+      Json& j = Begin("hand").Key("position").Int(position).Key("face_up").Bool(faceUp);
+      j.Key("cards").BeginArray();
       for (const Card& c : hand) {
         if (c.code.IsCard()) j.String(AsciiName(c.code));
       }
@@ -100,13 +102,14 @@ class PrintingView : public TableView {
     for (const Card& c : hand) {
       if (c.code.IsCard()) line += " " + AsciiName(c.code);
     }
-    Print(line + "\n");
+    Out(line + "\n");
   }
   void ShowHandText(int position, const TableText& text) override {
-    if (json_)
+    if (json_) {
       return Emit(
           Begin("hand_text").Key("position").Int(position).Key("text").String(Compose(text)));
-    Print("hand " + std::to_string(position) + ": " + Compose(text) + "\n");
+    }
+    Out("hand " + std::to_string(position) + ": " + Compose(text) + "\n");
   }
   void ShowOwnRows(const OwnRowsView& rows) override {
     if (!json_) return;
@@ -114,79 +117,80 @@ class PrintingView : public TableView {
     RowsJson(j, rows.rows).Key("names").BeginArray();
     for (const TableText& name : rows.names) j.String(Compose(name));
     j.EndArray().Key("selected");
-    if (rows.selected.IsNone())
+    if (rows.selected.IsNone()) {
       j.Null();
-    else
+    } else {
       j.BeginArray().Int(rows.selected.row).Int(rows.selected.slot).EndArray();
+    }
     Emit(j);
   }
   void ShowTableRows(int position, const Arrangement& rows, int markedRow) override {
     if (json_) {
-      Json& j = Begin("table_rows")
-                    .Key("position")
-                    .Int(position)
-                    .Key("marked")
-                    .Int(markedRow)
-                    .Key("rows");
-      return Emit(RowsJson(j, rows));
+      Json& j = Begin("table_rows").Key("position").Int(position).Key("marked").Int(markedRow);
+      return Emit(RowsJson(j.Key("rows"), rows));
     }
-    if (markedRow != 0) return;  // the rating stages mark rows already shown
-    std::string line = "rows " + std::to_string(position) + ":";
-    for (int r = 0; r < 3; ++r) {
-      line += r == 0 ? " " : " / ";
-      for (int s = 0; s < 5; ++s) {
-        if (rows.rows[r][s].code.IsCard()) line += (s ? " " : "") + AsciiName(rows.rows[r][s].code);
-      }
-    }
-    Print(line + "\n");
+    // The rating stages redraw rows already shown, with or without a mark.
+    if (shownRows_[position - 1] == rows) return;
+    shownRows_[position - 1] = rows;
+    Out("rows " + std::to_string(position) + ":" + RowsText(rows) + "\n");
   }
   void ShowRoundPanel(const RoundPanel& panel) override {
     if (json_) {
-      return Emit(Begin("round_panel")
-                      .Key("heading")
-                      .String(Compose(panel.heading))
-                      .Key("count")
-                      .String(Compose(panel.count))
-                      .Key("hint")
-                      .String(Compose(panel.hint)));
+      Json& j = Begin("round_panel").Key("heading").String(Compose(panel.heading));
+      return Emit(
+          j.Key("count").String(Compose(panel.count)).Key("hint").String(Compose(panel.hint)));
     }
-    Print("== " + Compose(panel.hint) + " ==\n");
+    Out("== " + Compose(panel.hint) + " ==\n");
   }
   void SetActionButton(const TableText& caption, bool enabled) override {
-    if (json_)
-      return Emit(Begin("action_button")
-                      .Key("caption")
-                      .String(Compose(caption))
-                      .Key("enabled")
-                      .Bool(enabled));
-    Print("action button \"" + Compose(caption) + "\"" + (enabled ? "" : " (disabled)") + "\n");
+    if (json_) {
+      Json& j = Begin("action_button").Key("caption").String(Compose(caption));
+      return Emit(j.Key("enabled").Bool(enabled));
+    }
+    // Swaps repaint the button at every step; a reader wants the state it settles in.
+    pendingAction_ = ButtonLine("action button", caption, enabled);
   }
   void SetEndButton(const TableText& caption, bool enabled) override {
-    if (json_)
-      return Emit(
-          Begin("end_button").Key("caption").String(Compose(caption)).Key("enabled").Bool(enabled));
-    Print("end button \"" + Compose(caption) + "\"" + (enabled ? "" : " (disabled)") + "\n");
+    if (json_) {
+      Json& j = Begin("end_button").Key("caption").String(Compose(caption));
+      return Emit(j.Key("enabled").Bool(enabled));
+    }
+    Out(ButtonLine("end button", caption, enabled));
   }
   void PlaySound(std::string_view name) override {
     if (json_) return Emit(Begin("sound").Key("name").String(name));
-    Print("sound " + std::string(name) + "\n");
+    Out("sound " + std::string(name) + "\n");
   }
   void Pause(int milliseconds) override {
     if (json_) Emit(Begin("pause").Key("ms").Int(milliseconds));
   }
   void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) override {
     if (!json_) return;
-    Json& j = Begin("fly").Key("card").String(AsciiName(card.code)).Key("from");
-    PlaceJson(j, from).Key("to");
-    Emit(PlaceJson(j, to));
+    Json& j = Begin("fly").Key("card").String(AsciiName(card.code));
+    PlaceJson(j.Key("from"), from);
+    Emit(PlaceJson(j.Key("to"), to));
+  }
+
+  // Text mode: prints the action button's settled state.
+  void Flush() {
+    Print(pendingAction_);
+    pendingAction_.clear();
   }
 
  private:
   Json& Begin(const char* call) {
-    json = Json{};
-    return json.BeginObject().Key("call").String(call);
+    json_out_ = Json{};
+    return json_out_.BeginObject().Key("call").String(call);
   }
   void Emit(Json& j) { Print(j.EndObject().Text() + "\n"); }
+  void Out(const std::string& text) {
+    Flush();
+    Print(text);
+  }
+  static std::string ButtonLine(const char* what, const TableText& caption, bool enabled) {
+    return std::string(what) + " \"" + Compose(caption) + "\"" + (enabled ? "" : " (disabled)") +
+           "\n";
+  }
   static Json& RowsJson(Json& j, const Arrangement& rows) {
     j.BeginArray();
     for (int r = 0; r < 3; ++r) {
@@ -214,7 +218,9 @@ class PrintingView : public TableView {
   }
 
   bool json_;
-  Json json;
+  Json json_out_;
+  std::string pendingAction_;
+  std::array<Arrangement, 4> shownRows_{};
 };
 
 // Against the computer nothing travels.
@@ -229,6 +235,7 @@ class NoSender : public StageSender {
 
 int RunPlay(const CommandArgs& raw) {
   const Args args(raw, {"rounds", "seed", "rule", "name"}, {"json"});
+  // A new player's match: the 80th round completes the cycle and ends it.
   const int64_t rounds = args.RequiredInt("rounds", 1, kCycleLength);
   const auto seed = static_cast<uint32_t>(args.RequiredInt("seed", 0, 4294967295LL));
   const std::string rule = args.Value("rule").value_or("1-6");
@@ -249,13 +256,17 @@ int RunPlay(const CommandArgs& raw) {
   flow.StartMatch(start);
 
   auto press = [&] {
-    if (!json) Print("> press \"" + Compose(flow.ActionCaption()) + "\"\n");
-    if (!flow.OnActionButton())
+    if (!json) {
+      view.Flush();
+      Print("> press \"" + Compose(flow.ActionCaption()) + "\"\n");
+    }
+    if (!flow.OnActionButton()) {
       throw std::runtime_error("the action button did not respond at stage " +
                                std::to_string(flow.Stage()));
+    }
   };
   for (int64_t round = 1; round <= rounds; ++round) {
-    // The computer arranges the local player's cards too, by the same clicks a player makes.
+    // The computer arranges the local player's cards too, by the clicks a player would make.
     const Hand own = flow.TableHands()[3];
     press();
     if (flow.Stage() == kStageArranging) {
@@ -271,15 +282,11 @@ int RunPlay(const CommandArgs& raw) {
   if (!end.endMatch) throw std::runtime_error("the end-of-game button did not end the match");
   if (json) {
     Json j;
-    j.BeginObject()
-        .Key("call")
-        .String("match_end")
-        .Key("rounds")
-        .Int(end.rounds)
-        .Key("totals")
-        .IntArray(flow.RoundTotals());
+    j.BeginObject().Key("call").String("match_end").Key("rounds").Int(end.rounds);
+    j.Key("totals").IntArray(flow.RoundTotals());
     Print(j.EndObject().Text() + "\n");
   } else {
+    view.Flush();
     std::string line =
         "\nmatch over after " + std::to_string(end.rounds) + " rounds; totals by position:";
     for (int32_t t : flow.RoundTotals()) line += " " + SignedNumber(t);

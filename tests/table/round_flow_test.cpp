@@ -12,9 +12,11 @@ using test::RecordingView;
 
 class ComputerRoundTest : public ::testing::Test {
  protected:
-  void Start(DeckSource decks, MatchStart start = {}) {
+  void Start(DeckSource decks, MatchStart start = {}, bool ruleTwoFour = false) {
     flow = std::make_unique<RoundFlow>(view, sender, std::move(decks));
-    flow->Configure(TableSetup{});
+    TableSetup setup;
+    setup.ruleTwoFour = ruleTwoFour;
+    flow->Configure(setup);
     flow->StartMatch(start);
   }
   // "To Begin", then the own rows arranged as the computer would.
@@ -173,6 +175,46 @@ TEST_F(ComputerRoundTest, TotalsStayZeroSumOverAMatch) {
     EXPECT_EQ(flow->Counters().sessionScore, t[3]);
     EXPECT_EQ(view.tablets, t);
     ASSERT_TRUE(flow->OnActionButton());
+  }
+}
+
+// A whole cycle through the flow, with the local player arranging as the computer does,
+// ends with the totals the rules give when every round is scored directly.
+TEST_F(ComputerRoundTest, AFullCycleScoresAsTheRulesDo) {
+  for (bool twoFour : {false, true}) {
+    SCOPED_TRACE(twoFour ? "2-4" : "1-6");
+    view = RecordingView{};
+    Start(SeededDecks(1), MatchStart{}, twoFour);
+    DeckRandom random(1);
+    Totals expected{};
+    int specialRounds = 0;
+    for (int round = 1; round <= kCycleLength; ++round) {
+      const Hands hands = DealHands(ShuffleDeck(random), 1);
+      ASSERT_EQ(flow->TableHands(), hands) << round;
+      std::array<Special, kPositions> specials;
+      bool any = false;
+      for (int p = 0; p < kPositions; ++p) {
+        specials[p] = FindSpecial(hands[p]);
+        any = any || specials[p].code != 0;
+      }
+      if (any) {
+        RoundPoints points{};
+        SettleSpecials(specials, points, expected);
+        ++specialRounds;
+      } else {
+        TableValues values;
+        for (int p = 0; p < kPositions; ++p) values[p] = ArrangeByComputer(hands[p]).values;
+        const RoundScore score = ScoreRound(values, twoFour);
+        for (int p = 0; p < kPositions; ++p) expected[p] += RoundTotal(score.points, p);
+      }
+      PlayRound();
+      ASSERT_EQ(flow->RoundTotals(), expected) << round;
+      if (round < kCycleLength) {
+        ASSERT_TRUE(flow->OnActionButton());
+      }
+    }
+    EXPECT_GT(specialRounds, 0);       // the seed deals special combinations too
+    EXPECT_FALSE(view.actionEnabled);  // the cycle is complete
   }
 }
 
