@@ -1,5 +1,6 @@
 #include "platform/resource_module.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -77,8 +78,22 @@ std::vector<PeResource> ResourceModule::List() const {
 ResourceLocator::ResourceLocator(QString programFolder, QString programRoot)
     : programFolder_(std::move(programFolder)), programRoot_(std::move(programRoot)) {}
 
+// The file in `folder` whose name equals `fileName` ignoring case: the libraries keep the
+// names they have on Windows, where a copy may arrive as "qorcards06a.dll".
+static QString FindInFolder(const QString& folder, const QString& fileName) {
+  const QString exact = JoinPath(folder, fileName);
+  if (QFileInfo::exists(exact)) return exact;
+  // Name filters ignore case unless told otherwise.
+  const QStringList names = QDir(folder).entryList(QStringList{fileName}, QDir::Files);
+  for (const QString& name : names) {
+    if (name.compare(fileName, Qt::CaseInsensitive) == 0) return JoinPath(folder, name);
+  }
+  return exact;
+}
+
 std::vector<QString> ResourceLocator::Candidates(const QString& fileName) const {
-  return {JoinPath(programFolder_, fileName), JoinPath(ParentFolder(programFolder_), fileName)};
+  return {FindInFolder(programFolder_, fileName),
+          FindInFolder(ParentFolder(programFolder_), fileName)};
 }
 
 std::optional<ResourceModule> ResourceLocator::LoadLibrary(const QString& fileName) const {

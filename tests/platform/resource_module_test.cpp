@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "platform/paths.h"
 #include "test_support.h"
 
 namespace trilane {
@@ -47,8 +48,22 @@ TEST(ResourceLocator, ProgramFolderFirstThenItsParent) {
   EXPECT_TRUE(locator.IsPresent(name));
   EXPECT_EQ(locator.DownloadTarget(name), folders.Parent() + "/QorTest.dll");
 
+  // A copy whose name differs only in case is the same library.
+  folders.Put("QorCVoice3.dll", false, "qorcvoice3.DLL");
+  module = locator.LoadLibrary(QStringLiteral("QorCVoice3.dll"));
+  ASSERT_TRUE(module);
+  EXPECT_EQ(module->Location(), folders.Program() + "/qorcvoice3.DLL");
+
   // Names are bare file names only.
   EXPECT_FALSE(locator.LoadLibrary(QStringLiteral("../parent/QorTest.dll")));
+}
+
+TEST(Paths, ParentAndJoin) {
+  EXPECT_EQ(ParentFolder("/games/qor/Trilane"), "/games/qor");
+  EXPECT_EQ(ParentFolder("/games/qor/Trilane/"), "/games/qor");
+  EXPECT_EQ(JoinPath("/tmp", "temp94_25.mid"), "/tmp/temp94_25.mid");
+  EXPECT_EQ(JoinPath("/tmp/", "x"), "/tmp/x");
+  EXPECT_FALSE(ProgramFolder().isEmpty());
 }
 
 TEST(ResourceModule, ProgramResourcesAnswerTheSameLookup) {
