@@ -27,4 +27,7 @@ int RunSettings(const CommandArgs& args);
 int RunClub(const CommandArgs& args);
 int RunHistory(const CommandArgs& args);
 
+// Words tables (cmd_words.cpp)
+int RunWords(const CommandArgs& args);
+
 }  // namespace trilane::cli
