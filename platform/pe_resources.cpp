@@ -209,7 +209,7 @@ ResourceId NameFromText(std::string_view name) {
   return ResourceId::Text(name);
 }
 
-constexpr size_t kEntryBudget = 1 << 20;
+constexpr size_t kEntryBudget = 1 << 18;  // real libraries hold a few thousand
 
 }  // namespace
 
