@@ -27,6 +27,9 @@ int RunSettings(const CommandArgs& args);
 int RunClub(const CommandArgs& args);
 int RunHistory(const CommandArgs& args);
 
+// The table (cmd_table.cpp)
+int RunPlay(const CommandArgs& args);
+
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);
 

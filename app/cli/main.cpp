@@ -32,6 +32,7 @@ constexpr Command kCommands[] = {
     {"settings", trilane::cli::RunSettings, "settings show FILE | settings default --out FILE [--force] [--json]"},
     {"club", trilane::cli::RunClub, "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE --slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M --rounds N [--json]"},
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
+    {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump)"},
 };
 
