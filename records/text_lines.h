@@ -12,6 +12,8 @@
 namespace trilane {
 
 std::vector<std::string_view> SplitLines(std::string_view bytes);
+// The lines are views into `bytes`: a temporary string would leave them dangling.
+std::vector<std::string_view> SplitLines(std::string&& bytes) = delete;
 
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);

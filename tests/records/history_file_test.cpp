@@ -134,7 +134,8 @@ TEST_F(HistoryAppendTest, FirstMatchThenAppends) {
   EXPECT_EQ(a->fileNumber, 1);
   EXPECT_EQ(File(1).filename(), "Trilane_I0001.hst");
   EXPECT_TRUE(a->restarted);
-  EXPECT_EQ(SplitLines(Slurp(File(1))).size(), 3u);  // record, terminator, totals
+  const std::string first = Slurp(File(1));
+  EXPECT_EQ(SplitLines(first).size(), 3u);  // record, terminator, totals
   a = Append("Second");
   EXPECT_FALSE(a->restarted);
   const HistoryCheck check = CheckHistoryFile(File(1));

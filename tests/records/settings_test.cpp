@@ -147,7 +147,8 @@ TEST(Settings, GeneralLineCodes) {
       {"00", 0, false, false}, {"12", 1, true, false}, {"13", 1, false, true},
       {"1x", 1, true, true},
   };
-  const auto base = SplitLines(FormatSettings(DefaultSettings()));
+  const std::string defaults = FormatSettings(DefaultSettings());
+  const auto base = SplitLines(defaults);
   for (const Case& c : cases) {
     std::vector<std::string> lines(base.begin(), base.end());
     lines[1] = c.general;  // a short general line: only the positions it holds are read
