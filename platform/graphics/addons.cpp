@@ -1,5 +1,8 @@
 #include "platform/graphics/addons.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include "platform/download.h"
 #include "platform/pe_resources.h"
 
@@ -15,6 +18,22 @@ bool EndsWithDll(std::string_view name) {
   return name.size() > 4 && EqualsIgnoreAsciiCase(name.substr(name.size() - 4), ".dll");
 }
 
+// The wait cursor for the length of a download, when there is a window system to show it.
+class WaitCursor {
+ public:
+  WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (shown_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~WaitCursor() {
+    if (shown_) QGuiApplication::restoreOverrideCursor();
+  }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  bool shown_;
+};
+
 }  // namespace
 
 AddonState AddonPresence(const ResourceLocator& locator) {
@@ -29,6 +48,7 @@ AddonState AddonPresence(const ResourceLocator& locator) {
 bool DownloadAddon(int n, const ResourceLocator& locator, const std::string& baseUrl,
                    Sounds& sounds, bool soundOn) {
   bool ok = false;
+  const WaitCursor waiting;
   if (n >= 1 && n <= static_cast<int>(kAddonFiles.size())) {
     const std::string_view name = kAddonFiles[static_cast<size_t>(n - 1)];
     std::string base = baseUrl;
