@@ -113,6 +113,15 @@ const Country* FindCountry(int continent, int row) {
   return &table[static_cast<size_t>(row)];
 }
 
+const Country* CountryByCode(std::string_view code) {
+  if (code.size() != 5 || code[1] != '-') return nullptr;
+  for (size_t i : {0, 2, 3, 4}) {
+    if (code[i] < '0' || code[i] > '9') return nullptr;
+  }
+  const int row = (code[2] - '0') * 100 + (code[3] - '0') * 10 + (code[4] - '0');
+  return FindCountry(code[0] - '0', row);
+}
+
 std::string_view CountryName(const Country& country, int language) {
   return language == kRussian ? country.russianName : country.englishName;
 }

@@ -88,6 +88,9 @@ struct Country {
 std::span<const Country> CountryTable(int continent);
 // The country row of a continent, or nothing (nullptr) when either number is out of range.
 const Country* FindCountry(int continent, int row);
+// The row named by a country code "C-RRR" (continent digit, "-", three-digit row), as the
+// account record and the settings file store it; nullptr for anything else.
+const Country* CountryByCode(std::string_view code);
 // The name shown in a language: Russian for Russian, English for every other language.
 std::string_view CountryName(const Country& country, int language);
 

@@ -190,6 +190,16 @@ TEST(Countries, RowsTheAccountCodeRefersTo) {
   EXPECT_EQ(FindCountry(0, 1), nullptr);
 }
 
+TEST(Countries, CodesAsTheAccountStoresThem) {
+  EXPECT_EQ(CountryByCode("1-001"), FindCountry(1, 1));
+  EXPECT_EQ(CountryByCode("6-054"), FindCountry(6, 54));
+  EXPECT_EQ(CountryByCode("3-000"), FindCountry(3, 0));
+  for (std::string_view bad : {"1-049", "2-052", "0-001", "7-001", "1-01", "1-0010", "1_001",
+                               "1- 01", "a-001", "1-00a", "", "-1-01"}) {
+    EXPECT_EQ(CountryByCode(bad), nullptr) << bad;
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Every translation, checked against English entry by entry. One named case per language
 // and rule, so a slip in a translation names the language, the rule and the entries.
