@@ -7,7 +7,15 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -126,8 +134,17 @@ std::optional<RecordError> WriteAtomicallyImpl(const fs::path& target, std::stri
   FILE* file = nullptr;
   for (int n = 0; n < 1000 && !file; ++n) {
     temp = dir / (target.filename().wstring() + L".tmp" + std::to_wstring(n));
-    file = _wfopen(temp.wstring().c_str(), L"wbx");
-    if (!file && errno != EEXIST) break;
+    const int fd = _wopen(temp.wstring().c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                          _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+      if (errno != EEXIST) break;
+      continue;
+    }
+    file = _fdopen(fd, "wb");
+    if (!file) {
+      _close(fd);
+      break;
+    }
   }
   if (!file) {
     return IoFailure(RecordErrorKind::kCreateFailed, target,
