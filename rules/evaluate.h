@@ -48,8 +48,11 @@ namespace detail {
 extern const std::array<uint32_t, 1 << 13> kDescendingRanks;
 // Straights, flushes and rows with three or four of a rank: the rare rows.
 uint32_t FiveCardKeyRare(uint32_t m1, uint32_t m2, uint32_t m3, uint32_t m4, bool flush, bool run);
-inline bool IsRealCard(const Card& c) {
-  return static_cast<uint8_t>(c.rank - 1) < 13 && c.code.IsCard();
+// 1 for a card of the deck's ranks, 0 for an empty or garbled slot (an integer, so that
+// the tests of five slots combine without branches).
+inline unsigned IsRealCard(const Card& c) {
+  return static_cast<unsigned>(static_cast<uint8_t>(c.rank - 1) < 13) &
+         static_cast<unsigned>(c.code.IsCard());
 }
 }  // namespace detail
 
@@ -101,7 +104,7 @@ constexpr RowValue RowValueFromKey(uint32_t key) {
 // cards and a Front of three take the fast paths, anything else the table itself.
 inline RowValue EvaluateRow(const Row& row) {
   using detail::IsRealCard;
-  const bool firstThree = IsRealCard(row[0]) & IsRealCard(row[1]) & IsRealCard(row[2]);
+  const unsigned firstThree = IsRealCard(row[0]) & IsRealCard(row[1]) & IsRealCard(row[2]);
   if (firstThree & IsRealCard(row[3]) & IsRealCard(row[4])) [[likely]] {
     const uint8_t ranks[5] = {row[0].rank, row[1].rank, row[2].rank, row[3].rank, row[4].rank};
     const uint8_t suits[5] = {row[0].code.suit, row[1].code.suit, row[2].code.suit,
