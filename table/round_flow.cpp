@@ -233,6 +233,7 @@ void RoundFlow::Tick() {
 
 void RoundFlow::StartMatch(const MatchStart& start) {
   start_ = start;
+  if (setup_.mode == PlayMode::kClub) start_.currentSlot = kSlotClubGame;
   matchStarted_ = true;
   matchEnded_ = false;
   if (setup_.mode == PlayMode::kClub) {
@@ -323,6 +324,8 @@ void RoundFlow::NewDealImpl(bool first, bool countDeal) {
   for (int p = 1; p <= 4; ++p) view_.ShowHand(p, hands_[p - 1], p == 4 || faceUp_);
   ShowSeatNamePlates();
   view_.PlaySound("WTasoKo");
+  // At a club table the leader's turn clock runs from each deal.
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
   view_.RoundDealt();
 }
 

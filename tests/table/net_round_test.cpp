@@ -293,6 +293,7 @@ TEST(ClubRoundTest, StoppedAndEndedGames) {
   seat3.flow.StartMatch(MatchStart{kSlotClubGame, "Three", 3, 0, 0, false, 2, 0});
   ASSERT_EQ(seat3.flow.ClubDealReceived(test::PlainDeck(2)), Received::kApplied);
   EXPECT_FALSE(seat3.view.actionEnabled);  // only seat 1 starts
+  EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{PositionOf(3, 1), 26}));  // the leader's
   EXPECT_EQ(seat3.flow.StageReceived(1, 2, std::string(30, '0')), Received::kIgnored);
   EXPECT_EQ(seat3.flow.StageReceived(1, 1, std::string(30, '0')), Received::kApplied);
   EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{4, 65}));
