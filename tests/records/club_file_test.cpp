@@ -111,6 +111,11 @@ TEST(ClubFile, RatingFormulaAndMemberLine) {
   EXPECT_EQ(LocalRating(0, 0, 12, 4), 1.5);
   EXPECT_EQ(LocalRating(4, 1.5, -20, 8), -0.5);  // (4 * 1.5 - 10) / 8
   EXPECT_EQ(LocalRating(0, 0, 1, 3), 0.166667);  // rounded to six decimals
+  // Exact halves of the sixth decimal go to the even neighbour.
+  EXPECT_EQ(LocalRating(0, 0, 1, 1000000), 0.0);
+  EXPECT_EQ(LocalRating(0, 0, 3, 1000000), 0.000002);
+  EXPECT_EQ(LocalRating(0, 0, 5, 1000000), 0.000002);
+  EXPECT_EQ(LocalRating(0, 0, -5, 1000000), -0.000002);
   EXPECT_EQ(LocalRating(0, 0, 2000, 4), 99.99);  // kept within the field
   EXPECT_EQ(LocalRating(0, 0, -2000, 4), -99.99);
   EXPECT_EQ(LocalRating(5, 1, 3, 0), 0.0);  // no games: no division
