@@ -188,33 +188,33 @@ QPainterPath UnitPip(int suit, PipSet set) {
       p.addEllipse(QRectF(0.4, 0.4, 0.2, 0.2));
       break;
     }
-    case 2:  // baton: a knotted club
-      p.moveTo(0.38, 0.02);
-      p.quadTo(0.5, -0.02, 0.62, 0.02);
-      p.lineTo(0.58, 0.96);
-      p.quadTo(0.5, 1.0, 0.42, 0.96);
+    case 2:  // baton: a knotted club, wider at the head
+      p.moveTo(0.28, 0.04);
+      p.quadTo(0.5, -0.04, 0.72, 0.04);
+      p.lineTo(0.6, 0.96);
+      p.quadTo(0.5, 1.02, 0.4, 0.96);
       p.closeSubpath();
-      for (double y : {0.22, 0.46, 0.7}) {
-        p.addEllipse(QPointF(0.4, y), 0.07, 0.05);
-        p.addEllipse(QPointF(0.6, y + 0.1), 0.07, 0.05);
+      for (double y : {0.2, 0.44, 0.68}) {
+        p.addEllipse(QPointF(0.32, y), 0.1, 0.07);
+        p.addEllipse(QPointF(0.68, y + 0.1), 0.1, 0.07);
       }
       break;
-    default:  // sword
+    default:  // sword: a broad blade, a cross guard and a round pommel
       p.moveTo(0.5, 0.0);
-      p.lineTo(0.58, 0.12);
-      p.lineTo(0.56, 0.7);
-      p.lineTo(0.8, 0.7);
-      p.lineTo(0.8, 0.76);
-      p.lineTo(0.55, 0.76);
-      p.lineTo(0.55, 0.92);
-      p.addEllipse(QPointF(0.5, 0.95), 0.06, 0.05);
-      p.moveTo(0.45, 0.92);
-      p.lineTo(0.45, 0.76);
-      p.lineTo(0.2, 0.76);
-      p.lineTo(0.2, 0.7);
-      p.lineTo(0.44, 0.7);
-      p.lineTo(0.42, 0.12);
+      p.lineTo(0.64, 0.14);
+      p.lineTo(0.61, 0.66);
+      p.lineTo(0.86, 0.66);
+      p.lineTo(0.86, 0.75);
+      p.lineTo(0.57, 0.75);
+      p.lineTo(0.57, 0.9);
+      p.lineTo(0.43, 0.9);
+      p.lineTo(0.43, 0.75);
+      p.lineTo(0.14, 0.75);
+      p.lineTo(0.14, 0.66);
+      p.lineTo(0.39, 0.66);
+      p.lineTo(0.36, 0.14);
       p.closeSubpath();
+      p.addEllipse(QPointF(0.5, 0.93), 0.08, 0.07);
       break;
   }
   p.setFillRule(Qt::WindingFill);
@@ -1345,7 +1345,7 @@ QImage DrawBack(int backDesign, const std::string& backName, int w, int h) {
       break;
     }
     default: {  // Russian folk ornament: red and gold on black
-      p.fillRect(field, QColor(0x14, 0x10, 0x10));
+      p.fillRect(field, base.darker(400));
       const QPointF c = field.center();
       p.setPen(QPen(QColor(0xe0, 0xb0, 0x30), 1.6 * s));
       p.setBrush(Qt::NoBrush);

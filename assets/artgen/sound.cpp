@@ -507,6 +507,40 @@ std::string CardPhrase(int language, const std::string& code) {
   return out;
 }
 
+namespace {
+
+// Cuts the silence espeak-ng leaves before and after the words (keeping a short margin), so
+// a name is heard at once and the library stays small. Expects the 16-bit mono PCM espeak-ng
+// writes, with the data chunk right after the format chunk.
+QByteArray TrimSilence(const QByteArray& wave, QString* error) {
+  if (wave.size() < 44 || !wave.startsWith("RIFF") || wave.mid(36, 4) != "data") {
+    *error = "espeak-ng wrote an unexpected wave layout";
+    return {};
+  }
+  auto le16 = [&](qsizetype at) {
+    return static_cast<int16_t>(static_cast<uint8_t>(wave[at]) | static_cast<uint8_t>(wave[at + 1])
+                                                                     << 8);
+  };
+  const int rate = static_cast<uint8_t>(wave[24]) | static_cast<uint8_t>(wave[25]) << 8;
+  const qsizetype samples = (wave.size() - 44) / 2;
+  qsizetype first = 0, last = samples - 1;
+  while (first < samples && std::abs(le16(44 + first * 2)) < 400) ++first;
+  while (last > first && std::abs(le16(44 + last * 2)) < 400) --last;
+  const qsizetype margin = rate / 50;  // 20 ms
+  first = std::max<qsizetype>(0, first - margin);
+  last = std::min<qsizetype>(samples - 1, last + margin);
+  QByteArray out = wave.left(44);
+  out += wave.mid(44 + first * 2, (last - first + 1) * 2);
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
+  };
+  put32(4, static_cast<uint32_t>(out.size() - 8));
+  put32(40, static_cast<uint32_t>(out.size() - 44));
+  return out;
+}
+
+}  // namespace
+
 QByteArray SpeakCardName(int language, const std::string& code, QString* error) {
   QTemporaryDir dir;
   if (!dir.isValid()) {
@@ -527,7 +561,7 @@ QByteArray SpeakCardName(int language, const std::string& code, QString* error) 
     *error = "espeak-ng wrote nothing";
     return {};
   }
-  return f.readAll();
+  return TrimSilence(f.readAll(), error);
 }
 
 }  // namespace trilane::artgen
