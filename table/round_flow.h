@@ -192,6 +192,19 @@ class RoundFlow {
   void Tick();
 
   // --- entry points of the network layers (none of them sends anything)
+  //
+  // What a decoded message becomes:
+  //   direct-play deal "b"      DealReceived(deck, rule letter is the "2-4" one)
+  //   club deal "b"             ClubDealReceived(deck)
+  //   "h1" .. "h7"              StageReceived(stage digit, sender digit, payload of "h2")
+  //                             "h1" starts arranging, "h2" stores a player's rows (the
+  //                             pacing player's rows reveal), "h3".."h7" rate and show
+  //   club "e"                  ClubGameEnded()
+  //   club "a" / "T"            ClubPlayerGone()
+  //   own time-out, lost link   StopRound()
+  // The pacing player (host, club seat 1) takes only "h2"; everyone else takes stage steps
+  // only from player 1, and each only at the stage it belongs to. A message that does not
+  // fit is kIgnored, a malformed one kRejected; neither changes the round.
   Received DealReceived(const Deck& deck, bool ruleTwoFour);  // direct-play joiner
   Received ClubDealReceived(const Deck& deck);
   // A stage message "h<stage>" from player (NetId or seat) `sender`; the payload is read
