@@ -3,10 +3,11 @@
 #include <gif_lib.h>
 #include <png.h>
 
+#include <QSaveFile>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 // jpeglib.h needs the standard types declared first.
@@ -346,13 +347,24 @@ QImage DecodeImage(std::span<const uint8_t> data) {
 // --- GIF writer -----------------------------------------------------------------------------
 
 struct GifWriter::State {
+  // Written to a temporary file beside the target and renamed over it when complete, so a
+  // recording cut short never leaves a broken picture behind.
+  explicit State(const QString& path) : file(path) {}
+  QSaveFile file;
   GifFileType* gif = nullptr;
-  std::filesystem::path target;
-  std::filesystem::path part;
   int width = 0;
   int height = 0;
   bool failed = false;
 };
+
+namespace {
+
+int GifWrite(GifFileType* gif, const GifByteType* bytes, int length) {
+  auto* file = static_cast<QSaveFile*>(gif->UserData);
+  return static_cast<int>(file->write(reinterpret_cast<const char*>(bytes), length));
+}
+
+}  // namespace
 
 GifWriter::GifWriter() = default;
 
@@ -360,23 +372,23 @@ GifWriter::~GifWriter() {
   if (state_ && state_->gif) {
     int error = 0;
     EGifCloseFile(state_->gif, &error);
-    std::error_code ignored;
-    std::filesystem::remove(state_->part, ignored);
+    state_->file.cancelWriting();
   }
 }
 
 bool GifWriter::Open(const QString& path, int width, int height, bool loop) {
   if (state_) return false;
   if (!SizeAllowed(width, height) || width > 0xFFFF || height > 0xFFFF) return false;
-  auto state = std::make_unique<State>();
-  state->target = std::filesystem::path(path.toStdU16String());
-  state->part = state->target;
-  state->part += ".part";  // written beside the target, renamed over it when complete
+  auto state = std::make_unique<State>(path);
   state->width = width;
   state->height = height;
+  if (!state->file.open(QIODevice::WriteOnly)) return false;
   int error = 0;
-  state->gif = EGifOpenFileName(state->part.string().c_str(), false, &error);
-  if (!state->gif) return false;
+  state->gif = EGifOpen(&state->file, GifWrite, &error);
+  if (!state->gif) {
+    state->file.cancelWriting();
+    return false;
+  }
   EGifSetGifVersion(state->gif, true);
   bool ok = EGifPutScreenDesc(state->gif, width, height, 8, 0, nullptr) == GIF_OK;
   if (ok && loop) {
@@ -450,13 +462,12 @@ bool GifWriter::Close() {
   int error = 0;
   const bool closed = EGifCloseFile(state_->gif, &error) == GIF_OK;
   state_->gif = nullptr;
-  std::error_code ec;
   bool ok = closed && !state_->failed && frames_ > 0;
   if (ok) {
-    std::filesystem::rename(state_->part, state_->target, ec);
-    ok = !ec;
+    ok = state_->file.commit();
+  } else {
+    state_->file.cancelWriting();
   }
-  if (!ok) std::filesystem::remove(state_->part, ec);
   state_.reset();
   return ok;
 }
