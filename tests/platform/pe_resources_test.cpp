@@ -177,6 +177,54 @@ TEST(PeResourcesHostile, BrokenFilesFindNothingAndNeverReadOutside) {
   EXPECT_TRUE(FindPeResource(bytesOf("directory loop"), ResourceId::Number(kRtRcdata), "CH02B"));
 }
 
+// A resource tree whose N types all share one name directory of N names, all sharing one
+// language directory: N * N resources on paper from a file of about 16 N bytes.
+QByteArray SharedTree(uint32_t n) {
+  const uint32_t names = 16 + n * 8, language = names + 16 + n * 8, entry = language + 24;
+  const uint32_t rsrcSize = entry + 16 + 4;
+  QByteArray file(0x200 + static_cast<int>(rsrcSize), '\0');
+  Patch p{file};
+  p.bytes[0] = 'M', p.bytes[1] = 'Z';
+  p.Set32(0x3C, 0x40);
+  p.Set32(0x40, 0x00004550);                                      // "PE\0\0"
+  p.bytes[0x44] = 0x64, p.bytes[0x45] = static_cast<char>(0x86);  // x86-64
+  p.bytes[0x46] = 1;                                              // one section
+  p.bytes[0x54] = static_cast<char>(0xF0);                        // optional header size
+  p.bytes[0x58] = 0x0B, p.bytes[0x59] = 2;                        // PE32+
+  p.Set32(0x58 + 108, 16);                                        // data directories
+  p.Set32(0x58 + 112 + 16, 0x1000);                               // resources: RVA, size
+  p.Set32(0x58 + 112 + 20, rsrcSize);
+  const int section = 0x58 + 0xF0;
+  p.Set32(section + 8, rsrcSize);
+  p.Set32(section + 12, 0x1000);
+  p.Set32(section + 16, rsrcSize);
+  p.Set32(section + 20, 0x200);
+  auto directory = [&](uint32_t at, uint32_t count, uint32_t target, bool sub) {
+    p.bytes[0x200 + at + 14] = static_cast<char>(count & 0xFF);
+    p.bytes[0x200 + at + 15] = static_cast<char>(count >> 8);
+    for (uint32_t i = 0; i < count; ++i) {
+      p.Set32(static_cast<int>(0x200 + at + 16 + i * 8), i + 1);
+      p.Set32(static_cast<int>(0x200 + at + 20 + i * 8), (sub ? 0x80000000u : 0) | target);
+    }
+  };
+  directory(0, n, names, true);
+  directory(names, n, language, true);
+  directory(language, 1, entry, false);
+  p.Set32(static_cast<int>(0x200 + entry), 0x1000 + entry + 16);
+  p.Set32(static_cast<int>(0x200 + entry + 4), 4);
+  return p.bytes;
+}
+
+TEST(PeResourcesHostile, SharedDirectoriesAreReadWithinABudget) {
+  const QByteArray file = SharedTree(60000);
+  const auto list = ListPeResources(Span(file));
+  EXPECT_FALSE(list.empty());
+  EXPECT_LT(list.size(), 300000u);  // not 3.6 billion
+  EXPECT_TRUE(FindPeResource(Span(file), ResourceId::Number(1), "#1"));
+  EXPECT_TRUE(FindPeResource(Span(file), ResourceId::Number(60000), "#60000"));
+  EXPECT_FALSE(FindPeResource(Span(file), ResourceId::Number(60001), "#1"));
+}
+
 TEST(ResourceTypeNames, ParseAndPrint) {
   EXPECT_EQ(ParseResourceType("rcdata"), ResourceId::Number(kRtRcdata));
   EXPECT_EQ(ParseResourceType("BITMAP"), ResourceId::Number(kRtBitmap));
