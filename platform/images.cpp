@@ -5,6 +5,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -169,70 +170,88 @@ QImage DecodeJpeg(std::span<const uint8_t> data) {
   return out;
 }
 
-QImage DecodeGif(std::span<const uint8_t> data) {
-  if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0) return {};
+std::vector<GifFrame> DecodeGifFrames(std::span<const uint8_t> data, int maxFrames) {
+  std::vector<GifFrame> frames;
+  if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0 || maxFrames < 1) return frames;
   GifSource source{data, 0};
   int error = 0;
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, GifRead, &error));
-  if (!gif || !SizeAllowed(gif->SWidth, gif->SHeight)) return {};
-  int transparent = NO_TRANSPARENT_COLOR;
+  if (!gif || !SizeAllowed(gif->SWidth, gif->SHeight)) return frames;
+  QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
+  if (canvas.isNull()) return frames;
+  canvas.fill(Qt::transparent);
+  // Every frame is a whole canvas; a long animation of a big screen must not eat memory.
+  const int64_t canvasPixels = int64_t{gif->SWidth} * gif->SHeight;
+  int64_t budget = kMaxImagePixels * 2;
+
+  GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   GifRecordType record = UNDEFINED_RECORD_TYPE;
   do {
-    if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return {};
+    // A damaged tail ends the animation; the frames before it are kept.
+    if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) break;
     if (record == EXTENSION_RECORD_TYPE) {
       int code = 0;
       GifByteType* block = nullptr;
-      if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) return {};
+      if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) break;
       if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
-        GraphicsControlBlock control;
-        if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
-          transparent = control.TransparentColor;
-        }
+        DGifExtensionToGCB(block[0], block + 1, &control);
       }
-      while (block) {
-        if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) return {};
-      }
+      bool ok = true;
+      while (block && ok) ok = DGifGetExtensionNext(gif.get(), &block) != GIF_ERROR;
+      if (!ok) break;
     } else if (record == IMAGE_DESC_RECORD_TYPE) {
-      if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return {};
+      if (DGifGetImageDesc(gif.get()) == GIF_ERROR) break;
       const GifImageDesc& desc = gif->Image;
       const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-      if (!map || !map->Colors || !SizeAllowed(desc.Width, desc.Height)) return {};
+      if (!map || !map->Colors || !SizeAllowed(desc.Width, desc.Height)) break;
       const int w = desc.Width, h = desc.Height;
       std::vector<GifPixelType> pixels(static_cast<size_t>(w) * h);
+      bool ok = true;
       if (desc.Interlace) {
         static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
-        for (int pass = 0; pass < 4; ++pass) {
-          for (int y = kStart[pass]; y < h; y += kStep[pass]) {
-            if (DGifGetLine(gif.get(), &pixels[static_cast<size_t>(y) * w], w) == GIF_ERROR)
-              return {};
+        for (int pass = 0; pass < 4 && ok; ++pass) {
+          for (int y = kStart[pass]; y < h && ok; y += kStep[pass]) {
+            ok = DGifGetLine(gif.get(), &pixels[static_cast<size_t>(y) * w], w) != GIF_ERROR;
           }
         }
       } else {
-        for (int y = 0; y < h; ++y) {
-          if (DGifGetLine(gif.get(), &pixels[static_cast<size_t>(y) * w], w) == GIF_ERROR)
-            return {};
+        for (int y = 0; y < h && ok; ++y) {
+          ok = DGifGetLine(gif.get(), &pixels[static_cast<size_t>(y) * w], w) != GIF_ERROR;
         }
       }
-      QImage out(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
-      if (out.isNull()) return {};
-      out.fill(Qt::transparent);
-      for (int y = 0; y < h; ++y) {
-        const int ty = desc.Top + y;
-        if (ty < 0 || ty >= out.height()) continue;
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(ty));
-        for (int x = 0; x < w; ++x) {
-          const int tx = desc.Left + x;
-          if (tx < 0 || tx >= out.width()) continue;
-          const int index = pixels[static_cast<size_t>(y) * w + x];
-          if (index == transparent || index >= map->ColorCount) continue;
+      if (!ok) break;
+      const QImage previous = control.DisposalMode == DISPOSE_PREVIOUS ? canvas : QImage();
+      const QRect area = QRect(desc.Left, desc.Top, w, h).intersected(canvas.rect());
+      for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(ty));
+        const GifPixelType* row = &pixels[static_cast<size_t>(ty - desc.Top) * w];
+        for (int tx = area.left(); tx <= area.right(); ++tx) {
+          const int index = row[tx - desc.Left];
+          if (index == control.TransparentColor || index >= map->ColorCount) continue;
           const GifColorType c = map->Colors[index];
           line[tx] = qRgb(c.Red, c.Green, c.Blue);
         }
       }
-      return out;
+      frames.push_back({canvas.copy(), control.DelayTime * 10});
+      budget -= canvasPixels;
+      if (static_cast<int>(frames.size()) >= maxFrames || budget < canvasPixels) break;
+      if (control.DisposalMode == DISPOSE_BACKGROUND) {
+        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+          auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(ty));
+          std::fill(line + area.left(), line + area.right() + 1, qRgba(0, 0, 0, 0));
+        }
+      } else if (control.DisposalMode == DISPOSE_PREVIOUS) {
+        canvas = previous;
+      }
+      control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     }
   } while (record != TERMINATE_RECORD_TYPE);
-  return {};
+  return frames;
+}
+
+QImage DecodeGif(std::span<const uint8_t> data) {
+  auto frames = DecodeGifFrames(data, 1);
+  return frames.empty() ? QImage() : std::move(frames.front().image);
 }
 
 QImage DecodeDib(std::span<const uint8_t> data) {

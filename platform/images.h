@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace trilane {
 
@@ -17,6 +18,15 @@ inline constexpr int64_t kMaxImagePixels = int64_t{64} * 1024 * 1024;
 QImage DecodePng(std::span<const uint8_t> data);   // libpng; ARGB32
 QImage DecodeJpeg(std::span<const uint8_t> data);  // libjpeg-turbo; RGB32
 QImage DecodeGif(std::span<const uint8_t> data);   // giflib; the first frame, ARGB32
+
+// The frames of an animated GIF as they appear on screen: each frame laid over what the
+// previous one left (after its disposal), with its delay. A damaged file yields the frames
+// before the damage; at most `maxFrames`, and fewer for very large pictures.
+struct GifFrame {
+  QImage image;
+  int delayMs = 0;
+};
+std::vector<GifFrame> DecodeGifFrames(std::span<const uint8_t> data, int maxFrames = 1000);
 // A device-independent bitmap as a bitmap resource holds it: BITMAPINFOHEADER (or the core,
 // V4 or V5 header), palette, pixels; no file header. A ".bmp" file (starting "BM") is read
 // too. 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with bit fields.

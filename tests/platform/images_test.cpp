@@ -213,5 +213,55 @@ TEST(GifWriter, WritesLoopingFramesWithTheirDelays) {
   EXPECT_FALSE(nowhere.Open(dir.path() + "/missing/folder/x.gif", 8, 8, false));
 }
 
+// Two frames written with giflib directly: a red 4 x 4 frame kept in place, then a 2 x 2
+// patch at (1, 1) whose transparent pixel shows the red beneath and which is cleared to the
+// background afterwards, then a 1 x 1 green frame at (0, 0).
+QByteArray LayeredGif(const QString& path) {
+  int error = 0;
+  GifFileType* gif = EGifOpenFileName(path.toLocal8Bit().constData(), false, &error);
+  EXPECT_NE(gif, nullptr);
+  GifColorType colours[4] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {0, 0, 0}};
+  ColorMapObject* map = GifMakeMapObject(4, colours);
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, 4, 4, 2, 0, map);
+  auto frame = [&](int left, int top, int w, int h, std::vector<GifPixelType> pixels, int disposal,
+                   int transparent, int delay) {
+    GraphicsControlBlock control{disposal, false, delay, transparent};
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+    EGifPutImageDesc(gif, left, top, w, h, false, nullptr);
+    for (int y = 0; y < h; ++y) EGifPutLine(gif, pixels.data() + y * w, w);
+  };
+  frame(0, 0, 4, 4, std::vector<GifPixelType>(16, 0), DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 5);
+  frame(1, 1, 2, 2, {1, 3, 1, 1}, DISPOSE_BACKGROUND, 3, 20);
+  frame(0, 0, 1, 1, {2}, DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0);
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  return testing::ReadAll(path);
+}
+
+TEST(Decoders, GifFramesAreComposedWithTheirDisposal) {
+  QTemporaryDir dir;
+  const QByteArray bytes = LayeredGif(dir.path() + "/layers.gif");
+  const auto frames = DecodeGifFrames(Span(bytes));
+  ASSERT_EQ(frames.size(), 3u);
+  const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0);
+  EXPECT_EQ(frames[0].delayMs, 50);
+  EXPECT_EQ(frames[1].delayMs, 200);
+  EXPECT_EQ(frames[1].image.pixel(1, 1), blue);
+  EXPECT_EQ(frames[1].image.pixel(2, 1), red);  // transparent: the frame below shows
+  EXPECT_EQ(frames[1].image.pixel(2, 2), blue);
+  EXPECT_EQ(frames[1].image.pixel(0, 0), red);
+  // The patch was cleared after its frame; the rest of the first frame stays.
+  EXPECT_EQ(frames[2].image.pixel(0, 0), green);
+  EXPECT_EQ(frames[2].image.pixel(3, 3), red);
+  EXPECT_EQ(qAlpha(frames[2].image.pixel(1, 1)), 0);
+  EXPECT_EQ(DecodeGifFrames(Span(bytes), 2).size(), 2u);
+  // A file cut inside the third frame keeps the first two.
+  EXPECT_EQ(DecodeGifFrames(Span(bytes.left(bytes.size() - 4))).size(), 2u);
+  EXPECT_EQ(DecodeGif(Span(bytes)).pixel(1, 1), red);
+}
+
 }  // namespace
 }  // namespace trilane
