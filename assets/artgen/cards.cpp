@@ -632,46 +632,56 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRec
       break;
     }
     case kGeometric: {
-      Rng rng(static_cast<uint32_t>(rank * 31 + suit * 7) + HashName(st.font));
+      // A cubist figure: striped robe, a bold collar in the suit colour, a square head and a
+      // zigzag crown whose points tell the rank, on a panel tinted by the suit.
+      const QColor panel = QColor::fromRgba(st.robe[(suit + 1) % 3]).lighter(175);
       p.setPen(QPen(ink, std::max(0.5, 0.7 * s)));
-      p.setBrush(C(st.paper2));
+      p.setBrush(panel);
       p.drawRect(area);
-      // Body of overlapping triangles in the palette, a square head, a zigzag crown.
       const double cx = area.center().x();
-      for (int i = 0; i < 7; ++i) {
-        QColor c = C(st.robe[i % 3]);
-        if (i == 3) c = suitColour;
-        p.setBrush(c);
-        QPolygonF t;
-        const double y0 = area.top() + area.height() * (0.38 + 0.08 * (i % 3));
-        t << QPointF(cx + (rng.Unit() - 0.5) * area.width() * 0.2, y0)
-          << QPointF(area.left() + area.width() * (0.04 + 0.1 * rng.Unit()), area.bottom() - 1)
-          << QPointF(area.right() - area.width() * (0.04 + 0.1 * rng.Unit()), area.bottom() - 1);
-        if (i % 2) t[0].setY(area.bottom() - area.height() * (0.45 + 0.1 * rng.Unit()));
-        p.drawPolygon(t);
+      const double bw = area.width() * 0.84, top = area.top() + area.height() * 0.46;
+      const int stripes = 4 + (rank - 11);
+      for (int i = 0; i < stripes; ++i) {
+        const double x0 = cx - bw / 2 + bw * i / stripes, x1 = cx - bw / 2 + bw * (i + 1) / stripes;
+        QPolygonF band;
+        const double inset0 = (x0 - cx) * 0.35, inset1 = (x1 - cx) * 0.35;
+        band << QPointF(x0 - inset0, top) << QPointF(x1 - inset1, top)
+             << QPointF(x1, area.bottom() - 0.5) << QPointF(x0, area.bottom() - 0.5);
+        p.setBrush(C(st.robe[(i + rank) % 3]));
+        p.drawPolygon(band);
       }
-      const double hs = area.width() * 0.3;
-      const QRectF head(cx - hs / 2, area.top() + area.height() * 0.18, hs, hs);
+      QPolygonF collar;
+      collar << QPointF(cx - bw * 0.3, top) << QPointF(cx + bw * 0.3, top)
+             << QPointF(cx, top + area.height() * 0.22);
+      p.setBrush(suitColour);
+      p.drawPolygon(collar);
+      p.setPen(QPen(C(st.robe[2]).lighter(130), std::max(1.0, 2.2 * s)));
+      p.drawLine(QPointF(cx - bw * 0.45, area.bottom() - area.height() * 0.05),
+                 QPointF(cx + bw * 0.3, top + area.height() * 0.04));
+      p.setPen(QPen(ink, std::max(0.5, 0.7 * s)));
+      const double hs = area.width() * 0.34;
+      const QRectF head(cx - hs / 2, top - hs * 1.05, hs, hs);
       p.setBrush(QColor(0xf0, 0xd2, 0xaa));
       p.drawRect(head);
       p.setBrush(ink);
-      p.drawRect(QRectF(head.left() + hs * 0.22, head.top() + hs * 0.35, hs * 0.14, hs * 0.14));
-      p.drawRect(QRectF(head.right() - hs * 0.36, head.top() + hs * 0.35, hs * 0.14, hs * 0.14));
+      p.drawRect(QRectF(head.left() + hs * 0.2, head.top() + hs * 0.36, hs * 0.16, hs * 0.12));
+      p.drawRect(QRectF(head.right() - hs * 0.36, head.top() + hs * 0.36, hs * 0.16, hs * 0.12));
+      p.drawLine(QPointF(cx - hs * 0.15, head.top() + hs * 0.75),
+                 QPointF(cx + hs * 0.15, head.top() + hs * 0.75));
       p.setBrush(C(st.robe[2]));
       QPolygonF crown;
       const int points = rank == 13 ? 5 : rank == 12 ? 3 : 2;
       crown << head.topLeft();
       for (int i = 0; i < points; ++i) {
         const double x0 = head.left() + hs * i / points;
-        crown << QPointF(x0 + hs / points / 2, head.top() - hs * (rank == 11 ? 0.3 : 0.5))
+        crown << QPointF(x0 + hs / points / 2, head.top() - hs * (rank == 11 ? 0.3 : 0.55))
               << QPointF(x0 + hs / points, head.top());
       }
       p.drawPolygon(crown);
-      QFont f = StyleFont(st, area.height() * 0.16);
-      p.setFont(f);
-      p.setPen(suitColour);
-      p.drawText(QRectF(area.left(), area.top() + 2 * s, area.width() * 0.3, area.height() * 0.2),
-                 Qt::AlignCenter, RankLabel(st, rank));
+      PaintPip(p, suit, st.pips,
+               QRectF(area.left() + area.width() * 0.06, area.top() + area.width() * 0.06,
+                      area.width() * 0.22, area.width() * 0.22),
+               suitColour);
       break;
     }
     case kSilhouette: {
@@ -682,8 +692,8 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRec
       p.setBrush(g);
       p.drawEllipse(area.center(), area.width() * 0.48, area.height() * 0.46);
       // A profile bust in the ink colour.
-      const double u = area.width() / 10;
-      const QPointF o(area.center().x() - u * 0.5, area.center().y() - u);
+      const double u = area.width() / 8;
+      const QPointF o(area.center().x() - u * 0.3, area.center().y() - u * 0.6);
       QPainterPath bust;
       bust.moveTo(o + QPointF(-3.2 * u, 5 * u));
       bust.quadTo(o + QPointF(-3 * u, 2 * u), o + QPointF(-0.8 * u, 1.6 * u));

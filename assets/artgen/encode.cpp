@@ -23,7 +23,7 @@ QByteArray EncodePng(const QImage& image) {
   buffer.open(QIODevice::WriteOnly);
   const QImage img = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32)
                                              : image.convertToFormat(QImage::Format_RGB32);
-  img.save(&buffer, "PNG", 0);  // 0: smallest files
+  img.save(&buffer, "PNG", 30);  // zlib level 6: nearly the smallest files, much faster than 9
   return bytes;
 }
 

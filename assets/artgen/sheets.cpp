@@ -222,6 +222,8 @@ bool WriteContactSheets(const assets::Catalogue& cat, const QString& root, const
       }
       QImage img = Load(PathOf(root, a->module, a->type, a->name));
       if (img.isNull()) continue;
+      // Lettering covers the whole window but only its top holds letters.
+      if (a->kind == "lettering") img = img.copy(0, 0, img.width(), 90);
       if (img.width() > 400 || img.height() > 300) {
         img = img.scaled(std::min(img.width(), 400), std::min(img.height(), 300),
                          Qt::KeepAspectRatio, Qt::SmoothTransformation);
