@@ -177,12 +177,10 @@ std::vector<GifFrame> DecodeGifFrames(std::span<const uint8_t> data, int maxFram
   int error = 0;
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, GifRead, &error));
   if (!gif || !SizeAllowed(gif->SWidth, gif->SHeight)) return frames;
-  QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
-  if (canvas.isNull()) return frames;
-  canvas.fill(Qt::transparent);
-  // Every frame is a whole canvas; a long animation of a big screen must not eat memory.
+  // Every frame is a whole canvas; all of them together stay within one picture's limit.
+  QImage canvas;
   const int64_t canvasPixels = int64_t{gif->SWidth} * gif->SHeight;
-  int64_t budget = kMaxImagePixels * 2;
+  int64_t budget = kMaxImagePixels;
 
   GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   GifRecordType record = UNDEFINED_RECORD_TYPE;
@@ -220,6 +218,11 @@ std::vector<GifFrame> DecodeGifFrames(std::span<const uint8_t> data, int maxFram
         }
       }
       if (!ok) break;
+      if (canvas.isNull()) {
+        canvas = QImage(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
+        if (canvas.isNull()) break;
+        canvas.fill(Qt::transparent);
+      }
       const QImage previous = control.DisposalMode == DISPOSE_PREVIOUS ? canvas : QImage();
       const QRect area = QRect(desc.Left, desc.Top, w, h).intersected(canvas.rect());
       for (int ty = area.top(); ty <= area.bottom(); ++ty) {
