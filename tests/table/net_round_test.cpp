@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <numeric>
+#include <vector>
 
 #include "recorder.h"
 
@@ -168,64 +170,105 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   EXPECT_EQ(joiner.flow.Counters().roundNumber, 8);
 }
 
-// A host and one joiner wired together in one process: both machines must compute the same
-// computer arrangements and the same points for every player.
-TEST(NetRoundTest, TwoPeopleInDirectPlayAgreeOnEveryRound) {
-  Machine host(PlayMode::kNet, 1, 1, SeededDecks(77));
-  Machine joiner(PlayMode::kNet, 2, 1, nullptr, true);
-  host.sender.onDeal = [&](const Deck& deck, bool rule) { joiner.flow.DealReceived(deck, rule); };
-  host.sender.onStage = [&](int stage, const Arrangement* own) {
-    joiner.flow.StageReceived(stage, 1, own ? ArrangementPayload(*own) : std::string(30, '0'));
-  };
-  joiner.sender.onStage = [&](int stage, const Arrangement* own) {
-    host.flow.StageReceived(stage, 2, own ? ArrangementPayload(*own) : std::string(30, '0'));
-  };
-  joiner.flow.StartMatch(MatchStart{1, "Jo", 0, 0, 0, false, 1, 0});
-  host.flow.StartMatch(MatchStart{1, "Host", 0, 0, 0, false, 1, 0});
-  EXPECT_TRUE(host.flow.IsComputerSeat(1));
-  EXPECT_TRUE(host.flow.IsComputerSeat(3));
-  EXPECT_FALSE(host.flow.IsComputerSeat(2));
+// Every machine of a game wired together in one process, the way the host relays and the
+// club server passes messages on: all machines must deal the same hands, compute the same
+// computer arrangements and the same points for every player, and end the match together.
+TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
+  const struct {
+    PlayMode mode;
+    int people;
+  } cases[] = {{PlayMode::kNet, 2}, {PlayMode::kNet, 3}, {PlayMode::kNet, 4}, {PlayMode::kClub, 4}};
+  for (const auto& c : cases) {
+    const bool club = c.mode == PlayMode::kClub;
+    SCOPED_TRACE(std::string(club ? "club" : "direct play") + ", people " +
+                 std::to_string(c.people));
+    DeckSource serverDecks = SeededDecks(77);
+    std::vector<std::unique_ptr<Machine>> m;  // m[i] is player number i + 1
+    for (int own = 1; own <= c.people; ++own) {
+      DeckSource decks = !club && own == 1 ? SeededDecks(77) : nullptr;
+      m.push_back(
+          std::make_unique<Machine>(c.mode, own, c.people - 1, std::move(decks), !club && own > 1));
+    }
+    auto toOthers = [&](int from, int stage, const Arrangement* own) {
+      const std::string payload = own ? ArrangementPayload(*own) : std::string(30, '0');
+      for (int k = 1; k <= c.people; ++k) {
+        if (k != from) m[k - 1]->flow.StageReceived(stage, from, payload);
+      }
+    };
+    for (int own = 1; own <= c.people; ++own) {
+      m[own - 1]->sender.onStage = [&, own](int stage, const Arrangement* rows) {
+        toOthers(own, stage, rows);
+      };
+    }
+    m[0]->sender.onDeal = [&](const Deck& deck, bool rule) {
+      for (int k = 2; k <= c.people; ++k) m[k - 1]->flow.DealReceived(deck, rule);
+    };
+    auto serverDeal = [&] {
+      const Deck deck = serverDecks();
+      for (auto& machine : m) machine->flow.ClubDealReceived(deck);
+    };
+    for (int own = c.people; own >= 1; --own) {
+      m[own - 1]->flow.StartMatch(MatchStart{1, "P" + std::to_string(own), 0, 0, 0, false, 1, 0});
+    }
+    if (club) serverDeal();
 
-  for (int round = 1; round <= 4; ++round) {
-    SCOPED_TRACE(round);
-    ASSERT_EQ(joiner.flow.CurrentDeck(), host.flow.CurrentDeck());
-    const Hand hostHand = host.flow.TableHands()[3];
-    const Hand joinerHand = joiner.flow.TableHands()[3];
-    ASSERT_TRUE(host.flow.OnActionButton());
-    if (host.flow.Stage() == kStageArranging) {
-      ASSERT_EQ(joiner.flow.Stage(), kStageArranging);
-      test::ArrangeOwnRows(host.flow, hostHand);
-      EXPECT_FALSE(host.view.actionEnabled);
-      test::ArrangeOwnRows(joiner.flow, joinerHand);
-      ASSERT_TRUE(joiner.flow.OnActionButton());
-      ASSERT_TRUE(host.view.actionEnabled);
-      while (host.flow.Stage() != kStageRoundOver) {
-        host.Ticks(5);
-        ASSERT_TRUE(host.flow.OnActionButton());
+    for (int round = 1; round <= kMatchLength; ++round) {
+      SCOPED_TRACE(round);
+      std::vector<Hand> own;
+      for (auto& machine : m) {
+        ASSERT_EQ(machine->flow.Stage(), kStageDealt);
+        own.push_back(machine->flow.TableHands()[3]);
       }
-      for (int player = 1; player <= 4; ++player) {
-        EXPECT_EQ(host.flow.TableRows(PositionOf(1, player)),
-                  joiner.flow.TableRows(PositionOf(2, player)))
-            << player;
+      for (int k = 1; k <= c.people; ++k) {
+        EXPECT_EQ(m[k - 1]->flow.TableHands()[PositionOf(k, 1) - 1], m[0]->flow.TableHands()[3]);
+      }
+      ASSERT_TRUE(m[0]->flow.OnActionButton());
+      if (m[0]->flow.Stage() == kStageArranging) {
+        for (int k = c.people; k >= 1; --k) {  // the pacing player confirms last
+          Machine& machine = *m[k - 1];
+          ASSERT_EQ(machine.flow.Stage(), kStageArranging);
+          test::ArrangeOwnRows(machine.flow, own[k - 1]);
+          ASSERT_TRUE(machine.flow.OnActionButton()) << "player " << k;
+        }
+        while (m[0]->flow.Stage() != kStageRoundOver) {
+          m[0]->Ticks(kLockTicks);
+          ASSERT_TRUE(m[0]->flow.OnActionButton());
+        }
+        for (int player = 1; player <= 4; ++player) {
+          for (int k = 2; k <= c.people; ++k) {
+            EXPECT_EQ(m[k - 1]->flow.TableRows(PositionOf(k, player)),
+                      m[0]->flow.TableRows(PositionOf(1, player)))
+                << "player " << player << " on machine " << k;
+          }
+        }
+      }
+      for (int k = 1; k <= c.people; ++k) {
+        ASSERT_EQ(m[k - 1]->flow.Stage(), kStageRoundOver) << k;
+        for (int player = 1; player <= 4; ++player) {
+          EXPECT_EQ(m[k - 1]->flow.RoundTotals()[PositionOf(k, player) - 1],
+                    m[0]->flow.RoundTotals()[PositionOf(1, player) - 1]);
+        }
+      }
+      const Totals& t = m[0]->flow.RoundTotals();
+      EXPECT_EQ(std::accumulate(t.begin(), t.end(), 0), 0);
+      if (round < kMatchLength) {
+        ASSERT_TRUE(m[0]->flow.OnActionButton());
+        if (club) serverDeal();
       }
     }
-    ASSERT_EQ(joiner.flow.Stage(), kStageRoundOver);
-    for (int player = 1; player <= 4; ++player) {
-      EXPECT_EQ(host.flow.RoundTotals()[PositionOf(1, player) - 1],
-                joiner.flow.RoundTotals()[PositionOf(2, player) - 1]);
+    // The fourth round completes the match: the pacing player may not go on.
+    EXPECT_FALSE(m[0]->view.actionEnabled);
+    EXPECT_TRUE(m[0]->view.endEnabled);
+    for (int k = 2; k <= c.people; ++k) {
+      EXPECT_EQ(m[k - 1]->view.endEnabled, !club) << k;  // club seats wait for the server's end
+      EXPECT_EQ(m[k - 1]->flow.Counters().sessionRounds, kMatchLength);
     }
-    const Totals& t = host.flow.RoundTotals();
-    EXPECT_EQ(std::accumulate(t.begin(), t.end(), 0), 0);
-    if (round < 4) {
-      ASSERT_TRUE(host.flow.OnActionButton());
+    const EndMatchRequest end = m[0]->flow.Button8Click();
+    EXPECT_EQ(end.sendClubResult, club);
+    for (int seat = 1; seat <= 4; ++seat) {
+      EXPECT_EQ(end.totalsBySeat[seat - 1], m[0]->flow.RoundTotals()[PositionOf(1, seat) - 1]);
     }
   }
-  // Round 4 completes the match: nobody goes on, everybody may leave.
-  EXPECT_FALSE(host.view.actionEnabled);
-  EXPECT_TRUE(host.view.endEnabled);
-  EXPECT_TRUE(joiner.view.endEnabled);
-  EXPECT_EQ(host.flow.Counters().sessionRounds, 4);
-  EXPECT_EQ(joiner.flow.Counters().sessionRounds, 4);
 }
 
 TEST(NetRoundTest, StoredRoundSixEndsAfterRoundEight) {
