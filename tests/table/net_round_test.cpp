@@ -36,6 +36,19 @@ struct Machine {
   RoundFlow flow;
 };
 
+TEST(NetRoundTest, RowsTravelFrontMiddleBackWithTheDeadSlotsEmpty) {
+  DeckRandom random(4);
+  const Arrangement rows = ArrangeByComputer(DealHands(ShuffleDeck(random), 1)[3]).rows;
+  const std::string payload = ArrangementPayload(rows);
+  ASSERT_EQ(payload.size(), 30u);
+  EXPECT_EQ(payload.substr(0, 2), rows.rows[kFront][0].code.Bytes());
+  EXPECT_EQ(payload.substr(6, 4), "####");  // Front slots 4 and 5
+  EXPECT_EQ(payload.substr(10, 2), rows.rows[kMiddle][0].code.Bytes());
+  EXPECT_EQ(payload.substr(28, 2), rows.rows[kBack][4].code.Bytes());
+  EXPECT_EQ(ParseArrangementPayload(payload), CodesOf(rows));
+  EXPECT_EQ(ParseArrangementPayload(payload + "1"), std::nullopt);
+}
+
 TEST(NetRoundTest, HostWaitsForEveryJoinerAndLocksFiveTicksPerStage) {
   Machine host(PlayMode::kNet, 1, 2, test::Decks({test::PlainDeck(8)}));
   host.flow.StartMatch({});
