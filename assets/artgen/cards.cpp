@@ -707,8 +707,10 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRec
       bust.lineTo(o + QPointF(0.8 * u, 1.6 * u));
       bust.quadTo(o + QPointF(3 * u, 2 * u), o + QPointF(3.2 * u, 5 * u));
       bust.closeSubpath();
-      QColor shadow =
-          C(st.paper).lightness() > 100 ? QColor(0x1e, 0x1e, 0x28) : QColor(0xf0, 0xe8, 0xd8);
+      // The bust stands out from its disc: dark on a light disc, light on a dark one.
+      const QColor disc = C(st.robe[(rank + suit) % 3]);
+      QColor shadow = disc.lightness() > 90 ? QColor(0x1e, 0x1e, 0x28) : QColor(0xf0, 0xe8, 0xd8);
+      if (C(st.paper).lightness() < 100 && disc.lightness() > 90) shadow = C(st.paper);
       p.setBrush(shadow);
       p.drawPath(bust);
       PaintHeadpiece(p, rank, o + QPointF(-0.2 * u, -2.2 * u), 1.4 * u, C(st.robe[2]), suitColour);
