@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kEffectChannel = 0;
 // A synchronous effect may outlast its nominal length by the device's buffering.
-constexpr int kWaitMarginMs = 300;
+constexpr int kWaitMarginMs = 150;
 
 // The General MIDI sound font the song needs with the FluidSynth back end.
 void ChooseSoundFont() {
