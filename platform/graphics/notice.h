@@ -6,9 +6,10 @@
 
 namespace trilane {
 
-// Entries of the words tables this layer uses.
-inline constexpr int kWordCantFindFile = 92;         // "Can`t find the file"
-inline constexpr int kWordCantCreateMusicFile = 97;  // "Can`t create music file!"
+// Entries of the words tables this layer uses (the same numbers as the words tables'
+// kWordCantFindFile and kWordCantCreateMusicFile; the words tests check they agree).
+inline constexpr int kNoticeCantFindFile = 92;         // "Can`t find the file"
+inline constexpr int kNoticeCantCreateMusicFile = 97;  // "Can`t create music file!"
 inline constexpr int kNoWord = -1;
 
 // One line of a notice: the words entry in the current language followed by `tail`
