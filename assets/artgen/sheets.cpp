@@ -158,6 +158,30 @@ bool WriteContactSheets(const assets::Catalogue& cat, const QString& root, const
     p.end();
     sheet.save(QString("%1/faces-%2.png").arg(dir).arg(d, 2, 10, QChar('0')));
   }
+  // All designs side by side in the small size, as the small window shows them.
+  {
+    const char* const kSample[5] = {"Bu10", "Kr2J", "Ch3Q", "Pi4K", "Pi5A"};
+    QImage sheet =
+        Sheet(12 + 4 * (5 * 72 + 24), 40 + 12 * 124, "All face designs in the small size");
+    QPainter p(&sheet);
+    for (int d = 0; d < assets::kFaceDesigns; ++d) {
+      const int bx = 12 + (d % 4) * (5 * 72 + 24), by = 40 + (d / 4) * 124;
+      for (int i = 0; i < 5; ++i) {
+        const std::string code = kSample[i];
+        const std::string rank = code.substr(2);
+        const std::string suffix = rank == "10"   ? assets::NumberSuffix(d)
+                                   : rank == "5A" ? assets::AceSuffix(d)
+                                                  : assets::FaceSuffix(d);
+        const QImage card =
+            Load(PathOf(root, ModuleOfDesign(d), d == 0 ? "BITMAP" : "RCDATA", code + suffix));
+        p.fillRect(QRect(bx + i * 72, by, 71, 96), Qt::black);
+        p.drawImage(bx + i * 72 + 1, by + 1, card);
+      }
+      Label(p, QRect(bx, by + 98, 5 * 72, 14), QString("%1 %2").arg(d).arg(kDesignNames[d]));
+    }
+    p.end();
+    sheet.save(dir + "/overview.png");
+  }
   // Backs: one row per back design.
   {
     const int cw = 146 / 2 + 4;
