@@ -582,8 +582,15 @@ void PaintFigureHalf(QPainter& p, const FaceStyle& st, int rank, int suit, const
            C(st.suit[suit]));
 }
 
-void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRectF& area,
-                double s) {
+void PaintFlower(QPainter& p, int which, const QPointF& c, double r);
+void PaintAnimal(QPainter& p, int which, const QPointF& c, double u, const QColor& fill);
+
+// Designs whose court cards carry their namesake: roses on "Old Garden Roses", a parrot on
+// "Parrots".
+constexpr int kRosesDesign = 12, kParrotsDesign = 13;
+
+void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit,
+                const QRectF& area, double s) {
   const QColor ink = C(st.ink);
   const QColor suitColour = C(st.suit[suit]);
   switch (st.court) {
@@ -691,6 +698,23 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRec
       p.setPen(Qt::NoPen);
       p.setBrush(g);
       p.drawEllipse(area.center(), area.width() * 0.48, area.height() * 0.46);
+      if (design == kParrotsDesign) {
+        // A crowned parrot in the suit's colour on a pale window of the disc.
+        p.setBrush(C(st.paper2));
+        p.drawEllipse(area.center(), area.width() * 0.38, area.height() * 0.36);
+        const double u = area.width() / 7.5;
+        const QPointF c = area.center() + QPointF(u * 0.5, u * 0.7);
+        PaintAnimal(p, 2, c, u, suitColour);
+        p.setBrush(C(st.robe[(rank + suit + 1) % 3]));
+        p.drawEllipse(c + QPointF(u * 0.4, u * 0.1), u * 1.4, u * 0.7);  // the wing
+        p.setBrush(Qt::white);
+        p.drawEllipse(c + QPointF(-2.4 * u, -1.4 * u), u * 0.3, u * 0.3);  // the eye
+        p.setBrush(Qt::black);
+        p.drawEllipse(c + QPointF(-2.4 * u, -1.4 * u), u * 0.14, u * 0.14);
+        PaintHeadpiece(p, rank, c + QPointF(-2.2 * u, -2.2 * u), 1.1 * u, C(st.robe[2]),
+                       suitColour);
+        break;
+      }
       // A profile bust in the ink colour.
       const double u = area.width() / 8;
       const QPointF o(area.center().x() - u * 0.3, area.center().y() - u * 0.6);
@@ -756,14 +780,18 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int rank, int suit, const QRec
       p.setFont(f);
       p.setPen(C(st.paper));
       p.drawText(pip.adjusted(0, size * 0.05, 0, 0), Qt::AlignCenter, RankLabel(st, rank));
-      // Garland of small pips around it.
+      // A garland round it: small pips, or roses on the rose design.
       for (int i = 0; i < 8; ++i) {
         const double a = i * M_PI / 4 + M_PI / 8;
         const double r = size * 0.75;
         const QPointF c = area.center() + QPointF(std::cos(a) * r, std::sin(a) * r * 1.2);
-        PaintPip(p, (suit + i) % 4 == suit ? suit : suit, st.pips,
-                 QRectF(c.x() - size * 0.07, c.y() - size * 0.07, size * 0.14, size * 0.14),
-                 C(st.robe[0]));
+        if (design == kRosesDesign) {
+          PaintFlower(p, (i * 3 + rank) % 10, c, size * 0.11);
+        } else {
+          PaintPip(p, suit, st.pips,
+                   QRectF(c.x() - size * 0.07, c.y() - size * 0.07, size * 0.14, size * 0.14),
+                   C(st.robe[0]));
+        }
       }
       break;
     }
@@ -837,8 +865,8 @@ QImage DrawFace(int design, const std::string& code, int w, int h) {
   } else if (rank == 14) {
     PaintAce(p, st, suit, area, small ? 0.5 : s);
   } else {
-    PaintCourt(p, st, rank, suit, area.adjusted(0, small ? 2 : 4 * s, 0, small ? -2 : -4 * s),
-               small ? 0.5 : s);
+    PaintCourt(p, st, design, rank, suit,
+               area.adjusted(0, small ? 2 : 4 * s, 0, small ? -2 : -4 * s), small ? 0.5 : s);
   }
   p.end();
   return img;
