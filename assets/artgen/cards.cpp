@@ -586,8 +586,8 @@ void PaintFlower(QPainter& p, int which, const QPointF& c, double r);
 void PaintAnimal(QPainter& p, int which, const QPointF& c, double u, const QColor& fill);
 
 // Designs whose court cards carry their namesake: roses on "Old Garden Roses", a parrot on
-// "Parrots".
-constexpr int kRosesDesign = 12, kParrotsDesign = 13;
+// "Parrots", the four seasons on "Seasons" (one to a suit).
+constexpr int kRosesDesign = 12, kParrotsDesign = 13, kSeasonsDesign = 21;
 
 void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit,
                 const QRectF& area, double s) {
@@ -698,6 +698,35 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit
       p.setPen(Qt::NoPen);
       p.setBrush(g);
       p.drawEllipse(area.center(), area.width() * 0.48, area.height() * 0.46);
+      if (design == kSeasonsDesign) {
+        // Spring blossom for hearts, autumn leaves for diamonds, summer suns for clubs and
+        // winter snowflakes for spades, scattered over the disc's rim.
+        for (int i = 0; i < 6; ++i) {
+          const double a = M_PI * (1.1 + i * 0.16);
+          const QPointF c = area.center() + QPointF(std::cos(a) * area.width() * 0.4,
+                                                    std::sin(a) * area.height() * 0.4);
+          const double r = area.width() * 0.07;
+          if (suit == 0) {
+            PaintFlower(p, i % 10, c, r);
+          } else if (suit == 1) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor::fromHsv(20 + i * 8, 220, 220));
+            p.drawEllipse(c, r * 0.6, r);
+          } else if (suit == 2) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0xff, 0xd2, 0x28));
+            p.drawEllipse(c, r * 0.6, r * 0.6);
+          } else {
+            p.setPen(QPen(Qt::white, std::max(0.6, r * 0.18)));
+            for (int k = 0; k < 3; ++k) {
+              const double b = k * M_PI / 3;
+              p.drawLine(c + QPointF(std::cos(b) * r, std::sin(b) * r),
+                         c - QPointF(std::cos(b) * r, std::sin(b) * r));
+            }
+          }
+        }
+        p.setPen(Qt::NoPen);
+      }
       if (design == kParrotsDesign) {
         // A crowned parrot in the suit's colour on a pale window of the disc.
         p.setBrush(C(st.paper2));
