@@ -52,10 +52,19 @@ void ShadowText(QPainter& p, const QRectF& box, const QString& text, QFont font,
     if (align & Qt::AlignLeft) x = box.left();
     const double y = box.top() + (box.height() + fm.ascent() - fm.descent()) / 2;
     path.addText(QPointF(x, y), font, text);
-    p.setPen(QPen(outline, std::max(1.0, font.pixelSize() / 10.0), Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
-    p.setBrush(colour);
-    p.drawPath(path.translated(1.5, 1.5));
+    const double px = font.pixelSize();
+    // A soft drop shadow, then the letters in a light-to-deep gradient of the colour with a
+    // thin dark edge.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 110));
+    p.drawPath(path.translated(px / 18.0 + 1, px / 18.0 + 1));
+    const QRectF bounds = path.boundingRect();
+    QLinearGradient g(bounds.topLeft(), bounds.bottomLeft());
+    g.setColorAt(0, colour.lighter(150));
+    g.setColorAt(0.5, colour);
+    g.setColorAt(1, colour.darker(135));
+    p.setPen(QPen(outline, std::max(1.0, px / 26.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(g);
     p.drawPath(path);
     return;
   }
@@ -694,8 +703,10 @@ std::vector<QImage> DrawInterface(const Asset& a, int* delayCs) {
     QImage img = Blank(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    ShadowText(p, QRectF(0, 0, w, h * 0.72), "TRILANE", Font("DejaVu Serif", h * 0.62),
-               QColor(0xff, 0xd8, 0x3c), Qt::AlignCenter, QColor(0x5a, 0x1a, 0x0a));
+    QFont title = Font("DejaVu Serif", h * 0.62);
+    title.setLetterSpacing(QFont::PercentageSpacing, 108);
+    ShadowText(p, QRectF(0, 0, w, h * 0.72), "TRILANE", title, QColor(0xff, 0xd8, 0x3c),
+               Qt::AlignCenter, QColor(0x5a, 0x1a, 0x0a));
     const QString sub = QString::fromUtf8(kTitles.at("Cap")[lang]);
     ShadowText(p, QRectF(0, h * 0.68, w, h * 0.32), sub,
                Font(FamilyFor(sub, "DejaVu Sans"), h * 0.24, true, true), QColor(0xff, 0xf4, 0xe0));
