@@ -496,72 +496,105 @@ void PaintFigureHalf(QPainter& p, const FaceStyle& st, int rank, int suit, const
   const QColor gold = C(st.robe[2]).lightness() > 120 ? C(st.robe[2]) : QColor(0xd8, 0xb0, 0x30);
   const QColor skin(0xf6, 0xd8, 0xb8);
   const QColor ink = C(st.ink);
-  const double cx = box.center().x();
-  const double half = box.height() / 2;
-  const double headR = box.width() * 0.15;
-  const QPointF head(cx + (suit % 2 ? -1 : 1) * box.width() * 0.04, box.top() + half * 0.38);
-  // Shoulders and robe.
+  const QPen line(ink, std::max(0.6, 0.9 * s));
+  const double w = box.width(), cx = box.center().x();
+  const double half = box.height() / 2, waist = box.top() + half;
+  const double headR = w * 0.15;
+  const QPointF head(cx + (suit % 2 ? -1 : 1) * w * 0.03, box.top() + half * 0.36);
+  const double neck = head.y() + headR * 0.95;
+  // A cape behind the shoulders, reaching the panel's sides at the waist.
+  QPainterPath cape;
+  cape.moveTo(cx - headR * 1.2, neck);
+  cape.cubicTo(box.left() + w * 0.1, neck + headR * 0.2, box.left() + w * 0.02, waist - half * 0.3,
+               box.left() + w * 0.02, waist);
+  cape.lineTo(box.right() - w * 0.02, waist);
+  cape.cubicTo(box.right() - w * 0.02, waist - half * 0.3, box.right() - w * 0.1,
+               neck + headR * 0.2, cx + headR * 1.2, neck);
+  cape.closeSubpath();
+  p.setPen(line);
+  p.setBrush(robeB.darker(115));
+  p.drawPath(cape);
+  // The robe, narrower, with a gold hem down the front.
   QPainterPath robe;
-  robe.moveTo(box.left() + box.width() * 0.1, box.top() + half);
-  robe.cubicTo(box.left() + box.width() * 0.08, head.y() + headR * 1.4, cx - headR * 1.6,
-               head.y() + headR * 0.9, cx, head.y() + headR * 0.9);
-  robe.cubicTo(cx + headR * 1.6, head.y() + headR * 0.9, box.right() - box.width() * 0.08,
-               head.y() + headR * 1.4, box.right() - box.width() * 0.1, box.top() + half);
+  robe.moveTo(cx - headR * 1.1, neck);
+  robe.cubicTo(cx - headR * 2.0, neck + headR * 0.4, box.left() + w * 0.2, waist - half * 0.2,
+               box.left() + w * 0.22, waist);
+  robe.lineTo(box.right() - w * 0.22, waist);
+  robe.cubicTo(box.right() - w * 0.2, waist - half * 0.2, cx + headR * 2.0, neck + headR * 0.4,
+               cx + headR * 1.1, neck);
   robe.closeSubpath();
-  p.setPen(QPen(ink, std::max(0.6, 0.9 * s)));
   p.setBrush(robeA);
   p.drawPath(robe);
-  // Robe trim: a band down the middle and a collar in the second colour, with gold studs.
+  p.setPen(QPen(gold, std::max(1.0, 2.4 * s)));
+  p.drawLine(QPointF(cx, neck + headR * 0.3), QPointF(cx, waist));
+  p.setPen(QPen(gold.darker(130), std::max(0.6, 1.0 * s)));
+  for (int i = 1; i <= 4; ++i) {  // embroidery rows across the robe
+    const double y = neck + (waist - neck) * i / 5.0;
+    const double span = headR * (1.1 + 0.35 * i);
+    p.drawLine(QPointF(cx - span, y), QPointF(cx - headR * 0.25, y));
+    p.drawLine(QPointF(cx + headR * 0.25, y), QPointF(cx + span, y));
+  }
+  // The arm that holds the emblem, and the hand.
+  const double hx = box.left() + w * 0.24;
+  const QPointF hand(hx, waist - half * 0.28);
+  QPainterPath sleeve;
+  sleeve.moveTo(cx - headR * 1.3, neck + headR * 0.5);
+  sleeve.quadTo(hx - headR * 0.2, neck + headR * 0.8, hand.x() - headR * 0.35, hand.y());
+  sleeve.lineTo(hand.x() + headR * 0.45, hand.y() + headR * 0.15);
+  sleeve.quadTo(cx - headR * 0.6, neck + headR * 1.6, cx - headR * 0.6, neck + headR * 0.7);
+  sleeve.closeSubpath();
+  p.setPen(line);
   p.setBrush(robeB);
-  p.drawRect(QRectF(cx - box.width() * 0.09, head.y() + headR * 1.0, box.width() * 0.18,
-                    box.top() + half - head.y() - headR * 1.0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(gold);
-  for (int i = 0; i < 3; ++i) {
-    p.drawEllipse(QPointF(cx, head.y() + headR * (1.6 + i * 0.9)), 1.2 * s + 0.3, 1.2 * s + 0.3);
-  }
-  // Stripes on the sleeves.
-  p.setPen(QPen(gold, std::max(0.6, 1.2 * s)));
-  for (int i = 0; i < 3; ++i) {
-    const double y = head.y() + headR * (1.7 + i * 0.55);
-    p.drawLine(QPointF(box.left() + box.width() * 0.16, y), QPointF(cx - box.width() * 0.14, y));
-    p.drawLine(QPointF(cx + box.width() * 0.14, y), QPointF(box.right() - box.width() * 0.16, y));
-  }
-  // The emblem the figure holds: a sceptre for kings, a flower for queens, a halberd for jacks.
+  p.drawPath(sleeve);
+  // The emblem: a sceptre for kings, a flower for queens, a halberd for jacks.
   p.setPen(QPen(ink, std::max(0.8, 1.4 * s)));
-  const double hx = box.left() + box.width() * 0.2;
-  p.drawLine(QPointF(hx, box.top() + half * 0.95), QPointF(hx, box.top() + half * 0.22));
+  const double tip = box.top() + half * 0.16;
+  p.drawLine(QPointF(hx, waist - half * 0.08), QPointF(hx, tip));
   p.setPen(Qt::NoPen);
-  p.setBrush(rank == 12 ? robeB : gold);
   if (rank == 12) {
+    p.setBrush(robeA.lighter(130));
     for (int k = 0; k < 5; ++k) {
       const double a = k * 2 * M_PI / 5;
-      p.drawEllipse(QPointF(hx + std::cos(a) * headR * 0.35,
-                            box.top() + half * 0.22 + std::sin(a) * headR * 0.35),
+      p.drawEllipse(QPointF(hx + std::cos(a) * headR * 0.35, tip + std::sin(a) * headR * 0.35),
                     headR * 0.25, headR * 0.25);
     }
     p.setBrush(gold);
-    p.drawEllipse(QPointF(hx, box.top() + half * 0.22), headR * 0.18, headR * 0.18);
+    p.drawEllipse(QPointF(hx, tip), headR * 0.18, headR * 0.18);
   } else if (rank == 13) {
-    p.drawEllipse(QPointF(hx, box.top() + half * 0.2), headR * 0.32, headR * 0.32);
+    p.setBrush(gold);
+    p.drawEllipse(QPointF(hx, tip), headR * 0.32, headR * 0.32);
+    p.drawRect(QRectF(hx - headR * 0.08, tip - headR * 0.6, headR * 0.16, headR * 0.4));
   } else {
     QPolygonF blade;
-    blade << QPointF(hx, box.top() + half * 0.08)
-          << QPointF(hx + headR * 0.5, box.top() + half * 0.24)
-          << QPointF(hx, box.top() + half * 0.3)
-          << QPointF(hx - headR * 0.3, box.top() + half * 0.2);
+    blade << QPointF(hx, tip - headR * 0.5) << QPointF(hx + headR * 0.55, tip + headR * 0.1)
+          << QPointF(hx, tip + headR * 0.4) << QPointF(hx - headR * 0.3, tip);
+    p.setBrush(QColor(0xc8, 0xcc, 0xd4));
     p.drawPolygon(blade);
   }
-  // Head, hair and face.
-  p.setPen(QPen(ink, std::max(0.6, 0.8 * s)));
-  p.setBrush(rank == 12 ? QColor(0xe0, 0xa8, 0x40) : QColor(0x6a, 0x40, 0x20));
-  p.drawEllipse(head + QPointF(0, headR * 0.15), headR * 1.12, headR * 1.15);
+  p.setPen(line);
   p.setBrush(skin);
-  p.drawEllipse(head, headR * 0.85, headR);
+  p.drawEllipse(hand, headR * 0.26, headR * 0.26);
+  // A white ruff at the neck.
+  p.setBrush(QColor(0xfa, 0xfa, 0xf4));
+  p.drawEllipse(QPointF(head.x(), neck), headR * 1.05, headR * 0.32);
+  // Hair, face and features.
+  p.setBrush(rank == 12 ? QColor(0xe0, 0xa8, 0x40) : QColor(0x6a, 0x40, 0x20));
+  if (rank == 12) {  // long hair falls to the shoulders
+    p.drawRoundedRect(
+        QRectF(head.x() - headR * 1.1, head.y() - headR * 0.8, headR * 2.2, headR * 2.0),
+        headR * 0.8, headR * 0.8);
+  } else {
+    p.drawEllipse(head + QPointF(0, headR * 0.05), headR * 1.05, headR * 1.1);
+  }
+  p.setBrush(skin);
+  p.drawEllipse(head, headR * 0.82, headR * 0.98);
   p.setPen(Qt::NoPen);
   p.setBrush(ink);
   p.drawEllipse(head + QPointF(-headR * 0.32, -headR * 0.1), headR * 0.1, headR * 0.12);
   p.drawEllipse(head + QPointF(headR * 0.32, -headR * 0.1), headR * 0.1, headR * 0.12);
+  p.setBrush(QColor(0xf0, 0x9a, 0x90, 120));
+  p.drawEllipse(head + QPointF(-headR * 0.45, headR * 0.28), headR * 0.16, headR * 0.1);
+  p.drawEllipse(head + QPointF(headR * 0.45, headR * 0.28), headR * 0.16, headR * 0.1);
   p.setPen(QPen(QColor(0xb0, 0x30, 0x30), std::max(0.5, 0.8 * s)));
   p.drawArc(QRectF(head.x() - headR * 0.3, head.y() + headR * 0.15, headR * 0.6, headR * 0.4),
             200 * 16, 140 * 16);
@@ -577,9 +610,8 @@ void PaintFigureHalf(QPainter& p, const FaceStyle& st, int rank, int suit, const
   PaintHeadpiece(p, rank, head - QPointF(0, headR * 0.8), headR, gold, robeB);
   // The suit on the robe.
   PaintPip(p, suit, st.pips,
-           QRectF(box.right() - box.width() * 0.3, box.top() + half * 0.62, box.width() * 0.16,
-                  box.width() * 0.16),
-           C(st.suit[suit]));
+           QRectF(box.right() - w * 0.36, waist - half * 0.38, w * 0.16, w * 0.16),
+           C(st.suit[suit]), QColor(0xfa, 0xfa, 0xf4));
 }
 
 void PaintFlower(QPainter& p, int which, const QPointF& c, double r);
