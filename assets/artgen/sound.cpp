@@ -553,7 +553,8 @@ QByteArray SpeakCardName(int language, const std::string& code, QString* error) 
   p.start("espeak-ng", {"-v", kVoices[language].voice, "-s", "150", "-g", "1", "-w", out,
                         QString::fromStdString(CardPhrase(language, code))});
   if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    *error = "espeak-ng failed (" + p.errorString() + "): " + QString::fromUtf8(p.readAllStandardError());
+    *error = "espeak-ng failed (" + p.errorString() +
+             "): " + QString::fromUtf8(p.readAllStandardError());
     return {};
   }
   QFile f(out);
