@@ -1156,27 +1156,97 @@ std::vector<QImage> DrawInterface(const Asset& a, int* delayCs) {
                QColor(0x30, 0x08, 0x40));
     return {img};
   }
-  if (k == "iconstrip") {  // an animated 48 x 48 emblem, frames side by side
+  if (k == "iconstrip") {  // an animated 48 x 48 emblem of the window, frames side by side
     const std::string key = n.substr(7);
     const int frames = kIconFrames.at(key);
-    const uint32_t seed = HashName(key);
     return {Strip(frames, 48, [&](QPainter& p, int f) {
       const double t = f / static_cast<double>(frames);
+      const double turn = t * 2 * M_PI;
       QRadialGradient g(QPointF(24, 24), 24);
       g.setColorAt(0, QColor(0x7a, 0x2a, 0xb4));
       g.setColorAt(1, QColor(0x2a, 0x08, 0x48));
       p.setPen(Qt::NoPen);
       p.setBrush(g);
       p.drawEllipse(QRectF(1, 1, 46, 46));
-      const int suit = static_cast<int>(seed % 4);
       p.save();
       p.translate(24, 24);
-      p.scale(std::cos(t * 2 * M_PI), 1.0);  // the emblem turns round once per cycle
-      PaintPip(p, suit, PipSet::kFrench, QRectF(-14, -15, 28, 30),
-               suit < 2 ? QColor(0xff, 0x50, 0x60) : kGold);
+      if (key == "Opt") {  // a turning cog
+        p.rotate(t * 360 / 4);
+        QPainterPath cog;
+        for (int i = 0; i < 8; ++i) {
+          p.save();
+          p.rotate(i * 45);
+          p.setBrush(kGold);
+          p.drawRect(QRectF(-3.5, -17, 7, 8));
+          p.restore();
+        }
+        cog.addEllipse(QPointF(0, 0), 12, 12);
+        cog.addEllipse(QPointF(0, 0), 5, 5);
+        p.setBrush(kGold);
+        p.drawPath(cog);
+      } else if (key == "Speed") {  // a card flying across
+        const double x = -30 + 60 * t;
+        p.setBrush(QColor(255, 255, 255, 60));
+        p.drawRect(QRectF(x - 22, -6, 14, 12));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(x - 8, -11, 16, 22), 2, 2);
+        PaintPip(p, 0, PipSet::kFrench, QRectF(x - 5, -5, 10, 10), QColor(0xd0, 0x10, 0x28));
+      } else if (key == "Pass" || key == "Acc") {  // a person, and a globe turning behind
+        p.setPen(QPen(kGold, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(0, 0), 18, 18);
+        p.drawEllipse(QPointF(0, 0), 18 * std::abs(std::cos(turn)), 18);
+        p.drawLine(QPointF(-18, 0), QPointF(18, 0));
+        p.translate(-24, -24);
+        Person(p, QRectF(14, 12, 20, 28), key == "Acc" ? QColor(0x8c, 0xdc, 0xff) : kGold, false);
+      } else if (key == "WT" || key == "Tour") {  // a trophy that glints
+        p.translate(-24, -24);
+        Cup(p, QRectF(9, 6, 30, 36), kGold);
+        Star(p, QPointF(16 + 16 * t, 12 + 6 * std::sin(turn)), 3.5, turn, QColor(0xff, 0xff, 0xd0));
+      } else if (key == "History" || key == "History2") {  // a clock
+        p.setPen(QPen(kGold, 2));
+        p.setBrush(QColor(0x20, 0x08, 0x38));
+        p.drawEllipse(QPointF(0, 0), 17, 17);
+        p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0, 0), QPointF(std::sin(turn) * 13, -std::cos(turn) * 13));
+        p.drawLine(QPointF(0, 0),
+                   QPointF(std::sin(turn / 12 + 1) * 8, -std::cos(turn / 12 + 1) * 8));
+      } else if (key == "COunt") {  // digits counting up
+        QFont font = Font("DejaVu Sans Mono", 22);
+        p.setFont(font);
+        p.setPen(kGold);
+        p.drawText(QRectF(-20, -14, 40, 28), Qt::AlignCenter,
+                   QString::number(f % 60).rightJustified(2, '0'));
+      } else if (key == "Chat") {  // a speech bubble with typing dots
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(-17, -13, 34, 22), 7, 7);
+        p.drawPolygon(QPolygonF({QPointF(-9, 8), QPointF(-12, 16), QPointF(-2, 8)}));
+        for (int i = 0; i < 3; ++i) {
+          p.setBrush(i <= (f % 4) - 1 ? QColor(0x6a, 0x1a, 0xa8) : QColor(0xc8, 0xb0, 0xe0));
+          p.drawEllipse(QPointF(-9 + i * 9, -2), 3, 3);
+        }
+      } else if (key == "Stat") {  // bars growing
+        const QColor bars[4] = {QColor(0x4a, 0x9a, 0xff), QColor(0xff, 0x5a, 0x6a),
+                                QColor(0x5a, 0xd8, 0x7a), kGold};
+        for (int i = 0; i < 4; ++i) {
+          const double h = 6 + 22 * (0.5 + 0.5 * std::sin(turn + i * 1.3));
+          p.setBrush(bars[i]);
+          p.drawRect(QRectF(-16 + i * 8.5, 16 - h, 6.5, h));
+        }
+      } else if (key == "Adv") {  // the four suits circling
+        for (int i = 0; i < 4; ++i) {
+          const double a = turn + i * M_PI / 2;
+          PaintPip(p, i, PipSet::kFrench,
+                   QRectF(std::cos(a) * 12 - 6, std::sin(a) * 12 - 6, 12, 12),
+                   i < 2 ? QColor(0xff, 0x50, 0x60) : kGold);
+        }
+      } else {  // Thank: a beating heart
+        const double beat = 1 + 0.15 * std::max(0.0, std::sin(turn * 2));
+        p.scale(beat, beat);
+        PaintPip(p, 0, PipSet::kFrench, QRectF(-14, -14, 28, 28), QColor(0xff, 0x3c, 0x5a));
+      }
       p.restore();
-      Star(p, QPointF(24 + std::cos(t * 2 * M_PI) * 19, 24 + std::sin(t * 2 * M_PI) * 19), 4, t * 6,
-           QColor(0xff, 0xf0, 0xa0));
     })};
   }
   if (k == "concise") {  // the 48-pixel header of the "Gray concise" windows
