@@ -618,8 +618,10 @@ void PaintFlower(QPainter& p, int which, const QPointF& c, double r);
 void PaintAnimal(QPainter& p, int which, const QPointF& c, double u, const QColor& fill);
 
 // Designs whose court cards carry their namesake: roses on "Old Garden Roses", a parrot on
-// "Parrots", the four seasons on "Seasons" (one to a suit).
-constexpr int kRosesDesign = 12, kParrotsDesign = 13, kSeasonsDesign = 21;
+// "Parrots", the four seasons on "Seasons" (one to a suit), a striped headcloth on "Ancient
+// Egypt", the characters for king, queen and guard on "Chinese".
+constexpr int kEgyptDesign = 3, kRosesDesign = 12, kParrotsDesign = 13, kSeasonsDesign = 21,
+              kChineseDesign = 45;
 
 void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit,
                 const QRectF& area, double s) {
@@ -724,9 +726,10 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit
       break;
     }
     case kSilhouette: {
+      const QColor disc = C(st.robe[(rank + suit) % 3]);
       QRadialGradient g(area.center(), area.width() * 0.7);
-      g.setColorAt(0, C(st.robe[(rank + suit) % 3]).lighter(150));
-      g.setColorAt(1, C(st.robe[(rank + suit) % 3]));
+      g.setColorAt(0, disc.lighter(150));
+      g.setColorAt(1, disc);
       p.setPen(Qt::NoPen);
       p.setBrush(g);
       p.drawEllipse(area.center(), area.width() * 0.48, area.height() * 0.46);
@@ -758,6 +761,20 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit
           }
         }
         p.setPen(Qt::NoPen);
+      }
+      if (design == kChineseDesign) {
+        // 王 king, 后 queen, 侍 guard, in gold on the disc, with the rank's headpiece above.
+        static const char* const kGlyphs[3] = {"侍", "后", "王"};
+        QFont f("Noto Serif CJK SC");
+        f.setPixelSize(std::max(8, static_cast<int>(area.width() * 0.62)));
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(disc.lightness() > 120 ? QColor(0x9a, 0x10, 0x10) : QColor(0xf8, 0xe0, 0x80));
+        p.drawText(area.adjusted(0, area.height() * 0.08, 0, 0), Qt::AlignCenter,
+                   QString::fromUtf8(kGlyphs[rank - 11]));
+        PaintHeadpiece(p, rank, QPointF(area.center().x(), area.top() + area.height() * 0.24),
+                       area.width() * 0.13, C(st.robe[1]), suitColour);
+        break;
       }
       if (design == kParrotsDesign) {
         // A crowned parrot in the suit's colour on a pale window of the disc.
@@ -793,7 +810,6 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit
       bust.quadTo(o + QPointF(3 * u, 2 * u), o + QPointF(3.2 * u, 5 * u));
       bust.closeSubpath();
       // The bust stands out from its disc: dark on a light disc, light on a dark one.
-      const QColor disc = C(st.robe[(rank + suit) % 3]);
       QColor shadow = disc.lightness() > 90 ? QColor(0x1e, 0x1e, 0x28) : QColor(0xf0, 0xe8, 0xd8);
       if (C(st.paper).lightness() < 100 && disc.lightness() > 90) shadow = C(st.paper);
       p.setBrush(shadow);
@@ -819,6 +835,31 @@ void PaintCourt(QPainter& p, const FaceStyle& st, int design, int rank, int suit
       QRectF figure(oval.left(), oval.top() + oval.height() * 0.08, oval.width(),
                     oval.height() * 1.84);
       PaintFigureHalf(p, st, rank, suit, figure, s);
+      if (design == kEgyptDesign) {
+        // A striped headcloth falling to the shoulders, over the hair.
+        const double hw = figure.width() * 0.2;
+        const QPointF top(figure.center().x(),
+                          figure.top() + figure.height() / 2 * 0.36 - hw * 0.9);
+        QPainterPath cloth;
+        cloth.moveTo(top + QPointF(-hw * 0.9, hw * 0.2));
+        cloth.lineTo(top + QPointF(-hw * 1.3, hw * 2.2));
+        cloth.lineTo(top + QPointF(-hw * 0.8, hw * 2.2));
+        cloth.lineTo(top + QPointF(-hw * 0.75, hw * 0.5));
+        cloth.lineTo(top + QPointF(hw * 0.75, hw * 0.5));
+        cloth.lineTo(top + QPointF(hw * 0.8, hw * 2.2));
+        cloth.lineTo(top + QPointF(hw * 1.3, hw * 2.2));
+        cloth.lineTo(top + QPointF(hw * 0.9, hw * 0.2));
+        cloth.quadTo(top + QPointF(0, -hw * 0.5), top + QPointF(-hw * 0.9, hw * 0.2));
+        p.setPen(QPen(C(st.ink), std::max(0.5, 0.7 * s)));
+        p.setBrush(QColor(0xe8, 0xc0, 0x40));
+        p.drawPath(cloth);
+        p.setPen(QPen(C(st.robe[0]), std::max(0.8, 1.6 * s)));
+        for (int i = 1; i <= 3; ++i) {
+          const double y = top.y() + hw * (0.4 + 0.45 * i);
+          p.drawLine(QPointF(top.x() - hw * (0.85 + 0.12 * i), y), QPointF(top.x() - hw * 0.72, y));
+          p.drawLine(QPointF(top.x() + hw * 0.72, y), QPointF(top.x() + hw * (0.85 + 0.12 * i), y));
+        }
+      }
       p.restore();
       p.setPen(QPen(ink, 0.8 * s));
       p.setBrush(Qt::NoBrush);
