@@ -342,8 +342,33 @@ QImage FlagStrip(const std::string& list, const QString& flagDir) {
     const QRect cell(static_cast<int>(i) * 16, 0, 16, 11);
     QImage flag;
     if (codes[i][0] != '\0') flag.load(flagDir + "/" + codes[i] + ".png");
+    const std::string code = codes[i];
     if (!flag.isNull()) {
       p.drawImage(cell, flag);
+    } else if (code == "gg" || code == "je" || code == "im") {
+      // Three islands the flag set lacks, drawn plainly: Guernsey's red cross with a gold
+      // one inside, Jersey's red saltire, the Isle of Man's red field with a white emblem.
+      const QRectF f(cell.x(), 0, 16, 11);
+      p.fillRect(f, code == "im" ? QColor(0xcf, 0x14, 0x2b) : QColor(Qt::white));
+      p.setRenderHint(QPainter::Antialiasing, code != "gg");
+      if (code == "gg") {
+        p.fillRect(QRectF(f.x() + 6, 0, 4, 11), QColor(0xe8, 0x11, 0x2d));
+        p.fillRect(QRectF(f.x(), 3.5, 16, 4), QColor(0xe8, 0x11, 0x2d));
+        p.fillRect(QRectF(f.x() + 7.5, 2, 1, 7), QColor(0xf9, 0xdd, 0x16));
+        p.fillRect(QRectF(f.x() + 5, 5, 6, 1), QColor(0xf9, 0xdd, 0x16));
+      } else if (code == "je") {
+        p.setPen(QPen(QColor(0xdf, 0x11, 0x2d), 1.6));
+        p.drawLine(f.topLeft(), f.bottomRight());
+        p.drawLine(f.bottomLeft(), f.topRight());
+      } else {
+        p.setPen(QPen(Qt::white, 1.2));
+        const QPointF c = f.center();
+        for (int k = 0; k < 3; ++k) {
+          const double a = -M_PI / 2 + k * 2 * M_PI / 3;
+          p.drawLine(c, c + QPointF(std::cos(a) * 3.5, std::sin(a) * 3.5));
+        }
+      }
+      p.setRenderHint(QPainter::Antialiasing, false);
     } else {
       p.fillRect(cell.adjusted(0, 0, -1, -1), QColor(0xc8, 0xc8, 0xcc));
       p.setPen(QColor(0x60, 0x60, 0x68));
