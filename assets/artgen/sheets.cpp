@@ -280,6 +280,63 @@ bool WriteContactSheets(const assets::Catalogue& cat, const QString& root, const
     p.end();
     sheet.save(QString("%1/pictures-%2.png").arg(dir, module));
   }
+  // The main menu as a player first sees it: caption pictures, side pictures, the clock and
+  // the member buttons built from the grey button pieces tinted navy.
+  {
+    QImage menu = Load(PathOf(root, "program", "JPEG", "FonG"));
+    if (menu.isNull()) {
+      *error = "contact sheet: FonG is missing";
+      return false;
+    }
+    menu = menu.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&menu);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(180, 12, 400, 70), Load(PathOf(root, "program", "RCDATA", "CapEng")));
+    p.drawImage(QRect(205, 183, 350, 40), Load(PathOf(root, "program", "RCDATA", "EliteEng")));
+    p.drawImage(QRect(230, 85, 300, 90), Load(PathOf(root, "program", "RCDATA", "GTitle")));
+    p.drawImage(7, 290, Load(PathOf(root, "program", "RCDATA", "PngMenu1")));
+    p.drawImage(592, 290, Load(PathOf(root, "program", "RCDATA", "PngMenu2")));
+    const QImage left = Load(PathOf(root, "program", "RCDATA", "R29_L"));
+    const QImage mid = Load(PathOf(root, "program", "RCDATA", "R29_2"));
+    const QImage right = Load(PathOf(root, "program", "RCDATA", "R29_R"));
+    auto button = [&](const QRect& r, const QColor& tint, const QString& caption) {
+      QImage body(r.size(), QImage::Format_ARGB32_Premultiplied);
+      body.fill(Qt::transparent);
+      QPainter b(&body);
+      b.drawImage(0, 0, left);
+      b.drawImage(QRect(left.width(), 0, r.width() - left.width() - right.width(), r.height()),
+                  mid);
+      b.drawImage(r.width() - right.width(), 0, right);
+      b.setCompositionMode(QPainter::CompositionMode_Multiply);
+      b.fillRect(body.rect(), tint);
+      b.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+      b.drawImage(0, 0, left);
+      b.drawImage(QRect(left.width(), 0, r.width() - left.width() - right.width(), r.height()),
+                  mid);
+      b.drawImage(r.width() - right.width(), 0, right);
+      b.end();
+      p.drawImage(r.topLeft(), body);
+      QFont f("Liberation Mono");
+      f.setPixelSize(13);
+      f.setBold(true);
+      p.setFont(f);
+      p.setPen(tint == QColor(0, 0, 128) ? QColor(0, 255, 255) : Qt::white);
+      p.drawText(r, Qt::AlignCenter, caption);
+    };
+    const char* const members[5] = {
+        "Anna                  12    340", "Boris                  7   -125",
+        "Clara                 55    980", "########################", "########################"};
+    for (int i = 0; i < 5; ++i)
+      button(QRect(180, 265 + i * 30, 400, 30), QColor(0, 0, 128), members[i]);
+    button(QRect(280, 425, 200, 30), QColor(0, 0, 128), "New Player");
+    button(QRect(40, 225, 100, 30), QColor(200, 0, 0), "Top Ten");
+    button(QRect(40, 255, 100, 30), QColor(200, 0, 0), "History");
+    button(QRect(620, 225, 100, 30), QColor(200, 0, 0), "Options");
+    button(QRect(620, 255, 100, 30), QColor(200, 0, 0), "Mode");
+    button(QRect(330, 465, 100, 30), QColor(200, 0, 0), "Exit");
+    p.end();
+    menu.save(dir + "/menu.png");
+  }
   // A table as a player sees it: the built-in background, a hand in each seat, plates.
   {
     QImage table = Load(PathOf(root, "program", "JPEG", "FonG"));

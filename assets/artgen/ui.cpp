@@ -767,10 +767,10 @@ std::vector<QImage> DrawInterface(const Asset& a, int* delayCs) {
     for (int i = 0; i < 3; ++i) {
       p.save();
       p.translate(w / 2.0, h * 0.95);
-      p.rotate((i - 1) * 18.0 * (left ? 1 : -1));
-      RoundPanel(p, QRectF(-42, -h * 0.85, 84, 116), 6, Qt::white, QColor(0xf2, 0xee, 0xe0),
+      p.rotate((i - 1) * 12.0 * (left ? 1 : -1));
+      RoundPanel(p, QRectF(-38, -h * 0.8, 76, 108), 6, Qt::white, QColor(0xf2, 0xee, 0xe0),
                  QColor(0x30, 0x30, 0x40));
-      PaintPip(p, suits[i], PipSet::kFrench, QRectF(-24, -h * 0.85 + 28, 48, 56),
+      PaintPip(p, suits[i], PipSet::kFrench, QRectF(-22, -h * 0.8 + 26, 44, 52),
                suits[i] < 2 ? QColor(0xc8, 0x10, 0x2e) : QColor(0x1a, 0x1a, 0x1a));
       p.restore();
     }
