@@ -1368,8 +1368,12 @@ QImage DrawBack(int backDesign, const std::string& backName, int w, int h) {
                      (x + y) % 2 ? base : QColor(0xf4, 0xec, 0xd8));
         }
       }
+      // The piece sits on a medallion so it reads over both colours of squares.
+      p.setPen(QPen(QColor(0xe8, 0xc8, 0x60), std::max(1.0, 2 * s)));
+      p.setBrush(base.darker(150));
+      p.drawEllipse(field.center(), field.width() * 0.34, field.width() * 0.34);
       QFont f("DejaVu Sans");
-      f.setPixelSize(static_cast<int>(field.width() * 0.6));
+      f.setPixelSize(static_cast<int>(field.width() * 0.48));
       p.setFont(f);
       p.setPen(QColor(0xff, 0xff, 0xff));
       const QString pieces = QString::fromUtf8("♚♛♜♝♞♟♚♛♜♝");
