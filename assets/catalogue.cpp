@@ -4,6 +4,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "platform/graphics/card_names.h"
+
 namespace trilane::assets {
 namespace {
 
@@ -308,51 +310,16 @@ const std::vector<std::string>& FaceCodes() {
   return codes;
 }
 
-std::string FaceSuffix(int design) {
-  static const char* const kSuffixes[kFaceDesigns] = {
-      "",    "Med", "Mod", "Anc", "Bar", "Cel", "Cor", "Cro", "Eng", "Fra", "His", "Nat",
-      "Old", "Par", "Roy", "Sha", "Big", "004", "Lon", "Cl2", "Hea", "Sea", "Rhi", "Me2",
-      "Doo", "Boy", "Epi", "USR", "Pla", "SkN", "SkT", "SkF", "Bel", "Dia", "Kny", "Pas",
-      "Rus", "Sla", "May", "Lub", "Fra", "Mus", "BS1", "BS2", "BS3", "Chi", "BIt", "Cze"};
-  return design >= 0 && design < kFaceDesigns ? kSuffixes[design] : "";
-}
+// The names follow the same rules the program reads them by (platform/graphics/card_names),
+// so what is drawn and what is looked up cannot drift apart.
+std::string FaceSuffix(int design) { return std::string(trilane::FaceDesignSuffix(design)); }
 
-std::string NumberSuffix(int design) {
-  switch (design) {
-    case 6:
-    case 7:
-    case 10:
-    case 13:
-      return "Mod";
-    case 19:
-    case 20:
-      return "Sea";
-    case 25:
-      return "Rhi";
-    case 27:
-      return "Big";
-    default:
-      return FaceSuffix(design);
-  }
-}
+std::string NumberSuffix(int design) { return std::string(trilane::NumberCardSuffix(design)); }
 
-std::string AceSuffix(int design) {
-  switch (design) {
-    case 7:
-    case 10:
-    case 13:
-      return "Mod";
-    case 19:
-    case 20:
-      return "Sea";
-    default:
-      return FaceSuffix(design);
-  }
-}
+std::string AceSuffix(int design) { return std::string(trilane::AceSuffix(design)); }
 
 bool IsNarrowDesign(int design) {
-  return (design >= 28 && design <= 39) || (design >= 41 && design <= 44) || design == 46 ||
-         design == 47;
+  return design >= 0 && design < kFaceDesigns && !trilane::IsWideDesign(design);
 }
 
 int DesignOfSuffix(const std::string& suffix, int first, int last) {
@@ -363,9 +330,7 @@ int DesignOfSuffix(const std::string& suffix, int first, int last) {
 }
 
 std::string BackSuffix(int backDesign) {
-  static const char* const kSuffixes[kBackDesigns] = {
-      "", "Cl1", "Cl2", "Car", "Cro", "Che", "Dia", "Kni", "Ani", "Flo", "Pla", "Oth", "Rus"};
-  return backDesign >= 0 && backDesign < kBackDesigns ? kSuffixes[backDesign] : "";
+  return std::string(trilane::BackDesignSuffix(backDesign));
 }
 
 bool IsBackCollection(int backDesign) {
