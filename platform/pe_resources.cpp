@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/codepage.h"
+
 namespace trilane {
 
 namespace {
@@ -111,24 +113,6 @@ std::optional<Image> OpenImage(std::span<const uint8_t> file) {
   return image;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 struct Entry {
   ResourceId id;
   bool isDirectory = false;
@@ -170,7 +154,7 @@ std::vector<Entry> ReadDirectory(const Image& image, size_t offset, size_t& budg
         } else if (c >= 0xD800 && c < 0xE000) {
           c = 0xFFFD;
         }
-        AppendUtf8(text, c);
+        AppendUtf8(text, static_cast<char32_t>(c));
       }
       e.id = ResourceId::Text(text);
     } else {
