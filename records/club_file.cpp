@@ -24,22 +24,6 @@ constexpr size_t kLineLengths[kClubLines] = {59, 59, 59, 59, 59, 26, 26, 26, 26,
 constexpr size_t kChecksummedBytes = 583;                         // lines 1..16 without line ends
 constexpr char kGameMarker = static_cast<char>(kGameCode + 100);  // 0xC2 in code page 1251
 
-RecordError BadFile(int line, int column, std::string reason) {
-  RecordError e;
-  e.kind = RecordErrorKind::kBadFile;
-  e.line = line;
-  e.column = column;
-  e.reason = std::move(reason);
-  return e;
-}
-
-RecordError BadValue(std::string reason) {
-  RecordError e;
-  e.kind = RecordErrorKind::kBadValue;
-  e.reason = std::move(reason);
-  return e;
-}
-
 std::string SixDigits(int v) {
   return PadLeft(std::to_string(v), 6, '0');
 }

@@ -15,22 +15,6 @@ constexpr size_t kChecksummed = 99;
 constexpr char kBaseName[] = "Trilane";  // the local club file's name without ".clb"
 constexpr char kTerminatorMarker = static_cast<char>(94 + 100);
 
-RecordError BadFile(int line, int column, std::string reason) {
-  RecordError e;
-  e.kind = RecordErrorKind::kBadFile;
-  e.line = line;
-  e.column = column;
-  e.reason = std::move(reason);
-  return e;
-}
-
-RecordError BadValue(std::string reason) {
-  RecordError e;
-  e.kind = RecordErrorKind::kBadValue;
-  e.reason = std::move(reason);
-  return e;
-}
-
 struct Sums {
   int64_t s1 = 0, s2 = 0, s3 = 0;
 };

@@ -4,6 +4,7 @@
 // caller can pick the message to show ("Error of disk writing!", "Can`t save options!", ...).
 
 #include <string>
+#include <utility>
 
 namespace trilane {
 
@@ -35,5 +36,23 @@ struct RecordError {
   // The same without the path.
   std::string Where() const;
 };
+
+// A fault inside a file's bytes, at a 1-based line and byte column (0 when unknown).
+inline RecordError BadFile(int line, int column, std::string reason) {
+  RecordError e;
+  e.kind = RecordErrorKind::kBadFile;
+  e.line = line;
+  e.column = column;
+  e.reason = std::move(reason);
+  return e;
+}
+
+// A value handed in by the caller that does not fit the format.
+inline RecordError BadValue(std::string reason) {
+  RecordError e;
+  e.kind = RecordErrorKind::kBadValue;
+  e.reason = std::move(reason);
+  return e;
+}
 
 }  // namespace trilane

@@ -9,13 +9,9 @@ namespace {
 constexpr unsigned char kGifOn = 0xE8;
 constexpr unsigned char kGifOff = 0xEB;
 
+// A value of the settings file that could not be read; the default stays.
 RecordError Note(int line, int column, std::string reason) {
-  RecordError e;
-  e.kind = RecordErrorKind::kBadFile;
-  e.line = line;
-  e.column = column;
-  e.reason = std::move(reason);
-  return e;
+  return BadFile(line, column, std::move(reason));
 }
 
 // The character at 1-based `pos` of `line`, or 0 when the line is too short.
