@@ -9,28 +9,15 @@
 #include <span>
 
 #include "assets/catalogue.h"
+#include "tests/assets/catalogue_fixture.h"
 #include "platform/images.h"
 #include "platform/resource_module.h"
 
 namespace trilane {
 namespace {
 
-std::span<const uint8_t> Bytes(const QByteArray& b) {
-  return {reinterpret_cast<const uint8_t*>(b.constData()), static_cast<size_t>(b.size())};
-}
-
-const assets::Catalogue& Catalogue() {
-  static const assets::Catalogue cat = [] {
-    QFile f(TRILANE_CATALOGUE_FILE);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
-    std::string error;
-    auto parsed = assets::ParseCatalogue(std::string_view(text.constData(), text.size()), &error);
-    EXPECT_TRUE(parsed.has_value()) << error;
-    return parsed.value_or(assets::Catalogue{});
-  }();
-  return cat;
-}
+using test::Bytes;
+using test::Catalogue;
 
 const char* const kAddons[] = {"QorCards06A", "QorCards06B", "QorCards06C",
                                "QorBackG03",  "QorCGraph1",  "QorCVoice3"};
