@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "baseline_evaluator.h"
-#include "rules/computer.h"
-#include "rules/scoring.h"
+#include "rules/computer_round.h"
 
 namespace trilane {
 namespace {
@@ -122,22 +121,7 @@ void BM_FullRound(benchmark::State& state) {
   DeckRandom random(7);
   Totals totals{};
   for (auto _ : state) {
-    const Hands hands = DealHands(ShuffleDeck(random), 1);
-    std::array<Special, kPositions> specials;
-    bool any = false;
-    for (int p = 0; p < kPositions; ++p) {
-      specials[p] = FindSpecial(hands[p]);
-      any = any || specials[p].code != 0;
-    }
-    if (any) {
-      RoundPoints points{};
-      SettleSpecials(specials, points, totals);
-      continue;
-    }
-    TableValues values;
-    for (int p = 0; p < kPositions; ++p) values[p] = ArrangeByComputer(hands[p]).values;
-    const RoundScore score = ScoreRound(values, false);
-    for (int p = 0; p < kPositions; ++p) totals[p] += RoundTotal(score.points, p);
+    benchmark::DoNotOptimize(PlayComputerRound(DealHands(ShuffleDeck(random), 1), false, totals));
   }
   benchmark::DoNotOptimize(totals);
   state.SetItemsProcessed(state.iterations());

@@ -11,8 +11,7 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "rules/computer.h"
-#include "rules/scoring.h"
+#include "rules/computer_round.h"
 #include "shell/words/words.h"
 
 namespace trilane::cli {
@@ -250,27 +249,13 @@ int RunRound(const CommandArgs& raw) {
   if (handTexts.size() != 4) throw UsageError("expected --hand four times, got " + std::to_string(handTexts.size()));
   CardReader reader;
   Hands hands;
-  std::array<Special, kPositions> specials;
-  bool anySpecial = false;
-  for (int p = 0; p < kPositions; ++p) {
-    hands[p] = ToHand(reader.Read(handTexts[p]), "hand " + std::to_string(p + 1));
-    specials[p] = FindSpecial(hands[p]);
-    anySpecial = anySpecial || specials[p].code != 0;
-  }
-  RoundScore score;
+  for (int p = 0; p < kPositions; ++p) hands[p] = ToHand(reader.Read(handTexts[p]), "hand " + std::to_string(p + 1));
   Totals totals{};
-  std::array<ComputerArrangement, kPositions> arranged;
-  if (anySpecial) {
-    SettleSpecials(specials, score.points, totals);
-  } else {
-    TableValues values;
-    for (int p = 0; p < kPositions; ++p) {
-      arranged[p] = ArrangeByComputer(hands[p]);
-      values[p] = arranged[p].values;
-    }
-    score = ScoreRound(values, twoFour);
-    for (int p = 0; p < kPositions; ++p) totals[p] = RoundTotal(score.points, p);
-  }
+  const ComputerRound round = PlayComputerRound(hands, twoFour, totals);
+  const auto& specials = round.specials;
+  const bool anySpecial = round.settledBySpecials;
+  const auto& arranged = round.arranged;
+  const RoundScore& score = round.score;
   static constexpr const char* kRowKeys[3] = {"front", "middle", "back"};
   static constexpr int kRowCards[3] = {3, 5, 5};
   if (args.Flag("json")) {
@@ -361,25 +346,8 @@ int RunSimulate(const CommandArgs& raw) {
   const auto start = std::chrono::steady_clock::now();
   for (int64_t round = 0; round < rounds; ++round) {
     // Each round shuffles with the generator state the round before left.
-    const Hands hands = DealHands(ShuffleDeck(random), 1);
-    std::array<Special, kPositions> specials;
-    bool anySpecial = false;
-    for (int p = 0; p < kPositions; ++p) {
-      specials[p] = FindSpecial(hands[p]);
-      if (specials[p].code) {
-        anySpecial = true;
-        ++specialsMet;
-      }
-    }
-    if (anySpecial) {
-      RoundPoints points{};
-      SettleSpecials(specials, points, totals);
-      continue;
-    }
-    TableValues values;
-    for (int p = 0; p < kPositions; ++p) values[p] = ArrangeByComputer(hands[p]).values;
-    const RoundScore score = ScoreRound(values, twoFour);
-    for (int p = 0; p < kPositions; ++p) totals[p] += RoundTotal(score.points, p);
+    const ComputerRound played = PlayComputerRound(DealHands(ShuffleDeck(random), 1), twoFour, totals);
+    for (const Special& s : played.specials) specialsMet += s.code != 0;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double perSecond = seconds > 0 ? static_cast<double>(rounds) / seconds : 0.0;

@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "recorder.h"
+#include "rules/computer_round.h"
 
 namespace trilane {
 namespace {
@@ -191,22 +192,7 @@ TEST_F(ComputerRoundTest, AFullCycleScoresAsTheRulesDo) {
     for (int round = 1; round <= kCycleLength; ++round) {
       const Hands hands = DealHands(ShuffleDeck(random), 1);
       ASSERT_EQ(flow->TableHands(), hands) << round;
-      std::array<Special, kPositions> specials;
-      bool any = false;
-      for (int p = 0; p < kPositions; ++p) {
-        specials[p] = FindSpecial(hands[p]);
-        any = any || specials[p].code != 0;
-      }
-      if (any) {
-        RoundPoints points{};
-        SettleSpecials(specials, points, expected);
-        ++specialRounds;
-      } else {
-        TableValues values;
-        for (int p = 0; p < kPositions; ++p) values[p] = ArrangeByComputer(hands[p]).values;
-        const RoundScore score = ScoreRound(values, twoFour);
-        for (int p = 0; p < kPositions; ++p) expected[p] += RoundTotal(score.points, p);
-      }
+      specialRounds += PlayComputerRound(hands, twoFour, expected).settledBySpecials;
       PlayRound();
       ASSERT_EQ(flow->RoundTotals(), expected) << round;
       if (round < kCycleLength) {
