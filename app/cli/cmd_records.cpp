@@ -174,19 +174,24 @@ int SettingsShow(const CommandArgs& raw) {
   return 0;
 }
 
-int SettingsDefault(const CommandArgs& raw) {
-  const Args a(raw, {"out"}, {"force", "json"});
-  if (!a.Positional().empty()) throw UsageError("unexpected argument " + a.Positional()[0]);
-  const fs::path path = a.Required("out");
-  RefuseExisting(path, a.Flag("force"));
-  if (auto e = SaveSettings(path, DefaultSettings())) throw std::runtime_error(e->Describe());
-  if (a.Flag("json")) {
+// What a command that writes a new file prints.
+void ReportWritten(const fs::path& path, bool json) {
+  if (json) {
     Json j;
     j.BeginObject().Key("written").String(path.string()).EndObject();
     Print(j.Text() + "\n");
   } else {
     Print("wrote " + path.string() + "\n");
   }
+}
+
+int SettingsDefault(const CommandArgs& raw) {
+  const Args a(raw, {"out"}, {"force", "json"});
+  if (!a.Positional().empty()) throw UsageError("unexpected argument " + a.Positional()[0]);
+  const fs::path path = a.Required("out");
+  RefuseExisting(path, a.Flag("force"));
+  if (auto e = SaveSettings(path, DefaultSettings())) throw std::runtime_error(e->Describe());
+  ReportWritten(path, a.Flag("json"));
   return 0;
 }
 
@@ -200,13 +205,7 @@ int ClubNew(const CommandArgs& raw) {
   if (auto e = SaveClubFile(path, NewClubFile(a.Flag("net")))) {
     throw std::runtime_error(e->Describe());
   }
-  if (a.Flag("json")) {
-    Json j;
-    j.BeginObject().Key("written").String(path.string()).EndObject();
-    Print(j.Text() + "\n");
-  } else {
-    Print("wrote " + path.string() + "\n");
-  }
+  ReportWritten(path, a.Flag("json"));
   return 0;
 }
 
