@@ -236,35 +236,27 @@ void CardGraphics::ChooseBack(const CardLook& look, int isoWeekday, uint32_t clo
   currentBack_ = ChooseBackNumber(isoWeekday, look.backAlwaysOne, look.backDesign, clockSeed);
 }
 
-bool CardGraphics::LoadPng(std::string_view name, std::string_view library, QImage& picture) const {
-  std::optional<ResourceModule> module;
-  if (library.empty()) {
-    module = locator_.Program();
-  } else {
-    module = locator_.LoadLibrary(
-        QString::fromUtf8(library.data(), static_cast<qsizetype>(library.size())));
-  }
+bool CardGraphics::LoadNamedPicture(std::string_view name, std::string_view library,
+                                    const ResourceId& type, QImage& picture) const {
+  // An empty library name means the program's own resources.
+  std::optional<ResourceModule> module =
+      library.empty() ? locator_.Program()
+                      : locator_.LoadLibrary(QString::fromUtf8(
+                            library.data(), static_cast<qsizetype>(library.size())));
   if (!module) return false;
-  auto found = Picture(*module, ResourceId::Number(kRtRcdata), name);
+  auto found = Picture(*module, type, name);
   if (!found) return false;
   picture = *found;
   return true;
 }
 
+bool CardGraphics::LoadPng(std::string_view name, std::string_view library, QImage& picture) const {
+  return LoadNamedPicture(name, library, ResourceId::Number(kRtRcdata), picture);
+}
+
 bool CardGraphics::LoadJpeg(std::string_view name, std::string_view library,
                             QImage& picture) const {
-  std::optional<ResourceModule> module;
-  if (library.empty()) {
-    module = locator_.Program();
-  } else {
-    module = locator_.LoadLibrary(
-        QString::fromUtf8(library.data(), static_cast<qsizetype>(library.size())));
-  }
-  if (!module) return false;
-  auto found = Picture(*module, kJpegType, name);
-  if (!found) return false;
-  picture = *found;
-  return true;
+  return LoadNamedPicture(name, library, kJpegType, picture);
 }
 
 const QImage& CardGraphics::FaceBitmap(CardCode code) const {

@@ -73,6 +73,8 @@ class CardGraphics {
   int CardH() const { return cardH_; }
 
  private:
+  bool LoadNamedPicture(std::string_view name, std::string_view library, const ResourceId& type,
+                        QImage& picture) const;
   std::optional<QImage> Picture(const ResourceModule& module, const ResourceId& type,
                                 std::string_view name) const;
   void MissingLibrary(std::string_view library) const;
