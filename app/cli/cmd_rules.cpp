@@ -12,7 +12,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "rules/computer_round.h"
-#include "shell/words/words.h"
+#include "words/words.h"
 
 namespace trilane::cli {
 namespace {

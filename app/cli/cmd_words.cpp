@@ -5,7 +5,7 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "shell/words/words.h"
+#include "words/words.h"
 
 namespace trilane::cli {
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/graphics/notice.h"
 #include "rules/arrangement.h"
 #include "rules/evaluate.h"
-#include "shell/words/word_entries.h"
-#include "shell/words/words.h"
+#include "words/word_entries.h"
+#include "words/words.h"
 #include "table/table_text.h"
 
 namespace trilane {

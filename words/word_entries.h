@@ -1,5 +1,5 @@
 #pragma once
-// Named entries of the words tables (shell/words/<language>.tsv). Code refers to a text only
+// Named entries of the words tables (words/<language>.tsv). Code refers to a text only
 // through these names. words_gen checks at build time that every name has an English text and
 // every English text has a name.
 

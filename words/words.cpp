@@ -1,9 +1,9 @@
-#include "shell/words/words.h"
+#include "words/words.h"
 
 #include <atomic>
 
 #include "base/codepage.h"
-#include "shell/words/words_data.h"
+#include "words/words_data.h"
 
 namespace trilane {
 namespace {

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/words/words.h"
+#include "words/words.h"
 
 namespace trilane {
 namespace {

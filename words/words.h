@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "shell/words/word_entries.h"
+#include "words/word_entries.h"
 
 namespace trilane {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "shell/words/words.h"
+#include "words/words.h"
 
 namespace trilane::words_data {
 
