@@ -29,8 +29,7 @@ bool GroupsAround(const std::array<uint8_t, 13>& r, int single, int group) {
   return true;
 }
 
-bool AnyGroupsAround(const std::array<uint8_t, 13>& r, std::initializer_list<int> singles,
-                     int group) {
+bool AnyGroupsAround(const std::array<uint8_t, 13>& r, std::initializer_list<int> singles, int group) {
   return std::any_of(singles.begin(), singles.end(),
                      [&](int pos) { return GroupsAround(r, pos - 1, group); });
 }
@@ -62,8 +61,8 @@ int SplitIntoStraightsByEnumeration(const Hand& hand) {
                        [](const Card& x, const Card& y) { return x.rank < y.rank; });
       const Row three = {sorted[0], sorted[1], sorted[2], kEmptySlot, kEmptySlot};
       if (!IsThreeCardStraight(three)) continue;
-      const bool oneSuit =
-          three[0].code.suit == three[1].code.suit && three[1].code.suit == three[2].code.suit;
+      const bool oneSuit = three[0].code.suit == three[1].code.suit &&
+                           three[1].code.suit == three[2].code.suit;
       if (back.category == kStraightFlush && middle.category == kStraightFlush && oneSuit) return 2;
       found = true;
     }
@@ -119,11 +118,10 @@ int SplitIntoStraights(const Hand& hand) {
       const Row three = RowFromMask(hand, rest);
       std::array<uint8_t, 3> r = {three[0].rank, three[1].rank, three[2].rank};
       std::sort(r.begin(), r.end());
-      const bool run =
-          (r[1] == r[0] + 1 && r[2] == r[1] + 1) || (r[0] == 1 && r[1] == 2 && r[2] == 13);
+      const bool run = (r[1] == r[0] + 1 && r[2] == r[1] + 1) || (r[0] == 1 && r[1] == 2 && r[2] == 13);
       if (!run) continue;
-      const bool oneSuit =
-          three[0].code.suit == three[1].code.suit && three[1].code.suit == three[2].code.suit;
+      const bool oneSuit = three[0].code.suit == three[1].code.suit &&
+                           three[1].code.suit == three[2].code.suit;
       if (straights[a].oneSuit && straights[b].oneSuit && oneSuit) return 2;
       found = true;
     }
@@ -173,32 +171,19 @@ Special FindSpecial(const Hand& dealt) {
 
 int SpecialNameEntry(int code) {
   switch (code) {
-    case kCleanDragon:
-      return kWordCleanDragon;
-    case kDragon:
-      return kWordDragon;
-    case kAllBroadways:
-      return kWordAllBroadways;
-    case kThreeStraightFlushes:
-      return kWordThreeStraightFlushes;
-    case kThreeQuads:
-      return kWordThreeQuads;
-    case kAllHighs:
-      return kWordAllHighs;
-    case kAllLow:
-      return kWordAllLow;
-    case kFullColored:
-      return kWordFullColored;
-    case kFourTriples:
-      return kWordFourTriples;
-    case kSixPairs:
-      return kWordSixPairs;
-    case kThreeStraights:
-      return kWordThreeStraights;
-    case kThreeFlushes:
-      return kWordThreeFlushes;
-    default:
-      return 0;
+    case kCleanDragon: return kWordCleanDragon;
+    case kDragon: return kWordDragon;
+    case kAllBroadways: return kWordAllBroadways;
+    case kThreeStraightFlushes: return kWordThreeStraightFlushes;
+    case kThreeQuads: return kWordThreeQuads;
+    case kAllHighs: return kWordAllHighs;
+    case kAllLow: return kWordAllLow;
+    case kFullColored: return kWordFullColored;
+    case kFourTriples: return kWordFourTriples;
+    case kSixPairs: return kWordSixPairs;
+    case kThreeStraights: return kWordThreeStraights;
+    case kThreeFlushes: return kWordThreeFlushes;
+    default: return 0;
   }
 }
 

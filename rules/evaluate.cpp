@@ -5,18 +5,14 @@
 namespace trilane {
 namespace {
 
-inline bool IsRealRank(uint8_t r) {
-  return r >= 1 && r <= 13;
-}
+inline bool IsRealRank(uint8_t r) { return r >= 1 && r <= 13; }
 
 RowValue Make(uint8_t cat, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t d = 0,
               uint8_t e = 0) {
   return RowValue{cat, {a, b, c, d, e}};
 }
 
-inline uint32_t Top(uint32_t mask) {
-  return 31u - static_cast<uint32_t>(std::countl_zero(mask));
-}
+inline uint32_t Top(uint32_t mask) { return 31u - static_cast<uint32_t>(std::countl_zero(mask)); }
 
 }  // namespace
 
@@ -85,63 +81,62 @@ RowValue EvaluateRowByPatterns(const Row& row) {
     }
   }
   auto card = [&](int i) { return c[i].IsCard(); };
-  const bool sameSuit = c[1].suit == c[2].suit && c[2].suit == c[3].suit &&
-                        c[3].suit == c[4].suit && c[4].suit == c[5].suit;
-  const bool consecutive =
-      s[2] == s[1] + 1 && s[3] == s[2] + 1 && s[4] == s[3] + 1 && s[5] == s[4] + 1;
+  const bool sameSuit =
+      c[1].suit == c[2].suit && c[2].suit == c[3].suit && c[3].suit == c[4].suit && c[4].suit == c[5].suit;
+  const bool consecutive = s[2] == s[1] + 1 && s[3] == s[2] + 1 && s[4] == s[3] + 1 && s[5] == s[4] + 1;
   constexpr uint8_t E = kEmptyRank;
 
-  if (sameSuit && consecutive) return Make(9, s[5]);            // a
-  if (s[1] == s[2] && s[2] == s[3] && s[3] == s[4] && card(1))  // b
+  if (sameSuit && consecutive) return Make(9, s[5]);                                     // a
+  if (s[1] == s[2] && s[2] == s[3] && s[3] == s[4] && card(1))                            // b
     return Make(8, s[1], s[5] == E ? 0 : s[5]);
   if (s[2] == s[3] && s[3] == s[4] && s[4] == s[5] && card(2)) return Make(8, s[2], s[1]);  // c
-  if (s[1] == s[2] && s[2] == s[3] && s[4] == s[5] && card(1) && card(4))                   // d
+  if (s[1] == s[2] && s[2] == s[3] && s[4] == s[5] && card(1) && card(4))                 // d
     return Make(7, s[1], s[5]);
-  if (s[3] == s[4] && s[4] == s[5] && s[1] == s[2] && card(1) && card(3))  // e
+  if (s[3] == s[4] && s[4] == s[5] && s[1] == s[2] && card(1) && card(3))                 // e
     return Make(7, s[3], s[1]);
-  if (sameSuit && card(1)) return Make(6, s[5], s[4], s[3], s[2], s[1]);          // f
-  if (consecutive && card(5)) return Make(5, s[5]);                               // g
-  if (s[1] == 1 && s[2] == 2 && s[3] == 3 && s[4] == 4 && s[5] == 13 && card(1))  // h
+  if (sameSuit && card(1)) return Make(6, s[5], s[4], s[3], s[2], s[1]);                  // f
+  if (consecutive && card(5)) return Make(5, s[5]);                                       // g
+  if (s[1] == 1 && s[2] == 2 && s[3] == 3 && s[4] == 4 && s[5] == 13 && card(1))          // h
     return Make(5, s[4]);
-  if (s[1] == s[2] && s[2] == s[3] && card(1)) {  // i
+  if (s[1] == s[2] && s[2] == s[3] && card(1)) {                                          // i
     if (s[5] != E) return Make(4, s[1], s[5], s[4]);
     if (s[4] != E) return Make(4, s[1], s[4]);
     return Make(4, s[1]);
   }
-  if (s[2] == s[3] && s[3] == s[4] && card(2)) {  // j
+  if (s[2] == s[3] && s[3] == s[4] && card(2)) {                                          // j
     if (s[5] != E) return Make(4, s[2], s[5], s[1]);
     if (s[1] != E) return Make(4, s[2], s[1]);
     return Make(4, s[2]);
   }
-  if (s[3] == s[4] && s[4] == s[5] && card(3)) return Make(4, s[3], s[2], s[1]);  // k
-  if (s[1] == s[2] && s[3] == s[4] && card(1) && card(3))                         // l
+  if (s[3] == s[4] && s[4] == s[5] && card(3)) return Make(4, s[3], s[2], s[1]);          // k
+  if (s[1] == s[2] && s[3] == s[4] && card(1) && card(3))                                 // l
     return Make(3, s[3], s[1], s[5] != E ? s[5] : 0);
   if (s[1] == s[2] && s[4] == s[5] && card(1) && card(4)) return Make(3, s[4], s[1], s[3]);  // m
   if (s[2] == s[3] && s[4] == s[5] && card(2) && card(4)) return Make(3, s[4], s[2], s[1]);  // n
-  if (s[1] == s[2] && card(1)) {                                                             // o
+  if (s[1] == s[2] && card(1)) {                                                          // o
     if (s[5] != E) return Make(2, s[1], s[5], s[4], s[3]);
     if (s[4] != E) return Make(2, s[1], s[4], s[3]);
     if (s[3] != E) return Make(2, s[1], s[3]);
     return Make(2, s[1]);
   }
-  if (s[2] == s[3] && card(2)) {  // p
+  if (s[2] == s[3] && card(2)) {                                                          // p
     if (s[5] != E) return Make(2, s[2], s[5], s[4], s[1]);
     if (s[4] != E) return Make(2, s[2], s[4], s[1]);
     return Make(2, s[2], s[1]);
   }
-  if (s[3] == s[4] && card(3)) {  // q
+  if (s[3] == s[4] && card(3)) {                                                          // q
     if (s[5] != E) return Make(2, s[3], s[5], s[2], s[1]);
     return Make(2, s[3], s[2], s[1]);
   }
-  if (s[4] == s[5] && card(4)) return Make(2, s[4], s[3], s[2], s[1]);  // r
-  if (s[5] == E) return Make(1, s[3], s[2], s[1]);                      // s
+  if (s[4] == s[5] && card(4)) return Make(2, s[4], s[3], s[2], s[1]);                    // r
+  if (s[5] == E) return Make(1, s[3], s[2], s[1]);                                        // s
   return Make(1, s[5], s[4], s[3], s[2], s[1]);
 }
 
 int RowNameEntry(uint8_t category, uint8_t v1) {
-  static constexpr int kNames[] = {kWordHighCard,     kWordPair,        kWordTwoPair,
-                                   kWordThreeOfAKind, kWordStraight,    kWordFlush,
-                                   kWordFullHouse,    kWordFourOfAKind, kWordStraightFlush};
+  static constexpr int kNames[] = {kWordHighCard,  kWordPair,        kWordTwoPair,
+                                   kWordThreeOfAKind, kWordStraight, kWordFlush,
+                                   kWordFullHouse, kWordFourOfAKind, kWordStraightFlush};
   if (category < 1 || category > 9) return 0;
   if (category == kStraightFlush && v1 == 13) return kWordRoyalFlush;
   return kNames[category - 1];

@@ -50,8 +50,8 @@ TEST(EvaluateRow, Comparisons) {
   EXPECT_EQ(CompareRows(V(5, 5), V(5, 4)), 1);
   EXPECT_EQ(CompareRows(V(2, 13, 1), V(2, 13, 1, 0, 0)), 0);
   // A Front pair against a Middle pair with the same kicker: the Middle's second kicker wins.
-  EXPECT_EQ(CompareRows(EvaluateRow(MakeRow("As Ah 9d")), EvaluateRow(MakeRow("Ac Ad 9c 3h 2s"))),
-            -1);
+  EXPECT_EQ(CompareRows(EvaluateRow(MakeRow("As Ah 9d")), EvaluateRow(MakeRow("Ac Ad 9c 3h 2s"))), -1);
+
 }
 
 // The name shown on a row's plate, by category; an ace-high straight flush has its own.
@@ -109,11 +109,8 @@ TEST(EvaluateRow, AgreesWithPatternTableOnAllRowsOfTheDeck) {
 // garbled letters. Any such row gets the pattern table's value, never a crash.
 TEST(EvaluateRow, MalformedRowsFollowThePatternTable) {
   DeckRandom random(7);
-  const Card odd[] = {kEmptySlot,
-                      Card{CardCode{'X', 'y'}, 14},
-                      Card{CardCode{'5', '#'}, 4},
-                      Card{CardCode{'#', '#'}, 3},
-                      Card{CardCode{'Q', 'q'}, 200},
+  const Card odd[] = {kEmptySlot, Card{CardCode{'X', 'y'}, 14}, Card{CardCode{'5', '#'}, 4},
+                      Card{CardCode{'#', '#'}, 3}, Card{CardCode{'Q', 'q'}, 200},
                       Card{CardCode{'K', 'k'}, 0}};
   for (int i = 0; i < 200000; ++i) {
     Row row;
