@@ -2,6 +2,7 @@
 
 #include "records/address_cipher.h"
 #include "records/text_lines.h"
+#include "words/words.h"
 
 namespace trilane {
 namespace {
@@ -195,13 +196,9 @@ TSettings DefaultSettings() {
 }
 
 bool IsValidCountryCode(std::string_view code) {
-  static constexpr int kCountries[] = {48, 51, 35, 14, 23, 54};  // continents 1..6
-  if (code.size() != 5 || code[1] != '-' || code[0] < '1' || code[0] > '6') return false;
-  const auto number = ParseWholeNumber(code.substr(2));
-  for (char c : code.substr(2)) {
-    if (c < '0' || c > '9') return false;
-  }
-  return number && *number >= 1 && *number <= kCountries[code[0] - '1'];
+  // Row 0 of each continent is "Unknown", which the top-ten form never stores.
+  const Country* country = CountryByCode(code);
+  return country != nullptr && country != CountryTable(code[0] - '0').data();
 }
 
 SettingsRead ParseSettings(std::string_view bytes) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "rules/subsets.h"
+#include "words/word_entries.h"
 
 namespace trilane {
 
@@ -169,8 +170,21 @@ Special FindSpecial(const Hand& dealt) {
 }
 
 int SpecialNameEntry(int code) {
-  if (code < kThreeFlushes || code > kCleanDragon) return 0;
-  return 1015 - code;
+  switch (code) {
+    case kCleanDragon: return kWordCleanDragon;
+    case kDragon: return kWordDragon;
+    case kAllBroadways: return kWordAllBroadways;
+    case kThreeStraightFlushes: return kWordThreeStraightFlushes;
+    case kThreeQuads: return kWordThreeQuads;
+    case kAllHighs: return kWordAllHighs;
+    case kAllLow: return kWordAllLow;
+    case kFullColored: return kWordFullColored;
+    case kFourTriples: return kWordFourTriples;
+    case kSixPairs: return kWordSixPairs;
+    case kThreeStraights: return kWordThreeStraights;
+    case kThreeFlushes: return kWordThreeFlushes;
+    default: return 0;
+  }
 }
 
 }  // namespace trilane

@@ -62,8 +62,8 @@ int SplitIntoStraights(const Hand& hand);
 // remaining eight, the last three tested.
 int SplitIntoStraightsByEnumeration(const Hand& hand);
 
-// Words-table entry of a special combination's name (1002 "Clean Dragon" .. 1013 "Three
-// Flushes"); 0 for no special.
+// The words entry of a special combination's name (kWordCleanDragon .. kWordThreeFlushes);
+// 0 for no special.
 int SpecialNameEntry(int code);
 
 }  // namespace trilane

@@ -1,5 +1,7 @@
 #include "rules/evaluate.h"
 
+#include "words/word_entries.h"
+
 namespace trilane {
 namespace {
 
@@ -132,9 +134,12 @@ RowValue EvaluateRowByPatterns(const Row& row) {
 }
 
 int RowNameEntry(uint8_t category, uint8_t v1) {
+  static constexpr int kNames[] = {kWordHighCard,  kWordPair,        kWordTwoPair,
+                                   kWordThreeOfAKind, kWordStraight, kWordFlush,
+                                   kWordFullHouse, kWordFourOfAKind, kWordStraightFlush};
   if (category < 1 || category > 9) return 0;
-  if (category == kStraightFlush && v1 == 13) return 809;
-  return 799 + category;
+  if (category == kStraightFlush && v1 == 13) return kWordRoyalFlush;
+  return kNames[category - 1];
 }
 
 }  // namespace trilane

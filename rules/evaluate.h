@@ -123,8 +123,8 @@ constexpr int CompareRows(const RowValue& a, const RowValue& b) {
   return RowBeats(a, b) ? 1 : (RowBeats(b, a) ? -1 : 0);
 }
 
-// The words-table entry of a row's name: 800 "Hight card" .. 808 "Straight-Flush", 809
-// "Royal-Flush" for an ace-high straight flush; 0 (no text) outside categories 1..9.
+// The words entry of a row's name: kWordHighCard .. kWordStraightFlush by category,
+// kWordRoyalFlush for an ace-high straight flush; 0 outside categories 1..9.
 int RowNameEntry(uint8_t category, uint8_t v1);
 
 }  // namespace trilane

@@ -70,7 +70,7 @@ std::optional<QImage> CardGraphics::Picture(const ResourceModule& module, const 
 }
 
 void CardGraphics::MissingLibrary(std::string_view library) const {
-  notices_.ShowNotice({kNoticeCantFindFile, " " + std::string(library)}, {}, {});
+  notices_.ShowNotice({kWordCantFindFile, " " + std::string(library)}, {}, {});
 }
 
 void CardGraphics::LoadFacesFrom(const ResourceModule& module, int design) {

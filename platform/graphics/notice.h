@@ -4,12 +4,11 @@
 
 #include <string>
 
+#include "words/word_entries.h"
+
 namespace trilane {
 
-// Entries of the words tables this layer uses (the same numbers as the words tables'
-// kWordCantFindFile and kWordCantCreateMusicFile; the words tests check they agree).
-inline constexpr int kNoticeCantFindFile = 92;         // "Can`t find the file"
-inline constexpr int kNoticeCantCreateMusicFile = 97;  // "Can`t create music file!"
+// A notice line without a words entry (its tail alone).
 inline constexpr int kNoWord = -1;
 
 // One line of a notice: the words entry in the current language followed by `tail`

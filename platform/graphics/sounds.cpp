@@ -46,7 +46,7 @@ bool Sounds::LoadSong(MidiPlayer& player) {
     QSaveFile out(file);
     if (!song || !out.open(QIODevice::WriteOnly) || out.write(*song) != song->size() ||
         !out.commit()) {
-      notices_.ShowNotice({kNoticeCantCreateMusicFile, {}}, {}, {});
+      notices_.ShowNotice({kWordCantCreateMusicFile, {}}, {}, {});
       return false;
     }
   }

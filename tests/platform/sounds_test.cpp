@@ -99,7 +99,7 @@ TEST_F(SoundsTest, SongThatCannotBeWrittenShowsTheNotice) {
   MidiPlayer player;
   EXPECT_FALSE(nowhere.LoadSong(player));
   ASSERT_EQ(notices.lines.size(), 1u);
-  EXPECT_EQ(notices.lines[0][0], (NoticeLine{kNoticeCantCreateMusicFile, {}}));
+  EXPECT_EQ(notices.lines[0][0], (NoticeLine{kWordCantCreateMusicFile, {}}));
 }
 
 TEST_F(SoundsTest, SpeakCardNeedsTheVoiceLibrary) {

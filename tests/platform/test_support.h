@@ -70,7 +70,7 @@ class NoticeRecorder : public NoticeSink {
 };
 
 inline std::vector<NoticeLine> CantFind(const char* library) {
-  return {{kNoticeCantFindFile, std::string(" ") + library}, {}, {}};
+  return {{kWordCantFindFile, std::string(" ") + library}, {}, {}};
 }
 
 }  // namespace trilane::testing

@@ -58,9 +58,6 @@ TEST(Arrangement, SpecialCombinations) {
     EXPECT_EQ(FindSpecial(MakeHand(c.hand)), c.expected) << c.hand;
     EXPECT_EQ(FindSpecial(MakeHand(c.hand, false)), c.expected) << "unsorted " << c.hand;
   }
-  EXPECT_EQ(SpecialNameEntry(13), 1002);
-  EXPECT_EQ(SpecialNameEntry(2), 1013);
-  EXPECT_EQ(SpecialNameEntry(0), 0);
 }
 
 TEST(Arrangement, SplitIntoStraights) {

@@ -3,6 +3,7 @@
 #include "rules/deck.h"
 #include "rules/evaluate.h"
 #include "test_cards.h"
+#include "words/words.h"
 
 namespace trilane {
 namespace {
@@ -40,7 +41,7 @@ TEST(EvaluateRow, Examples) {
   }
 }
 
-TEST(EvaluateRow, ComparisonsAndNames) {
+TEST(EvaluateRow, Comparisons) {
   const RowValue tenHighA = EvaluateRow(MakeRow("6h 7d 8c 9s Th"));
   const RowValue tenHighB = EvaluateRow(MakeRow("6s 7s 8d 9h Tc"));
   EXPECT_EQ(CompareRows(tenHighA, tenHighB), 0);
@@ -51,9 +52,31 @@ TEST(EvaluateRow, ComparisonsAndNames) {
   // A Front pair against a Middle pair with the same kicker: the Middle's second kicker wins.
   EXPECT_EQ(CompareRows(EvaluateRow(MakeRow("As Ah 9d")), EvaluateRow(MakeRow("Ac Ad 9c 3h 2s"))), -1);
 
-  EXPECT_EQ(RowNameEntry(9, 13), 809);  // "Royal-Flush"
-  EXPECT_EQ(RowNameEntry(9, 12), 808);
-  EXPECT_EQ(RowNameEntry(1, 13), 800);
+}
+
+// The name shown on a row's plate, by category; an ace-high straight flush has its own.
+TEST(EvaluateRow, RowNamesAreTheWordsOfEachCategory) {
+  struct Case {
+    uint8_t category, top;
+    int entry;
+    const char* english;
+  };
+  const Case cases[] = {
+      {1, 13, kWordHighCard, "Hight card"},
+      {2, 5, kWordPair, "Pair"},
+      {3, 9, kWordTwoPair, "Two Pair"},
+      {4, 2, kWordThreeOfAKind, "Three of a Kind"},
+      {5, 13, kWordStraight, "Staight"},
+      {6, 13, kWordFlush, "Flush"},
+      {7, 4, kWordFullHouse, "Full-House"},
+      {8, 13, kWordFourOfAKind, "Four of a Kind"},
+      {9, 12, kWordStraightFlush, "Straight-Flush"},
+      {9, 13, kWordRoyalFlush, "Royal-Flush"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RowNameEntry(c.category, c.top), c.entry) << int(c.category) << "/" << int(c.top);
+    EXPECT_EQ(WordIn(RowNameEntry(c.category, c.top), kEnglish), c.english);
+  }
   EXPECT_EQ(RowNameEntry(0, 0), 0);
   EXPECT_EQ(RowNameEntry(10, 0), 0);
 }

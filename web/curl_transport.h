@@ -1,0 +1,35 @@
+#pragma once
+// The program's HTTP and FTP client: libcurl, synchronous, one connection handle for the life
+// of the transport (so cookies and kept-alive connections are shared by every call).
+//
+// Time-outs: connecting may take at most 5 s, and the request's read time-out bounds every
+// wait, the connection included: when no byte has moved for that long the exchange ends as a
+// failure. The web client decides the read time-out (web/calls.h).
+
+#include <chrono>
+#include <memory>
+
+#include "web/http_transport.h"
+
+namespace trilane::web {
+
+class CurlTransport : public HttpTransport {
+ public:
+  static constexpr std::chrono::milliseconds kConnectTimeout{5000};
+
+  CurlTransport();
+  ~CurlTransport() override;
+  CurlTransport(const CurlTransport&) = delete;
+  CurlTransport& operator=(const CurlTransport&) = delete;
+
+  HttpReply Post(const HttpRequest& request) override;
+  HttpReply Get(const HttpRequest& request) override;
+  HttpReply UploadFtp(const FtpAccount& account, const std::string& fileName,
+                      std::string_view bytes, std::chrono::milliseconds readTimeout) override;
+
+ private:
+  struct Handle;
+  std::unique_ptr<Handle> handle_;
+};
+
+}  // namespace trilane::web
