@@ -20,6 +20,11 @@ constexpr int CardsInRow(RowIndex row) {
   return row == kFront ? kFrontCards : 5;
 }
 
+// Rows as people count them, where they are written out: 1 Front, 2 Middle, 3 Back.
+constexpr int RowNumber(RowIndex row) {
+  return static_cast<int>(row) + 1;
+}
+
 // A place in rows: the row and slot 1..5 (the Front uses 1..3). Slot 0 is no place
 // (nothing selected).
 struct Slot {
