@@ -7,32 +7,32 @@
 namespace trilane {
 
 bool IsCardSlot(Slot s) {
-  if (s.row < 1 || s.row > 3 || s.slot < 1) return false;
-  return s.slot <= (s.row == 1 ? kFrontCards : 5);
+  if (s.row != kFront && s.row != kMiddle && s.row != kBack) return false;
+  return s.slot >= 1 && s.slot <= CardsInRow(s.row);
 }
 
 Card& CardAt(Arrangement& rows, Slot s) {
-  return rows.rows[s.row - 1][s.slot - 1];
+  return rows.rows[s.row][s.slot - 1];
 }
 const Card& CardAt(const Arrangement& rows, Slot s) {
-  return rows.rows[s.row - 1][s.slot - 1];
+  return rows.rows[s.row][s.slot - 1];
 }
 
 const std::array<Placement, kCardsPerHand>& InitialPlacementOrder() {
   static const std::array<Placement, kCardsPerHand> kOrder = {{
-      {13, {1, 1}},
-      {12, {1, 2}},
-      {11, {1, 3}},
-      {10, {2, 1}},
-      {9, {2, 2}},
-      {8, {2, 3}},
-      {7, {2, 4}},
-      {6, {2, 5}},
-      {5, {3, 5}},
-      {4, {3, 4}},
-      {3, {3, 3}},
-      {2, {3, 2}},
-      {1, {3, 1}},
+      {13, {kFront, 1}},
+      {12, {kFront, 2}},
+      {11, {kFront, 3}},
+      {10, {kMiddle, 1}},
+      {9, {kMiddle, 2}},
+      {8, {kMiddle, 3}},
+      {7, {kMiddle, 4}},
+      {6, {kMiddle, 5}},
+      {5, {kBack, 5}},
+      {4, {kBack, 4}},
+      {3, {kBack, 3}},
+      {2, {kBack, 2}},
+      {1, {kBack, 1}},
   }};
   return kOrder;
 }
@@ -55,8 +55,8 @@ std::vector<std::pair<Slot, Slot>> SwapsToReach(const Arrangement& from, const A
   std::vector<std::pair<Slot, Slot>> swaps;
   Arrangement work = from;
   std::vector<Slot> places;
-  for (int r = 1; r <= 3; ++r) {
-    for (int s = 1; s <= (r == 1 ? kFrontCards : 5); ++s) places.push_back(Slot{r, s});
+  for (RowIndex r : kAllRows) {
+    for (int s = 1; s <= CardsInRow(r); ++s) places.push_back(Slot{r, s});
   }
   for (size_t i = 0; i < places.size(); ++i) {
     const Card wanted = CardAt(to, places[i]);
@@ -72,10 +72,10 @@ std::vector<std::pair<Slot, Slot>> SwapsToReach(const Arrangement& from, const A
 
 std::optional<Slot> SlotAt(int x, int y, const GridGeometry& grid) {
   if (grid.cardW <= 0 || grid.cardH <= 0) return std::nullopt;
-  for (int r = 1; r <= 3; ++r) {
-    const int top = (r - 1) * (grid.cardH + grid.gap);
+  for (RowIndex r : kAllRows) {
+    const int top = r * (grid.cardH + grid.gap);
     if (y < top || y >= top + grid.cardH) continue;
-    for (int s = 1; s <= (r == 1 ? kFrontCards : 5); ++s) {
+    for (int s = 1; s <= CardsInRow(r); ++s) {
       const int left = (s - 1) * (grid.cardW + grid.gap);
       if (x >= left && x < left + grid.cardW) return Slot{r, s};
     }

@@ -13,16 +13,26 @@
 
 namespace trilane {
 
-// A place in the own rows: row 1 Front, 2 Middle, 3 Back; slot 1..5 (the Front uses 1..3).
-// {0, 0} is no place (nothing selected).
+inline constexpr int kFrontCards = 3;
+inline constexpr std::array<RowIndex, 3> kAllRows = {kFront, kMiddle, kBack};
+// Cards a row holds: three in the Front, five in the Middle and the Back.
+constexpr int CardsInRow(RowIndex row) {
+  return row == kFront ? kFrontCards : 5;
+}
+
+// Rows as people count them, where they are written out: 1 Front, 2 Middle, 3 Back.
+constexpr int RowNumber(RowIndex row) {
+  return static_cast<int>(row) + 1;
+}
+
+// A place in rows: the row and slot 1..5 (the Front uses 1..3). Slot 0 is no place
+// (nothing selected).
 struct Slot {
-  int row = 0;
+  RowIndex row = kFront;
   int slot = 0;
-  bool IsNone() const { return row == 0 && slot == 0; }
+  bool IsNone() const { return slot == 0; }
   friend bool operator==(const Slot&, const Slot&) = default;
 };
-
-inline constexpr int kFrontCards = 3;
 
 // True for the thirteen places a card can occupy; the Front's slots 4 and 5 are dead.
 bool IsCardSlot(Slot slot);
@@ -51,7 +61,7 @@ bool SwapSlots(Arrangement& rows, Slot a, Slot b);
 // arrangement). Empty when the cards differ.
 std::vector<std::pair<Slot, Slot>> SwapsToReach(const Arrangement& from, const Arrangement& to);
 
-// The own rows as a grid: row r at y = (r - 1) * (cardH + gap), slot s at
+// The own rows as a grid: the Front on top, row r (0 Front .. 2 Back) at y = r * (cardH + gap), slot s at
 // x = (s - 1) * (cardW + gap). The place whose card rectangle holds the point, or none.
 struct GridGeometry {
   int cardW = 71;

@@ -51,27 +51,28 @@ std::string FormatRating(double rating) {
   return text;
 }
 
-TCount GeneralCount(PlayMode mode, const MatchStart& start, const MatchCounters& counters,
+GeneralScoreFigures ComputeGeneralScore(PlayMode mode, const MatchStart& start,
+                                        const MatchCounters& counters,
                     double currentRating) {
-  TCount t;
-  t.Count_KonAll = std::to_string(counters.roundNumber);
-  t.Count_ScoBeg = std::to_string(counters.initialScore);
-  t.Count_ScoCur = std::to_string(counters.sessionScore);
-  t.Count_ScoAll = std::to_string(counters.GeneralScore());
+  GeneralScoreFigures t;
+  t.roundsInAll = std::to_string(counters.roundNumber);
+  t.scoreAtStart = std::to_string(counters.initialScore);
+  t.scoreThisMatch = std::to_string(counters.sessionScore);
+  t.scoreInAll = std::to_string(counters.GeneralScore());
   if (mode == PlayMode::kClub) {
-    t.Count_KonCur = "-";
-    t.Count_ReiBeg = FormatRating(counters.initialRating);
-    t.Count_ReiCur = "?";
+    t.roundsThisMatch = "-";
+    t.ratingAtStart = FormatRating(counters.initialRating);
+    t.ratingNow = "?";
     return t;
   }
   if (start.accountState == kAccountRated) {
-    t.Count_KonCur = std::to_string(start.accountKonL + counters.sessionRounds);
-    t.Count_ReiBeg = std::to_string(RoundHalfEvenToInt(counters.initialRating));
-    t.Count_ReiCur = "?";
+    t.roundsThisMatch = std::to_string(start.accountBlockRounds + counters.sessionRounds);
+    t.ratingAtStart = std::to_string(RoundHalfEvenToInt(counters.initialRating));
+    t.ratingNow = "?";
   } else {
-    t.Count_KonCur = std::to_string(RoundInCycle(counters.roundNumber));
-    t.Count_ReiBeg = FormatRating(counters.initialRating);
-    t.Count_ReiCur = FormatRating(currentRating);
+    t.roundsThisMatch = std::to_string(RoundInCycle(counters.roundNumber));
+    t.ratingAtStart = FormatRating(counters.initialRating);
+    t.ratingNow = FormatRating(currentRating);
   }
   return t;
 }

@@ -32,7 +32,7 @@ struct MatchStart {
   double initialRating = 0;           // the member's, the account's or the seat's rating
   bool accountHasRatedGames = false;  // slot 7: without rated games the account starts at 0
   int accountState = 1;
-  int32_t accountKonL = 0;  // rated play: the account's rounds of the current match block
+  int32_t accountBlockRounds = 0;  // rated play: the account's rounds of the current block
 };
 
 struct MatchCounters {
@@ -65,16 +65,16 @@ struct EndOfRoundButtons {
 // wait for the server's end message to get the end button.
 EndOfRoundButtons EndOfRoundRules(PlayMode mode, int accountState, bool pacer, int32_t roundNumber);
 
-// The general-score window's seven values.
-struct TCount {
-  std::string Count_KonAll;
-  std::string Count_KonCur;
-  std::string Count_ScoBeg;
-  std::string Count_ScoCur;
-  std::string Count_ScoAll;
-  std::string Count_ReiBeg;
-  std::string Count_ReiCur;
-  friend bool operator==(const TCount&, const TCount&) = default;
+// The seven figures of the general-score window, as shown.
+struct GeneralScoreFigures {
+  std::string roundsInAll;      // every round the player has played
+  std::string roundsThisMatch;  // rounds of this match
+  std::string scoreAtStart;
+  std::string scoreThisMatch;
+  std::string scoreInAll;
+  std::string ratingAtStart;
+  std::string ratingNow;
+  friend bool operator==(const GeneralScoreFigures&, const GeneralScoreFigures&) = default;
 };
 
 // A rating as the history files write it: two decimals, a comma, right-aligned to 6.
@@ -82,7 +82,7 @@ std::string FormatRating(double rating);
 
 // `currentRating` is the rating the match would give now (the rating formula lives with
 // the ratings); it is used in local play only.
-TCount GeneralCount(PlayMode mode, const MatchStart& start, const MatchCounters& counters,
-                    double currentRating);
+GeneralScoreFigures ComputeGeneralScore(PlayMode mode, const MatchStart& start,
+                                        const MatchCounters& counters, double currentRating);
 
 }  // namespace trilane

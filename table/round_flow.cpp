@@ -1,6 +1,8 @@
 #include "table/round_flow.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "rules/computer.h"
@@ -58,27 +60,56 @@ Arrangement EmptyRows() {
 
 }  // namespace
 
-ArrangementCodes CodesOf(const Arrangement& rows) {
-  ArrangementCodes codes;
-  for (int i = 0; i < 15; ++i) codes[i] = rows.rows[i / 5][i % 5].code;
-  return codes;
-}
-
-std::string ArrangementPayload(const Arrangement& rows) {
-  std::string payload;
-  payload.reserve(30);
-  for (const CardCode& c : CodesOf(rows)) payload += c.Bytes();
-  return payload;
-}
-
-std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload) {
-  if (payload.size() != 30) return std::nullopt;
-  ArrangementCodes codes;
-  for (int i = 0; i < 15; ++i) {
-    codes[i] =
-        CardCode{static_cast<uint8_t>(payload[2 * i]), static_cast<uint8_t>(payload[2 * i + 1])};
+// One transition of the flow. Entered only when no other transition is running; a call that
+// arrives while one runs (from inside a view or sender call) is reported and then either
+// queued to run once the running transition has ended, or dropped when it is the player's
+// own press or click (the view takes no input while its timeline plays, so such a press
+// cannot be meant for the table as it will be).
+class RoundFlow::Scope {
+ public:
+  enum Late : uint8_t { kDefer, kDrop };
+  template <typename Retry>
+  Scope(RoundFlow& flow, std::string_view entryPoint, Late late, Retry&& retry) : flow_(flow) {
+    if (flow_.inTransition_) {
+      flow_.ReportReentry(entryPoint);
+      if (late == kDefer) flow_.deferred_.emplace_back(std::forward<Retry>(retry));
+      return;
+    }
+    entered_ = flow_.inTransition_ = true;
   }
-  return codes;
+  Scope(const Scope&) = delete;
+  Scope& operator=(const Scope&) = delete;
+  ~Scope() {
+    if (!entered_) return;
+    flow_.inTransition_ = false;
+    flow_.RunDeferred();
+  }
+  bool Entered() const { return entered_; }
+
+ private:
+  RoundFlow& flow_;
+  bool entered_ = false;
+};
+
+void RoundFlow::ReportReentry(std::string_view entryPoint) {
+  if (reentryHandler_) {
+    reentryHandler_(entryPoint);
+    return;
+  }
+#ifndef NDEBUG
+  std::fprintf(stderr, "RoundFlow: %.*s called from inside a view or sender call\n",
+               static_cast<int>(entryPoint.size()), entryPoint.data());
+  std::abort();
+#endif
+}
+
+void RoundFlow::RunDeferred() {
+  // Each deferred call is a transition of its own; one may defer further calls.
+  while (!deferred_.empty() && !inTransition_) {
+    std::function<void()> next = std::move(deferred_.front());
+    deferred_.erase(deferred_.begin());
+    next();
+  }
 }
 
 DeckSource SeededDecks(uint32_t seed) {
@@ -122,28 +153,37 @@ int RoundFlow::LeaderPosition() const {
 }
 
 void RoundFlow::Configure(const TableSetup& setup) {
+  Scope scope(*this, "Configure", Scope::kDefer, [this, setup] { Configure(setup); });
+  if (!scope.Entered()) return;
   setup_ = setup;
   setup_.ownNumber = std::clamp(setup_.ownNumber, 1, 4);
   if (setup_.mode == PlayMode::kComputer) setup_.ownNumber = 1;
-  SetJoiners(setup.joiners);
+  SetJoinersNow(setup.joiners);
   if (setup_.mode != PlayMode::kNet || IsPacer()) setup_.awaitingFirstDeal = false;
 }
 
 void RoundFlow::SetJoiners(int joiners) {
+  Scope scope(*this, "SetJoiners", Scope::kDefer, [this, joiners] { SetJoiners(joiners); });
+  if (scope.Entered()) SetJoinersNow(joiners);
+}
+
+void RoundFlow::SetJoinersNow(int joiners) {
   // A joiner is itself seated, so there are at least NetId - 1 joiners.
   const int least = setup_.mode == PlayMode::kNet ? setup_.ownNumber - 1 : 0;
   setup_.joiners = std::clamp(joiners, least, 3);
 }
 
 void RoundFlow::SetSeatName(int position, std::string name) {
-  if (position < 1 || position > 4) return;
+  Scope scope(*this, "SetSeatName", Scope::kDefer,
+              [this, position, name] { SetSeatName(position, name); });
+  if (!scope.Entered() || position < 1 || position > 4) return;
   seatNames_[position - 1] = std::move(name);
 }
 
 bool RoundFlow::OwnArrangementLegal() const {
-  if (stage_ != kStageArranging) return false;
-  for (int r = 1; r <= 3; ++r) {
-    for (int s = 1; s <= (r == 1 ? kFrontCards : 5); ++s) {
+  if (stage_ != RoundStage::kArranging) return false;
+  for (RowIndex r : kAllRows) {
+    for (int s = 1; s <= CardsInRow(r); ++s) {
       if (!CardAt(own_, Slot{r, s}).code.IsCard()) return false;
     }
   }
@@ -155,21 +195,21 @@ bool RoundFlow::OwnArrangementLegal() const {
 bool RoundFlow::ActionAllowed() const {
   if (matchEnded_ || pausing_) return false;
   switch (stage_) {
-    case kStageDealt:
+    case RoundStage::kDealt:
       return startPhase_ == 1 && !setup_.awaitingFirstDeal && IsPacer();
-    case kStageArranging:
+    case RoundStage::kArranging:
       if (ownSent_ || !OwnArrangementLegal()) return false;
       if (setup_.mode == PlayMode::kNet && IsPacer())
         return arrangementsReceived_ >= setup_.joiners;
       if (setup_.mode == PlayMode::kClub && IsPacer()) return arrangementsReceived_ > 2;
       return true;
-    case kStageRevealed:
-    case kStageBackRated:
-    case kStageMiddleRated:
-    case kStageFrontRated:
-    case kStageHandsRated:
+    case RoundStage::kRevealed:
+    case RoundStage::kBackRated:
+    case RoundStage::kMiddleRated:
+    case RoundStage::kFrontRated:
+    case RoundStage::kHandsRated:
       return IsPacer() && !locked_;
-    case kStageRoundOver:
+    case RoundStage::kRoundOver:
       return nextAllowed_;
     default:
       return false;
@@ -178,22 +218,22 @@ bool RoundFlow::ActionAllowed() const {
 
 TableText RoundFlow::CaptionForStage() const {
   switch (stage_) {
-    case kStageDealt:
-      return TableText::Word(kEntryToBegin);
-    case kStageArranging:
-      return TableText::Word(kEntryOk);
-    case kStageRevealed:
-      return TableText::Word(kEntryRateBack);
-    case kStageBackRated:
-      return TableText::Word(kEntryRateMiddle);
-    case kStageMiddleRated:
-      return TableText::Word(kEntryRateFront);
-    case kStageFrontRated:
-      return TableText::Word(kEntryRateHands);
-    case kStageHandsRated:
-      return TableText::Word(kEntryResult);
-    case kStageRoundOver:
-      return TableText::Word(kEntryNextGame);
+    case RoundStage::kDealt:
+      return TableText::Word(kWordToBegin);
+    case RoundStage::kArranging:
+      return TableText::Word(kWordOk);
+    case RoundStage::kRevealed:
+      return TableText::Word(kWordRateBack);
+    case RoundStage::kBackRated:
+      return TableText::Word(kWordRateMiddle);
+    case RoundStage::kMiddleRated:
+      return TableText::Word(kWordRateFront);
+    case RoundStage::kFrontRated:
+      return TableText::Word(kWordRateHands);
+    case RoundStage::kHandsRated:
+      return TableText::Word(kWordResult);
+    case RoundStage::kRoundOver:
+      return TableText::Word(kWordNextGame);
     default:
       return actionCaption_;  // stage 90 leaves the caption as it was
   }
@@ -210,7 +250,7 @@ void RoundFlow::RefreshButtons() {
   const bool endEnabled = counters_.gameOver && !matchEnded_;
   if (!buttonsShown_ || endEnabled != endEnabled_) {
     endEnabled_ = endEnabled;
-    view_.SetEndButton(TableText::Word(kEntryExitToMenu), endEnabled);
+    view_.SetEndButton(TableText::Word(kWordExitToMenu), endEnabled);
   }
   buttonsShown_ = true;
 }
@@ -222,7 +262,8 @@ void RoundFlow::StartLock() {
 }
 
 void RoundFlow::Tick() {
-  if (startPhase_ != 2 || !locked_) return;
+  Scope scope(*this, "Tick", Scope::kDefer, [this] { Tick(); });
+  if (!scope.Entered() || startPhase_ != 2 || !locked_) return;
   if (++lockTicks_ >= kLockTicks) {
     locked_ = false;
     RefreshButtons();
@@ -232,6 +273,8 @@ void RoundFlow::Tick() {
 // --- the match
 
 void RoundFlow::StartMatch(const MatchStart& start) {
+  Scope scope(*this, "StartMatch", Scope::kDefer, [this, start] { StartMatch(start); });
+  if (!scope.Entered()) return;
   start_ = start;
   if (setup_.mode == PlayMode::kClub) start_.currentSlot = kSlotClubGame;
   matchStarted_ = true;
@@ -242,14 +285,10 @@ void RoundFlow::StartMatch(const MatchStart& start) {
     clubFirstDealPending_ = true;
     return;
   }
-  NewDeal(true);
+  NewDeal(true, true);
 }
 
-void RoundFlow::NewDeal(bool first) {
-  NewDealImpl(first, true);
-}
-
-void RoundFlow::NewDealImpl(bool first, bool countDeal) {
+void RoundFlow::NewDeal(bool first, bool countDeal) {
   view_.PrepareTable(setup_.mode);
   if (first) {
     totals_ = {};
@@ -273,11 +312,10 @@ void RoundFlow::NewDealImpl(bool first, bool countDeal) {
       deck = ShuffleDeck(random);
     }
     deck_ = deck;
-    if (setup_.mode == PlayMode::kNet) sender_.SendDeal(deck_, setup_.ruleTwoFour);
   }
   for (Hand& hand : hands_) hand.fill(kEmptySlot);
 
-  stage_ = kStageDealt;
+  stage_ = RoundStage::kDealt;
   startPhase_ = 1;
   received_ = {};
   arrangementsReceived_ = 0;
@@ -299,9 +337,10 @@ void RoundFlow::NewDealImpl(bool first, bool countDeal) {
     view_.ShowTablet(p, totals_[p - 1],
                      {TabletBox::Blank(), TabletBox::Blank(), TabletBox::Blank()});
   }
+  if (IsPacer() && setup_.mode == PlayMode::kNet) sender_.SendDeal(deck_, setup_.ruleTwoFour);
 
   if (setup_.awaitingFirstDeal) {
-    view_.ShowHandText(LeaderPosition(), TableText::Word(kEntryExpectationOfServer));
+    view_.ShowHandText(LeaderPosition(), TableText::Word(kWordWaitingForServer));
     return;
   }
 
@@ -323,7 +362,7 @@ void RoundFlow::NewDealImpl(bool first, bool countDeal) {
   ShowRoundPanel();
   for (int p = 1; p <= 4; ++p) view_.ShowHand(p, hands_[p - 1], p == 4 || faceUp_);
   ShowSeatNamePlates();
-  view_.PlaySound("WTasoKo");
+  view_.PlaySound(TableSound::kDeal);
   // At a club table the leader's turn clock runs from each deal.
   if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
   view_.RoundDealt();
@@ -334,10 +373,10 @@ void RoundFlow::ShowRoundPanel() {
   const int32_t shown = club ? counters_.sessionRounds : RoundInCycle(counters_.roundNumber);
   const std::string length = std::to_string(club ? kMatchLength : kCycleLength);
   RoundPanel panel;
-  panel.heading = TableText::Word(kEntryGame).L(":");
+  panel.heading = TableText::Word(kWordGame).L(":");
   panel.count = TableText::Literal(std::to_string(shown) + " / " + length);
   panel.hint =
-      TableText::Word(kEntryGame).L(": ").L(std::to_string(counters_.roundNumber) + " / " + length);
+      TableText::Word(kWordGame).L(": ").L(std::to_string(counters_.roundNumber) + " / " + length);
   view_.ShowRoundPanel(panel);
 }
 
@@ -345,15 +384,16 @@ void RoundFlow::ShowSeatNamePlates() {
   for (int p = 1; p <= 4; ++p) {
     // A computer seat shows the translated plate name; people show their own names.
     const TableText name = IsComputerSeat(p)
-                               ? TableText::Word(kEntryComputerSeat)
+                               ? TableText::Word(kWordComputerSeat)
                                : TableText::Literal(WithoutTrailingBlanks(seatNames_[p - 1]));
     view_.ShowPlate(p, name, PlateColour::kYellow);
   }
 }
 
-EndMatchRequest RoundFlow::Button8Click() {
+EndMatchRequest RoundFlow::OnEndButton() {
   EndMatchRequest request;
-  if (!counters_.gameOver || matchEnded_) return request;
+  Scope scope(*this, "OnEndButton", Scope::kDrop, [] {});
+  if (!scope.Entered() || !counters_.gameOver || matchEnded_) return request;
   request.endMatch = true;
   request.sendClubResult = setup_.mode == PlayMode::kClub && IsPacer();
   request.score = counters_.sessionScore;
@@ -367,49 +407,53 @@ EndMatchRequest RoundFlow::Button8Click() {
   return request;
 }
 
-TCount RoundFlow::GenCountClick(double currentRating) {
-  view_.PlaySound("WOpenFo");
-  return GeneralCount(setup_.mode, start_, counters_, currentRating);
+GeneralScoreFigures RoundFlow::OpenGeneralScore(double currentRating) {
+  Scope scope(*this, "OpenGeneralScore", Scope::kDrop, [] {});
+  if (scope.Entered()) view_.PlaySound(TableSound::kOpenWindow);
+  return ComputeGeneralScore(setup_.mode, start_, counters_, currentRating);
 }
 
 void RoundFlow::ToggleFaceUp() {
+  Scope scope(*this, "ToggleFaceUp", Scope::kDrop, [] {});
+  if (!scope.Entered()) return;
   faceUp_ = !faceUp_;
-  if (stage_ != kStageDealt && stage_ != kStageArranging) return;
+  if (stage_ != RoundStage::kDealt && stage_ != RoundStage::kArranging) return;
   for (int p = 1; p <= 3; ++p) view_.ShowHand(p, hands_[p - 1], faceUp_);
 }
 
 // --- the round
 
 bool RoundFlow::OnActionButton() {
-  if (!actionEnabled_ || !ActionAllowed()) return false;
-  if (stage_ == kStageDealt && startPhase_ == 1) {
+  Scope scope(*this, "OnActionButton", Scope::kDrop, [] {});
+  if (!scope.Entered() || !actionEnabled_ || !ActionAllowed()) return false;
+  if (stage_ == RoundStage::kDealt && startPhase_ == 1) {
     startPhase_ = 2;
-    if (setup_.mode != PlayMode::kComputer) sender_.SendStage(1, nullptr);
+    if (setup_.mode != PlayMode::kComputer) sender_.SendStep(StageStep::kStart);
     if (setup_.mode == PlayMode::kClub) view_.StopTurnClocks();
     StartRound();
     return true;
   }
   switch (stage_) {
-    case kStageArranging:
+    case RoundStage::kArranging:
       return RevealArrangements(true, IsPacer());
-    case kStageRevealed:
-      return RateRow(3, true);
-    case kStageBackRated:
-      return RateRow(2, true);
-    case kStageMiddleRated:
-      return RateRow(1, true);
-    case kStageFrontRated:
+    case RoundStage::kRevealed:
+      return RateRow(kBack, true);
+    case RoundStage::kBackRated:
+      return RateRow(kMiddle, true);
+    case RoundStage::kMiddleRated:
+      return RateRow(kFront, true);
+    case RoundStage::kFrontRated:
       return RateHands(true);
-    case kStageHandsRated:
+    case RoundStage::kHandsRated:
       return ShowResult(false, true);
-    case kStageRoundOver:
+    case RoundStage::kRoundOver:
       if (setup_.mode == PlayMode::kClub) {
         // The server deals; one request per round.
         nextAllowed_ = false;
         sender_.SendNextDeal();
         RefreshButtons();
       } else {
-        NewDeal(false);
+        NewDeal(false, true);
       }
       return true;
     default:
@@ -439,13 +483,13 @@ void RoundFlow::StartRound() {
       view_.ShowTablet(p, totals_[p - 1],
                        {TabletBox::Blank(), TabletBox::Show(points), TabletBox::Blank()});
     }
-    view_.PlaySound("WPlMore");
-    stage_ = kStageHandsRated;
+    view_.PlaySound(TableSound::kBonus);
+    stage_ = RoundStage::kHandsRated;
     ShowResult(true, false);
     return;
   }
   PlaceInitialRows();
-  stage_ = kStageArranging;
+  stage_ = RoundStage::kArranging;
   RefreshButtons();
 }
 
@@ -460,7 +504,7 @@ void RoundFlow::PlaceInitialRows() {
     CardAt(own_, p.to) = card;
     hand[p.handSlot - 1] = kEmptySlot;
   }
-  stage_ = kStageArranging;  // the rows are in play from here on
+  stage_ = RoundStage::kArranging;  // the rows are in play from here on
   UpdateRowNames();
   if (setup_.mode == PlayMode::kClub) {
     // Arranging time: 75 s for seat 1 down to 60 s for seat 4.
@@ -469,11 +513,11 @@ void RoundFlow::PlaceInitialRows() {
 }
 
 bool RoundFlow::RevealArrangements(bool send, bool reveal) {
-  if (stage_ != kStageArranging || matchEnded_) return false;
+  if (stage_ != RoundStage::kArranging || matchEnded_) return false;
   StartLock();
   rows_[3] = own_;
   values_[3] = EvaluateArrangement(own_);
-  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(2, &rows_[3]);
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendArrangement(rows_[3]);
   if (!reveal) {
     ownSent_ = true;
     selected_ = {};
@@ -487,13 +531,13 @@ bool RoundFlow::RevealArrangements(bool send, bool reveal) {
       rows_[p - 1] = computed.rows;
       values_[p - 1] = computed.values;
     }
-    view_.ShowTableRows(p, rows_[p - 1], 0);
-    view_.PlaySound("WDing_1");
+    view_.ShowTableRows(p, rows_[p - 1], std::nullopt);
+    view_.PlaySound(TableSound::kDing);
     view_.Pause(500);
   }
-  view_.ShowTableRows(4, rows_[3], 0);
-  view_.PlaySound("WDing_1");
-  stage_ = kStageRevealed;
+  view_.ShowTableRows(4, rows_[3], std::nullopt);
+  view_.PlaySound(TableSound::kDing);
+  stage_ = RoundStage::kRevealed;
   selected_ = {};
   if (setup_.mode == PlayMode::kNet) ShowSeatNamePlates();
   if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
@@ -501,75 +545,85 @@ bool RoundFlow::RevealArrangements(bool send, bool reveal) {
   return true;
 }
 
-bool RoundFlow::RateRow(int row, bool send) {
-  // Back (3) at stage 26, Middle (2) at 27, Front (1) at 28.
-  if (row < 1 || row > 3 || stage_ != kStageRevealed + (3 - row) || matchEnded_) return false;
+bool RoundFlow::RateRow(RowIndex row, bool send) {
+  // The Back is rated once the rows are revealed, the Middle after it, the Front last.
+  struct RowStep {
+    RoundStage from, to;
+    StageStep step;
+  };
+  static constexpr std::array<RowStep, 3> kSteps = {{
+      {RoundStage::kMiddleRated, RoundStage::kFrontRated, StageStep::kRateFront},
+      {RoundStage::kBackRated, RoundStage::kMiddleRated, StageStep::kRateMiddle},
+      {RoundStage::kRevealed, RoundStage::kBackRated, StageStep::kRateBack},
+  }};
+  const RowStep& step = kSteps[row];
+  if (stage_ != step.from || matchEnded_) return false;
   StartLock();
-  view_.PlaySound("WDing_1");
+  view_.PlaySound(TableSound::kDing);
   for (int p = 1; p <= 4; ++p) view_.ShowTableRows(p, rows_[p - 1], row);
   // Every point of the round is computed when the Back is rated; the later stages show them.
-  if (row == 3) score_ = ScoreRound(values_, setup_.ruleTwoFour);
+  if (row == kBack) score_ = ScoreRound(values_, setup_.ruleTwoFour);
   bool anyBonus = false;
   for (int p = 1; p <= 4; ++p) {
-    const int32_t points = score_.points[p - 1][row - 1];
-    const bool bonus = score_.bonus[p - 1][row - 1] != 0;
+    const int32_t points = score_.points[p - 1][row];
+    const bool bonus = score_.bonus[p - 1][row] != 0;
     anyBonus = anyBonus || bonus;
-    TableText text = RowNameText(values_[p - 1][row - 1]);
+    TableText text = RowNameText(values_[p - 1][row]);
     text.L(": ").L(SignedNumber(points));
     view_.ShowPlate(p, text, bonus ? PlateColour::kViolet : BySign(points));
     TabletBoxes boxes;
-    for (int r = 1; r <= 3; ++r) {
-      // Rating runs Back, Middle, Front: rows below this one are still to come.
+    for (RowIndex r : kAllRows) {
+      // Rating runs Back, Middle, Front: rows in front of this one are still to come.
       if (r == row)
-        boxes[r - 1] = TabletBox::Show(points);
+        boxes[r] = TabletBox::Show(points);
       else
-        boxes[r - 1] = r < row ? TabletBox::Blank() : TabletBox::Keep();
+        boxes[r] = r < row ? TabletBox::Blank() : TabletBox::Keep();
     }
     view_.ShowTablet(p, totals_[p - 1], boxes);
   }
-  if (anyBonus) view_.PlaySound("WPlMore");
-  ++stage_;
-  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(6 - row, nullptr);  // h3 h4 h5
+  if (anyBonus) view_.PlaySound(TableSound::kBonus);
+  stage_ = step.to;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStep(step.step);
   if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
   RefreshButtons();
   return true;
 }
 
 bool RoundFlow::RateHands(bool send) {
-  if (stage_ != kStageFrontRated || matchEnded_) return false;
+  if (stage_ != RoundStage::kFrontRated || matchEnded_) return false;
   StartLock();
-  view_.PlaySound("WDing_1");
-  for (int p = 1; p <= 4; ++p) view_.ShowTableRows(p, rows_[p - 1], 0);
+  view_.PlaySound(TableSound::kDing);
+  for (int p = 1; p <= 4; ++p) view_.ShowTableRows(p, rows_[p - 1], std::nullopt);
   for (int p = 1; p <= 4; ++p) {
     const int32_t points = score_.points[p - 1][kHandPoints];
-    view_.ShowPlate(p, TableText::Word(kEntryHand).L(": ").L(SignedNumber(points)), BySign(points));
+    view_.ShowPlate(p, TableText::Word(kWordHand).L(": ").L(SignedNumber(points)), BySign(points));
   }
-  stage_ = kStageHandsRated;
-  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(6, nullptr);
+  stage_ = RoundStage::kHandsRated;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStep(StageStep::kRateHands);
   if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
   RefreshButtons();
   return true;
 }
 
 bool RoundFlow::ShowResult(bool special, bool send) {
-  if (stage_ != kStageHandsRated || matchEnded_) return false;
-  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStage(7, nullptr);
+  if (stage_ != RoundStage::kHandsRated || matchEnded_) return false;
+  if (send && setup_.mode != PlayMode::kComputer) sender_.SendStep(StageStep::kResult);
   if (special) {
     for (int p = 1; p <= 3; ++p) view_.ShowHand(p, hands_[p - 1], true);
   } else {
     for (int p = 1; p <= 4; ++p) {
       const int32_t roundTotal = RoundTotal(score_.points, p - 1);
       totals_[p - 1] += roundTotal;
-      view_.ShowPlate(p, TableText::Word(kEntryResult).L(": ").L(SignedNumber(roundTotal)),
+      view_.ShowPlate(p, TableText::Word(kWordResult).L(": ").L(SignedNumber(roundTotal)),
                       BySign(roundTotal));
       view_.ShowTablet(p, totals_[p - 1],
                        {TabletBox::Keep(), TabletBox::Keep(), TabletBox::Keep()});
     }
     // The sound follows the local player's round, not the table's.
     const int32_t own = RoundTotal(score_.points, 3);
-    view_.PlaySound(own > 0 ? "WKoGutX" : (own < 0 ? "WKoBads" : "WNichya"));
+    view_.PlaySound(own > 0 ? TableSound::kRoundWon : (own < 0 ? TableSound::kRoundLost : TableSound::kRoundDrawn));
   }
-  stage_ = kStageRoundOver;
+  stage_ = RoundStage::kRoundOver;
   nextAllowed_ = false;
   counters_.gameOver = false;
   counters_.sessionScore = totals_[3];
@@ -595,6 +649,9 @@ bool RoundFlow::ShowResult(bool special, bool send) {
 // --- received messages
 
 Received RoundFlow::DealReceived(const Deck& deck, bool ruleTwoFour) {
+  Scope scope(*this, "DealReceived", Scope::kDefer,
+              [this, deck, ruleTwoFour] { DealReceived(deck, ruleTwoFour); });
+  if (!scope.Entered()) return Received::kDeferred;
   if (setup_.mode != PlayMode::kNet || IsPacer() || !matchStarted_ || matchEnded_) {
     return Received::kIgnored;
   }
@@ -604,52 +661,55 @@ Received RoundFlow::DealReceived(const Deck& deck, bool ruleTwoFour) {
   // The joiner's start of the game already counted its first deal.
   const bool countDeal = !setup_.awaitingFirstDeal;
   setup_.awaitingFirstDeal = false;
-  NewDealImpl(false, countDeal);
+  NewDeal(false, countDeal);
   return Received::kApplied;
 }
 
 Received RoundFlow::ClubDealReceived(const Deck& deck) {
+  Scope scope(*this, "ClubDealReceived", Scope::kDefer, [this, deck] { ClubDealReceived(deck); });
+  if (!scope.Entered()) return Received::kDeferred;
   if (setup_.mode != PlayMode::kClub || !matchStarted_ || matchEnded_) return Received::kIgnored;
   if (!IsCompleteDeck(deck)) return Received::kRejected;
   deck_ = deck;
   setup_.ruleTwoFour = false;  // tournament games always use "1-6"
   const bool first = clubFirstDealPending_;
   clubFirstDealPending_ = false;
-  NewDealImpl(first, true);
+  NewDeal(first, true);
   return Received::kApplied;
 }
 
-Received RoundFlow::StageReceived(int stage, int sender, std::string_view payload) {
+Received RoundFlow::StepReceived(StageStep step, int sender) {
+  Scope scope(*this, "StepReceived", Scope::kDefer,
+              [this, step, sender] { StepReceived(step, sender); });
+  if (!scope.Entered()) return Received::kDeferred;
   if (setup_.mode == PlayMode::kComputer || !matchStarted_ || matchEnded_)
     return Received::kIgnored;
   if (sender < 1 || sender > 4 || sender == setup_.ownNumber) return Received::kRejected;
-  if (stage == 2) {
-    const std::optional<ArrangementCodes> codes = ParseArrangementPayload(payload);
-    if (!codes) return Received::kRejected;
-    const Received result = ArrangementReceived(PositionOf(setup_.ownNumber, sender), *codes);
-    // The pacing player sends its own arrangement last: it reveals on every machine.
-    if (result == Received::kApplied && sender == 1 && !IsPacer()) RevealArrangements(false, true);
-    return result;
-  }
-  if (stage < 1 || stage > 7) return Received::kRejected;
+  // Rows travel as arrangements, never as a bare step.
+  if (step == StageStep::kArrangement || !StepFromNumber(StepNumber(step)))
+    return Received::kRejected;
   // Only the pacing player's presses move a round; nobody moves the pacing player.
   if (IsPacer() || sender != 1) return Received::kIgnored;
   bool applied = false;
-  switch (stage) {
-    case 1:
+  switch (step) {
+    case StageStep::kStart:
       return StartReceived();
-    case 3:
-    case 4:
-    case 5:
-      applied = RateRow(6 - stage, false);
+    case StageStep::kRateBack:
+      applied = RateRow(kBack, false);
       break;
-    case 6:
+    case StageStep::kRateMiddle:
+      applied = RateRow(kMiddle, false);
+      break;
+    case StageStep::kRateFront:
+      applied = RateRow(kFront, false);
+      break;
+    case StageStep::kRateHands:
       applied = RateHands(false);
       break;
-    case 7:
+    case StageStep::kResult:
       applied = ShowResult(false, false);
       break;
-    default:
+    case StageStep::kArrangement:
       break;
   }
   return applied ? Received::kApplied : Received::kIgnored;
@@ -657,7 +717,7 @@ Received RoundFlow::StageReceived(int stage, int sender, std::string_view payloa
 
 Received RoundFlow::StartReceived() {
   if (setup_.mode == PlayMode::kComputer || IsPacer() || matchEnded_) return Received::kIgnored;
-  if (stage_ != kStageDealt || startPhase_ != 1 || setup_.awaitingFirstDeal)
+  if (stage_ != RoundStage::kDealt || startPhase_ != 1 || setup_.awaitingFirstDeal)
     return Received::kIgnored;
   startPhase_ = 2;
   if (setup_.mode == PlayMode::kClub) view_.StopTurnClocks();
@@ -665,46 +725,62 @@ Received RoundFlow::StartReceived() {
   return Received::kApplied;
 }
 
-Received RoundFlow::ArrangementReceived(int position, const ArrangementCodes& codes) {
-  if (setup_.mode == PlayMode::kComputer || matchEnded_) return Received::kIgnored;
+Received RoundFlow::ArrangementReceived(int sender, const ArrangementCodes& codes) {
+  Scope scope(*this, "ArrangementReceived", Scope::kDefer,
+              [this, sender, codes] { ArrangementReceived(sender, codes); });
+  if (!scope.Entered()) return Received::kDeferred;
+  if (setup_.mode == PlayMode::kComputer || !matchStarted_ || matchEnded_)
+    return Received::kIgnored;
+  if (sender < 1 || sender > 4 || sender == setup_.ownNumber) return Received::kRejected;
+  const Received result = StoreArrangement(PositionOf(setup_.ownNumber, sender), codes);
+  // The pacing player sends its own arrangement last: it reveals on every machine.
+  if (result == Received::kApplied && sender == 1 && !IsPacer()) RevealArrangements(false, true);
+  return result;
+}
+
+Received RoundFlow::StoreArrangement(int position, const ArrangementCodes& codes) {
   if (!HoldsPerson(position)) return Received::kRejected;
   // Once the rows are revealed the values are scored; a late arrangement must not change them.
-  if (stage_ != kStageDealt && stage_ != kStageArranging) return Received::kIgnored;
+  if (stage_ != RoundStage::kDealt && stage_ != RoundStage::kArranging) return Received::kIgnored;
   Arrangement rows;
   for (int i = 0; i < 15; ++i) rows.rows[i / 5][i % 5] = CardFromCode(codes[i]);
   if (!UsesHandCards(rows, hands_[position - 1])) return Received::kRejected;
   rows_[position - 1] = rows;
   values_[position - 1] = EvaluateArrangement(rows);
-  view_.ShowPlate(position, TableText::Word(kEntryIsReady), PlateColour::kRed);
+  view_.ShowPlate(position, TableText::Word(kWordIsReady), PlateColour::kRed);
   if (!received_[position - 1]) {
     received_[position - 1] = true;
     if (IsPacer()) ++arrangementsReceived_;
   }
-  if (IsPacer() && stage_ == kStageArranging) UpdateRowNames();
+  if (IsPacer() && stage_ == RoundStage::kArranging) UpdateRowNames();
   return Received::kApplied;
 }
 
 void RoundFlow::ClubGameEnded() {
-  if (setup_.mode != PlayMode::kClub || matchEnded_) return;
+  Scope scope(*this, "ClubGameEnded", Scope::kDefer, [this] { ClubGameEnded(); });
+  if (!scope.Entered() || setup_.mode != PlayMode::kClub || matchEnded_) return;
   counters_.gameOver = true;
   view_.StopTurnClocks();
   RefreshButtons();
 }
 
 void RoundFlow::ClubPlayerGone() {
-  if (setup_.mode != PlayMode::kClub || matchEnded_) return;
+  Scope scope(*this, "ClubPlayerGone", Scope::kDefer, [this] { ClubPlayerGone(); });
+  if (!scope.Entered() || setup_.mode != PlayMode::kClub || matchEnded_) return;
   counters_.gameOver = true;
   view_.StopTurnClocks();
-  stage_ = kStageRoundOver;
+  // A stopped round stays stopped: only a new deal leaves stage 90.
+  if (stage_ != RoundStage::kStopped) stage_ = RoundStage::kRoundOver;
   nextAllowed_ = false;
   RefreshButtons();
 }
 
 void RoundFlow::StopRound() {
-  if (matchEnded_) return;
+  Scope scope(*this, "StopRound", Scope::kDefer, [this] { StopRound(); });
+  if (!scope.Entered() || matchEnded_) return;
   counters_.gameOver = true;
   view_.StopTurnClocks();
-  stage_ = kStageStopped;
+  stage_ = RoundStage::kStopped;
   nextAllowed_ = false;
   RefreshButtons();
 }
@@ -724,15 +800,17 @@ void RoundFlow::ShowOwn() {
 }
 
 void RoundFlow::UpdateRowNames() {
-  if (stage_ != kStageArranging) return;
+  if (stage_ != RoundStage::kArranging) return;
   values_[3] = EvaluateArrangement(own_);
   ShowOwn();
   RefreshButtons();
 }
 
 RoundFlow::Click RoundFlow::OnOwnSlotClicked(Slot slot) {
+  Scope scope(*this, "OnOwnSlotClicked", Scope::kDrop, [] {});
   // Once the own rows are sent they travel as they are: no more changes.
-  if (stage_ != kStageArranging || ownSent_ || matchEnded_ || !IsCardSlot(slot))
+  if (!scope.Entered() || stage_ != RoundStage::kArranging || ownSent_ || matchEnded_ ||
+      !IsCardSlot(slot))
     return Click::kNothing;
   if (selected_ == slot) {
     selected_ = {};
@@ -746,12 +824,17 @@ RoundFlow::Click RoundFlow::OnOwnSlotClicked(Slot slot) {
   }
   const Slot first = selected_;
   selected_ = {};
-  SwapSlots(first, slot);
+  SwapNow(first, slot);
   return Click::kSwapped;
 }
 
 bool RoundFlow::SwapSlots(Slot a, Slot b) {
-  if (stage_ != kStageArranging || ownSent_ || !IsCardSlot(a) || !IsCardSlot(b) || a == b)
+  Scope scope(*this, "SwapSlots", Scope::kDrop, [] {});
+  return scope.Entered() && !matchEnded_ && SwapNow(a, b);
+}
+
+bool RoundFlow::SwapNow(Slot a, Slot b) {
+  if (stage_ != RoundStage::kArranging || ownSent_ || !IsCardSlot(a) || !IsCardSlot(b) || a == b)
     return false;
   const Card cardA = CardAt(own_, a);
   CardAt(own_, a) = kEmptySlot;
@@ -767,28 +850,31 @@ bool RoundFlow::SwapSlots(Slot a, Slot b) {
   return true;
 }
 
-std::optional<Card> RoundFlow::CardToSpeak(int position, int x, int y, const GridGeometry& grid,
-                                           int handWidth) const {
+std::optional<Card> RoundFlow::CardToSpeak(const CardPlace& place) const {
+  const int position = place.position;
   if (position < 1 || position > 4) return std::nullopt;
-  auto fromRows = [&](const Arrangement& rows) -> std::optional<Card> {
-    const std::optional<Slot> slot = SlotAt(x, y, grid);
-    if (!slot) return std::nullopt;
-    const Card& card = CardAt(rows, *slot);
-    if (!card.code.IsCard()) return std::nullopt;
-    return card;
-  };
-  const bool handSpeaks =
-      (stage_ == kStageDealt && position == 4) || (stage_ == kStageRoundOver && settledBySpecials_);
-  if (handSpeaks) {
-    const std::optional<int> slot = HandSlotAt(x, hands_[position - 1], handWidth, grid.cardW);
-    if (!slot) return std::nullopt;
-    return hands_[position - 1][*slot - 1];
+  const Card* card = nullptr;
+  switch (place.area) {
+    case CardPlace::kHand: {
+      const bool handSpeaks = (stage_ == RoundStage::kDealt && position == 4) ||
+                              (stage_ == RoundStage::kRoundOver && settledBySpecials_);
+      if (handSpeaks && place.slot >= 1 && place.slot <= kCardsPerHand)
+        card = &hands_[position - 1][place.slot - 1];
+      break;
+    }
+    case CardPlace::kOwnRows:
+      if (stage_ == RoundStage::kArranging && position == 4 && IsCardSlot(place.rowSlot))
+        card = &CardAt(own_, place.rowSlot);
+      break;
+    case CardPlace::kTableRows: {
+      const bool revealed = stage_ >= RoundStage::kRevealed && stage_ <= RoundStage::kRoundOver;
+      if (revealed && !settledBySpecials_ && IsCardSlot(place.rowSlot))
+        card = &CardAt(rows_[position - 1], place.rowSlot);
+      break;
+    }
   }
-  if (stage_ == kStageArranging && position == 4) return fromRows(own_);
-  if (stage_ >= kStageRevealed && stage_ <= kStageRoundOver && !settledBySpecials_) {
-    return fromRows(rows_[position - 1]);
-  }
-  return std::nullopt;
+  if (card == nullptr || !card->code.IsCard()) return std::nullopt;
+  return *card;
 }
 
 }  // namespace trilane

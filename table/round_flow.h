@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rules/arrangement.h"
 #include "rules/deck.h"
@@ -21,117 +22,13 @@
 #include "table/arranging.h"
 #include "table/match.h"
 #include "table/table_text.h"
+#include "table/table_view.h"
 
 namespace trilane {
-
-// RoundStage values.
-inline constexpr int kStageDealt = 1;
-inline constexpr int kStageArranging = 25;
-inline constexpr int kStageRevealed = 26;
-inline constexpr int kStageBackRated = 27;
-inline constexpr int kStageMiddleRated = 28;
-inline constexpr int kStageFrontRated = 29;
-inline constexpr int kStageHandsRated = 30;
-inline constexpr int kStageRoundOver = 31;
-inline constexpr int kStageStopped = 90;  // a club game stopped; the action button does nothing
 
 // The pacing player's action button stays disabled for this many one-second ticks after
 // each stage step, so the other machines keep up.
 inline constexpr int kLockTicks = 5;
-
-enum class PlateColour : char {
-  kBlue = 'b',    // zero
-  kGreen = 'g',   // a gain
-  kRed = 'r',     // a loss, and "Is ready"
-  kYellow = 'y',  // the player's name
-  kViolet = 'o',  // a row that earned a strong-row bonus
-};
-
-// One small box of a score tablet (Front, Middle, Back points): a value to show, an order
-// to blank it, or an order to leave it as it is.
-struct TabletBox {
-  enum Kind : uint8_t { kKeep, kBlank, kShow } kind = kKeep;
-  int32_t value = 0;
-  static TabletBox Keep() { return {kKeep, 0}; }
-  static TabletBox Blank() { return {kBlank, 0}; }
-  static TabletBox Show(int32_t v) { return {kShow, v}; }
-  friend bool operator==(const TabletBox&, const TabletBox&) = default;
-};
-using TabletBoxes = std::array<TabletBox, 3>;  // Front, Middle, Back
-
-// Where a flying card starts or lands.
-struct CardPlace {
-  enum Area : uint8_t { kHand, kOwnRows } area = kHand;
-  int position = 4;  // kHand: the hand's table position
-  int slot = 0;      // kHand: hand slot 1..13
-  Slot rowSlot;      // kOwnRows: the place in the own rows
-  friend bool operator==(const CardPlace&, const CardPlace&) = default;
-};
-
-// The round panel: "Game:" over the round within the cycle (or the match at a club table),
-// and its hint.
-struct RoundPanel {
-  TableText heading;
-  TableText count;
-  TableText hint;
-};
-
-// The own rows while arranging: the cards, each row's name (empty text for an empty row)
-// and the card picked for a swap.
-struct OwnRowsView {
-  Arrangement rows;
-  std::array<TableText, 3> names;
-  Slot selected;
-};
-
-class TableView {
- public:
-  virtual ~TableView() = default;
-  // A new deal: the table is laid out for the mode (the deck image's place, the chat strip
-  // and, at a club table, the clock images), plates, hands and rows are cleared.
-  virtual void PrepareTable(PlayMode mode) = 0;
-  virtual void ShowPlate(int position, const TableText& text, PlateColour colour) = 0;
-  virtual void ShowTablet(int position, int32_t total, const TabletBoxes& boxes) = 0;
-  virtual void ShowHand(int position, const Hand& hand, bool faceUp) = 0;
-  // A text over a position's hand area ("Expectation of the server...").
-  virtual void ShowHandText(int position, const TableText& text) = 0;
-  virtual void ShowOwnRows(const OwnRowsView& rows) = 0;
-  // A position's three rows face up on the table; markedRow 1..3 gets the row mark of the
-  // stage being rated (0 none).
-  virtual void ShowTableRows(int position, const Arrangement& rows, int markedRow) = 0;
-  virtual void ShowRoundPanel(const RoundPanel& panel) = 0;
-  virtual void SetActionButton(const TableText& caption, bool enabled) = 0;
-  virtual void SetEndButton(const TableText& caption, bool enabled) = 0;
-  virtual void PlaySound(std::string_view name) = 0;
-  // Paints what changed, then waits without taking input.
-  virtual void Pause(int milliseconds) = 0;
-  // The card glides from one place to the other; afterwards `from` shows empty.
-  virtual void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) = 0;
-  // Club tables only: a turn clock at a position, and all clocks cleared and stopped.
-  virtual void SetTurnClock(int /*position*/, int /*seconds*/) {}
-  virtual void StopTurnClocks() {}
-  // A deal is on the table / a round's result is shown (game recording hooks).
-  virtual void RoundDealt() {}
-  virtual void RoundFinished() {}
-};
-
-class StageSender {
- public:
-  virtual ~StageSender() = default;
-  // Stage messages "h1".."h7"; `own` is the own arrangement for "h2", null otherwise.
-  virtual void SendStage(int stage, const Arrangement* own) = 0;
-  // The host's deal to every seated joiner.
-  virtual void SendDeal(const Deck& deck, bool ruleTwoFour) = 0;
-  // The club leader's request for the next deal ("bnext").
-  virtual void SendNextDeal() = 0;
-};
-
-// The fifteen codes of an arrangement in travel order: Front 1..5, Middle 1..5, Back 1..5.
-using ArrangementCodes = std::array<CardCode, 15>;
-ArrangementCodes CodesOf(const Arrangement& rows);
-// The 30-byte payload of "h2" and its reading; a payload of another length is rejected.
-std::string ArrangementPayload(const Arrangement& rows);
-std::optional<ArrangementCodes> ParseArrangementPayload(std::string_view payload);
 
 // Where the shuffled decks come from.
 using DeckSource = std::function<Deck()>;
@@ -151,6 +48,7 @@ enum class Received : uint8_t {
   kApplied,
   kIgnored,   // not for this machine or this stage (a stale or early message)
   kRejected,  // malformed: wrong position, cards that are not that position's hand
+  kDeferred,  // arrived while a transition ran; applied once it has ended
 };
 
 // What the end-of-game button decided.
@@ -168,6 +66,15 @@ class RoundFlow {
   // caller seeds the shuffle; the flow itself reads no clock).
   RoundFlow(TableView& view, StageSender& sender, DeckSource decks);
 
+  // What happens to a call that arrives while the flow is inside one of its own view or
+  // sender calls (a view that ran an event loop, a sender that delivered at once): a
+  // message, a tick or a stop waits until the running transition has ended and is then
+  // applied; the player's own presses and clicks are dropped. Either way the handler, when
+  // set, is told first (tests fail there); without a handler a debug build stops the
+  // program and a release build goes on safely.
+  using ReentryHandler = std::function<void(std::string_view entryPoint)>;
+  void SetReentryHandler(ReentryHandler handler) { reentryHandler_ = std::move(handler); }
+
   // --- match
   void Configure(const TableSetup& setup);
   void SetJoiners(int joiners);
@@ -175,20 +82,16 @@ class RoundFlow {
   // Starts a match: the first deal against the computer and on the host, the waiting table
   // of a joiner not yet dealt; at a club table the first deal comes from the server.
   void StartMatch(const MatchStart& start);
-  void NewDeal(bool first);
-  EndMatchRequest Button8Click();
-  TCount GenCountClick(double currentRating);
+  // The end-of-game button ("Exit to menu" once the match may end).
+  EndMatchRequest OnEndButton();
+  // The general-score window opens: its figures, with the rating the match would give now
+  // (the rating formula lives with the ratings; used in local play only).
+  GeneralScoreFigures OpenGeneralScore(double currentRating);
   // The hidden face-up toggle of direct play: the other hands are redrawn face up or down.
   void ToggleFaceUp();
 
-  // --- the round (Button7 and the stage steps)
+  // --- the round: the action button and the one-second tick
   bool OnActionButton();
-  void StartRound();
-  bool RevealArrangements(bool send, bool reveal);
-  bool RateRow(int row, bool send);  // 3 Back, 2 Middle, 1 Front
-  bool RateHands(bool send);
-  bool ShowResult(bool special, bool send);
-  // One tick of the one-second timer during a network or club round.
   void Tick();
 
   // --- entry points of the network layers (none of them sends anything)
@@ -196,39 +99,37 @@ class RoundFlow {
   // What a decoded message becomes:
   //   direct-play deal "b"      DealReceived(deck, rule letter is the "2-4" one)
   //   club deal "b"             ClubDealReceived(deck)
-  //   "h1" .. "h7"              StageReceived(stage digit, sender digit, payload of "h2")
-  //                             "h1" starts arranging, "h2" stores a player's rows (the
-  //                             pacing player's rows reveal), "h3".."h7" rate and show
+  //   "h1", "h3" .. "h7"        StepReceived(step, sender)
+  //   "h2"                      ArrangementReceived(sender, codes)
   //   club "e"                  ClubGameEnded()
   //   club "a" / "T"            ClubPlayerGone()
   //   own time-out, lost link   StopRound()
-  // The pacing player (host, club seat 1) takes only "h2"; everyone else takes stage steps
+  // Senders are player numbers (NetId in direct play, the seat at a club table). The
+  // pacing player (host, club seat 1) takes only arrangements; everyone else takes steps
   // only from player 1, and each only at the stage it belongs to. A message that does not
   // fit is kIgnored, a malformed one kRejected; neither changes the round.
   Received DealReceived(const Deck& deck, bool ruleTwoFour);  // direct-play joiner
   Received ClubDealReceived(const Deck& deck);
-  // A stage message "h<stage>" from player (NetId or seat) `sender`; the payload is read
-  // for "h2" only.
-  Received StageReceived(int stage, int sender, std::string_view payload);
-  Received StartReceived();  // "h1"
-  Received ArrangementReceived(int position, const ArrangementCodes& codes);
+  Received StepReceived(StageStep step, int sender);
+  // A player's rows; the pacing player's rows reveal on every other machine.
+  Received ArrangementReceived(int sender, const ArrangementCodes& codes);
   void ClubGameEnded();   // the server's end message: the end button may end the match
   void ClubPlayerGone();  // another player left or ran out of time: the round is over
   void StopRound();       // own time-out or lost connection: stage 90
 
   // --- arranging
-  // A click (any button but the right one) on a place of the own rows at stage 25.
+  // A click (any button but the right one) on a place of the own rows while arranging.
   enum class Click : uint8_t { kNothing, kSelected, kDeselected, kSwapped };
   Click OnOwnSlotClicked(Slot slot);
+  // Two places of the own rows exchanged at once (a dragged card, a scripted player).
   bool SwapSlots(Slot a, Slot b);
-  void UpdateRowNames();
-  // The card a right click would speak at a point of a position's area; the view hands
-  // in its geometry (the hand image's width for hands, the grid for rows).
-  std::optional<Card> CardToSpeak(int position, int x, int y, const GridGeometry& grid,
-                                  int handWidth) const;
+  // The card a right click speaks at a place the view found under the pointer: the own
+  // hand before arranging, the own rows while arranging, the rows on the table once
+  // revealed, every hand after a round settled by special combinations.
+  std::optional<Card> CardToSpeak(const CardPlace& place) const;
 
   // --- state
-  int Stage() const { return stage_; }
+  RoundStage Stage() const { return stage_; }
   int StartPhase() const { return startPhase_; }
   const TableSetup& Setup() const { return setup_; }
   bool IsPacer() const;
@@ -255,7 +156,23 @@ class RoundFlow {
   bool MatchEnded() const { return matchEnded_; }
 
  private:
-  void NewDealImpl(bool first, bool countDeal);
+  // The transitions, each run to its end before anything else is taken.
+  void NewDeal(bool first, bool countDeal);
+  void StartRound();
+  bool RevealArrangements(bool send, bool reveal);
+  bool RateRow(RowIndex row, bool send);
+  bool RateHands(bool send);
+  bool ShowResult(bool special, bool send);
+  Received StartReceived();
+  Received StoreArrangement(int position, const ArrangementCodes& codes);
+  void UpdateRowNames();
+  void SetJoinersNow(int joiners);
+  bool SwapNow(Slot a, Slot b);
+
+  class Scope;
+  void ReportReentry(std::string_view entryPoint);
+  void RunDeferred();
+
   void DealTo(const Hands& hands);
   void ShowSeatNamePlates();
   void StartLock();
@@ -271,6 +188,9 @@ class RoundFlow {
   TableView& view_;
   StageSender& sender_;
   DeckSource decks_;
+  ReentryHandler reentryHandler_;
+  bool inTransition_ = false;
+  std::vector<std::function<void()>> deferred_;
 
   TableSetup setup_;
   MatchStart start_;
@@ -280,7 +200,7 @@ class RoundFlow {
   bool matchStarted_ = false;
   bool matchEnded_ = false;
 
-  int stage_ = 0;
+  RoundStage stage_ = RoundStage::kNone;
   int startPhase_ = 0;
   Deck deck_{};
   Hands hands_{};
@@ -297,7 +217,7 @@ class RoundFlow {
   bool settledBySpecials_ = false;
   bool locked_ = false;
   int lockTicks_ = 0;
-  bool nextAllowed_ = false;  // stage 31: the end-of-round rules' "Next game"
+  bool nextAllowed_ = false;  // the round's result: the end-of-round rules' "Next game"
   bool faceUp_ = false;       // the hidden face-up toggle of direct play
   bool pausing_ = false;      // the result pauses: the action button waits
 

@@ -9,23 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace trilane {
+#include "words/word_entries.h"
 
-// Words-table entries the table uses.
-inline constexpr int kEntryExitToMenu = 20;
-inline constexpr int kEntryExpectationOfServer = 102;
-inline constexpr int kEntryResult = 405;
-inline constexpr int kEntryNextGame = 409;
-inline constexpr int kEntryGame = 411;
-inline constexpr int kEntryToBegin = 412;
-inline constexpr int kEntryIsReady = 501;
-inline constexpr int kEntryHand = 997;
-inline constexpr int kEntryRateHands = 998;
-inline constexpr int kEntryRateFront = 999;
-inline constexpr int kEntryRateMiddle = 1000;
-inline constexpr int kEntryRateBack = 1001;
-inline constexpr int kEntryOk = 1101;
-inline constexpr int kEntryComputerSeat = 1103;  // the name plate of a computer seat
+namespace trilane {
 
 // One piece of a composed text: a words-table entry (entry >= 0) or literal UTF-8 text
 // (a separator, a number, a player's name).

@@ -9,7 +9,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "rules/computer.h"
-#include "shell/words/words.h"
+#include "words/words.h"
 #include "table/round_flow.h"
 
 namespace trilane::cli {
@@ -120,13 +120,16 @@ class PrintingView : public TableView {
     if (rows.selected.IsNone()) {
       j.Null();
     } else {
-      j.BeginArray().Int(rows.selected.row).Int(rows.selected.slot).EndArray();
+      j.BeginArray().Int(RowNumber(rows.selected.row)).Int(rows.selected.slot).EndArray();
     }
     Emit(j);
   }
-  void ShowTableRows(int position, const Arrangement& rows, int markedRow) override {
+  void ShowTableRows(int position, const Arrangement& rows,
+                     std::optional<RowIndex> markedRow) override {
     if (json_) {
-      Json& j = Begin("table_rows").Key("position").Int(position).Key("marked").Int(markedRow);
+      // Rows are numbered 1 Front .. 3 Back in the transcript, 0 for no mark.
+      Json& j = Begin("table_rows").Key("position").Int(position).Key("marked").Int(
+          markedRow ? RowNumber(*markedRow) : 0);
       return Emit(RowsJson(j.Key("rows"), rows));
     }
     // The rating stages redraw rows already shown, with or without a mark.
@@ -157,7 +160,8 @@ class PrintingView : public TableView {
     }
     Out(ButtonLine("end button", caption, enabled));
   }
-  void PlaySound(std::string_view name) override {
+  void PlaySound(TableSound sound) override {
+    const std::string_view name = SoundResourceName(sound);
     if (json_) return Emit(Begin("sound").Key("name").String(name));
     Out("sound " + std::string(name) + "\n");
   }
@@ -208,9 +212,11 @@ class PrintingView : public TableView {
       j.Key("area").String("hand").Key("position").Int(place.position).Key("slot").Int(place.slot);
     } else {
       j.Key("area")
-          .String("rows")
+          .String(place.area == CardPlace::kOwnRows ? "rows" : "table_rows")
+          .Key("position")
+          .Int(place.position)
           .Key("row")
-          .Int(place.rowSlot.row)
+          .Int(RowNumber(place.rowSlot.row))
           .Key("slot")
           .Int(place.rowSlot.slot);
     }
@@ -226,7 +232,8 @@ class PrintingView : public TableView {
 // Against the computer nothing travels.
 class NoSender : public StageSender {
  public:
-  void SendStage(int, const Arrangement*) override {}
+  void SendStep(StageStep) override {}
+  void SendArrangement(const Arrangement&) override {}
   void SendDeal(const Deck&, bool) override {}
   void SendNextDeal() override {}
 };
@@ -262,23 +269,23 @@ int RunPlay(const CommandArgs& raw) {
     }
     if (!flow.OnActionButton()) {
       throw std::runtime_error("the action button did not respond at stage " +
-                               std::to_string(flow.Stage()));
+                               std::to_string(StageNumber(flow.Stage())));
     }
   };
   for (int64_t round = 1; round <= rounds; ++round) {
     // The computer arranges the local player's cards too, by the clicks a player would make.
     const Hand own = flow.TableHands()[3];
     press();
-    if (flow.Stage() == kStageArranging) {
+    if (flow.Stage() == RoundStage::kArranging) {
       for (const auto& [a, b] : SwapsToReach(flow.OwnRows(), ArrangeByComputer(own).rows)) {
         flow.OnOwnSlotClicked(a);
         flow.OnOwnSlotClicked(b);
       }
     }
-    while (flow.Stage() != kStageRoundOver) press();
+    while (flow.Stage() != RoundStage::kRoundOver) press();
     if (round < rounds) press();
   }
-  const EndMatchRequest end = flow.Button8Click();
+  const EndMatchRequest end = flow.OnEndButton();
   if (!end.endMatch) throw std::runtime_error("the end-of-game button did not end the match");
   if (json) {
     Json j;

@@ -22,21 +22,21 @@ TEST(ArrangingTest, FirstLayoutPutsTheHighestCardsInFront) {
   const auto& order = InitialPlacementOrder();
   EXPECT_EQ(order[0].handSlot, 13);
   EXPECT_EQ(order[8].handSlot, 5);
-  EXPECT_EQ(order[8].to, (Slot{3, 5}));
-  EXPECT_EQ(order[12].to, (Slot{3, 1}));
+  EXPECT_EQ(order[8].to, (Slot{kBack, 5}));
+  EXPECT_EQ(order[12].to, (Slot{kBack, 1}));
 }
 
 TEST(ArrangingTest, SwapsAnyTwoOfTheThirteenPlacesButNotDeadOnes) {
   DeckRandom random(3);
   const Arrangement start = InitialRows(DealHands(ShuffleDeck(random), 1)[3]);
   Arrangement rows = start;
-  EXPECT_TRUE(SwapSlots(rows, {1, 1}, {3, 5}));
+  EXPECT_TRUE(SwapSlots(rows, {kFront, 1}, {kBack, 5}));
   EXPECT_EQ(rows.rows[kFront][0], start.rows[kBack][4]);
   EXPECT_EQ(rows.rows[kBack][4], start.rows[kFront][0]);
   Arrangement unchanged = start;
-  EXPECT_FALSE(SwapSlots(unchanged, {1, 4}, {2, 1}));  // Front slot 4 holds no card
-  EXPECT_FALSE(SwapSlots(unchanged, {2, 2}, {2, 2}));
-  EXPECT_FALSE(SwapSlots(unchanged, {0, 0}, {2, 2}));
+  EXPECT_FALSE(SwapSlots(unchanged, {kFront, 4}, {kMiddle, 1}));  // Front slot 4 holds no card
+  EXPECT_FALSE(SwapSlots(unchanged, {kMiddle, 2}, {kMiddle, 2}));
+  EXPECT_FALSE(SwapSlots(unchanged, {}, {kMiddle, 2}));
   EXPECT_EQ(unchanged, start);
 }
 
@@ -58,11 +58,11 @@ TEST(ArrangingTest, SlotUnderThePointer) {
     int x, y;
     std::optional<Slot> slot;
   } cases[] = {
-      {0, 0, Slot{1, 1}},           {70, 95, Slot{1, 1}},
+      {0, 0, Slot{kFront, 1}},           {70, 95, Slot{kFront, 1}},
       {71, 50, std::nullopt},  // gap
-      {73, 0, Slot{1, 2}},          {2 * 73, 10, Slot{1, 3}},
+      {73, 0, Slot{kFront, 2}},          {2 * 73, 10, Slot{kFront, 3}},
       {3 * 73, 10, std::nullopt},  // Front 4
-      {4 * 73 + 5, 98, Slot{2, 5}}, {10, 2 * 98, Slot{3, 1}},
+      {4 * 73 + 5, 98, Slot{kMiddle, 5}}, {10, 2 * 98, Slot{kBack, 1}},
       {10, 3 * 98, std::nullopt},   {-1, 10, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(SlotAt(c.x, c.y, grid), c.slot) << c.x << "," << c.y;

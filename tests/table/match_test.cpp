@@ -76,21 +76,21 @@ TEST(MatchTest, GeneralScoreWindow) {
   c.roundNumber = 161;
   c.sessionRounds = 2;
   c.sessionScore = -7;
-  const TCount local = GeneralCount(PlayMode::kComputer, start, c, 3.125);
-  EXPECT_EQ(local, (TCount{"161", "1", "140", "-7", "133", " 12,50", "  3,12"}));
+  const GeneralScoreFigures local = ComputeGeneralScore(PlayMode::kComputer, start, c, 3.125);
+  EXPECT_EQ(local, (GeneralScoreFigures{"161", "1", "140", "-7", "133", " 12,50", "  3,12"}));
 
   start.accountState = kAccountRated;
-  start.accountKonL = 2;
+  start.accountBlockRounds = 2;
   c.initialRating = 1502.5;
-  const TCount rated = GeneralCount(PlayMode::kComputer, start, c, 0);
-  EXPECT_EQ(rated.Count_KonCur, "4");
-  EXPECT_EQ(rated.Count_ReiBeg, "1502");
-  EXPECT_EQ(rated.Count_ReiCur, "?");
+  const GeneralScoreFigures rated = ComputeGeneralScore(PlayMode::kComputer, start, c, 0);
+  EXPECT_EQ(rated.roundsThisMatch, "4");
+  EXPECT_EQ(rated.ratingAtStart, "1502");
+  EXPECT_EQ(rated.ratingNow, "?");
 
-  const TCount club = GeneralCount(PlayMode::kClub, start, c, 0);
-  EXPECT_EQ(club.Count_KonCur, "-");
-  EXPECT_EQ(club.Count_ScoAll, "133");
-  EXPECT_EQ(club.Count_ReiCur, "?");
+  const GeneralScoreFigures club = ComputeGeneralScore(PlayMode::kClub, start, c, 0);
+  EXPECT_EQ(club.roundsThisMatch, "-");
+  EXPECT_EQ(club.scoreInAll, "133");
+  EXPECT_EQ(club.ratingNow, "?");
 }
 
 }  // namespace

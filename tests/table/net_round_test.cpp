@@ -18,6 +18,23 @@ std::string Payload(const ArrangementCodes& codes) {
   return text;
 }
 
+// A stage message "h<stage>" as the direct-play decoder hands it over: rows for "h2" (a
+// payload of any other length is refused before it reaches the flow), a step otherwise.
+Received Deliver(RoundFlow& flow, int stage, int sender, std::string_view payload) {
+  if (stage == 2) {
+    if (payload.size() != 30) return Received::kRejected;
+    ArrangementCodes codes;
+    for (int i = 0; i < 15; ++i) {
+      codes[i] = CardCode{static_cast<uint8_t>(payload[2 * i]),
+                          static_cast<uint8_t>(payload[2 * i + 1])};
+    }
+    return flow.ArrangementReceived(sender, codes);
+  }
+  const std::optional<StageStep> step = StepFromNumber(stage);
+  if (!step) return Received::kRejected;
+  return flow.StepReceived(*step, sender);
+}
+
 // One machine of a network game: its view, its sender and its flow.
 struct Machine {
   Machine(PlayMode mode, int own, int joiners, DeckSource decks = nullptr, bool awaiting = false)
@@ -36,19 +53,6 @@ struct Machine {
   RoundFlow flow;
 };
 
-TEST(NetRoundTest, RowsTravelFrontMiddleBackWithTheDeadSlotsEmpty) {
-  DeckRandom random(4);
-  const Arrangement rows = ArrangeByComputer(DealHands(ShuffleDeck(random), 1)[3]).rows;
-  const std::string payload = ArrangementPayload(rows);
-  ASSERT_EQ(payload.size(), 30u);
-  EXPECT_EQ(payload.substr(0, 2), rows.rows[kFront][0].code.Bytes());
-  EXPECT_EQ(payload.substr(6, 4), "####");  // Front slots 4 and 5
-  EXPECT_EQ(payload.substr(10, 2), rows.rows[kMiddle][0].code.Bytes());
-  EXPECT_EQ(payload.substr(28, 2), rows.rows[kBack][4].code.Bytes());
-  EXPECT_EQ(ParseArrangementPayload(payload), CodesOf(rows));
-  EXPECT_EQ(ParseArrangementPayload(payload + "1"), std::nullopt);
-}
-
 TEST(NetRoundTest, HostWaitsForEveryJoinerAndLocksFiveTicksPerStage) {
   Machine host(PlayMode::kNet, 1, 2, test::Decks({test::PlainDeck(8)}));
   host.flow.StartMatch({});
@@ -64,36 +68,39 @@ TEST(NetRoundTest, HostWaitsForEveryJoinerAndLocksFiveTicksPerStage) {
   EXPECT_TRUE(host.flow.OwnArrangementLegal());
   EXPECT_FALSE(host.view.actionEnabled);
 
-  EXPECT_EQ(host.flow.StageReceived(2, 2, host.ComputerPayload(2)), Received::kApplied);
+  EXPECT_EQ(Deliver(host.flow, 2, 2, host.ComputerPayload(2)), Received::kApplied);
   EXPECT_EQ(host.view.plates[1].text, "[501]");
   EXPECT_EQ(host.view.plates[1].colour, 'r');
   // A second copy of the same joiner's rows counts once.
-  EXPECT_EQ(host.flow.StageReceived(2, 2, host.ComputerPayload(2)), Received::kApplied);
+  EXPECT_EQ(Deliver(host.flow, 2, 2, host.ComputerPayload(2)), Received::kApplied);
   EXPECT_EQ(host.flow.ArrangementsReceived(), 1);
   EXPECT_FALSE(host.view.actionEnabled);
   // A joiner's stage press never moves the host.
-  EXPECT_EQ(host.flow.StageReceived(3, 2, std::string(30, '0')), Received::kIgnored);
-  EXPECT_EQ(host.flow.Stage(), kStageArranging);
+  EXPECT_EQ(Deliver(host.flow, 3, 2, std::string(30, '0')), Received::kIgnored);
+  EXPECT_EQ(host.flow.Stage(), RoundStage::kArranging);
 
-  EXPECT_EQ(host.flow.StageReceived(2, 3, host.ComputerPayload(1)), Received::kApplied);
+  EXPECT_EQ(Deliver(host.flow, 2, 3, host.ComputerPayload(1)), Received::kApplied);
   EXPECT_TRUE(host.view.actionEnabled);
 
   ASSERT_TRUE(host.flow.OnActionButton());  // Ok: sends own rows and reveals
   EXPECT_EQ(host.sender.stages, std::vector<int>({1, 2}));
   EXPECT_EQ(host.sender.sentRows, host.flow.OwnRows());
-  const int steps[] = {26, 27, 28, 29, 30};
-  for (int stage : steps) {
+  const RoundStage steps[] = {RoundStage::kRevealed, RoundStage::kBackRated,
+                             RoundStage::kMiddleRated, RoundStage::kFrontRated,
+                             RoundStage::kHandsRated};
+  for (RoundStage stage : steps) {
+    SCOPED_TRACE(StageNumber(stage));
     ASSERT_EQ(host.flow.Stage(), stage);
     EXPECT_TRUE(host.flow.Locked());
     host.Ticks(4);
-    EXPECT_FALSE(host.view.actionEnabled) << stage;
+    EXPECT_FALSE(host.view.actionEnabled);
     EXPECT_FALSE(host.flow.OnActionButton());
     host.Ticks(1);
-    EXPECT_TRUE(host.view.actionEnabled) << stage;
+    EXPECT_TRUE(host.view.actionEnabled);
     ASSERT_TRUE(host.flow.OnActionButton());
   }
   EXPECT_EQ(host.sender.stages, std::vector<int>({1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(host.flow.Stage(), kStageRoundOver);
+  EXPECT_EQ(host.flow.Stage(), RoundStage::kRoundOver);
   // The host pauses, then every machine: two pauses after the three reveal pauses.
   EXPECT_EQ(host.view.pauses, std::vector<int>({500, 500, 500, 2000, 2000}));
   EXPECT_TRUE(host.view.actionEnabled);  // round 1 of 4
@@ -125,10 +132,10 @@ TEST(NetRoundTest, ReceivedArrangementsAreCheckedBeforeTheyCount) {
       {"garbage bytes", 2, std::string(30, '\xFF'), Received::kRejected},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(host.flow.StageReceived(2, c.sender, c.payload), c.want) << c.what;
+    EXPECT_EQ(Deliver(host.flow, 2, c.sender, c.payload), c.want) << c.what;
   }
   EXPECT_EQ(host.flow.ArrangementsReceived(), 0);
-  EXPECT_EQ(host.flow.StageReceived(9, 2, std::string(30, '0')), Received::kRejected);
+  EXPECT_EQ(Deliver(host.flow, 9, 2, std::string(30, '0')), Received::kRejected);
 }
 
 TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
@@ -140,7 +147,7 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   EXPECT_EQ(joiner.view.handText, (std::pair<int, std::string>{2, "[102]"}));
   EXPECT_FALSE(joiner.view.actionEnabled);
   EXPECT_EQ(joiner.flow.Counters().roundNumber, 7);
-  EXPECT_EQ(joiner.flow.StageReceived(1, 1, std::string(30, '0')), Received::kIgnored);
+  EXPECT_EQ(Deliver(joiner.flow, 1, 1, std::string(30, '0')), Received::kIgnored);
 
   Deck broken = deck;
   broken[0] = broken[1];
@@ -155,26 +162,26 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   EXPECT_TRUE(joiner.flow.IsComputerSeat(PositionOf(2, 4)));
   EXPECT_FALSE(joiner.flow.IsComputerSeat(PositionOf(2, 1)));
 
-  EXPECT_EQ(joiner.flow.StageReceived(1, 1, std::string(30, '0')), Received::kApplied);
-  ASSERT_EQ(joiner.flow.Stage(), kStageArranging);
+  EXPECT_EQ(Deliver(joiner.flow, 1, 1, std::string(30, '0')), Received::kApplied);
+  ASSERT_EQ(joiner.flow.Stage(), RoundStage::kArranging);
   test::ArrangeOwnRows(joiner.flow, DealHands(deck, 2)[3]);
   EXPECT_TRUE(joiner.view.actionEnabled);  // legality alone
   ASSERT_TRUE(joiner.flow.OnActionButton());
   EXPECT_EQ(joiner.sender.stages, std::vector<int>({2}));
-  EXPECT_EQ(joiner.flow.Stage(), kStageArranging);  // waits for the host's rows
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kArranging);  // waits for the host's rows
   EXPECT_FALSE(joiner.view.actionEnabled);
-  EXPECT_EQ(joiner.flow.OnOwnSlotClicked({1, 1}), RoundFlow::Click::kNothing);  // rows sent
-  EXPECT_EQ(joiner.flow.StageReceived(3, 1, std::string(30, '0')), Received::kIgnored);
+  EXPECT_EQ(joiner.flow.OnOwnSlotClicked({kFront, 1}), RoundFlow::Click::kNothing);  // rows sent
+  EXPECT_EQ(Deliver(joiner.flow, 3, 1, std::string(30, '0')), Received::kIgnored);
 
-  EXPECT_EQ(joiner.flow.StageReceived(2, 1, joiner.ComputerPayload(2)), Received::kApplied);
-  EXPECT_EQ(joiner.flow.Stage(), kStageRevealed);
+  EXPECT_EQ(Deliver(joiner.flow, 2, 1, joiner.ComputerPayload(2)), Received::kApplied);
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kRevealed);
   EXPECT_EQ(joiner.view.plates[1].text, "Ho");  // names again after the reveal, unpadded
   for (int stage = 3; stage <= 7; ++stage) {
-    EXPECT_EQ(joiner.flow.StageReceived(stage, 1, std::string(30, '0')), Received::kApplied);
+    EXPECT_EQ(Deliver(joiner.flow, stage, 1, std::string(30, '0')), Received::kApplied);
     EXPECT_FALSE(joiner.view.actionEnabled);
   }
-  EXPECT_EQ(joiner.flow.Stage(), kStageRoundOver);
-  EXPECT_EQ(joiner.flow.StageReceived(7, 1, std::string(30, '0')), Received::kIgnored);
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kRoundOver);
+  EXPECT_EQ(Deliver(joiner.flow, 7, 1, std::string(30, '0')), Received::kIgnored);
   EXPECT_EQ(joiner.sender.stages, std::vector<int>({2}));  // a joiner sends only its rows
   EXPECT_EQ(joiner.view.pauses.back(), 2000);
   EXPECT_FALSE(joiner.view.endEnabled);  // round 7: the block of four is not complete
@@ -202,15 +209,16 @@ TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
       m.push_back(
           std::make_unique<Machine>(c.mode, own, c.people - 1, std::move(decks), !club && own > 1));
     }
-    auto toOthers = [&](int from, int stage, const Arrangement* own) {
-      const std::string payload = own ? ArrangementPayload(*own) : std::string(30, '0');
-      for (int k = 1; k <= c.people; ++k) {
-        if (k != from) m[k - 1]->flow.StageReceived(stage, from, payload);
-      }
-    };
     for (int own = 1; own <= c.people; ++own) {
-      m[own - 1]->sender.onStage = [&, own](int stage, const Arrangement* rows) {
-        toOthers(own, stage, rows);
+      m[own - 1]->sender.onStep = [&, own](StageStep step) {
+        for (int k = 1; k <= c.people; ++k) {
+          if (k != own) m[k - 1]->flow.StepReceived(step, own);
+        }
+      };
+      m[own - 1]->sender.onArrangement = [&, own](const Arrangement& rows) {
+        for (int k = 1; k <= c.people; ++k) {
+          if (k != own) m[k - 1]->flow.ArrangementReceived(own, CodesOf(rows));
+        }
       };
     }
     m[0]->sender.onDeal = [&](const Deck& deck, bool rule) {
@@ -229,21 +237,21 @@ TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
       SCOPED_TRACE(round);
       std::vector<Hand> own;
       for (auto& machine : m) {
-        ASSERT_EQ(machine->flow.Stage(), kStageDealt);
+        ASSERT_EQ(machine->flow.Stage(), RoundStage::kDealt);
         own.push_back(machine->flow.TableHands()[3]);
       }
       for (int k = 1; k <= c.people; ++k) {
         EXPECT_EQ(m[k - 1]->flow.TableHands()[PositionOf(k, 1) - 1], m[0]->flow.TableHands()[3]);
       }
       ASSERT_TRUE(m[0]->flow.OnActionButton());
-      if (m[0]->flow.Stage() == kStageArranging) {
+      if (m[0]->flow.Stage() == RoundStage::kArranging) {
         for (int k = c.people; k >= 1; --k) {  // the pacing player confirms last
           Machine& machine = *m[k - 1];
-          ASSERT_EQ(machine.flow.Stage(), kStageArranging);
+          ASSERT_EQ(machine.flow.Stage(), RoundStage::kArranging);
           test::ArrangeOwnRows(machine.flow, own[k - 1]);
           ASSERT_TRUE(machine.flow.OnActionButton()) << "player " << k;
         }
-        while (m[0]->flow.Stage() != kStageRoundOver) {
+        while (m[0]->flow.Stage() != RoundStage::kRoundOver) {
           m[0]->Ticks(kLockTicks);
           ASSERT_TRUE(m[0]->flow.OnActionButton());
         }
@@ -256,7 +264,7 @@ TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
         }
       }
       for (int k = 1; k <= c.people; ++k) {
-        ASSERT_EQ(m[k - 1]->flow.Stage(), kStageRoundOver) << k;
+        ASSERT_EQ(m[k - 1]->flow.Stage(), RoundStage::kRoundOver) << k;
         for (int player = 1; player <= 4; ++player) {
           EXPECT_EQ(m[k - 1]->flow.RoundTotals()[PositionOf(k, player) - 1],
                     m[0]->flow.RoundTotals()[PositionOf(1, player) - 1]);
@@ -276,7 +284,7 @@ TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
       EXPECT_EQ(m[k - 1]->view.endEnabled, !club) << k;  // club seats wait for the server's end
       EXPECT_EQ(m[k - 1]->flow.Counters().sessionRounds, kMatchLength);
     }
-    const EndMatchRequest end = m[0]->flow.Button8Click();
+    const EndMatchRequest end = m[0]->flow.OnEndButton();
     EXPECT_EQ(end.sendClubResult, club);
     for (int seat = 1; seat <= 4; ++seat) {
       EXPECT_EQ(end.totalsBySeat[seat - 1], m[0]->flow.RoundTotals()[PositionOf(1, seat) - 1]);
@@ -291,11 +299,11 @@ TEST(NetRoundTest, StoredRoundSixEndsAfterRoundEight) {
     // Settle the round without a joiner: its rows arrive as the computer would make them.
     const Hand own = host.flow.TableHands()[3];
     ASSERT_TRUE(host.flow.OnActionButton());
-    if (host.flow.Stage() == kStageArranging) {
+    if (host.flow.Stage() == RoundStage::kArranging) {
       test::ArrangeOwnRows(host.flow, own);
-      host.flow.StageReceived(2, 2, host.ComputerPayload(2));
+      Deliver(host.flow, 2, 2, host.ComputerPayload(2));
     }
-    while (host.flow.Stage() != kStageRoundOver) {
+    while (host.flow.Stage() != RoundStage::kRoundOver) {
       host.Ticks(5);
       ASSERT_TRUE(host.flow.OnActionButton());
     }
@@ -304,7 +312,7 @@ TEST(NetRoundTest, StoredRoundSixEndsAfterRoundEight) {
       ASSERT_TRUE(host.flow.OnActionButton());
     }
   }
-  EXPECT_EQ(host.flow.Button8Click().rounds, 2);
+  EXPECT_EQ(host.flow.OnEndButton().rounds, 2);
 }
 
 TEST(ClubRoundTest, LeaderWaitsForThreeAndTheServerDeals) {
@@ -326,19 +334,19 @@ TEST(ClubRoundTest, LeaderWaitsForThreeAndTheServerDeals) {
   test::ArrangeOwnRows(leader.flow, own);
   for (int seat = 2; seat <= 4; ++seat) {
     EXPECT_FALSE(leader.view.actionEnabled) << seat;
-    leader.flow.StageReceived(2, seat, leader.ComputerPayload(PositionOf(1, seat)));
+    Deliver(leader.flow, 2, seat, leader.ComputerPayload(PositionOf(1, seat)));
   }
   EXPECT_TRUE(leader.view.actionEnabled);
   ASSERT_TRUE(leader.flow.OnActionButton());
   EXPECT_EQ(leader.view.clocks.back(), (std::pair<int, int>{4, 26}));
-  while (leader.flow.Stage() != kStageRoundOver) {
+  while (leader.flow.Stage() != RoundStage::kRoundOver) {
     leader.Ticks(5);
     ASSERT_TRUE(leader.flow.OnActionButton());
   }
   ASSERT_TRUE(leader.flow.OnActionButton());  // "bnext", once
   EXPECT_FALSE(leader.flow.OnActionButton());
   EXPECT_EQ(leader.sender.nextRequests, 1);
-  EXPECT_EQ(leader.flow.Stage(), kStageRoundOver);
+  EXPECT_EQ(leader.flow.Stage(), RoundStage::kRoundOver);
   ASSERT_EQ(leader.flow.ClubDealReceived(test::PlainDeck(61)), Received::kApplied);
   EXPECT_EQ(leader.flow.Counters().roundNumber, 11);
   EXPECT_EQ(leader.flow.Counters().sessionRounds, 2);
@@ -350,15 +358,15 @@ TEST(ClubRoundTest, StoppedAndEndedGames) {
   ASSERT_EQ(seat3.flow.ClubDealReceived(test::PlainDeck(2)), Received::kApplied);
   EXPECT_FALSE(seat3.view.actionEnabled);  // only seat 1 starts
   EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{PositionOf(3, 1), 26}));  // the leader's
-  EXPECT_EQ(seat3.flow.StageReceived(1, 2, std::string(30, '0')), Received::kIgnored);
-  EXPECT_EQ(seat3.flow.StageReceived(1, 1, std::string(30, '0')), Received::kApplied);
+  EXPECT_EQ(Deliver(seat3.flow, 1, 2, std::string(30, '0')), Received::kIgnored);
+  EXPECT_EQ(Deliver(seat3.flow, 1, 1, std::string(30, '0')), Received::kApplied);
   EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{4, 65}));
   seat3.flow.StopRound();  // own time-out
-  EXPECT_EQ(seat3.flow.Stage(), kStageStopped);
+  EXPECT_EQ(seat3.flow.Stage(), RoundStage::kStopped);
   EXPECT_EQ(seat3.view.action, "[1101]");  // the caption stays
   EXPECT_FALSE(seat3.flow.OnActionButton());
   EXPECT_TRUE(seat3.view.endEnabled);
-  const EndMatchRequest end = seat3.flow.Button8Click();
+  const EndMatchRequest end = seat3.flow.OnEndButton();
   EXPECT_TRUE(end.endMatch);
   EXPECT_FALSE(end.sendClubResult);
 

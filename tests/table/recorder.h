@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,7 +41,8 @@ class RecordingView : public TableView {
     handText = {position, EntryText(text)};
   }
   void ShowOwnRows(const OwnRowsView& rows) override { ownRows = rows; }
-  void ShowTableRows(int position, const Arrangement& rows, int markedRow) override {
+  void ShowTableRows(int position, const Arrangement& rows,
+                     std::optional<RowIndex> markedRow) override {
     tableRows[position - 1] = rows;
     marked[position - 1] = markedRow;
   }
@@ -56,7 +58,7 @@ class RecordingView : public TableView {
     endCaption = EntryText(caption);
     endEnabled = enabled;
   }
-  void PlaySound(std::string_view name) override { sounds.emplace_back(name); }
+  void PlaySound(TableSound sound) override { sounds.emplace_back(SoundResourceName(sound)); }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
   void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) override {
     flights.push_back({card, from, to});
@@ -76,7 +78,7 @@ class RecordingView : public TableView {
   std::pair<int, std::string> handText;
   OwnRowsView ownRows;
   std::array<Arrangement, 4> tableRows{};
-  std::array<int, 4> marked{};
+  std::array<std::optional<RowIndex>, 4> marked{};
   std::string panelCount, panelHint;
   std::string action, endCaption;
   bool actionEnabled = false, endEnabled = false;
@@ -88,10 +90,14 @@ class RecordingView : public TableView {
 
 class RecordingSender : public StageSender {
  public:
-  void SendStage(int stage, const Arrangement* own) override {
-    stages.push_back(stage);
-    if (own) sentRows = *own;
-    if (onStage) onStage(stage, own);
+  void SendStep(StageStep step) override {
+    stages.push_back(StepNumber(step));
+    if (onStep) onStep(step);
+  }
+  void SendArrangement(const Arrangement& rows) override {
+    stages.push_back(StepNumber(StageStep::kArrangement));
+    sentRows = rows;
+    if (onArrangement) onArrangement(rows);
   }
   void SendDeal(const Deck& deck, bool ruleTwoFour) override {
     deals.push_back(deck);
@@ -103,7 +109,8 @@ class RecordingSender : public StageSender {
   Arrangement sentRows{};
   std::vector<Deck> deals;
   int nextRequests = 0;
-  std::function<void(int, const Arrangement*)> onStage;
+  std::function<void(StageStep)> onStep;
+  std::function<void(const Arrangement&)> onArrangement;
   std::function<void(const Deck&, bool)> onDeal;
 };
 

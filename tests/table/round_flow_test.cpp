@@ -24,11 +24,11 @@ class ComputerRoundTest : public ::testing::Test {
   void BeginAndArrange() {
     const Hand own = flow->TableHands()[3];
     ASSERT_TRUE(flow->OnActionButton());
-    if (flow->Stage() == kStageArranging) test::ArrangeOwnRows(*flow, own);
+    if (flow->Stage() == RoundStage::kArranging) test::ArrangeOwnRows(*flow, own);
   }
   void PlayRound() {
     BeginAndArrange();
-    while (flow->Stage() != kStageRoundOver) ASSERT_TRUE(flow->OnActionButton());
+    while (flow->Stage() != RoundStage::kRoundOver) ASSERT_TRUE(flow->OnActionButton());
   }
 
   RecordingView view;
@@ -49,16 +49,17 @@ TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
   // The first layout flies hand slot 13 to Front 1 first and hand slot 1 to Back 1 last.
   ASSERT_GE(view.flights.size(), 13u);
   EXPECT_EQ(view.flights[0].from, (CardPlace{CardPlace::kHand, 4, 13, {}}));
-  EXPECT_EQ(view.flights[0].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {1, 1}}));
-  EXPECT_EQ(view.flights[12].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {3, 1}}));
+  EXPECT_EQ(view.flights[0].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {kFront, 1}}));
+  EXPECT_EQ(view.flights[12].to, (CardPlace{CardPlace::kOwnRows, 4, 0, {kBack, 1}}));
   EXPECT_EQ(view.action, "[1101]");
   EXPECT_TRUE(view.actionEnabled);
   // Each press moves one stage on and names the next.
   const struct {
-    int stage;
+    RoundStage stage;
     const char* caption;
-  } steps[] = {{26, "[1001]"}, {27, "[1000]"}, {28, "[999]"},
-               {29, "[998]"},  {30, "[405]"},  {31, "[409]"}};
+  } steps[] = {{RoundStage::kRevealed, "[1001]"},    {RoundStage::kBackRated, "[1000]"},
+               {RoundStage::kMiddleRated, "[999]"},  {RoundStage::kFrontRated, "[998]"},
+               {RoundStage::kHandsRated, "[405]"},   {RoundStage::kRoundOver, "[409]"}};
   for (const auto& step : steps) {
     ASSERT_TRUE(flow->OnActionButton());
     EXPECT_EQ(flow->Stage(), step.stage);
@@ -70,7 +71,7 @@ TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
   EXPECT_TRUE(view.pauses == std::vector<int>({500, 500, 500}));
 
   ASSERT_TRUE(flow->OnActionButton());
-  EXPECT_EQ(flow->Stage(), kStageDealt);
+  EXPECT_EQ(flow->Stage(), RoundStage::kDealt);
   EXPECT_EQ(flow->Counters().roundNumber, 2);
   EXPECT_EQ(flow->Counters().sessionRounds, 2);
   EXPECT_EQ(flow->CurrentDeck(), test::PlainDeck(100));
@@ -82,20 +83,20 @@ TEST_F(ComputerRoundTest, OkWaitsForALegalArrangement) {
   // first layout is illegal.
   Start(test::Decks({test::DeckWithBlock(1, "Ah Ad Ac 2s 3h 4d 6c 7s 8h 9d Jc Qs Kd")}));
   ASSERT_TRUE(flow->OnActionButton());
-  ASSERT_EQ(flow->Stage(), kStageArranging);
+  ASSERT_EQ(flow->Stage(), RoundStage::kArranging);
   EXPECT_EQ(view.ownRows.names[0].parts[0].entry, 803);  // Front: three of a kind
   EXPECT_FALSE(view.actionEnabled);
   EXPECT_FALSE(flow->OnActionButton());
 
   // Front Ace <-> Back 2: every name and the button follow at once.
-  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kSelected);
-  EXPECT_EQ(view.ownRows.selected, (Slot{1, 1}));
-  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kDeselected);  // same card twice
+  EXPECT_EQ(flow->OnOwnSlotClicked({kFront, 1}), RoundFlow::Click::kSelected);
+  EXPECT_EQ(view.ownRows.selected, (Slot{kFront, 1}));
+  EXPECT_EQ(flow->OnOwnSlotClicked({kFront, 1}), RoundFlow::Click::kDeselected);  // same card twice
   EXPECT_TRUE(flow->SelectedSlot().IsNone());
-  EXPECT_EQ(flow->OnOwnSlotClicked({1, 4}), RoundFlow::Click::kNothing);  // dead Front slot
+  EXPECT_EQ(flow->OnOwnSlotClicked({kFront, 4}), RoundFlow::Click::kNothing);  // dead Front slot
   EXPECT_TRUE(flow->SelectedSlot().IsNone());
-  EXPECT_EQ(flow->OnOwnSlotClicked({1, 1}), RoundFlow::Click::kSelected);
-  EXPECT_EQ(flow->OnOwnSlotClicked({3, 1}), RoundFlow::Click::kSwapped);
+  EXPECT_EQ(flow->OnOwnSlotClicked({kFront, 1}), RoundFlow::Click::kSelected);
+  EXPECT_EQ(flow->OnOwnSlotClicked({kBack, 1}), RoundFlow::Click::kSwapped);
   EXPECT_EQ(view.ownRows.names[0].parts[0].entry, 801);  // Front: a pair of aces and a two
   EXPECT_EQ(view.ownRows.names[2].parts[0].entry, 800);  // Back: the third ace is high card
   EXPECT_TRUE(view.ownRows.selected.IsNone());
@@ -116,7 +117,7 @@ TEST_F(ComputerRoundTest, SpecialCombinationAtAnySeatEndsTheRoundAtTheFirstPress
     Start(test::Decks({test::DeckWithBlock(block, dragon)}));
     ASSERT_TRUE(flow->OnActionButton());
     const int holder = positionOfBlock[block];
-    EXPECT_EQ(flow->Stage(), kStageRoundOver);
+    EXPECT_EQ(flow->Stage(), RoundStage::kRoundOver);
     EXPECT_TRUE(flow->SettledBySpecials());
     EXPECT_TRUE(view.flights.empty());  // no rows laid out
     EXPECT_EQ(view.action, "[409]");
@@ -144,7 +145,7 @@ TEST_F(ComputerRoundTest, AllPointsExistAfterRateBackAndTheTotalsOnlyAfterResult
   const RoundScore expected = ScoreRound(flow->Values(), false);
   EXPECT_EQ(flow->Score().points, expected.points);
   for (int p = 1; p <= 4; ++p) {
-    EXPECT_EQ(view.marked[p - 1], 3);
+    EXPECT_EQ(view.marked[p - 1], kBack);
     EXPECT_EQ(view.tabletBoxes[p - 1][2], TabletBox::Show(expected.points[p - 1][kBackPoints]));
     EXPECT_EQ(view.tabletBoxes[p - 1][0], TabletBox::Blank());
   }
@@ -208,25 +209,25 @@ TEST_F(ComputerRoundTest, MemberWith79RoundsMustStopAfterOne) {
   Start(SeededDecks(9), MatchStart{3, "Anna", 79, 250, 10.0, false, 1, 0});
   EXPECT_EQ(view.panelCount, "80 / 80");
   EXPECT_EQ(view.panelHint, "[411]: 80 / 80");
-  EXPECT_FALSE(flow->Button8Click().endMatch);  // nothing happens during a round
+  EXPECT_FALSE(flow->OnEndButton().endMatch);  // nothing happens during a round
   PlayRound();
   EXPECT_FALSE(view.actionEnabled);
   EXPECT_FALSE(flow->OnActionButton());
   EXPECT_TRUE(view.endEnabled);
-  const EndMatchRequest end = flow->Button8Click();
+  const EndMatchRequest end = flow->OnEndButton();
   EXPECT_TRUE(end.endMatch);
   EXPECT_EQ(end.rounds, 1);
   EXPECT_EQ(end.score, flow->RoundTotals()[3]);
-  EXPECT_FALSE(flow->Button8Click().endMatch);  // the match ends once
+  EXPECT_FALSE(flow->OnEndButton().endMatch);  // the match ends once
   EXPECT_FALSE(view.endEnabled);
 }
 
 TEST_F(ComputerRoundTest, NewPlayerStartsAtRoundOneOfTheCycle) {
   Start(SeededDecks(9), MatchStart{kSlotNewPlayer, "Newbie", 55, 99, 3.0, false, 1, 0});
   EXPECT_EQ(flow->Counters().roundNumber, 1);
-  const TCount count = flow->GenCountClick(0.0);
-  EXPECT_EQ(count.Count_KonCur, "1");
-  EXPECT_EQ(count.Count_ScoBeg, "0");
+  const GeneralScoreFigures count = flow->OpenGeneralScore(0.0);
+  EXPECT_EQ(count.roundsThisMatch, "1");
+  EXPECT_EQ(count.scoreAtStart, "0");
   EXPECT_EQ(view.sounds.back(), "WOpenFo");
   EXPECT_EQ(flow->SeatName(4), "Newbie");
   EXPECT_EQ(view.plates[0].text, "[1103]");
@@ -243,22 +244,30 @@ TEST_F(ComputerRoundTest, RatedPlayEndsInBlocksOfFour) {
   PlayRound();  // round 8
   EXPECT_FALSE(view.actionEnabled);
   EXPECT_TRUE(view.endEnabled);
-  EXPECT_EQ(flow->Button8Click().rounds, 2);
+  EXPECT_EQ(flow->OnEndButton().rounds, 2);
 }
 
 TEST_F(ComputerRoundTest, RightClickSpeaksOnlyWhereTheStageAllows) {
   Start(test::Decks({test::PlainDeck(3)}));
-  const GridGeometry grid{71, 96, 2};
   const Hand own = flow->TableHands()[3];
-  EXPECT_EQ(flow->CardToSpeak(4, 0, 0, grid, 370), own[0]);
-  EXPECT_EQ(flow->CardToSpeak(4, 12 * 24 + 1, 0, grid, 370), own[12]);
-  EXPECT_EQ(flow->CardToSpeak(1, 0, 0, grid, 160), std::nullopt);  // others only after specials
+  auto hand = [](int position, int slot) { return CardPlace{CardPlace::kHand, position, slot, {}}; };
+  auto ownRow = [](Slot slot) { return CardPlace{CardPlace::kOwnRows, 4, 0, slot}; };
+  auto tableRow = [](int position, Slot slot) {
+    return CardPlace{CardPlace::kTableRows, position, 0, slot};
+  };
+  EXPECT_EQ(flow->CardToSpeak(hand(4, 1)), own[0]);
+  EXPECT_EQ(flow->CardToSpeak(hand(4, 13)), own[12]);
+  EXPECT_EQ(flow->CardToSpeak(hand(4, 14)), std::nullopt);
+  EXPECT_EQ(flow->CardToSpeak(hand(1, 1)), std::nullopt);  // others only after specials
+  EXPECT_EQ(flow->CardToSpeak(ownRow({kFront, 1})), std::nullopt);  // not yet laid out
   BeginAndArrange();
-  EXPECT_EQ(flow->CardToSpeak(4, 0, 0, grid, 370), flow->OwnRows().rows[0][0]);
-  EXPECT_EQ(flow->CardToSpeak(4, 3 * 73, 0, grid, 370), std::nullopt);  // Front slot 4
-  EXPECT_EQ(flow->CardToSpeak(2, 0, 0, grid, 160), std::nullopt);
+  EXPECT_EQ(flow->CardToSpeak(hand(4, 1)), std::nullopt);  // the hand has flown to the rows
+  EXPECT_EQ(flow->CardToSpeak(ownRow({kFront, 1})), flow->OwnRows().rows[kFront][0]);
+  EXPECT_EQ(flow->CardToSpeak(ownRow({kFront, 4})), std::nullopt);  // dead Front slot
+  EXPECT_EQ(flow->CardToSpeak(tableRow(2, {kFront, 1})), std::nullopt);
   ASSERT_TRUE(flow->OnActionButton());
-  EXPECT_EQ(flow->CardToSpeak(2, 0, 98, grid, 160), flow->TableRows(2).rows[1][0]);
+  EXPECT_EQ(flow->CardToSpeak(tableRow(2, {kMiddle, 1})), flow->TableRows(2).rows[kMiddle][0]);
+  EXPECT_EQ(flow->CardToSpeak(CardPlace{CardPlace::kTableRows, 5, 0, {kMiddle, 1}}), std::nullopt);
 }
 
 }  // namespace
