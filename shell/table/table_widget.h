@@ -1,0 +1,85 @@
+#pragma once
+// The table window: the round of the game drawn and played. It implements the round flow's
+// TableView as a timeline: every call of the flow is queued and returns at once; pauses and
+// card flights are steps played in order by timers; the player's clicks, drags and keys are
+// ignored while the timeline plays. The main window embeds it and starts matches through it.
+
+#include <QSize>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "table/round_flow.h"
+
+namespace trilane {
+
+struct TSettings;
+class CardGraphics;
+class Sounds;
+class NoticeSink;
+
+// Everything the table needs from the program, handed in by the main window. The pointers
+// stay owned by the program and must outlive the table.
+struct TableServices {
+  TSettings* settings = nullptr;  // language, speed, sounds, designs; the speed dialog writes it
+  CardGraphics* cards = nullptr;  // faces, backs, background and DrawCard
+  Sounds* sounds = nullptr;       // effects and spoken card names
+  NoticeSink* notices = nullptr;
+  // The rating the match would give now, for the general-score window (the rating formula
+  // belongs to the program's end-of-match steps). Empty: the rating at the start.
+  std::function<double(const RoundFlow&)> currentRating;
+};
+
+class TableWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  TableWidget(TableServices services, QWidget* parent);
+  ~TableWidget() override;
+
+  // Re-lays every element for a window size (1..5; 2 full screen) and the client size the
+  // main window has for it.
+  void ApplyWindowSize(int windowSize, QSize client);
+  // A match against the three computer seats; decks come from `seed`.
+  void StartComputerMatch(const MatchStart& start, uint32_t seed, bool ruleTwoFour);
+  // Autoplay: the computer arranges the local seat and presses the buttons once the
+  // timeline has played.
+  void SetDemo(bool on);
+  bool Demo() const;
+  // The language changed: every caption, name and accessible name is written again.
+  void Retranslate();
+
+  RoundFlow& Flow();
+  // True while queued steps (pauses, flights) are still playing; input is ignored then.
+  bool TimelineBusy() const;
+  // Plays every queued step at once, without waiting (tests, and leaving the table).
+  void FinishTimeline();
+
+ signals:
+  // The end button ended the match: the program runs the end-of-match sequence, then shows
+  // the menu.
+  void endMatchRequested(const trilane::EndMatchRequest& request);
+  // "Exit to menu" was confirmed in the middle of a match.
+  void leaveRequested();
+  // A round's result is on the table (counted by the program's demo).
+  void roundFinished(int roundNumber);
+  // The timeline has played every queued step (screenshots and tests wait for it).
+  void timelineIdle();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  friend struct Impl;
+};
+
+}  // namespace trilane
