@@ -50,6 +50,12 @@ class TableWidget : public QWidget {
   // The language changed: every caption, name and accessible name is written again.
   void Retranslate();
 
+  // The popup menu's table items: "General score" (the general-score window), "Exit to
+  // menu" (asks first; on Yes emits leaveRequested) and "Speed" (the flight-speed window).
+  void ShowGeneralScore();
+  void AskLeaveToMenu();
+  void ShowSpeedWindow();
+
   RoundFlow& Flow();
   // True while queued steps (pauses, flights) are still playing; input is ignored then.
   bool TimelineBusy() const;
@@ -74,6 +80,8 @@ class TableWidget : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // A right click on a card that may be spoken speaks it; anywhere else the event goes on
+  // to the main window (its popup menu).
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
