@@ -1,0 +1,125 @@
+#pragma once
+// The four scripts of the club service: one call in, one reply out. No sockets here: the
+// HTTP front end (main.cpp) hands over the script, the body, the caller's address and the
+// time, and sends back the reply bytes. Tests and the fuzzer drive this directly.
+//
+// Replies are code-page-1251 text in the shapes the program reads: markers ("ok", "is",
+// "no"), a number between "$" signs ("$12$"), a record "$f1 f2 ...$", lists of entries
+// "$f1 f2 ...*", profile texts "$f1~f2~...$" and "$ ok#" for the statistics writes. A
+// failure is "err", which holds none of the markers and no "$".
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "server/club_store.h"
+#include "server/passwords.h"
+#include "server/request.h"
+
+namespace trilane::club {
+
+// The key of the account-script address in the service directory; the program deciphers the
+// "AccPath" entry with the same key.
+inline constexpr uint16_t kAccountAddressKey = 0x71C3;
+
+// The web game ids.
+inline constexpr int64_t kGameId = 814;          // results without an account, statistics
+inline constexpr int64_t kOtherClientsId = 914;  // results sent by other clients of the club
+inline constexpr int64_t kAccountGameId = 1114;  // cycles played for the world rating
+inline constexpr int64_t kBoardId = 100;         // the message board
+inline constexpr int64_t kTourneyId = 94;        // the online tournament
+
+// What the game allows one call to claim. A round moves at most a few dozen points between
+// the four positions; the bound below is generous and only stops absurd claims.
+inline constexpr int64_t kMaxRoundPoints = 200;
+inline constexpr int64_t kMatchGames = 4;   // a rated or tournament match
+inline constexpr int64_t kCycleGames = 80;  // a cycle of rated games
+inline constexpr int64_t kPreCharge = 40;   // booked as lost until the match is reported
+inline constexpr int64_t kMaxQorsMove = 1000000;
+
+struct TourneySettings {
+  bool serverOn = true;
+  std::string welcome = "Welcome to the club!";
+  std::string address = "127.0.0.1";
+  int basePort = 25700;  // table t is served on basePort + t
+};
+
+struct ServiceLimits {
+  int64_t signInSeconds = 24 * 3600;  // how long a sign-in vouches for an address
+  int64_t heldCreditSeconds = 300;    // a transfer's credit waits this long for its debit
+  int64_t seatSeconds = 30 * 60;      // a seat (or a table in play) is freed after this
+  int64_t releaseSeconds = 120;       // seats above a given-up seat may be freed this long
+  int64_t registrationsPerDay = 20;   // per address
+  int64_t startsPerDay = 50;
+  int64_t uniqueStartsPerDay = 3;
+  int64_t likesPerDay = 1;
+  int64_t gameStatsPerDay = 500;
+  int64_t resultsPerDay = 20;  // entries in the tables without an account
+  int64_t messagesPerDay = 200;
+  int64_t qorsMovesPerDay = 100;
+  int boardKeep = 1000;  // messages kept on the board
+};
+
+class ClubService {
+ public:
+  ClubService(ClubStore& store, PasswordHasher& hasher, ServiceLimits limits = {});
+
+  // One post to a script. `address` is the caller's address as the service sees it; `now`
+  // is in seconds since the epoch.
+  std::string Handle(Script script, std::string_view body, std::string_view address, int64_t now);
+
+  void SetTourney(const TourneySettings& tourney);
+  TourneySettings Tourney() const;
+
+  // The reason of the last refused call of this thread (for the service's verbose log).
+  static const std::string& LastReason();
+
+ private:
+  std::string Dispatch(const Request& r, std::string_view address, int64_t now);
+
+  std::string RegisterUser(const Request& r, std::string_view address, int64_t now);
+  std::string ReadUser(const Request& r, std::string_view address, int64_t now);
+  std::string ReadTopTen();
+  std::string RatingPlace(const Request& r);
+  std::string ReadQors(const Request& r);
+  std::string SaveQors(const Request& r, std::string_view address, int64_t now);
+  std::string ReadInfo(const Request& r);
+  std::string SaveInfo(const Request& r, std::string_view address, int64_t now);
+  std::string ReadBest(const Request& r, int64_t now);
+  std::string SaveBest(const Request& r, int64_t now);
+  std::string RecordCount(const Request& r);
+  std::string ReadRecords(const Request& r, bool own);
+  std::string SaveRecord(const Request& r, std::string_view address, int64_t now);
+  std::string ReadStats(const Request& r);
+  std::string CountStart(const Request& r, std::string_view address, int64_t now);
+  std::string Like(const Request& r, std::string_view address, int64_t now);
+  std::string SaveGameStats(const Request& r, std::string_view address, int64_t now);
+  std::string ReadTables(const Request& r, int64_t now);
+  std::string TakeSeat(const Request& r, std::string_view address, int64_t now);
+  std::string ReadSeat(const Request& r);
+  std::string ReadServerInfo(const Request& r);
+  std::string ReadRating(const Request& r);
+  std::string ReadOnlineTop(const Request& r);
+  std::string OnlinePlace(const Request& r);
+
+  // The account whose password checks out, or nothing.
+  std::optional<Account> Authenticate(const Request& r, int64_t now);
+  bool Vouched(std::string_view nick, std::string_view address, int64_t now);
+
+  ClubStore& store_;
+  PasswordHasher& hasher_;
+  ServiceLimits limits_;
+  mutable std::mutex tourneyMutex_;
+  TourneySettings tourney_;
+};
+
+// The service directory: the script addresses enciphered as the program expects, entries
+// separated by "#", and the pause flags that are set.
+std::string DirectoryText(std::string_view origin, bool worldTopPaused, bool chatPaused);
+
+// The date as the program writes a registration date ("dd.mm.yyyy"), in UTC.
+std::string RegistrationDate(int64_t now);
+
+}  // namespace trilane::club
