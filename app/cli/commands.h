@@ -33,4 +33,7 @@ int RunPlay(const CommandArgs& args);
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);
 
+// The web service (cmd_web.cpp)
+int RunWeb(const CommandArgs& args);
+
 }  // namespace trilane::cli

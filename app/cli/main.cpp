@@ -34,6 +34,7 @@ constexpr Command kCommands[] = {
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
     {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump)"},
+    {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
 };
 
 void PrintUsage(std::FILE* to) {
