@@ -212,22 +212,42 @@ double LocalRating(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
   return std::clamp(r, -99.99, 99.99);
 }
 
+bool CompletesCycle(int64_t games) {
+  return games > 0 && games % kCycleLength == 0;
+}
+
+int64_t GameOfCycle(int64_t games) {
+  if (games <= 0) return 0;
+  return CompletesCycle(games) ? kCycleLength : games % kCycleLength;
+}
+
+std::optional<std::string> MemberNameFault(std::string_view name) {
+  if (name.size() > kMemberNameLength) return "the name is longer than 20 characters";
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return "the name contains a control character";
+  }
+  return std::nullopt;
+}
+
+Expected<std::string, RecordError> TypedMemberName(std::string_view typed) {
+  const size_t first = typed.find_first_not_of(' ');
+  if (first == std::string_view::npos) return Fail(BadValue("the name is empty"));
+  const std::string name(typed.substr(first, typed.find_last_not_of(' ') - first + 1));
+  if (auto fault = MemberNameFault(name)) return Fail(BadValue(*fault));
+  return name;
+}
+
 Expected<std::string, RecordError> FormatMemberLine(std::string_view name, double rating,
                                                     int64_t games, int64_t cycleScore,
                                                     std::string_view passwordCode) {
-  if (name.size() > 20) return Fail(BadValue("the name is longer than 20 characters"));
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20) {
-      return Fail(BadValue("the name contains a control character"));
-    }
-  }
+  if (auto fault = MemberNameFault(name)) return Fail(BadValue(*fault));
   if (games < 0 || games > 9999999) return Fail(BadValue("the game count does not fit 7 digits"));
   if (!DecodePassword(passwordCode)) return Fail(BadValue("the password code is not valid"));
   if (!std::isfinite(rating)) return Fail(BadValue("the rating is not a number"));
   rating = std::clamp(rating, -99.99, 99.99);
   const int64_t micro = RoundHalfEvenToInt(rating * 1e6);
   cycleScore = std::clamp<int64_t>(cycleScore, -99999, 999999);
-  std::string line = PadRightOrCut(name, 20);
+  std::string line = PadRightOrCut(name, kMemberNameLength);
   line += PadLeft(FormatScaledComma(micro, 6), 10);
   line += PadLeft(std::to_string(games), 7);
   line += ' ';
@@ -253,7 +273,7 @@ Expected<MemberResultOutcome, RecordError> ApplyMemberResult(ClubFile& club,
   out.cycleScore = std::clamp<int64_t>(result.cycleScore, -99999, 999999);
   RemoveMember(club, result.slot);
 
-  out.cycleCompleted = result.gamesAfter > 0 && result.gamesAfter % kCycleLength == 0;
+  out.cycleCompleted = CompletesCycle(result.gamesAfter);
   if (out.cycleCompleted) {
     const auto table = ReadTopTen(club);
     for (int t = 0; t < kTopTenSize; ++t) {

@@ -32,6 +32,8 @@ inline constexpr size_t kMemberLineLength = 59;
 inline constexpr size_t kTopTenLineLength = 26;
 inline constexpr size_t kMarkerLineLength = 28;
 inline constexpr int kCycleLength = 80;  // games in a cycle of local play
+inline constexpr size_t kMemberNameLength = 20;
+inline constexpr size_t kPasswordLength = 5;
 inline constexpr int kNewPlayerSlot = 6;
 inline constexpr char kEmptyMemberLine[] =
     "##################################### #####################";
@@ -86,6 +88,18 @@ struct TopTenEntry {
   int64_t score = 0;  // a score that is not a number counts as 0
 };
 std::array<TopTenEntry, kTopTenSize> ReadTopTen(const ClubFile& club);
+
+// A member's running game count `games` completes a cycle when it is a positive multiple of
+// 80; the game of the current cycle runs 1..80 (0 before the first game).
+bool CompletesCycle(int64_t games);
+int64_t GameOfCycle(int64_t games);
+
+// Why `name` (code page 1251) cannot stand in a member line: longer than 20 bytes or holding
+// a control character; nothing when it can.
+std::optional<std::string> MemberNameFault(std::string_view name);
+// The name a player types, with the blanks around it removed; refused when nothing is left
+// or MemberNameFault finds a fault.
+Expected<std::string, RecordError> TypedMemberName(std::string_view typed);
 
 // Each byte of the password, padded with spaces to five, as three digits of its code plus
 // kPasswordOffset. Nothing when the password is longer than five bytes.

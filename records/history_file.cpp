@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/rounding.h"
+#include "records/club_file.h"
 #include "records/text_lines.h"
 
 namespace trilane {
@@ -13,7 +14,7 @@ namespace {
 
 constexpr size_t kChecksummed = 99;
 constexpr char kBaseName[] = "Trilane";  // the local club file's name without ".clb"
-constexpr char kTerminatorMarker = static_cast<char>(94 + 100);
+constexpr char kTerminatorMarker = static_cast<char>(kGameCode + 100);
 
 struct Sums {
   int64_t s1 = 0, s2 = 0, s3 = 0;
@@ -36,12 +37,31 @@ std::string Digits(int64_t v, size_t width) {
   return PadLeft(std::to_string(v), width, '0');
 }
 
-std::string Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  return std::string(TrimRight(s));
+}  // namespace
+
+char MatchKindLetter(MatchKind kind) {
+  static constexpr char kLetters[] = {'L', 'A', 'T', 'N'};
+  return kind >= kLocalMatch && kind <= kNetMatch ? kLetters[kind] : '?';
 }
 
-}  // namespace
+std::optional<MatchKind> MatchKindFromLetter(char letter) {
+  for (MatchKind kind : {kLocalMatch, kAccountMatch, kTourneyMatch, kNetMatch}) {
+    if (MatchKindLetter(kind) == letter) return kind;
+  }
+  return std::nullopt;
+}
+
+const char* MatchKindName(MatchKind kind) {
+  static constexpr const char* kNames[] = {"Local", "Account", "Tourney", "Net"};
+  return kind >= kLocalMatch && kind <= kNetMatch ? kNames[kind] : "";
+}
+
+bool IsCalendarDate(int year, int month, int day) {
+  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 
 std::string FormatShortDate(const CalendarTime& when, std::string_view pattern) {
   std::string out;
@@ -97,38 +117,44 @@ Expected<std::string, RecordError> FormatHistoryRating(double rating) {
   return PadLeft(text, 10);
 }
 
-Expected<std::string, RecordError> FormatHistoryRecord(const HisStr& record,
+Expected<std::string, RecordError> FormatHistoryRecord(const HistoryRecord& record,
                                                        const CalendarTime& now,
                                                        std::string_view datePattern) {
-  if (record.HKon < -99 || record.HKon > 999) {
+  if (record.games < -99 || record.games > 999) {
     return Fail(BadValue("the number of games does not fit 3 characters"));
   }
-  if (record.HRes < -999999999 || record.HRes > 9999999999) {
+  if (record.result < -999999999 || record.result > 9999999999) {
     return Fail(BadValue("the result does not fit 10 characters"));
   }
-  if (record.Ac < kLocalMatch || record.Ac > kNetMatch) {
+  if (record.kind < kLocalMatch || record.kind > kNetMatch) {
     return Fail(BadValue("the kind of match is not 0..3"));
   }
-  auto rating = FormatHistoryRating(record.HRei);
+  auto rating = FormatHistoryRating(record.rating);
   if (!rating) return Fail(rating.error());
   if (now.hour < 0 || now.hour > 23 || now.minute < 0 || now.minute > 59) {
     return Fail(BadValue("the time is not a time of day"));
   }
-  std::string line;
-  line.reserve(kHistoryLineLength);
-  line += PadLeft(std::to_string(now.hour) + ":" + Digits(now.minute, 2), 5);
-  line += PadLeft(FormatShortDate(now, datePattern).substr(0, 10), 10);
-  std::string name = PadRightOrCut(record.HName, 51);
-  for (char& c : name) {
+  if (!IsCalendarDate(now.year, now.month, now.day)) {
+    return Fail(BadValue("the date is not a day of the calendar"));
+  }
+  std::string players = PadRightOrCut(record.players, kHistoryPlayersColumn.width);
+  for (char& c : players) {
     if (static_cast<unsigned char>(c) < 0x20) c = ' ';  // a line end would split the record
   }
-  line += name;
-  line += PadLeft(std::to_string(record.HKon), 3);
-  line += PadLeft(std::to_string(record.HRes), 10);
-  line += *rating;
-  static constexpr char kKinds[] = {'L', 'A', 'T', 'N'};
-  line += kKinds[record.Ac];
-  line += std::string(9, '#');
+  const std::string kind = MatchKindLetter(record.kind) + std::string(9, '#');
+  const std::string fields[] = {
+      PadLeft(std::to_string(now.hour) + ":" + Digits(now.minute, 2), kHistoryTimeColumn.width),
+      PadLeft(FormatShortDate(now, datePattern).substr(0, kHistoryDateColumn.width),
+              kHistoryDateColumn.width),
+      players,
+      PadLeft(std::to_string(record.games), kHistoryGamesColumn.width),
+      PadLeft(std::to_string(record.result), kHistoryResultColumn.width),
+      *rating,
+      kind,
+  };
+  std::string line;
+  line.reserve(kHistoryLineLength);
+  for (const std::string& field : fields) line += field;
   line += HistoryLineChecksum(line);
   return line;
 }
@@ -219,28 +245,31 @@ HistoryCheck CheckHistoryFile(const fs::path& path) {
   return check;
 }
 
-HistoryRow ReadHistoryRow(std::string_view line) {
-  auto field = [&](size_t from, size_t width) {
-    return from - 1 < line.size() ? Trim(line.substr(from - 1, width)) : std::string();
-  };
-  HistoryRow row;
-  row.time = field(1, 5);
-  row.date = field(6, 10);
-  row.player = field(16, 51);
-  row.games = field(67, 3);
-  row.result = field(70, 10);
-  row.rating = field(80, 10);
-  row.kind = line.size() >= 90 ? line[89] : 'L';
-  return row;
+std::optional<HistoryRecord> ReadHistoryRecord(std::string_view line) {
+  const auto games = ParseWholeNumber(kHistoryGamesColumn.Of(line));
+  const auto result = ParseWholeNumber(kHistoryResultColumn.Of(line));
+  const auto rating = ParseCommaReal(kHistoryRatingColumn.Of(line));
+  const std::string_view kindField = kHistoryKindColumn.Of(line);
+  const auto kind = kindField.empty() ? std::nullopt : MatchKindFromLetter(kindField[0]);
+  if (!games || !result || !rating || !kind) return std::nullopt;
+  HistoryRecord record;
+  record.writtenTime = kHistoryTimeColumn.Text(line);
+  record.writtenDate = kHistoryDateColumn.Text(line);
+  record.players = kHistoryPlayersColumn.Text(line);
+  record.games = *games;
+  record.result = *result;
+  record.rating = *rating;
+  record.kind = *kind;
+  return record;
 }
 
 Expected<HistoryAppend, RecordError> AppendHistory(const fs::path& dir,
-                                                   const std::vector<HisStr>& records,
+                                                   const std::vector<HistoryRecord>& records,
                                                    const CalendarTime& now,
                                                    std::string_view datePattern,
                                                    const WriteFaultHook& hook) {
   HistoryAppend out;
-  for (const HisStr& r : records) {
+  for (const HistoryRecord& r : records) {
     auto line = FormatHistoryRecord(r, now, datePattern);
     if (!line) return Fail(line.error());
     out.lines.push_back(std::move(*line));

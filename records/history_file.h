@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,17 +27,50 @@ inline constexpr size_t kHistoryLineLength = 114;
 inline constexpr size_t kHistoryTotalsLength = 30;
 inline constexpr char kHistoryFolderName[] = "History";
 
-// The kind of a finished match (the `Ac` field).
+// The kind of a finished match, written as the letter that opens the kind field.
 enum MatchKind : int { kLocalMatch = 0, kAccountMatch = 1, kTourneyMatch = 2, kNetMatch = 3 };
 
-// One history line to be written.
-struct HisStr {
-  std::string HName;  // code page 1251; cut to 51 bytes
-  int64_t HKon = 0;   // games of the match, -99..999
-  int64_t HRes = 0;   // the match result
-  double HRei = 0;    // the rating after the match, written with two decimals
-  int Ac = kLocalMatch;
+// "L", "A", "T" or "N"; the kind named by a letter, or nothing for any other letter.
+char MatchKindLetter(MatchKind kind);
+std::optional<MatchKind> MatchKindFromLetter(char letter);
+// The type column of the history window: "Local", "Account", "Tourney", "Net".
+const char* MatchKindName(MatchKind kind);
+
+// One finished match as the history keeps it: handed in by the end of a match to be written,
+// and given back when a record line is read.
+struct HistoryRecord {
+  std::string players;  // code page 1251: the player, or the table's names joined by "/"; cut to 51
+  int64_t games = 0;    // games of the match, -99..999
+  int64_t result = 0;   // the match score
+  double rating = 0;    // the rating after the match, written with two decimals
+  MatchKind kind = kLocalMatch;
+  // The time and date of the write as the line shows them; filled when a line is read (a
+  // write takes them from the time the caller passes).
+  std::string writtenTime{}, writtenDate{};
 };
+
+// The fixed columns of a record line (1-based column and width).
+struct HistoryColumn {
+  size_t column, width;
+  std::string_view Of(std::string_view line) const {
+    return column - 1 < line.size() ? line.substr(column - 1, width) : std::string_view();
+  }
+  // The column without the blanks that pad it, as the history window shows it.
+  std::string Text(std::string_view line) const {
+    std::string_view field = Of(line);
+    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    return std::string(field);
+  }
+};
+inline constexpr HistoryColumn kHistoryTimeColumn{1, 5};
+inline constexpr HistoryColumn kHistoryDateColumn{6, 10};
+inline constexpr HistoryColumn kHistoryPlayersColumn{16, 51};
+inline constexpr HistoryColumn kHistoryGamesColumn{67, 3};
+inline constexpr HistoryColumn kHistoryResultColumn{70, 10};
+inline constexpr HistoryColumn kHistoryRatingColumn{80, 10};
+inline constexpr HistoryColumn kHistoryKindColumn{90, 10};
+inline constexpr HistoryColumn kHistoryChecksumColumn{100, 15};
 
 // A local date and time, handed in by the caller.
 struct CalendarTime {
@@ -46,6 +80,9 @@ struct CalendarTime {
   int hour = 0;   // 0..23
   int minute = 0;
 };
+
+// True for a real day of the Gregorian calendar: 2024-02-29 is one, 2026-02-31 is not.
+bool IsCalendarDate(int year, int month, int day);
 
 inline constexpr char kDefaultDatePattern[] = "dd.MM.yyyy";
 
@@ -66,7 +103,7 @@ std::string HistoryLineChecksum(std::string_view line);
 Expected<std::string, RecordError> FormatHistoryRating(double rating);
 
 // One record line of 114 bytes, its checksum included.
-Expected<std::string, RecordError> FormatHistoryRecord(const HisStr& record,
+Expected<std::string, RecordError> FormatHistoryRecord(const HistoryRecord& record,
                                                        const CalendarTime& now,
                                                        std::string_view datePattern);
 std::string HistoryTerminatorLine();
@@ -82,12 +119,11 @@ struct HistoryCheck {
 HistoryCheck CheckHistory(std::string_view bytes);
 HistoryCheck CheckHistoryFile(const std::filesystem::path& path);
 
-// One record as the history window shows it.
-struct HistoryRow {
-  std::string time, date, player, games, result, rating;  // the columns, trimmed
-  char kind = 'L';                                        // "L", "A", "T" or "N"
-};
-HistoryRow ReadHistoryRow(std::string_view recordLine);
+// The record of a line that passed the check: the columns trimmed of their padding and
+// read back. Nothing when a number column is not a number or the kind letter is unknown
+// (the checksums protect a file against damage, not against a hand that edits it and
+// recomputes them).
+std::optional<HistoryRecord> ReadHistoryRecord(std::string_view recordLine);
 
 struct HistoryAppend {
   int fileNumber = 0;
@@ -104,7 +140,7 @@ struct HistoryAppend {
 // the first file that is missing or invalid. Creates `dir` when missing. On failure the
 // files are as they were and the caller shows "Cann`t save history!".
 Expected<HistoryAppend, RecordError> AppendHistory(const std::filesystem::path& dir,
-                                                   const std::vector<HisStr>& records,
+                                                   const std::vector<HistoryRecord>& records,
                                                    const CalendarTime& now,
                                                    std::string_view datePattern,
                                                    const WriteFaultHook& hook = {});

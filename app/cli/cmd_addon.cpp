@@ -67,7 +67,7 @@ int List(const CommandArgs& raw) {
 }
 
 int Extract(const CommandArgs& raw) {
-  const Args a(raw, {"type", "name", "out"}, {"force"});
+  const Args a(raw, {"type", "name", "out"}, {"force", "json"});
   if (a.Positional().size() != 1) throw UsageError("expected one FILE");
   const std::string path = a.Positional()[0];
   const ResourceId type = ParseResourceType(a.Required("type"));
@@ -100,7 +100,14 @@ int Extract(const CommandArgs& raw) {
     fs::remove(part, ec);
     throw std::runtime_error(out.string() + ": cannot write");
   }
-  std::printf("%zu bytes written to %s\n", found->size(), out.string().c_str());
+  if (a.Flag("json")) {
+    Json j;
+    j.BeginObject().Key("written").String(out.string());
+    j.Key("bytes").Int(static_cast<int64_t>(found->size())).EndObject();
+    std::printf("%s\n", j.Text().c_str());
+  } else {
+    std::printf("%zu bytes written to %s\n", found->size(), out.string().c_str());
+  }
   return 0;
 }
 

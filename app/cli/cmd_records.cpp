@@ -1,5 +1,6 @@
 // Local records: the settings file, the club files and the history files.
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -279,11 +280,10 @@ int ClubShow(const CommandArgs& raw) {
       std::snprintf(line, sizeof line, "  %d. (empty)\n", s);
     } else {
       const int64_t games = m.games.value_or(0);
-      const int64_t inCycle =
-          games % kCycleLength == 0 && games > 0 ? kCycleLength : games % kCycleLength;
+      const int64_t inCycle = GameOfCycle(games);
       // Padded in code-page bytes, so the columns line up whatever the script.
       std::snprintf(line, sizeof line, "  %d. %s %11s %7lld %3lld/80 %7lld\n", s,
-                    Utf8(PadRightOrCut(m.name, 20)).c_str(),
+                    Utf8(PadRightOrCut(m.name, kMemberNameLength)).c_str(),
                     m.rating ? Fixed(*m.rating, 6).c_str() : "-", static_cast<long long>(games),
                     static_cast<long long>(inCycle),
                     static_cast<long long>(m.cycleScore.value_or(0)));
@@ -295,7 +295,8 @@ int ClubShow(const CommandArgs& raw) {
   for (const auto& t : ReadTopTen(*club)) {
     char line[160];
     std::snprintf(line, sizeof line, "  %2d. %s %7lld\n", place++,
-                  Utf8(PadRightOrCut(t.name, 20)).c_str(), static_cast<long long>(t.score));
+                  Utf8(PadRightOrCut(t.name, kMemberNameLength)).c_str(),
+                  static_cast<long long>(t.score));
     out += line;
   }
   out += "Marker: \"" + Utf8(ClubMarker(*club)) + "\"" +
@@ -345,26 +346,22 @@ int ClubResult(const CommandArgs& raw) {
 
   std::string name = slot <= kClubMembers ? member.name : std::string();
   if (auto given = a.Value("name")) {
-    std::string trimmed = *given;
-    trimmed.erase(0, trimmed.find_first_not_of(' '));
-    trimmed.erase(trimmed.find_last_not_of(' ') + 1);
-    name = ToCp1251(trimmed, "--name");
+    auto typed = TypedMemberName(ToCp1251(*given, "--name"));
+    if (!typed) throw UsageError("--name: " + typed.error().reason);
+    name = *typed;
   } else if (slot == kNewPlayerSlot) {
     throw UsageError("missing option --name (a new player needs a name)");
-  }
-  if (name.empty() || name.size() > 20) throw UsageError("--name: 1 to 20 characters");
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20) throw UsageError("--name: control characters");
   }
 
   std::string code = member.passwordCode;
   if (auto given = a.Value("password")) {
     const std::string pw = ToCp1251(*given, "--password");
-    if (pw.size() > 5) throw UsageError("--password: at most 5 characters");
+    const auto encoded = EncodePassword(pw);
+    if (!encoded) throw UsageError("--password: at most 5 characters");
     if (slot <= kClubMembers && !PasswordMatches(pw, member.passwordCode)) {
       throw std::runtime_error("the password does not match member " + std::to_string(slot));
     }
-    code = *EncodePassword(pw);
+    code = *encoded;
   } else if (slot == kNewPlayerSlot) {
     throw UsageError(
         "missing option --password (a new player needs one; it may be empty: --password=)");
@@ -411,8 +408,11 @@ CalendarTime ParseNow(const std::string& text) {
   int y, mo, d, h, mi;
   char tail;
   if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d%c", &y, &mo, &d, &h, &mi, &tail) != 5 ||
-      mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || y < 1) {
+      h < 0 || h > 23 || mi < 0 || mi > 59) {
     throw UsageError("--now: '" + text + "' is not \"YYYY-MM-DD hh:mm\"");
+  }
+  if (!IsCalendarDate(y, mo, d)) {
+    throw UsageError("--now: '" + text + "' names a day the calendar does not have");
   }
   return CalendarTime{y, mo, d, h, mi};
 }
@@ -432,26 +432,18 @@ int HistoryAppendCmd(const CommandArgs& raw) {
   const Args a(raw, {"dir", "name", "games", "result", "rating", "kind", "now", "date-format"},
                {"json"});
   if (!a.Positional().empty()) throw UsageError("unexpected argument " + a.Positional()[0]);
-  HisStr record;
-  record.HName = ToCp1251(a.Required("name"), "--name");
-  record.HKon = a.RequiredInt("games", 0, 999);
-  record.HRes = a.RequiredInt("result", -999999999, 9999999999);
-  record.HRei = ParseDouble(a.Required("rating"), "--rating");
+  HistoryRecord record;
+  record.players = ToCp1251(a.Required("name"), "--name");
+  record.games = a.RequiredInt("games", 0, 999);
+  record.result = a.RequiredInt("result", -999999999, 9999999999);
+  record.rating = ParseDouble(a.Required("rating"), "--rating");
   const std::string kind = a.Required("kind");
-  if (kind == "L") {
-    record.Ac = kLocalMatch;
-  } else if (kind == "A") {
-    record.Ac = kAccountMatch;
-  } else if (kind == "T") {
-    record.Ac = kTourneyMatch;
-  } else if (kind == "N") {
-    record.Ac = kNetMatch;
-  } else {
-    throw UsageError("--kind: '" + kind + "' is not L, A, T or N");
-  }
+  const auto kindRead = kind.size() == 1 ? MatchKindFromLetter(kind[0]) : std::nullopt;
+  if (!kindRead) throw UsageError("--kind: '" + kind + "' is not L, A, T or N");
+  record.kind = *kindRead;
   const CalendarTime now = ParseNow(a.Required("now"));
   const std::string pattern = DatePattern(a);
-  if (!FormatHistoryRating(record.HRei)) throw UsageError("--rating: too large for the file");
+  if (!FormatHistoryRating(record.rating)) throw UsageError("--rating: too large for the file");
   auto done = AppendHistory(a.Required("dir"), {record}, now, pattern);
   if (!done) throw std::runtime_error(done.error().Describe());
   if (a.Flag("json")) {
@@ -551,25 +543,42 @@ int HistoryShowCmd(const CommandArgs& raw) {
   const fs::path path = OnePath(a, "history file");
   const HistoryCheck check = CheckHistoryFile(path);
   if (!check.valid) throw std::runtime_error(check.error.Describe());
-  auto kindName = [](char k) {
-    return k == 'N' ? "Net" : k == 'A' ? "Account" : k == 'T' ? "Tourney" : "Local";
-  };
   Json j;
   j.BeginObject().Key("rows").BeginArray();
-  // The file's own columns with a space between them.
-  std::string out =
-      " Time       Date " + PadRightOrCut("Player", 51) + " Games     Result     Rating Type\n";
+  // The file's own columns, a space between them, each under its header.
+  const std::pair<const char*, HistoryColumn> columns[] = {
+      {"Time", kHistoryTimeColumn},      {"Date", kHistoryDateColumn},
+      {"Player", kHistoryPlayersColumn}, {"Games", kHistoryGamesColumn},
+      {"Result", kHistoryResultColumn},  {"Rating", kHistoryRatingColumn},
+  };
+  std::string out;
+  for (const auto& [header, column] : columns) {
+    const size_t width = std::max(column.width, std::string_view(header).size());
+    out += (column.column == kHistoryPlayersColumn.column ? PadRightOrCut(header, width)
+                                                          : PadLeft(header, width)) +
+           " ";
+  }
+  out += "Type\n";
   for (const auto& line : check.recordLines) {
-    const HistoryRow r = ReadHistoryRow(line);
+    const std::string_view kindField = kHistoryKindColumn.Of(line);
+    const auto kind = kindField.empty() ? std::nullopt : MatchKindFromLetter(kindField[0]);
+    // A kind letter the program never writes shows as a local game, as the window does.
+    const char* type = MatchKindName(kind.value_or(kLocalMatch));
     j.BeginObject();
-    j.Key("time").String(r.time).Key("date").String(Utf8(r.date));
-    j.Key("player").String(Utf8(r.player)).Key("games").String(r.games);
-    j.Key("result").String(r.result).Key("rating").String(r.rating);
-    j.Key("type").String(kindName(r.kind));
+    j.Key("time").String(kHistoryTimeColumn.Text(line));
+    j.Key("date").String(Utf8(kHistoryDateColumn.Text(line)));
+    j.Key("player").String(Utf8(kHistoryPlayersColumn.Text(line)));
+    j.Key("games").String(kHistoryGamesColumn.Text(line));
+    j.Key("result").String(kHistoryResultColumn.Text(line));
+    j.Key("rating").String(kHistoryRatingColumn.Text(line));
+    j.Key("type").String(type);
     j.EndObject();
-    out += Utf8(line.substr(0, 5) + " " + line.substr(5, 10) + " " + line.substr(15, 51) + "   " +
-                line.substr(66, 3) + " " + line.substr(69, 10) + " " + line.substr(79, 10)) +
-           " " + kindName(r.kind) + "\n";
+    std::string row;
+    for (const auto& [header, column] : columns) {
+      const size_t width = std::max(column.width, std::string_view(header).size());
+      row += PadLeft(column.Of(line), width) + " ";
+    }
+    out += Utf8(row) + type + "\n";
   }
   j.EndArray().EndObject();
   Print(a.Flag("json") ? j.Text() + "\n" : out);

@@ -72,7 +72,8 @@ void WriteDump() {
 }  // namespace
 
 int RunWords(const CommandArgs& raw) {
-  const Args args(raw, {"lang", "entry"}, {"dump"});
+  // --dump is JSON in any case; --json is accepted with it as with every command.
+  const Args args(raw, {"lang", "entry"}, {"dump", "json"});
   if (!args.Positional().empty())
     throw UsageError("unexpected argument '" + args.Positional()[0] + "'");
   const bool dump = args.Flag("dump");
@@ -89,6 +90,13 @@ int RunWords(const CommandArgs& raw) {
   if (!IsCarried(entry))
     throw UsageError("entry " + std::to_string(entry) + " is not in the words tables");
   const std::string_view text = WordIn(entry, language);
+  if (args.Flag("json")) {
+    Json json;
+    json.BeginObject().Key("entry").Int(entry).Key("language").Int(language);
+    json.Key("text").String(text).EndObject();
+    std::printf("%s\n", json.Text().c_str());
+    return 0;
+  }
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
   return 0;

@@ -28,12 +28,12 @@ constexpr Command kCommands[] = {
     {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
     {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
     {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
-    {"addon", trilane::cli::RunAddon, "addon list FILE [--json] | addon extract FILE --type RCDATA|BITMAP|JPEG|WAVE|N --name NAME --out FILE [--force]"},
+    {"addon", trilane::cli::RunAddon, "addon list FILE [--json] | addon extract FILE --type RCDATA|BITMAP|JPEG|WAVE|N --name NAME --out FILE [--force] [--json]"},
     {"settings", trilane::cli::RunSettings, "settings show FILE | settings default --out FILE [--force] [--json]"},
     {"club", trilane::cli::RunClub, "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE --slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M --rounds N [--json]"},
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
     {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
-    {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump)"},
+    {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
     {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
 };
 

@@ -92,6 +92,22 @@ with tempfile.TemporaryDirectory() as tmp:
         "--rating", "1", "--kind", "X", "--now", "2026-03-07 09:05", code=2)
     run("history", "append", "--dir", hist, "--name", "x", "--games", "4", "--result", "1",
         "--rating", "1", "--kind", "L", "--now", "yesterday", code=2)
+    # A day the calendar does not have is refused before anything is written.
+    first = os.path.join(hist, "Trilane_I0001.hst")
+    before = open(first, "rb").read()
+    for day in ("2026-02-31 10:00", "2026-02-29 10:00", "2026-04-31 10:00", "2026-13-01 10:00"):
+        run("history", "append", "--dir", hist, "--name", "x", "--games", "4", "--result", "1",
+            "--rating", "1", "--kind", "L", "--now", day, code=2)
+    check(open(first, "rb").read() == before, "an impossible date changed the history file")
+    run("history", "append", "--dir", hist, "--name", "x", "--games", "4", "--result", "1",
+        "--rating", "1", "--kind", "T", "--now", "2024-02-29 10:00")
+    rows = json.loads(run("history", "show", first, "--json"))["rows"]
+    check(len(rows) == 3 and rows[2]["date"] == "29.02.2024" and rows[2]["type"] == "Tourney"
+          and rows[0]["player"] == "Вера" and rows[0]["rating"] == "0,05", rows)
+    text = run("history", "show", first).splitlines()
+    check(len(text) == 4 and text[0].split() == ["Time", "Date", "Player", "Games", "Result",
+                                                 "Rating", "Type"]
+          and text[3].split() == ["10:00", "29.02.2024", "x", "4", "1", "1,00", "Tourney"], text)
 
 for f in failures:
     print("FAIL:", f)

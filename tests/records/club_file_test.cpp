@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/codepage.h"
 #include "base/rounding.h"
 #include "records/club_file.h"
@@ -131,6 +133,40 @@ TEST(ClubFile, RatingFormulaAndMemberLine) {
   EXPECT_FALSE(FormatMemberLine("a\r\nb", 0, 0, 0, code));
   EXPECT_FALSE(FormatMemberLine("Tom", 0, 10000000, 0, code));
   EXPECT_FALSE(FormatMemberLine("Tom", 0, 0, 0, "123"));
+}
+
+TEST(ClubFile, TypedNamesAndTheGameOfTheCycle) {
+  struct NameCase {
+    std::string typed;
+    std::optional<std::string> name;
+  };
+  const NameCase names[] = {
+      {"  Tom ", "Tom"},
+      {"Anna Maria", "Anna Maria"},
+      {std::string(20, 'x'), std::string(20, 'x')},
+      {" " + std::string(20, 'x') + " ", std::string(20, 'x')},
+      {std::string(21, 'x'), std::nullopt},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"a\tb", std::nullopt},
+  };
+  for (const NameCase& c : names) {
+    const auto name = TypedMemberName(c.typed);
+    EXPECT_EQ(name.has_value(), c.name.has_value()) << "'" << c.typed << "'";
+    if (name && c.name) {
+      EXPECT_EQ(*name, *c.name);
+    }
+    if (!name) {
+      EXPECT_FALSE(name.error().reason.empty());
+    }
+  }
+
+  const std::pair<int64_t, int64_t> games[] = {{0, 0},  {1, 1},    {79, 79}, {80, 80},
+                                               {81, 1}, {160, 80}, {161, 1}, {-3, 0}};
+  for (const auto& [count, inCycle] : games) {
+    EXPECT_EQ(GameOfCycle(count), inCycle) << count;
+    EXPECT_EQ(CompletesCycle(count), count > 0 && inCycle == 80) << count;
+  }
 }
 
 TEST(ClubFile, RemoveMemberMovesTheLinesUp) {

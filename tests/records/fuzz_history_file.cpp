@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (check.error.reason.empty()) std::abort();
     return 0;
   }
-  for (const auto& line : check.recordLines) (void)trilane::ReadHistoryRow(line);
+  for (const auto& line : check.recordLines) (void)trilane::ReadHistoryRecord(line);
   const trilane::HistoryCheck rebuilt =
       trilane::CheckHistory(trilane::BuildHistoryFile(check.recordLines));
   if (!rebuilt.valid || rebuilt.records != check.records) std::abort();

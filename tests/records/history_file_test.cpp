@@ -67,8 +67,29 @@ TEST(HistoryFile, FieldFormats) {
   EXPECT_EQ(FormatShortDate({2026, 3, 7}, "MM/dd/yyyy"), "03/07/2026");
   EXPECT_EQ(FormatShortDate({2026, 3, 7}, "yyyy'y'"), "2026y");
   EXPECT_FALSE(FormatHistoryRecord({"x", 1000, 0, 0, kLocalMatch}, kMarch7, "dd"));
-  EXPECT_FALSE(FormatHistoryRecord({"x", 1, 0, 0, 4}, kMarch7, "dd"));
+  EXPECT_FALSE(FormatHistoryRecord({"x", 1, 0, 0, static_cast<MatchKind>(4)}, kMarch7, "dd"));
   EXPECT_FALSE(FormatHistoryRecord({"x", 1, 0, 0, kLocalMatch}, {2026, 1, 1, 24, 0}, "dd"));
+}
+
+TEST(HistoryFile, OnlyDaysOfTheCalendarAreWritten) {
+  struct Case {
+    int year, month, day;
+    bool real;
+  };
+  const Case cases[] = {
+      {2026, 2, 31, false}, {2026, 2, 29, false}, {2024, 2, 29, true},  {2000, 2, 29, true},
+      {1900, 2, 29, false}, {2026, 4, 31, false}, {2026, 12, 31, true}, {2026, 1, 0, false},
+      {2026, 13, 1, false}, {2026, 0, 1, false},  {0, 1, 1, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsCalendarDate(c.year, c.month, c.day), c.real)
+        << c.year << "-" << c.month << "-" << c.day;
+    EXPECT_EQ(FormatHistoryRecord({"x", 1, 0, 0, kLocalMatch}, {c.year, c.month, c.day, 12, 0},
+                                  "dd.MM.yyyy")
+                  .has_value(),
+              c.real)
+        << c.year << "-" << c.month << "-" << c.day;
+  }
 }
 
 TEST(HistoryFile, CheckGoodAndBrokenCopies) {
@@ -103,13 +124,45 @@ TEST(HistoryFile, CheckGoodAndBrokenCopies) {
       EXPECT_FALSE(CheckHistory(bytes).valid) << line << "," << col;
     }
   }
-  const HistoryRow row = ReadHistoryRow(CheckHistory(good).recordLines[1]);
-  EXPECT_EQ(row.time, "21:40");
-  EXPECT_EQ(row.player, Cp("Вера/Tom/Ann"));
-  EXPECT_EQ(row.games, "4");
-  EXPECT_EQ(row.result, "120");
-  EXPECT_EQ(row.rating, "-3,25");
-  EXPECT_EQ(row.kind, 'N');
+  const auto record = ReadHistoryRecord(CheckHistory(good).recordLines[1]);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->writtenTime, "21:40");
+  EXPECT_EQ(record->players, Cp("Вера/Tom/Ann"));
+  EXPECT_EQ(record->games, 4);
+  EXPECT_EQ(record->result, 120);
+  EXPECT_DOUBLE_EQ(record->rating, -3.25);
+  EXPECT_EQ(record->kind, kNetMatch);
+}
+
+// What is written is what is read back, for every kind of match; a line whose columns were
+// rewritten with fresh checksums but hold no numbers reads as nothing.
+TEST(HistoryFile, RecordsReadBackAsWritten) {
+  const HistoryRecord written[] = {
+      {"Anna", 12, -35, 0.05, kLocalMatch, {}, {}},
+      {Cp("Вера/Tom/Ann"), 4, 120, -3.25, kNetMatch, {}, {}},
+      {"Solo", 80, 9999999999, 99.99, kAccountMatch, {}, {}},
+      {"Seat", -99, -999999999, -12.5, kTourneyMatch, {}, {}},
+  };
+  for (const HistoryRecord& w : written) {
+    const std::string line = *FormatHistoryRecord(w, kMarch7, "dd.MM.yyyy");
+    const auto r = ReadHistoryRecord(line);
+    ASSERT_TRUE(r) << line;
+    EXPECT_EQ(r->players, w.players);
+    EXPECT_EQ(r->games, w.games);
+    EXPECT_EQ(r->result, w.result);
+    EXPECT_DOUBLE_EQ(r->rating, w.rating);
+    EXPECT_EQ(r->kind, w.kind);
+    EXPECT_EQ(r->writtenTime, "9:05");
+    EXPECT_EQ(r->writtenDate, "07.03.2026");
+    EXPECT_EQ(MatchKindFromLetter(line[89]), w.kind);
+  }
+  std::string line = *FormatHistoryRecord(written[0], kMarch7, "dd.MM.yyyy");
+  line.replace(66, 3, "abc");
+  EXPECT_FALSE(ReadHistoryRecord(line));
+  line = *FormatHistoryRecord(written[0], kMarch7, "dd.MM.yyyy");
+  line[89] = 'X';
+  EXPECT_FALSE(ReadHistoryRecord(line));
+  EXPECT_FALSE(MatchKindFromLetter('l'));
 }
 
 class HistoryAppendTest : public ScratchDir {
@@ -141,7 +194,7 @@ TEST_F(HistoryAppendTest, FirstMatchThenAppends) {
   const HistoryCheck check = CheckHistoryFile(File(1));
   ASSERT_TRUE(check.valid);
   EXPECT_EQ(check.records, 2);
-  EXPECT_EQ(ReadHistoryRow(check.recordLines[1]).player, "Second");
+  EXPECT_EQ(ReadHistoryRecord(check.recordLines[1])->players, "Second");
 }
 
 TEST_F(HistoryAppendTest, FullFilesMoveOnAndGapsAreFilled) {
