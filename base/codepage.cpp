@@ -89,6 +89,14 @@ std::optional<char32_t> DecodeUtf8(std::string_view s, size_t& pos) {
   return c;
 }
 
+bool IsValidUtf8(std::string_view utf8) {
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    if (!DecodeUtf8(utf8, pos)) return false;
+  }
+  return true;
+}
+
 std::string Cp1251ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);

@@ -23,6 +23,10 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8,
                                         std::optional<char> replacement = std::nullopt);
 
+// True when the whole text is well-formed UTF-8: no stray or missing continuation bytes, no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view utf8);
+
 // Decodes one UTF-8 scalar at `pos`, advancing it; nothing on malformed input (pos unchanged).
 std::optional<char32_t> DecodeUtf8(std::string_view utf8, size_t& pos);
 void AppendUtf8(std::string& out, char32_t scalar);

@@ -26,6 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/codepage.h"
+
 namespace {
 
 constexpr int kLanguageCount = 10;
@@ -62,42 +64,6 @@ std::vector<Line> ReadLines(const std::filesystem::path& path) {
     lines.push_back({number, text});
   }
   return lines;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t scalar = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1;
-      scalar = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2;
-      scalar = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3;
-      scalar = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= s.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      scalar = (scalar << 6) | (cc & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (scalar < kMin[extra] || scalar > 0x10FFFF || (scalar >= 0xD800 && scalar <= 0xDFFF)) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
 }
 
 std::vector<std::string> SplitTabs(const std::string& text) {
@@ -149,7 +115,7 @@ std::string Unescape(const std::string& where, int line, const std::string& raw)
         Fail(where, line, std::string("unknown escape \\") + raw[i] + " (only \\n \\r \\t \\\\)");
     }
   }
-  if (!IsValidUtf8(out)) Fail(where, line, "the text is not valid UTF-8");
+  if (!trilane::IsValidUtf8(out)) Fail(where, line, "the text is not valid UTF-8");
   return out;
 }
 
@@ -201,7 +167,7 @@ std::vector<Language> ReadLanguages(const std::filesystem::path& dir) {
     }
     for (size_t k = 1; k < 5; ++k) {
       if (fields[k].empty()) Fail(path.string(), line.number, "empty field");
-      if (!IsValidUtf8(fields[k])) Fail(path.string(), line.number, "not valid UTF-8");
+      if (!trilane::IsValidUtf8(fields[k])) Fail(path.string(), line.number, "not valid UTF-8");
     }
     languages.push_back({fields[1], fields[2], fields[3], fields[4], {}, false});
   }
@@ -316,7 +282,7 @@ std::array<std::vector<Country>, kContinentCount> ReadCountries(const std::files
       Fail(path.string(), line.number, "the English and Russian names must not be empty");
     }
     for (const auto& f : fields) {
-      if (!IsValidUtf8(f)) Fail(path.string(), line.number, "not valid UTF-8");
+      if (!trilane::IsValidUtf8(f)) Fail(path.string(), line.number, "not valid UTF-8");
     }
     rows.push_back({fields[2], fields[3], fields[4]});
   }
