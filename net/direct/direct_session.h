@@ -1,0 +1,46 @@
+#pragma once
+// What the host and the joiner controllers share: where a game stands, the texts they
+// report, and names and typed texts between UTF-8 and the code page they travel in.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "table/table_text.h"
+
+namespace trilane::direct {
+
+// Where hosting or joining stands (`LinkPhase`).
+enum class LinkPhase : uint8_t {
+  kIdle = 0,
+  kSeating = 1,  // host: greetings seat joiners; joiner: waiting to be seated
+  kSeated = 2,   // joiner: seated, the game waits for the first deal
+  kPlaying = 3,  // host: the first deal is out, no more greetings
+  kClosed = 4,   // the game ended or was interrupted; nothing more is taken
+};
+
+// The messages of an interrupted game: "One of player" + " " + "has interrupted game!" +
+// line break + "Press OK for exit to the main menu...".
+TableText InterruptedGameMessage();
+// "There are no accessible games".
+TableText NoAccessibleGamesMessage();
+// Names as shown: code page 1251 to UTF-8, without trailing blanks.
+std::string ShownName(std::string_view cp1251);
+// A typed text as it travels: code page 1251 ("?" for what it lacks), at most `maxBytes`.
+std::string TravelText(std::string_view utf8, size_t maxBytes);
+
+// The hidden face-up toggle: characters typed while the chat send button has the focus.
+// When they read as the number 71948 the other hands turn face up (or down again).
+class FaceUpCode {
+ public:
+  // True when this character completes the code; the typed characters are then cleared.
+  bool Type(char c);
+  // The send button gained or lost the focus.
+  void Clear() { typed_.clear(); }
+
+ private:
+  std::string typed_;
+};
+
+}  // namespace trilane::direct

@@ -1,0 +1,84 @@
+#pragma once
+// The host of a direct-play game: seats up to three joiners, deals and paces every round
+// through its round flow, relays the joiners' arrangements and chat to one another, and
+// ends the game for everyone when a joiner leaves. It is the flow's StageSender; the
+// transport hands it the bytes of each connection and tells it when one closes.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/direct/direct_codec.h"
+#include "net/direct/direct_listener.h"
+#include "net/direct/direct_session.h"
+#include "net/direct/link.h"
+#include "table/round_flow.h"
+
+namespace trilane::direct {
+
+class HostController : public StageSender {
+ public:
+  // `ownName`: the local player's name (UTF-8); its first four bytes in code page 1251
+  // travel as NetId 1's name.
+  HostController(std::string_view ownName, DirectListener& listener);
+
+  // The flow this host paces; it must use this controller as its StageSender.
+  void Attach(RoundFlow& flow) { flow_ = &flow; }
+  // Greetings seat joiners from now on.
+  void StartSeating();
+
+  // --- transport events; `connection` is what Accepted returned
+  int Accepted(Link& link);
+  void Received(int connection, std::string_view bytes);
+  // The connection closed or failed (on the host both end the joiner's part in the game).
+  void Closed(int connection);
+
+  // --- local actions
+  // The waiting window's "Ok": the game starts with the joiners seated so far; the first
+  // deal goes out. `start` is the local player's match start.
+  bool StartGame(const MatchStart& start, bool ruleTwoFour);
+  // Enter in the chat field: "s1" + text to every seated joiner; false for an empty text.
+  bool SendChat(std::string_view utf8);
+  // The end of the game or "Exit to menu": every connection closes.
+  void Leave();
+
+  // --- StageSender
+  void SendStep(StageStep step) override;
+  void SendArrangement(const Arrangement& rows) override;
+  void SendDeal(const Deck& deck, bool ruleTwoFour) override;
+  void SendNextDeal() override {}
+
+  LinkPhase Phase() const { return phase_; }
+  int Joiners() const { return joiners_; }
+  // Four-byte names by NetId ("PC  " for a computer seat).
+  const NetNames& Names() const { return names_; }
+
+ private:
+  struct Connection {
+    Link* link = nullptr;
+    Decoder decoder;
+    int netId = 0;  // 0 until seated
+    bool open = true;
+  };
+
+  void Handle(Connection& from, const Message& message);
+  void Seat(Connection& from, const Greeting& greeting);
+  void TakeChat(Connection& from, const Chat& chat);
+  void TakeStage(Connection& from, const Stage& stage);
+  // To every seated, open joiner but `exceptNetId`.
+  void SendToJoiners(std::string_view bytes, int exceptNetId = 0);
+  void Refuse(const Connection& from, const std::string& why);
+  bool GameRunning() const;
+  void Interrupt();
+  void PushNamesToFlow();
+
+  DirectListener& listener_;
+  RoundFlow* flow_ = nullptr;
+  std::vector<std::unique_ptr<Connection>> connections_;
+  LinkPhase phase_ = LinkPhase::kIdle;
+  int joiners_ = 0;
+  NetNames names_;
+};
+
+}  // namespace trilane::direct
