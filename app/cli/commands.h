@@ -30,6 +30,10 @@ int RunHistory(const CommandArgs& args);
 // The table (cmd_table.cpp)
 int RunPlay(const CommandArgs& args);
 
+// Direct play over TCP (cmd_direct.cpp)
+int RunHost(const CommandArgs& args);
+int RunJoin(const CommandArgs& args);
+
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);
 

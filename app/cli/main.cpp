@@ -33,6 +33,10 @@ constexpr Command kCommands[] = {
     {"club", trilane::cli::RunClub, "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE --slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M --rounds N [--json]"},
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
     {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
+#ifdef TRILANE_DIRECT_PLAY
+    {"host", trilane::cli::RunHost, "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] [--bind ADDRESS] [--json]"},
+    {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--json]"},
+#endif
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
     {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
 };

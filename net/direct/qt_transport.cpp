@@ -34,12 +34,16 @@ void HostTransport::TakeConnections() {
     accepted->link = std::make_unique<SocketLink>(*socket);
     accepted->connection = host_.Accepted(*accepted->link);
     const Accepted* a = accepted.get();
-    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, a] { Drain(*a); });
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, a] {
+      Drain(*a);
+      AfterEvent();
+    });
     // Closing and errors are taken from the event loop, never inside a controller's own
     // call to Close; whatever was still unread is handed over first.
     const auto closed = [this, a] {
       Drain(*a);
       host_.Closed(a->connection);
+      AfterEvent();
     };
     QObject::connect(socket, &QTcpSocket::disconnected, socket, closed, Qt::QueuedConnection);
     QObject::connect(socket, &QTcpSocket::errorOccurred, socket, closed, Qt::QueuedConnection);
@@ -67,12 +71,16 @@ bool HostTransport::Busy() const {
 
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] { joiner_.Connected(); });
-  QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] { Drain(); });
+  QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {
+    Drain();
+    AfterEvent();
+  });
   QObject::connect(
       &socket_, &QTcpSocket::disconnected, &socket_,
       [this] {
         Drain();
         joiner_.Closed();
+        AfterEvent();
       },
       Qt::QueuedConnection);
   QObject::connect(
@@ -80,6 +88,7 @@ JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
       [this] {
         Drain();
         joiner_.Failed();
+        AfterEvent();
       },
       Qt::QueuedConnection);
 }

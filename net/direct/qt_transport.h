@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,8 @@ class HostTransport {
   void StopListening() { server_.close(); }
   // Sockets that still hold bytes or are still closing.
   bool Busy() const;
+  // Runs after each event has been handed to the controller (to let a local seat act).
+  void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
 
  private:
   struct Accepted {
@@ -51,8 +54,13 @@ class HostTransport {
   void TakeConnections();
   void Drain(const Accepted& accepted);
 
+  void AfterEvent() const {
+    if (afterEvent_) afterEvent_();
+  }
+
   HostController& host_;
   QTcpServer server_;
+  std::function<void()> afterEvent_;
   std::vector<std::unique_ptr<Accepted>> accepted_;
 };
 
@@ -66,13 +74,18 @@ class JoinTransport {
   // Starts connecting (and joining); the outcome arrives through the controller.
   void Connect(const QString& address, quint16 port);
   bool Busy() const;
+  void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
 
  private:
   void Drain();
+  void AfterEvent() const {
+    if (afterEvent_) afterEvent_();
+  }
 
   JoinerController& joiner_;
   QTcpSocket socket_;
   SocketLink link_{socket_};
+  std::function<void()> afterEvent_;
 };
 
 }  // namespace trilane::direct

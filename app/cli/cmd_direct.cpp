@@ -1,0 +1,233 @@
+// Direct play from the command line: "host" listens for joiners and deals, "join" takes a
+// seat at a host. Each plays its own seat with the computer's arrangement, through the same
+// codec, controllers, sockets and round flow as the game, for one match of four deals,
+// printing a line per finished round. The table is headless: it shows nothing and plays no
+// pauses, so only the host's lock ticks (--tick-ms) pace the rounds.
+
+#ifdef TRILANE_DIRECT_PLAY
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QTimer>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "cli.h"
+#include "commands.h"
+#include "net/direct/computer_seat.h"
+#include "net/direct/host_controller.h"
+#include "net/direct/joiner_controller.h"
+#include "net/direct/qt_transport.h"
+#include "words/words.h"
+
+namespace trilane::cli {
+namespace {
+
+using direct::ComputerSeatPlayer;
+
+// How long a finished player waits for its last bytes to leave before it exits.
+constexpr int kClosingMs = 2000;
+
+void PrintLine(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+// A message of the game on one line, in English.
+std::string OneLine(const TableText& text) {
+  std::string line = ComposeText(text, [](int entry) { return Word(entry); });
+  for (char& c : line) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  std::string squeezed;
+  for (char c : line) {
+    if (!(c == ' ' && !squeezed.empty() && squeezed.back() == ' ')) squeezed += c;
+  }
+  return squeezed;
+}
+
+void PrintRound(bool json, const RoundFlow& flow) {
+  const int own = flow.Setup().ownNumber;
+  std::array<int32_t, 4> byNetId{};
+  for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];
+  const int32_t round = flow.Counters().sessionRounds;
+  if (json) {
+    Json j;
+    j.BeginObject().Key("round").Int(round).Key("totals").IntArray(byNetId).EndObject();
+    return PrintLine(j.Text());
+  }
+  std::string line = "round " + std::to_string(round) + " totals";
+  for (int32_t t : byNetId) line += " " + SignedNumber(t);
+  PrintLine(line);
+}
+
+// The exit of the event loop and the one stderr line of a failed game.
+class Outcome : public direct::DirectListener {
+ public:
+  Outcome(const char* command, std::function<void()> onSeated)
+      : command_(command), onSeated_(std::move(onSeated)) {}
+
+  void JoinerSeated(int, const TableText&) override { Later(onSeated_); }
+  void GameInterrupted(const TableText& message) override { Fail(OneLine(message)); }
+  void JoinFailed(const TableText& message) override { Fail(OneLine(message)); }
+
+  void Fail(const std::string& line) {
+    if (done_) return;
+    done_ = true;
+    std::fprintf(stderr, "trilane-cli %s: %s\n", command_, line.c_str());
+    QCoreApplication::exit(1);
+  }
+  // The match is over: exit 0 once `busy` says the last bytes are out.
+  void Finish(std::function<bool()> busy) {
+    if (done_) return;
+    done_ = true;
+    const auto started = std::chrono::steady_clock::now();
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, busy, started] {
+      const auto waited = std::chrono::steady_clock::now() - started;
+      if (!busy() || waited > std::chrono::milliseconds(kClosingMs)) {
+        poll->stop();
+        QCoreApplication::exit(0);
+      }
+    });
+    poll->start(5);
+  }
+  bool Done() const { return done_; }
+
+ private:
+  static void Later(const std::function<void()>& f) {
+    if (f) QTimer::singleShot(0, QCoreApplication::instance(), f);
+  }
+  const char* command_;
+  std::function<void()> onSeated_;
+  bool done_ = false;
+};
+
+// Lets the local seat act until it has nothing to do; true when its match ended now.
+bool PlaySeat(ComputerSeatPlayer& player) {
+  for (;;) {
+    const ComputerSeatPlayer::Did did = player.Step();
+    if (did == ComputerSeatPlayer::Did::kNothing) return false;
+    if (did == ComputerSeatPlayer::Did::kEndedMatch) return true;
+  }
+}
+
+int RunEventLoop() {
+  return QCoreApplication::exec();
+}
+
+struct QtApp {
+  QtApp() : app(argc, argv) {}
+  int argc = 1;
+  char name[12] = "trilane-cli";
+  char* argv[2] = {name, nullptr};
+  QCoreApplication app;
+};
+
+uint32_t SeedFromClock() {
+  return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+}  // namespace
+
+int RunHost(const CommandArgs& raw) {
+  const Args args(raw, {"port", "players", "seed", "rule", "name", "tick-ms", "bind"}, {"json"});
+  const auto port = static_cast<quint16>(args.RequiredInt("port", 0, 65535));
+  const int players = static_cast<int>(args.Int("players", 2, 4, 2));
+  const std::optional<std::string> seedText = args.Value("seed");
+  const uint32_t seed = seedText
+                            ? static_cast<uint32_t>(ParseInt(*seedText, 0, 4294967295LL, "--seed"))
+                            : SeedFromClock();
+  const std::string rule = args.Value("rule").value_or("1-6");
+  if (rule != "1-6" && rule != "2-4")
+    throw UsageError("--rule must be 1-6 or 2-4, not '" + rule + "'");
+  const std::string name = args.Value("name").value_or("Host");
+  const int tickMs = static_cast<int>(args.Int("tick-ms", 1, 60000, 1000));
+  const QString bind = QString::fromStdString(args.Value("bind").value_or(""));
+  QHostAddress address(QHostAddress::Any);
+  if (!bind.isEmpty() && !address.setAddress(bind))
+    throw UsageError("--bind needs an IP address, not '" + bind.toStdString() + "'");
+  const bool json = args.Flag("json");
+
+  QtApp qt;
+  direct::HeadlessTable view;
+  QTimer ticks;
+  std::function<void()> startGame;
+  Outcome outcome("host", [&] { startGame(); });
+  direct::HostController host(name, outcome);
+  RoundFlow flow(view, host, SeededDecks(seed));
+  host.Attach(flow);
+  ComputerSeatPlayer player(flow);
+  direct::HostTransport transport(host);
+  view.onRoundFinished = [&] { PrintRound(json, flow); };
+
+  const auto play = [&] {
+    if (outcome.Done() || !PlaySeat(player)) return;
+    host.Leave();
+    outcome.Finish([&] { return transport.Busy(); });
+  };
+  startGame = [&] {
+    if (host.Joiners() + 1 < players || host.Phase() != direct::LinkPhase::kSeating) return;
+    MatchStart start;
+    start.name = name;
+    host.StartGame(start, rule == "2-4");
+    ticks.start(tickMs);
+    play();
+  };
+  QObject::connect(&ticks, &QTimer::timeout, &ticks, [&] {
+    flow.Tick();
+    play();
+  });
+  transport.SetAfterEvent(play);
+
+  std::string error;
+  host.StartSeating();
+  if (!transport.Listen(address, port, &error)) {
+    std::fprintf(stderr, "trilane-cli host: cannot listen on port %u: %s\n", port, error.c_str());
+    return 1;
+  }
+  if (json) {
+    Json j;
+    PrintLine(j.BeginObject().Key("listening").Int(transport.Port()).EndObject().Text());
+  } else {
+    PrintLine("listening on port " + std::to_string(transport.Port()));
+  }
+  return RunEventLoop();
+}
+
+int RunJoin(const CommandArgs& raw) {
+  const Args args(raw, {"address", "port", "name"}, {"json"});
+  const QString address = QString::fromStdString(args.Required("address"));
+  const auto port = static_cast<quint16>(args.RequiredInt("port", 1, 65535));
+  const std::string name = args.Value("name").value_or("Join");
+  const bool json = args.Flag("json");
+
+  QtApp qt;
+  direct::HeadlessTable view;
+  Outcome outcome("join", {});
+  MatchStart start;
+  start.name = name;
+  direct::JoinerController joiner(name, start, outcome);
+  RoundFlow flow(view, joiner, DeckSource{});
+  joiner.Attach(flow);
+  ComputerSeatPlayer player(flow);
+  direct::JoinTransport transport(joiner);
+  view.onRoundFinished = [&] { PrintRound(json, flow); };
+
+  transport.SetAfterEvent([&] {
+    if (outcome.Done() || !PlaySeat(player)) return;
+    joiner.Leave();
+    outcome.Finish([&] { return transport.Busy(); });
+  });
+  transport.Connect(address, port);
+  return RunEventLoop();
+}
+
+}  // namespace trilane::cli
+
+#endif  // TRILANE_DIRECT_PLAY
