@@ -449,9 +449,10 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
   w.city = Field(r, "city");
   w.country = Field(r, "country");
   w.r07 = Field(r, "R7");
-  w.r08 = Field(r, "R8");
-  w.r09 = Field(r, "R9");
-  w.r10 = Field(r, "R10");
+  // The unused texts are "#"; a client that leaves them out means the same.
+  w.r08 = Has(r, "R8") ? Field(r, "R8") : "#";
+  w.r09 = Has(r, "R9") ? Field(r, "R9") : "#";
+  w.r10 = Has(r, "R10") ? Field(r, "R10") : "#";
   // The program closes the last text with "*", the entry terminator of the list replies.
   if (!w.r10.empty() && w.r10.back() == '*') w.r10.pop_back();
   if (!IsPassportNick(w.nick) || !IsCity(w.city) ||

@@ -1,5 +1,6 @@
 #include "server/photo_upload.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -12,10 +13,13 @@ namespace trilane::club {
 namespace {
 
 constexpr char kFtpScript[] = R"PY(
-import os, re, sys
+import logging, os, re, sys
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
+
+config_logging(level=logging.WARNING)
 
 host, port, folder, user, password = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5]
 name_rule = re.compile(r'^[A-Za-z0-9!(),\-.@_]{2,12}\.jpg$')
@@ -42,7 +46,6 @@ PhotoHandler.banner = 'photos'
 server = FTPServer((host, port), PhotoHandler)
 server.max_cons = 64
 server.max_cons_per_ip = 4
-print('ftp ready', flush=True)
 server.serve_forever()
 )PY";
 
@@ -64,6 +67,9 @@ bool PhotoUploadServer::Start(const PhotoUpload& upload, std::string* reason) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+    // The service's standard output belongs to its one "listening on" line.
+    const int devNull = open("/dev/null", O_WRONLY);
+    if (devNull >= 0) dup2(devNull, STDOUT_FILENO);
     execlp(python, python, "-c", kFtpScript, upload.host.c_str(), port.c_str(),
            upload.folder.c_str(), upload.user.c_str(), upload.password.c_str(),
            static_cast<char*>(nullptr));
