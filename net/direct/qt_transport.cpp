@@ -29,6 +29,8 @@ bool HostTransport::Listen(const QHostAddress& address, quint16 port, std::strin
 
 void HostTransport::TakeConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    // Small messages that a person waits for: no coalescing delay.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
     accepted->link = std::make_unique<SocketLink>(*socket);
@@ -70,7 +72,10 @@ bool HostTransport::Busy() const {
 }
 
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
-  QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] { joiner_.Connected(); });
+  QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    joiner_.Connected();
+  });
   QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {
     Drain();
     AfterEvent();
