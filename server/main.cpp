@@ -44,7 +44,7 @@ struct Options {
   std::vector<fs::path> addons;
   std::string store;  // empty: SQLite in the data folder
   std::string publicUrl;
-  int threads = 8;
+  int threads = 32;
   double rate = 20;
   double burst = 60;
   bool fastHashes = false;
@@ -238,11 +238,14 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // A keep-alive connection holds a request thread while it lasts, so there are more threads
+  // than database connections; a thread waits for a free connection only while it works.
+  const int connections = std::min(options.threads, 8);
   std::unique_ptr<ClubStore> store;
   try {
     auto pool = options.store.empty()
-                    ? OpenSqlitePool((options.data / "club.sqlite").string(), options.threads)
-                    : OpenPostgresPool(options.store, options.threads);
+                    ? OpenSqlitePool((options.data / "club.sqlite").string(), connections)
+                    : OpenPostgresPool(options.store, connections);
     store = MakeSqlClubStore(std::move(pool));
   } catch (const std::exception& e) {
     std::cerr << "trilane-club-service: " << e.what() << "\n";
@@ -260,6 +263,10 @@ int main(int argc, char** argv) {
   server.set_read_timeout(5, 0);
   server.set_write_timeout(5, 0);
   server.set_keep_alive_max_count(1000);
+  server.set_keep_alive_timeout(2);
+  // Headers and body leave in separate writes: without this the body would wait for the
+  // client's delayed acknowledgement.
+  server.set_tcp_nodelay(true);
 
   const bool trustProxy = options.trustProxy;
   server.set_pre_routing_handler([&](const httplib::Request& req, httplib::Response& res) {
