@@ -2,110 +2,20 @@
 // an empty data folder. Skipped when the service has not been built.
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
+#include "club_service_process.h"
 #include "web/calls.h"
 #include "web/curl_transport.h"
-
-extern char** environ;
 
 namespace trilane::web {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::ClubService;
+using testing::kServiceProgram;
 using namespace std::chrono_literals;
-
-const fs::path kServiceProgram = fs::path(TRILANE_PROGRAM_DIR) / "trilane-club-service";
-
-int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(fd);
-  return ntohs(addr.sin_port);
-}
-
-// The service as a child process; stopped with SIGTERM.
-class ClubService {
- public:
-  ClubService() {
-    data_ = fs::temp_directory_path() / ("trilane-web-test-" + std::to_string(getpid()));
-    fs::remove_all(data_);
-    fs::create_directories(data_ / "addons");
-    std::ofstream(data_ / "addons" / "QorCards06A.dll", std::ios::binary) << "MZ add-on";
-    ftpPort_ = FreePort();
-    int out[2];
-    if (pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    const std::string program = kServiceProgram.string();
-    const std::string dataArg = (data_ / "club").string();
-    const std::string addonsArg = (data_ / "addons").string();
-    const std::string ftpArg = std::to_string(ftpPort_);
-    std::vector<const char*> argv = {program.c_str(),   "--listen",      "127.0.0.1:0",  "--data",
-                                     dataArg.c_str(),   "--ftp-port",    ftpArg.c_str(), "--addons",
-                                     addonsArg.c_str(), "--fast-hashes", "--rate",       "10000",
-                                     "--burst",         "10000",         nullptr};
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, const_cast<char**>(argv.data()),
-                    environ) != 0) {
-      pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    // "listening on http://ADDR:PORT" when it is ready.
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (pid_ > 0 && line.find('\n') == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-      pollfd p{out[0], POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
-      char buf[256];
-      const ssize_t n = read(out[0], buf, sizeof buf);
-      if (n <= 0) break;
-      line.append(buf, static_cast<size_t>(n));
-    }
-    // The read end stays open while the service runs: its children write there too.
-    output_ = out[0];
-    const std::string prefix = "listening on ";
-    if (line.rfind(prefix, 0) == 0)
-      url_ = line.substr(prefix.size(), line.find('\n') - prefix.size());
-  }
-  ~ClubService() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (output_ >= 0) close(output_);
-    std::error_code ec;
-    fs::remove_all(data_, ec);
-  }
-  const std::string& Url() const { return url_; }
-  int FtpPort() const { return ftpPort_; }
-
- private:
-  fs::path data_;
-  pid_t pid_ = -1;
-  int ftpPort_ = 0;
-  int output_ = -1;
-  std::string url_;
-};
+namespace fs = std::filesystem;
 
 TEST(ClubServiceTest, EveryCallAgainstTheReferenceService) {
   if (!fs::exists(kServiceProgram)) GTEST_SKIP() << "no " << kServiceProgram;
