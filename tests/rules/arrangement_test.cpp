@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "rules/arrangement.h"
 #include "test_cards.h"
 
@@ -57,6 +59,60 @@ TEST(Arrangement, SpecialCombinations) {
   for (const Case& c : cases) {
     EXPECT_EQ(FindSpecial(MakeHand(c.hand)), c.expected) << c.hand;
     EXPECT_EQ(FindSpecial(MakeHand(c.hand, false)), c.expected) << "unsorted " << c.hand;
+  }
+}
+
+// Every place the single card may take in the grouped combinations, and for each hand that
+// answers to more than one combination, the one found first in the order of the table.
+TEST(Arrangement, EveryPatternAndTheOrderOfPrecedence) {
+  struct Case {
+    const char* hand;
+    int code;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"2h 5h 5d 5c 5s 9h 9d 9c 9s Kh Kd Kc Ks", kThreeQuads, "single 1st"},
+      {"3h 3d 3c 3s 7h 9h 9d 9c 9s Kh Kd Kc Ks", kThreeQuads, "single 5th"},
+      {"3h 3d 3c 3s 6h 6d 6c 6s 8h Kh Kd Kc Ks", kThreeQuads, "single 9th"},
+      {"2h 2d 2c 2s 5h 5d 5c 5s 9h 9d 9c 9s Ah", kThreeQuads, "single 13th"},
+      {"2h 4h 4d 4c 6h 6d 6c 9h 9d 9c Jh Jd Jc", kFourTriples, "single 1st"},
+      {"3h 3d 3c 5s 7h 7d 7c 9h 9d 9c Qh Qd Qc", kFourTriples, "single 4th"},
+      {"3h 3d 3c 5h 5d 5c 8s Th Td Tc Qh Qd Qc", kFourTriples, "single 7th"},
+      {"2h 2d 2c 4h 4d 4c 6h 6d 6c 9s Kh Kd Kc", kFourTriples, "single 10th"},
+      {"2h 2d 2c 4h 4d 4c 6h 6d 6c 8h 8d 8c As", kFourTriples, "single 13th"},
+      {"2h 4h 4d 6h 6d 8c 8s Tc Td Qh Qs Ac Ad", kSixPairs, "single 1st"},
+      {"2h 2d 4c 6h 6d 8c 8s Tc Td Qh Qs Ac Ad", kSixPairs, "single 3rd"},
+      {"2h 2d 4c 4s 7h 9h 9d Jc Js Kh Kd Ac As", kSixPairs, "single 5th"},
+      {"2h 2d 4c 4s 6h 6d 8c Ts Th Qd Qc Ah As", kSixPairs, "single 7th"},
+      {"2h 2d 4c 4s 6h 6d 8c 8s Th Qd Qc Ah As", kSixPairs, "single 9th"},
+      {"2h 2d 4c 4s 6h 6d 8c 8s Th Td Qc Ah As", kSixPairs, "single 11th"},
+      {"2h 2d 4c 4s 6h 6d 8c 8s Th Td Qc Qh As", kSixPairs, "single 13th"},
+      {"2h 2d 2c 2s 4h 4d 6c 6s 9h 9d Jc Js Kh", kSixPairs, "four of a kind as two pairs"},
+      {"2h 3h 4h 5h 6h 7h 8h 9h Th Jh Qh Kh Ah", kCleanDragon, "before Dragon, Full-colored"},
+      {"2h 3d 4h 5h 6h 7h 8h 9h Th Jh Qh Kh Ah", kDragon, "before Full-colored, Straights"},
+      {"Jh Jd Jc Js Qh Qd Qc Qs Kh Kd Kc Ks Ah", kAllBroadways, "before Quads, Highs, Pairs"},
+      {"8h 9h Th Jh Qh 9d Td Jd Qd Kd Qs Ks As", kThreeStraightFlushes, "before Highs, Flushes"},
+      {"2h 3h 4h 5h 6h 4d 5d 6d 7d 8d 9h Th Jh", kThreeStraightFlushes, "before Full-colored"},
+      {"8h 8d 8c 8s 9h 9d 9c 9s Th Td Tc Ts Jh", kThreeQuads, "before All Highs, Six Pairs"},
+      {"8h 8d 9h 9d Th Td Jh Jd Qh Qd Kh Kd Ah", kAllHighs, "before Full-colored, Pairs"},
+      {"Ts Jh Qs Kh Ac 8c 9c Tc Js Qh 8h 9s Td", kAllHighs, "before Three Straights"},
+      {"2h 2d 3h 3d 4h 4d 5h 5d 6h 6d 7h 7d 8h", kAllLow, "before Full-colored, Pairs"},
+      {"3d 4h 5c 6d 7h 3s 4s 5s 6c 7d 5h 6s 7s", kAllLow, "before Three Straights"},
+      {"2h 2d 4h 4d 6h 6d 9h 9d Jh Jd Kh Kd Ah", kFullColored, "before Six Pairs"},
+      {"6d 7d 8d 9h Td 7h 8h 9d Th Jh 3h 4d 5d", kFullColored, "before Three Straights"},
+      {"2h 4h 6h 9h Jh 2d 4d 6d 9d Kd Jc Kc Ac", kSixPairs, "before Three Flushes"},
+      {"7d 8c 9c Tc Jh 2d 3h 4h 5h 6c 6h 7c 8d", kThreeStraights, "before Three Flushes"},
+  };
+  // The points of each combination, by code.
+  const std::map<int, int> points = {
+      {kCleanDragon, 108}, {kDragon, 36},     {kAllBroadways, 32}, {kThreeStraightFlushes, 24},
+      {kThreeQuads, 20},   {kAllHighs, 12},   {kAllLow, 12},       {kFullColored, 10},
+      {kFourTriples, 8},   {kSixPairs, 6},    {kThreeStraights, 4}, {kThreeFlushes, 3},
+  };
+  for (const Case& c : cases) {
+    const Special expected{c.code, points.at(c.code)};
+    EXPECT_EQ(FindSpecial(MakeHand(c.hand)), expected) << c.hand << " (" << c.why << ")";
+    EXPECT_EQ(FindSpecial(MakeHand(c.hand, false)), expected) << "unsorted " << c.hand;
   }
 }
 

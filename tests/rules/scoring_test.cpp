@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
 
 #include "rules/computer.h"
 #include "rules/scoring.h"
@@ -67,6 +68,60 @@ TEST(ScoreRound, StrongRowBonuses) {
   s = ScoreRound(t, true);
   for (int p = 0; p < 4; ++p)
     for (int r = 0; r < 3; ++r) EXPECT_EQ(s.bonus[p][r], 0);
+}
+
+// Every row and category, under both majority rules. Position 1 holds the category in one
+// row and wins all three rows against three positions of low high cards, so each cell also
+// shows how the bonus adds to the sweep: row duels 3 per row, the bonus b paid by each of the
+// three others (3b in all), and the majority of 1 a duel under "2-4", 3 under "1-6".
+TEST(ScoreRound, EveryStrongRowBonusCellUnderBothRules) {
+  struct Cell {
+    int row;
+    uint8_t category;
+    int bonus;
+  };
+  const Cell cells[] = {
+      {kFront, 1, 0},  {kFront, 2, 0},  {kFront, 4, 3},
+      {kMiddle, 1, 0}, {kMiddle, 2, 0}, {kMiddle, 3, 0}, {kMiddle, 4, 0}, {kMiddle, 5, 0},
+      {kMiddle, 6, 0}, {kMiddle, 7, 1}, {kMiddle, 8, 3}, {kMiddle, 9, 4},
+      {kBack, 1, 0},   {kBack, 2, 0},   {kBack, 3, 0},   {kBack, 4, 0},   {kBack, 5, 0},
+      {kBack, 6, 0},   {kBack, 7, 0},   {kBack, 8, 2},   {kBack, 9, 3},
+  };
+  for (const bool twoFour : {false, true}) {
+    const int majority = twoFour ? 1 : 3;
+    for (const Cell& c : cells) {
+      TableValues t = HighCards({{{12, 12, 12}, {5, 5, 5}, {5, 5, 5}, {5, 5, 5}}});
+      t[0][c.row] = V(c.category, 12, 11);
+      const RoundScore s = ScoreRound(t, twoFour);
+      const std::string where = std::string(twoFour ? "2-4" : "1-6") + " row " +
+                                std::to_string(c.row) + " category " +
+                                std::to_string(c.category);
+      for (int r = 0; r < 3; ++r) {
+        const int bonus = r == c.row ? c.bonus : 0;
+        EXPECT_EQ(s.points[0][r], 3 + 3 * bonus) << where << ", row " << r;
+        EXPECT_EQ(s.bonus[0][r], bonus > 0 ? 1 : 0) << where << ", row " << r;
+        for (int p = 1; p < 4; ++p) {
+          EXPECT_EQ(s.points[p][r], -1 - bonus) << where << ", position " << p + 1;
+          EXPECT_EQ(s.bonus[p][r], 0) << where;
+        }
+      }
+      EXPECT_EQ(s.points[0][kHandPoints], 3 * majority) << where;
+      EXPECT_EQ(RoundTotal(s.points, 0), 9 + 3 * c.bonus + 3 * majority) << where;
+      for (int p = 1; p < 4; ++p) {
+        EXPECT_EQ(RoundTotal(s.points, p), -3 - c.bonus - majority) << where;
+      }
+    }
+  }
+  // Two holders of bonus rows collect from each other: Back four of a kind against a Back
+  // straight flush that beats it.
+  TableValues t = HighCards({{{5, 5, 5}, {5, 5, 5}, {5, 5, 5}, {5, 5, 5}}});
+  t[0][kBack] = V(8, 12, 1);
+  t[1][kBack] = V(9, 5);
+  const RoundScore s = ScoreRound(t, false);
+  EXPECT_EQ(s.points[0][kBackPoints], 1 + 6 - 3);
+  EXPECT_EQ(s.points[1][kBackPoints], 3 + 9 - 2);
+  EXPECT_EQ(s.points[2][kBackPoints], -2 - 2 - 3);
+  EXPECT_EQ(s.points[3][kBackPoints], -2 - 2 - 3);
 }
 
 TEST(ScoreRound, MajorityUnderBothRules) {
