@@ -105,9 +105,9 @@ TEST(Arrangement, EveryPatternAndTheOrderOfPrecedence) {
   };
   // The points of each combination, by code.
   const std::map<int, int> points = {
-      {kCleanDragon, 108}, {kDragon, 36},     {kAllBroadways, 32}, {kThreeStraightFlushes, 24},
-      {kThreeQuads, 20},   {kAllHighs, 12},   {kAllLow, 12},       {kFullColored, 10},
-      {kFourTriples, 8},   {kSixPairs, 6},    {kThreeStraights, 4}, {kThreeFlushes, 3},
+      {kCleanDragon, 108}, {kDragon, 36},   {kAllBroadways, 32},  {kThreeStraightFlushes, 24},
+      {kThreeQuads, 20},   {kAllHighs, 12}, {kAllLow, 12},        {kFullColored, 10},
+      {kFourTriples, 8},   {kSixPairs, 6},  {kThreeStraights, 4}, {kThreeFlushes, 3},
   };
   for (const Case& c : cases) {
     const Special expected{c.code, points.at(c.code)};

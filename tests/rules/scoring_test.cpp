@@ -81,11 +81,11 @@ TEST(ScoreRound, EveryStrongRowBonusCellUnderBothRules) {
     int bonus;
   };
   const Cell cells[] = {
-      {kFront, 1, 0},  {kFront, 2, 0},  {kFront, 4, 3},
-      {kMiddle, 1, 0}, {kMiddle, 2, 0}, {kMiddle, 3, 0}, {kMiddle, 4, 0}, {kMiddle, 5, 0},
-      {kMiddle, 6, 0}, {kMiddle, 7, 1}, {kMiddle, 8, 3}, {kMiddle, 9, 4},
-      {kBack, 1, 0},   {kBack, 2, 0},   {kBack, 3, 0},   {kBack, 4, 0},   {kBack, 5, 0},
-      {kBack, 6, 0},   {kBack, 7, 0},   {kBack, 8, 2},   {kBack, 9, 3},
+      {kFront, 1, 0},  {kFront, 2, 0},  {kFront, 4, 3},  {kMiddle, 1, 0}, {kMiddle, 2, 0},
+      {kMiddle, 3, 0}, {kMiddle, 4, 0}, {kMiddle, 5, 0}, {kMiddle, 6, 0}, {kMiddle, 7, 1},
+      {kMiddle, 8, 3}, {kMiddle, 9, 4}, {kBack, 1, 0},   {kBack, 2, 0},   {kBack, 3, 0},
+      {kBack, 4, 0},   {kBack, 5, 0},   {kBack, 6, 0},   {kBack, 7, 0},   {kBack, 8, 2},
+      {kBack, 9, 3},
   };
   for (const bool twoFour : {false, true}) {
     const int majority = twoFour ? 1 : 3;
@@ -94,8 +94,7 @@ TEST(ScoreRound, EveryStrongRowBonusCellUnderBothRules) {
       t[0][c.row] = V(c.category, 12, 11);
       const RoundScore s = ScoreRound(t, twoFour);
       const std::string where = std::string(twoFour ? "2-4" : "1-6") + " row " +
-                                std::to_string(c.row) + " category " +
-                                std::to_string(c.category);
+                                std::to_string(c.row) + " category " + std::to_string(c.category);
       for (int r = 0; r < 3; ++r) {
         const int bonus = r == c.row ? c.bonus : 0;
         EXPECT_EQ(s.points[0][r], 3 + 3 * bonus) << where << ", row " << r;
