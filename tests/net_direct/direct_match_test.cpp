@@ -164,7 +164,11 @@ TEST(DirectMatchTest, HostTakesOnlyEachJoinersOwnRows) {
       "stage step from a joiner",           "stage step from a joiner",
       "chat under another player's number", "deals come from the host only"};
   EXPECT_EQ(table.host.listener.refused, expected);
-  for (const auto& j : table.joiners) EXPECT_TRUE(j->listener.chats.empty());
+  // Nothing refused travels on: the other joiners never see it.
+  for (const auto& j : table.joiners) {
+    EXPECT_TRUE(j->listener.chats.empty());
+    EXPECT_TRUE(j->listener.refused.empty());
+  }
   ExpectAllAgree(table, 4);
 }
 
