@@ -145,9 +145,9 @@ std::string ClubService::Dispatch(const Request& r, std::string_view address, in
     case Call::SaveInfo:
       return SaveInfo(r, address, now);
     case Call::ReadBest:
-      return ReadBest(r, now);
+      return ReadBest(r, address, now);
     case Call::SaveBest:
-      return SaveBest(r, now);
+      return SaveBest(r, address, now);
     case Call::RecordCount:
       return RecordCount(r);
     case Call::ReadRecords:
@@ -218,14 +218,23 @@ std::string ClubService::RegisterUser(const Request& r, std::string_view address
   return store_.CreateAccount(a) == ClubStore::CreateResult::Created ? kOk : kTaken;
 }
 
-std::optional<Account> ClubService::Authenticate(const Request& r, int64_t now) {
+// Hashing a password costs real time and memory, so an address gets a daily number of
+// checks that are not answered from memory: guessing passwords, or keeping the hashers busy,
+// stops there.
+std::optional<Account> ClubService::Authenticate(const Request& r, std::string_view address,
+                                                 int64_t now) {
   const std::string& nick = Field(r, "nick");
   const std::string& password = Field(r, "pw");
   if (!IsAccountNick(nick) || !IsPassword(password)) return std::nullopt;
   auto account = store_.FindAccount(nick);
-  if (!account || !hasher_.Verify(NickKey(nick), password, account->passwordHash, now)) {
+  if (!account) return std::nullopt;
+  const std::string key = NickKey(nick);
+  if (!hasher_.Remembered(key, password, account->passwordHash, now) &&
+      !store_.CountClaim("password", address, Day(now), limits_.passwordChecksPerDay)) {
+    lastReason = "too many password checks from this address today";
     return std::nullopt;
   }
+  if (!hasher_.Verify(key, password, account->passwordHash, now)) return std::nullopt;
   return account;
 }
 
@@ -234,7 +243,7 @@ bool ClubService::Vouched(std::string_view nick, std::string_view address, int64
 }
 
 std::string ClubService::ReadUser(const Request& r, std::string_view address, int64_t now) {
-  auto a = Authenticate(r, now);
+  auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "sign-in refused");
   store_.NoteSignIn(a->nick, address, now);
   return "$" + a->city + " " + a->country1 + " " + a->country2 + " " + a->sex + " " + a->email +
@@ -326,8 +335,8 @@ std::string ClubService::SaveInfo(const Request& r, std::string_view address, in
   return kOk;
 }
 
-std::string ClubService::ReadBest(const Request& r, int64_t now) {
-  auto a = Authenticate(r, now);
+std::string ClubService::ReadBest(const Request& r, std::string_view address, int64_t now) {
+  auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "best results without the password");
   const GameResults g = store_.ReadResults(a->nick, kGameLabel);
   return "$" + std::to_string(g.kon) + " " + std::to_string(g.best) + " " + FormatReal(g.rating) +
@@ -339,8 +348,8 @@ std::string ClubService::ReadBest(const Request& r, int64_t now) {
 // before a rated match (four more games booked as a loss of 40 points, the cycle emptied) and
 // the booking after it (the 40 points returned, the match score booked, the cycle carried on
 // or completed). Anything else is refused, so a client cannot write itself a rating.
-std::string ClubService::SaveBest(const Request& r, int64_t now) {
-  auto a = Authenticate(r, now);
+std::string ClubService::SaveBest(const Request& r, std::string_view address, int64_t now) {
+  auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kFail, "results without the password");
   auto key = [](const char* k) { return std::string(kGameLabel) + k; };
   auto kon = IntField(r, key("kon"), 0, 1'000'000'000);

@@ -47,11 +47,12 @@ struct TourneySettings {
 };
 
 struct ServiceLimits {
-  int64_t signInSeconds = 24 * 3600;  // how long a sign-in vouches for an address
-  int64_t heldCreditSeconds = 300;    // a transfer's credit waits this long for its debit
-  int64_t seatSeconds = 30 * 60;      // a seat (or a table in play) is freed after this
-  int64_t releaseSeconds = 120;       // seats above a given-up seat may be freed this long
-  int64_t registrationsPerDay = 20;   // per address
+  int64_t signInSeconds = 24 * 3600;   // how long a sign-in vouches for an address
+  int64_t heldCreditSeconds = 300;     // a transfer's credit waits this long for its debit
+  int64_t seatSeconds = 30 * 60;       // a seat (or a table in play) is freed after this
+  int64_t releaseSeconds = 120;        // seats above a given-up seat may be freed this long
+  int64_t registrationsPerDay = 20;    // per address
+  int64_t passwordChecksPerDay = 300;  // hashed password checks (remembered ones are free)
   int64_t startsPerDay = 50;
   int64_t uniqueStartsPerDay = 3;
   int64_t likesPerDay = 1;
@@ -87,8 +88,8 @@ class ClubService {
   std::string SaveQors(const Request& r, std::string_view address, int64_t now);
   std::string ReadInfo(const Request& r);
   std::string SaveInfo(const Request& r, std::string_view address, int64_t now);
-  std::string ReadBest(const Request& r, int64_t now);
-  std::string SaveBest(const Request& r, int64_t now);
+  std::string ReadBest(const Request& r, std::string_view address, int64_t now);
+  std::string SaveBest(const Request& r, std::string_view address, int64_t now);
   std::string RecordCount(const Request& r);
   std::string ReadRecords(const Request& r, bool own);
   std::string SaveRecord(const Request& r, std::string_view address, int64_t now);
@@ -105,7 +106,7 @@ class ClubService {
   std::string OnlinePlace(const Request& r);
 
   // The account whose password checks out, or nothing.
-  std::optional<Account> Authenticate(const Request& r, int64_t now);
+  std::optional<Account> Authenticate(const Request& r, std::string_view address, int64_t now);
   bool Vouched(std::string_view nick, std::string_view address, int64_t now);
 
   ClubStore& store_;

@@ -152,6 +152,10 @@ class ClubStore {
   // selector 's' score, 'r' rating, 'k' games.
   virtual std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) = 0;
   virtual int64_t TourneyPlace(int64_t gid, char selector, int64_t value) = 0;
+
+  // Forgets the bookkeeping of claims older than `day` and of sign-ins, held credits and seat
+  // releases older than `since`.
+  virtual void Prune(int64_t day, int64_t since) = 0;
 };
 
 // The store over a pool of SQL connections; creates the tables when missing.

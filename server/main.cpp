@@ -365,6 +365,23 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Once an hour the bookkeeping of past days is forgotten.
+  std::atomic<bool> stopping{false};
+  std::thread janitor([&] {
+    for (int minutes = 0; !stopping; ++minutes) {
+      if (minutes % 60 == 0) {
+        try {
+          const int64_t now = Now();
+          store->Prune(now / 86400 - 1, now - 2 * 86400);
+        } catch (const std::exception& e) {
+          std::fprintf(stderr, "trilane-club-service: pruning failed: %s\n", e.what());
+        }
+      }
+      for (int s = 0; s < 60 && !stopping; ++s)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+  });
+
   std::thread stopper([&] {
     int signal = 0;
     sigwait(&stopSignals, &signal);
@@ -380,6 +397,8 @@ int main(int argc, char** argv) {
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
   }
+  stopping = true;
+  janitor.join();
   ftp.Stop();
   return 0;
 }

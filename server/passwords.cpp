@@ -58,6 +58,14 @@ std::string PasswordHasher::Digest(std::string_view nick, std::string_view passw
   return std::string(reinterpret_cast<char*>(digest), sizeof digest);
 }
 
+bool PasswordHasher::Remembered(std::string_view nick, std::string_view password,
+                                const std::string& hash, int64_t now) {
+  const std::string digest = Digest(nick, password, hash);
+  std::lock_guard lock(mutex_);
+  auto it = proven_.find(digest);
+  return it != proven_.end() && now - it->second < kProvenSeconds;
+}
+
 bool PasswordHasher::Verify(std::string_view nick, std::string_view password,
                             const std::string& hash, int64_t now) {
   // The stored hash is part of the digest, so a changed password forgets the old proof.

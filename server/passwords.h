@@ -26,6 +26,9 @@ class PasswordHasher {
   std::string Hash(std::string_view password);
   bool Verify(std::string_view nick, std::string_view password, const std::string& hash,
               int64_t now);
+  // True when Verify would answer from memory, without hashing.
+  bool Remembered(std::string_view nick, std::string_view password, const std::string& hash,
+                  int64_t now);
 
  private:
   std::string Digest(std::string_view nick, std::string_view password, std::string_view hash);

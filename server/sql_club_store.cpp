@@ -453,7 +453,8 @@ class SqlClubStore final : public ClubStore {
         "SELECT tbl, seat, nick, score, kon, rating, country, city, sex, ip, taken_at FROM seats "
         "WHERE gid = ?",
         {gid});
-    std::array<TableSeats, kTourneyTables> tables{};
+    // Every seat starts free (Seat's own defaults).
+    std::array<TableSeats, kTourneyTables> tables;
     for (const auto& r : rows) {
       const int64_t t = r.Int(0);
       const int64_t s = r.Int(1);
@@ -556,6 +557,14 @@ class SqlClubStore final : public ClubStore {
         : selector == 'k' ? "SELECT COUNT(*) FROM tourney_players WHERE gid = ? AND kon > ?"
                           : "SELECT COUNT(*) FROM tourney_players WHERE gid = ? AND score > ?";
     return 1 + c->Query(sql, {gid, value}).at(0).Int(0);
+  }
+
+  void Prune(int64_t day, int64_t since) override {
+    auto c = pool_->Acquire();
+    c->Execute("DELETE FROM claims WHERE day < ?", {day});
+    c->Execute("DELETE FROM sign_ins WHERE at < ?", {since});
+    c->Execute("DELETE FROM held_credits WHERE at < ?", {since});
+    c->Execute("DELETE FROM seat_releases WHERE at < ?", {since});
   }
 
  private:

@@ -403,3 +403,35 @@ TEST(TextRules, RealsAreWrittenAsTheProgramReadsThem) {
 
 }  // namespace
 }  // namespace trilane::club
+
+namespace trilane::club {
+namespace {
+
+TEST_F(Accounts, PasswordGuessesAreLimitedPerAddress) {
+  ServiceLimits limits;
+  limits.passwordChecksPerDay = 3;
+  UseLimits(limits);
+  ASSERT_EQ(Account(kRegisterAnn, "10.0.0.9"), "ok");
+  for (const char* guess : {"aaaa", "bbbb", "cccc"}) {
+    EXPECT_EQ(Account(std::string("nick=Ann&&pw=") + guess + "&&label0=0"), "no");
+  }
+  EXPECT_EQ(Account("nick=Ann&&pw=abcd&&label0=0"), "no");  // no more hashing today
+  EXPECT_EQ(Account("nick=Ann&&pw=abcd&&label0=0", "10.0.0.2")[0], '$');
+  // A password proven a moment ago costs no hashing, so it passes even here.
+  EXPECT_EQ(Account("nick=Ann&&pw=abcd&&label0=0")[0], '$');
+}
+
+TEST_F(Accounts, PruningForgetsOnlyPastBookkeeping) {
+  store_->NoteSignIn("Ann", "10.0.0.1", kNow - 3 * 86400);
+  store_->NoteSignIn("Bob", "10.0.0.1", kNow);
+  ASSERT_TRUE(store_->CountClaim("like", "10.0.0.1", kNow / 86400 - 5, 1));
+  ASSERT_TRUE(store_->CountClaim("like", "10.0.0.1", kNow / 86400, 1));
+  store_->Prune(kNow / 86400 - 1, kNow - 2 * 86400);
+  EXPECT_FALSE(store_->SignedInSince("Ann", "10.0.0.1", 0));
+  EXPECT_TRUE(store_->SignedInSince("Bob", "10.0.0.1", kNow));
+  EXPECT_TRUE(store_->CountClaim("like", "10.0.0.1", kNow / 86400 - 5, 1));  // forgotten
+  EXPECT_FALSE(store_->CountClaim("like", "10.0.0.1", kNow / 86400, 1));     // kept
+}
+
+}  // namespace
+}  // namespace trilane::club
