@@ -49,12 +49,6 @@ WindowGeometry GeometryForWindowSize(int windowSize, QSize fullScreenClient) {
   return g;
 }
 
-CardSize CardSizeFor(double kc, bool wideCards) {
-  if (kc < 1.3) return CardSize{71, 96, 1};
-  if (kc >= 2.0) return CardSize{wideCards ? 146 : 126, 198, 2};
-  return CardSize{Round((wideCards ? 71 : 61) * kc), Round(96 * kc), 0};
-}
-
 QRect Layout::ScaledRect(int x1, int y1, int x2, int y2) const {
   const int w = x2 - x1;
   const int h = y2 - y1;

@@ -37,15 +37,7 @@ struct WindowGeometry {
 // and ky. A size outside 1..5 is taken as the small window.
 WindowGeometry GeometryForWindowSize(int windowSize, QSize fullScreenClient);
 
-// The card picture size of a scale: 71 x 96 (class 1) below kc 1.3, scaled (class 0) up to
-// kc 2.0, the big pictures 146 or 126 x 198 (class 2) from kc 2.0 on.
-struct CardSize {
-  int width = 71;
-  int height = 96;
-  int sizeClass = 1;
-  friend bool operator==(const CardSize&, const CardSize&) = default;
-};
-CardSize CardSizeFor(double kc, bool wideCards);
+// The card picture size of a scale is CardSizeFor in platform/graphics/card_names.h.
 
 // Places elements designed on the base canvas into the window of the given factors.
 class Layout {

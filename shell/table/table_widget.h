@@ -47,6 +47,8 @@ class TableWidget : public QWidget {
   // timeline has played.
   void SetDemo(bool on);
   bool Demo() const;
+  // The pause the demo leaves between its presses (350 ms by default).
+  void SetDemoDelay(int milliseconds);
   // The language changed: every caption, name and accessible name is written again.
   void Retranslate();
 

@@ -1,0 +1,291 @@
+// The table window against the computer: the presses of a round, arranging by clicks, by
+// dragging and by keyboard, and input refused while the timeline plays.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "records/settings.h"
+#include "rules/computer.h"
+#include "shell/layout.h"
+#include "shell/table/table_geometry.h"
+#include "shell/table/table_widget.h"
+#include "shell/widgets/qor_button.h"
+#include "table_test_app.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+QString Caption(int entry) {
+  return QString::fromUtf8(Word(entry).data(), static_cast<qsizetype>(Word(entry).size()));
+}
+
+class TableWidgetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::TableTestApp();
+    settings_.SoundOn = false;
+    settings_.FlightSpeed = 6;
+    cards_ = &test::TestCards(1.0);
+    TableServices services;
+    services.settings = &settings_;
+    services.cards = cards_;
+    table_ = std::make_unique<TableWidget>(services, nullptr);
+    table_->ApplyWindowSize(kSmallWindow, QSize(760, 500));
+    action_ = table_->findChild<QorCardsButton*>(QStringLiteral("Button7"));
+    end_ = table_->findChild<QorCardsButton*>(QStringLiteral("Button8"));
+    ASSERT_NE(action_, nullptr);
+    ASSERT_NE(end_, nullptr);
+  }
+
+  // A match whose first round is played in rows (no special combination anywhere), with
+  // the cards already laid into the own rows.
+  void StartArranging() {
+    for (uint32_t seed = 1; seed < 200; ++seed) {
+      MatchStart start;
+      start.name = "Tester";
+      table_->StartComputerMatch(start, seed, false);
+      table_->FinishTimeline();
+      QTest::mouseClick(action_, Qt::LeftButton);
+      table_->FinishTimeline();
+      if (Flow().Stage() == RoundStage::kArranging) return;
+    }
+    FAIL() << "no seed without a special combination";
+  }
+
+  RoundFlow& Flow() { return table_->Flow(); }
+
+  // The centre of a place of the own grid, in the table's coordinates.
+  QPoint OwnPlace(Slot slot) const {
+    const QWidget* area = table_->findChild<QWidget*>(QStringLiteral("ImageCards4"));
+    const int w = cards_->CardW(), h = cards_->CardH(), gap = 2;
+    return area->geometry().topLeft() + QPoint((slot.slot - 1) * (w + gap) + w / 2,
+                                               static_cast<int>(slot.row) * (h + gap) + h / 2);
+  }
+
+  void Click(Slot slot) { QTest::mouseClick(table_.get(), Qt::LeftButton, {}, OwnPlace(slot)); }
+
+  TSettings settings_ = DefaultSettings();
+  CardGraphics* cards_ = nullptr;
+  std::unique_ptr<TableWidget> table_;
+  QorCardsButton* action_ = nullptr;
+  QorCardsButton* end_ = nullptr;
+};
+
+TEST_F(TableWidgetTest, SevenPressesPlayARoundAndTheEighthDealsTheNext) {
+  StartArranging();
+  EXPECT_EQ(action_->text(), Caption(kWordOk));
+  EXPECT_FALSE(end_->isEnabled());
+  // Make the rows legal the way a player would: swap by swap.
+  Hand hand{};
+  size_t i = 0;
+  for (const Row& row : Flow().OwnRows().rows)
+    for (const Card& c : row)
+      if (c.code.IsCard()) hand[i++] = c;
+  SortHand(hand);
+  for (const auto& [a, b] : SwapsToReach(Flow().OwnRows(), ArrangeByComputer(hand).rows)) {
+    Click(a);
+    Click(b);
+    table_->FinishTimeline();
+  }
+  ASSERT_TRUE(Flow().OwnArrangementLegal());
+  ASSERT_TRUE(action_->isEnabled());
+
+  QSignalSpy finished(table_.get(), &TableWidget::roundFinished);
+  const struct {
+    RoundStage stage;
+    int caption;
+  } after[] = {
+      {RoundStage::kRevealed, kWordRateBack},     {RoundStage::kBackRated, kWordRateMiddle},
+      {RoundStage::kMiddleRated, kWordRateFront}, {RoundStage::kFrontRated, kWordRateHands},
+      {RoundStage::kHandsRated, kWordResult},     {RoundStage::kRoundOver, kWordNextGame}};
+  for (const auto& step : after) {
+    QTest::mouseClick(action_, Qt::LeftButton);
+    table_->FinishTimeline();
+    EXPECT_EQ(Flow().Stage(), step.stage);
+    EXPECT_EQ(action_->text(), Caption(step.caption));
+  }
+  ASSERT_EQ(finished.count(), 1);
+  EXPECT_EQ(finished.at(0).at(0).toInt(), 1);
+  EXPECT_TRUE(end_->isEnabled());
+  // Every seat's rows lie face up on the table now.
+  for (int p = 1; p <= 4; ++p) {
+    const QWidget* area = table_->findChild<QWidget*>(QStringLiteral("ImageCards%1").arg(p));
+    EXPECT_FALSE(area->accessibleName().isEmpty()) << p;
+  }
+
+  QTest::mouseClick(action_, Qt::LeftButton);
+  table_->FinishTimeline();
+  EXPECT_EQ(Flow().Stage(), RoundStage::kDealt);
+  EXPECT_EQ(Flow().Counters().roundNumber, 2);
+  EXPECT_EQ(action_->text(), Caption(kWordToBegin));
+}
+
+TEST_F(TableWidgetTest, ClicksPickAndSwapAndTheDeadFrontSlotsDoNothing) {
+  StartArranging();
+  const Arrangement before = Flow().OwnRows();
+  const Slot front1{kFront, 1}, back5{kBack, 5};
+
+  // The same card twice: picked, then put back; the rows do not change.
+  Click(front1);
+  EXPECT_EQ(Flow().SelectedSlot(), front1);
+  Click(front1);
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  EXPECT_EQ(Flow().OwnRows(), before);
+
+  // Slots 4 and 5 of the Front hold no card: clicking there neither picks nor swaps.
+  Click(Slot{kFront, 4});
+  Click(Slot{kFront, 5});
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  Click(front1);
+  Click(Slot{kFront, 5});
+  EXPECT_EQ(Flow().SelectedSlot(), front1);
+  EXPECT_EQ(Flow().OwnRows(), before);
+
+  // Another card swaps the two.
+  Click(back5);
+  table_->FinishTimeline();
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  EXPECT_EQ(CardAt(Flow().OwnRows(), front1), CardAt(before, back5));
+  EXPECT_EQ(CardAt(Flow().OwnRows(), back5), CardAt(before, front1));
+}
+
+TEST_F(TableWidgetTest, DraggingACardOntoAnotherPlaceSwapsThem) {
+  StartArranging();
+  const Arrangement before = Flow().OwnRows();
+  const Slot from{kMiddle, 2}, to{kFront, 3};
+  QTest::mousePress(table_.get(), Qt::LeftButton, {}, OwnPlace(from));
+  QMouseEvent move(QEvent::MouseMove, QPointF(OwnPlace(to)),
+                   table_->mapToGlobal(QPointF(OwnPlace(to))), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(table_.get(), &move);
+  QTest::mouseRelease(table_.get(), Qt::LeftButton, {}, OwnPlace(to));
+  table_->FinishTimeline();
+  EXPECT_EQ(CardAt(Flow().OwnRows(), to), CardAt(before, from));
+  EXPECT_EQ(CardAt(Flow().OwnRows(), from), CardAt(before, to));
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+
+  // A drag that ends on a dead Front slot changes nothing.
+  const Arrangement after = Flow().OwnRows();
+  QTest::mousePress(table_.get(), Qt::LeftButton, {}, OwnPlace(from));
+  QMouseEvent move2(QEvent::MouseMove, QPointF(OwnPlace(Slot{kFront, 5})),
+                    table_->mapToGlobal(QPointF(OwnPlace(Slot{kFront, 5}))), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(table_.get(), &move2);
+  QTest::mouseRelease(table_.get(), Qt::LeftButton, {}, OwnPlace(Slot{kFront, 5}));
+  table_->FinishTimeline();
+  EXPECT_EQ(Flow().OwnRows(), after);
+}
+
+TEST_F(TableWidgetTest, KeyboardMovesPicksSwapsAndPresses) {
+  StartArranging();
+  const Arrangement before = Flow().OwnRows();
+  QWidget* table = table_.get();
+  QTest::keyClick(table, Qt::Key_Space);  // shows the highlight on the Front's first card
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  QTest::keyClick(table, Qt::Key_Space);  // picks it
+  EXPECT_EQ(Flow().SelectedSlot(), (Slot{kFront, 1}));
+  QTest::keyClick(table, Qt::Key_Escape);  // puts it back
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+
+  // Front 1 with Back 2: pick, down twice, right once, swap.
+  QTest::keyClick(table, Qt::Key_Space);
+  QTest::keyClick(table, Qt::Key_Down);
+  QTest::keyClick(table, Qt::Key_Down);
+  QTest::keyClick(table, Qt::Key_Right);
+  QTest::keyClick(table, Qt::Key_Space);
+  table_->FinishTimeline();
+  EXPECT_EQ(CardAt(Flow().OwnRows(), Slot{kFront, 1}), CardAt(before, Slot{kBack, 2}));
+  EXPECT_EQ(CardAt(Flow().OwnRows(), Slot{kBack, 2}), CardAt(before, Slot{kFront, 1}));
+
+  // Left from the first slot wraps to the row's last card; up from the Back reaches the Front,
+  // whose dead slots the highlight never enters.
+  QTest::keyClick(table, Qt::Key_Up);
+  QTest::keyClick(table, Qt::Key_Up);
+  QTest::keyClick(table, Qt::Key_Right);
+  QTest::keyClick(table, Qt::Key_Right);
+  QTest::keyClick(table, Qt::Key_Space);
+  EXPECT_TRUE(IsCardSlot(Flow().SelectedSlot()));
+  EXPECT_EQ(Flow().SelectedSlot().row, kFront);
+  QTest::keyClick(table, Qt::Key_Escape);
+
+  // Enter presses the action button once the rows are legal.
+  if (!Flow().OwnArrangementLegal()) {
+    Hand hand{};
+    size_t i = 0;
+    for (const Row& row : Flow().OwnRows().rows)
+      for (const Card& c : row)
+        if (c.code.IsCard()) hand[i++] = c;
+    SortHand(hand);
+    for (const auto& [a, b] : SwapsToReach(Flow().OwnRows(), ArrangeByComputer(hand).rows)) {
+      Flow().SwapSlots(a, b);
+      table_->FinishTimeline();
+    }
+  }
+  table_->FinishTimeline();
+  QTest::keyClick(table, Qt::Key_Return);
+  table_->FinishTimeline();
+  EXPECT_EQ(Flow().Stage(), RoundStage::kRevealed);
+}
+
+TEST_F(TableWidgetTest, InputIsIgnoredWhileTheTimelinePlays) {
+  table_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(table_.get()));
+  MatchStart start;
+  start.name = "Tester";
+  uint32_t seed = 1;
+  for (;; ++seed) {  // a round that is laid into rows
+    table_->StartComputerMatch(start, seed, false);
+    table_->FinishTimeline();
+    QTest::mouseClick(action_, Qt::LeftButton);
+    if (Flow().Stage() == RoundStage::kArranging) break;
+    ASSERT_LT(seed, 200u);
+  }
+  // Thirteen cards are flying into the rows now.
+  ASSERT_TRUE(table_->TimelineBusy());
+  Click(Slot{kFront, 1});
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  QTest::keyClick(table_.get(), Qt::Key_Space);
+  QTest::keyClick(table_.get(), Qt::Key_Space);
+  EXPECT_TRUE(Flow().SelectedSlot().IsNone());
+  QTest::mouseClick(action_, Qt::LeftButton);
+  EXPECT_EQ(Flow().Stage(), RoundStage::kArranging);
+
+  // The flights play by themselves; afterwards the same click is taken.
+  QSignalSpy idle(table_.get(), &TableWidget::timelineIdle);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !table_->TimelineBusy(); }, 20000));
+  EXPECT_GE(idle.count(), 1);
+  Click(Slot{kFront, 1});
+  EXPECT_EQ(Flow().SelectedSlot(), (Slot{kFront, 1}));
+}
+
+TEST_F(TableWidgetTest, TheDemoPlaysWholeRoundsByItself) {
+  QSignalSpy finished(table_.get(), &TableWidget::roundFinished);
+  table_->SetDemoDelay(0);
+  MatchStart start;
+  start.name = "Demo";
+  table_->SetDemo(true);
+  table_->StartComputerMatch(start, 7, false);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
+  EXPECT_GE(Flow().Counters().roundNumber, 2);
+  table_->SetDemo(false);
+}
+
+TEST_F(TableWidgetTest, EveryElementFollowsTheWindowSize) {
+  for (int size : {1, 3, 4, 5}) {
+    const WindowGeometry g = GeometryForWindowSize(size, QSize());
+    test::TestCards(g.k.kc);
+    table_->ApplyWindowSize(size, g.client);
+    const Layout layout(g.k);
+    const QWidget* tablet = table_->findChild<QWidget*>(QStringLiteral("ImageTab2"));
+    const QWidget* box = table_->findChild<QWidget*>(QStringLiteral("ImageKon"));
+    EXPECT_EQ(tablet->geometry(), layout.ScaledRect(135, 9, 290, 104)) << size;
+    EXPECT_EQ(box->geometry(), layout.ScaledRect(4, 11, 134, 101)) << size;
+    EXPECT_EQ(table_->size(), g.client);
+  }
+  test::TestCards(1.0);
+}
+
+}  // namespace
+}  // namespace trilane
