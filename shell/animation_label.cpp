@@ -1,0 +1,50 @@
+#include "shell/animation_label.h"
+
+#include <QPixmap>
+#include <algorithm>
+
+#include "shell/pictures.h"
+
+namespace trilane {
+
+AnimationLabel::AnimationLabel(std::string_view resource, QWidget* parent)
+    : QLabel(parent), frames_(ProgramGif(resource)) {
+  setObjectName(QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size())));
+  setAttribute(Qt::WA_TranslucentBackground);
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (frames_.empty()) return;
+    ShowFrame((frame_ + 1) % FrameCount());
+    timer_.start(std::max(20, frames_[frame_].delayMs));
+  });
+  if (!frames_.empty()) resize(frames_[0].image.size());
+  ShowFrame(0);
+}
+
+void AnimationLabel::SetRunning(bool running) {
+  if (running && !frames_.empty() && !timer_.isActive()) {
+    timer_.start(std::max(20, frames_[frame_].delayMs));
+  } else if (!running) {
+    timer_.stop();
+    ShowFrame(0);
+  }
+}
+
+void AnimationLabel::ShowFrame(int index) {
+  if (frames_.empty()) return;
+  frame_ = std::clamp(index, 0, FrameCount() - 1);
+  const QImage& image = frames_[frame_].image;
+  if (size() == image.size() || width() <= 0 || height() <= 0) {
+    setPixmap(QPixmap::fromImage(image));
+  } else {
+    setPixmap(
+        QPixmap::fromImage(image.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  }
+}
+
+void AnimationLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  ShowFrame(frame_);
+}
+
+}  // namespace trilane

@@ -1,0 +1,33 @@
+#pragma once
+// A picture that plays the frames of one of the program's GIF animations, or rests on its
+// first frame.
+#include <QLabel>
+#include <QTimer>
+#include <string_view>
+#include <vector>
+
+#include "platform/images.h"
+
+namespace trilane {
+
+class AnimationLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  AnimationLabel(std::string_view resource, QWidget* parent);
+  void SetRunning(bool running);
+  bool Running() const { return timer_.isActive(); }
+  int FrameCount() const { return static_cast<int>(frames_.size()); }
+  // Frames are drawn scaled to the label's size.
+  void ShowFrame(int index);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  std::vector<GifFrame> frames_;
+  int frame_ = 0;
+  QTimer timer_;
+};
+
+}  // namespace trilane

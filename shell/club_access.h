@@ -1,0 +1,46 @@
+#pragma once
+// What the main window reads from and writes to the club file in use, behind a header that
+// names no club-file types (the table's match header and the club file's header cannot
+// meet in one file).
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/top_ten_window.h"
+
+namespace trilane {
+
+struct ClubFile;
+struct ClubFileDeleter {
+  void operator()(ClubFile* club) const;
+};
+using ClubFilePtr = std::unique_ptr<ClubFile, ClubFileDeleter>;
+
+// The club file in use ("Trilane.net" in network mode); null when it cannot be read.
+ClubFilePtr LoadClubInUse(const std::filesystem::path& programFolder, bool netMode);
+
+// A member's line as the welcome window and the first deal need it.
+struct MemberStart {
+  bool empty = true;
+  std::string nameUtf8;
+  std::string name;          // code page 1251
+  std::string passwordCode;  // columns 45-59
+  int32_t games = 0;         // the running game count
+  int32_t cycleScore = 0;
+  double rating = 0;
+};
+MemberStart ReadMemberStart(const ClubFile& club, int slot);
+
+std::vector<TopTenRow> TopTenRows(const ClubFile& club);
+
+// Removes a member's line when a match is abandoned (slot 6 changes nothing). Returns false
+// when the file could not be written; the old file is then kept.
+bool RemoveMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot);
+
+// The local rating a match would give now (see LocalRating of the club file).
+double RatingAfter(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
+                   int64_t gamesAfter);
+
+}  // namespace trilane

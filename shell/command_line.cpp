@@ -1,0 +1,84 @@
+#include "shell/command_line.h"
+
+#include <charconv>
+
+namespace trilane {
+namespace {
+
+std::optional<int64_t> Number(const std::string& text) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string CommandLineUsage() {
+  return "usage: trilane [--size 1..5|full] [--lang 0..9] [--demo] [--demo-rounds N] "
+         "[--seed S] [--screenshot-dir DIR]\n";
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& v) {
+      if (i + 1 >= args.size()) {
+        out.error = a + " needs a value";
+        return false;
+      }
+      v = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--demo") {
+      out.demo = true;
+    } else if (a == "--size") {
+      if (!value(v)) return out;
+      if (v == "full") {
+        out.windowSize = 2;
+      } else if (auto n = Number(v); n && *n >= 1 && *n <= 5) {
+        out.windowSize = static_cast<int>(*n);
+      } else {
+        out.error = "--size takes 1..5 or full, not '" + v + "'";
+        return out;
+      }
+    } else if (a == "--lang") {
+      if (!value(v)) return out;
+      auto n = Number(v);
+      if (!n || *n < 0 || *n > 9) {
+        out.error = "--lang takes 0..9, not '" + v + "'";
+        return out;
+      }
+      out.language = static_cast<int>(*n);
+    } else if (a == "--demo-rounds") {
+      if (!value(v)) return out;
+      auto n = Number(v);
+      if (!n || *n < 1 || *n > 100000) {
+        out.error = "--demo-rounds takes a number of rounds from 1, not '" + v + "'";
+        return out;
+      }
+      out.demoRounds = static_cast<int>(*n);
+      out.demo = true;
+    } else if (a == "--seed") {
+      if (!value(v)) return out;
+      auto n = Number(v);
+      if (!n || *n < 0 || *n > 0xFFFFFFFFLL) {
+        out.error = "--seed takes a number 0..4294967295, not '" + v + "'";
+        return out;
+      }
+      out.seed = static_cast<uint32_t>(*n);
+    } else if (a == "--screenshot-dir") {
+      if (!value(v)) return out;
+      out.screenshotDir = v;
+    } else {
+      out.error = "unknown option '" + a + "'";
+      return out;
+    }
+  }
+  return out;
+}
+
+}  // namespace trilane

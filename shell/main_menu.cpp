@@ -1,0 +1,285 @@
+#include "shell/main_menu.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "base/codepage.h"
+#include "base/rounding.h"
+#include "records/club_file.h"
+#include "records/settings.h"
+#include "shell/animation_label.h"
+#include "shell/fonts.h"
+#include "shell/menu_text.h"
+#include "shell/modal.h"
+#include "shell/pictures.h"
+#include "shell/widgets/qor_button.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+int R(double v) {
+  return static_cast<int>(RoundHalfEvenToInt(v));
+}
+int Channel(double v) {
+  return std::clamp(R(v), 0, 255);
+}
+
+QString FromCp1251(std::string_view bytes) {
+  return QString::fromStdString(Cp1251ToUtf8(bytes));
+}
+
+// The menu's pictures are designed as cell heights of the classic fonts; a pixel size of
+// about four fifths of the cell gives the same look.
+int PixelSizeForCell(int cell) {
+  return std::max(8, R(cell * 0.8));
+}
+
+}  // namespace
+
+void TintCaptionPicture(QImage& picture, int tint) {
+  if (tint < 2 || tint > 8 || picture.isNull()) return;
+  picture = picture.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      int r = qRed(row[x]), g = qGreen(row[x]), b = qBlue(row[x]);
+      switch (tint) {
+        case 2:
+          if (r > g && r > b) {
+            b = R(0.7 * std::min(b, g));
+            g = b + R(0.4 * (r - b));
+          }
+          break;
+        case 3:
+          g = r;
+          break;
+        case 4:
+          std::swap(r, g);
+          break;
+        case 5: {
+          const int oldR = r;
+          r = b;
+          g = oldR;
+          b = oldR;
+          break;
+        }
+        case 6:
+          std::swap(r, b);
+          break;
+        case 7:
+          b = r;
+          break;
+        case 8: {
+          const int grey = Channel(0.3 * r + 0.59 * g + 0.11 * b);
+          r = g = b = grey;
+          break;
+        }
+      }
+      row[x] = qRgba(r, g, b, qAlpha(row[x]));
+    }
+  }
+}
+
+MainMenu::MainMenu(const TSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+  setObjectName("MainMenu");
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_NoSystemBackground);
+
+  title_ = new QLabel(this);
+  title_->setObjectName("ImTitle");
+  caption_ = new QLabel(this);
+  caption_->setObjectName("ImCaption");
+  caption_->setCursor(Qt::PointingHandCursor);
+  caption_->installEventFilter(this);
+  elite_ = new QLabel(this);
+  elite_->setObjectName("ImElite");
+  for (int i = 0; i < 3; ++i) {
+    topThree_[i] = new QLabel(this);
+    topThree_[i]->setObjectName(QString("Panel%1").arg(i + 1));
+    topThree_[i]->setAlignment(Qt::AlignCenter);
+  }
+  leftAnimation_ = new AnimationLabel("GifMenu1", this);
+  rightAnimation_ = new AnimationLabel("GifMenu2", this);
+
+  for (int i = 0; i < 5; ++i) {
+    members_[i] = MakeButton(QString("Button%1").arg(i + 1).toLatin1().constData(), true);
+    connect(members_[i], &QAbstractButton::clicked, this, [this, i] {
+      if (!empty_[i]) emit memberChosen(i + 1);
+    });
+  }
+  newPlayer_ = MakeButton("Button6", true);
+  header_ = MakeButton("Panel4", true);
+  header_->SetBody(QorCardsButton::BodyColour::kBlue);
+  header_->SetGreyWhenDisabled(false);
+  header_->setEnabled(false);
+  topTen_ = MakeButton("Button9", false);
+  options_ = MakeButton("Button10", false);
+  exit_ = MakeButton("Button11", false);
+  mode_ = MakeButton("BMode", false);
+  history_ = MakeButton("BHistory", false);
+  topTen_->setToolTip("80");
+  connect(newPlayer_, &QAbstractButton::clicked, this, &MainMenu::newPlayerChosen);
+  connect(topTen_, &QAbstractButton::clicked, this, &MainMenu::topTenChosen);
+  connect(options_, &QAbstractButton::clicked, this, &MainMenu::optionsChosen);
+  connect(exit_, &QAbstractButton::clicked, this, &MainMenu::exitChosen);
+  connect(mode_, &QAbstractButton::clicked, this, &MainMenu::modeChosen);
+  connect(history_, &QAbstractButton::clicked, this, &MainMenu::historyChosen);
+}
+
+QorCardsButton* MainMenu::MakeButton(const char* name, bool member) {
+  auto* button = new QorCardsButton(this);
+  button->setObjectName(name);
+  if (member) {
+    button->SetBody(QorCardsButton::BodyColour::kNavy);
+    button->SetCaptionColour(QColor(0, 255, 255));
+  } else {
+    button->SetBody(QorCardsButton::BodyColour::kRed);
+    button->SetCaptionColour(Qt::white);
+  }
+  button->SetHoverColour(QColor(255, 255, 0));
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+void MainMenu::ApplyFonts() {
+  const bool small = settings_.WindowSize == 1;
+  const double d = small ? 1.0 : 0.9;
+  const int decor =
+      PixelSizeForCell(R(FontHeight(settings_, 20, FontRole::kDecor) * layout_.Kc() * d));
+  const QFont bold = RoleFont(settings_, FontRole::kDecor, decor, true);
+  for (QorCardsButton* b : {newPlayer_, topTen_, options_, exit_, mode_, history_})
+    b->setFont(bold);
+  // The member lines need a fixed pitch so their columns line up: the "fixed" face in the
+  // small window, the "conew" face in the others. The fixed face is drawn at 16 pixels, its
+  // one good size.
+  QFont fixed =
+      small ? RoleFont(settings_, FontRole::kFixed,
+                       R(FontHeight(settings_, 11, FontRole::kFixed) * 16 / 11.0), false)
+            : RoleFont(
+                  settings_, FontRole::kConew,
+                  PixelSizeForCell(FontHeight(settings_, R(16 * layout_.Kc()), FontRole::kConew)),
+                  true);
+  for (QorCardsButton* b : members_) b->setFont(fixed);
+  header_->setFont(fixed);
+  QFont panel = fixed;
+  panel.setBold(true);
+  for (QLabel* l : topThree_) l->setFont(panel);
+}
+
+void MainMenu::Build(const Layout& layout, const ClubFile* club) {
+  layout_ = layout;
+  const double kx = layout.Kx(), ky = layout.Ky(), kc = layout.Kc();
+  const int h = R(30 * kc);
+  const int y0 = R(265 * ky);
+  ApplyFonts();
+
+  title_->setGeometry(R(230 * kx), R(90 * ky) - R(5 * kc), R(300 * kx), 3 * h);
+  title_->setPixmap(QPixmap::fromImage(ProgramPng("GTitle").scaled(
+      title_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  for (int i = 0; i < 3; ++i) {
+    topThree_[i]->setGeometry(R(230 * kx), R(90 * ky) + i * h, R(300 * kx), h);
+  }
+  for (int i = 0; i < 5; ++i) members_[i]->setGeometry(R(180 * kx), y0 + i * h, R(400 * kx), h);
+  newPlayer_->setGeometry(R(280 * kx), y0 + 5 * h + R(10 * kc), R(200 * kx), h);
+  header_->setGeometry(R(180 * kx), y0 - h - R(10 * kc), R(400 * kx), h);
+  topTen_->setGeometry(R(40 * kx), R(225 * ky), R(100 * kx), h);
+  history_->setGeometry(R(40 * kx), R(255 * ky), R(100 * kx), h);
+  options_->setGeometry(R(620 * kx), R(225 * ky), R(100 * kx), h);
+  mode_->setGeometry(R(620 * kx), R(255 * ky), R(100 * kx), h);
+  exit_->setGeometry(R(330 * kx), R(465 * ky), R(100 * kx), h);
+  // The card pictures beside the list, where the main window paints their resting picture.
+  leftAnimation_->setGeometry(R(7 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100),
+                              R(160 * kc), R(200 * kc));
+  rightAnimation_->setGeometry(R(592 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100),
+                               R(160 * kc), R(200 * kc));
+  SetAnimationsRunning(settings_.GifAnimationOn);
+
+  caption_->setGeometry(layout.ScaledRect(180, 12, 580, 82));
+  elite_->setGeometry(layout.ScaledRect(205, 183, 555, 223));
+  RefreshCaptions();
+
+  newPlayer_->setText(WordText(kWordNewPlayer));
+  topTen_->setText(WordText(kWordTopTen));
+  options_->setText(WordText(kWordOptions));
+  exit_->setText(WordText(kWordExit));
+  mode_->setText(WordText(kWordMode));
+  history_->setText(WordText(kWordHistory));
+  // The options and the history windows come with a later version of the program; their
+  // buttons stay in place, greyed.
+  options_->setEnabled(false);
+  history_->setEnabled(false);
+  FillMembers(club);
+}
+
+void MainMenu::RefreshCaptions() {
+  const std::string suffix(PictureSuffix());
+  QImage cap = ProgramPng("Cap" + suffix);
+  QImage elite = ProgramPng((settings_.NetMode ? "Net__" : "Elite") + suffix);
+  TintCaptionPicture(cap, settings_.CaptionTint);
+  TintCaptionPicture(elite, settings_.CaptionTint);
+  auto put = [](QLabel* label, const QImage& picture) {
+    if (picture.isNull()) {
+      label->clear();
+      return;
+    }
+    label->setPixmap(QPixmap::fromImage(
+        picture.scaled(label->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  };
+  put(caption_, cap);
+  put(elite_, elite);
+}
+
+void MainMenu::SetAnimationsRunning(bool running) {
+  leftAnimation_->SetRunning(running);
+  rightAnimation_->SetRunning(running);
+}
+
+void MainMenu::FillMembers(const ClubFile* club) {
+  const int mode = settings_.MenuMode == 2 ? 2 : 1;
+  const std::string_view header = WordRow(kWordMembersHeader, mode - 1);
+  header_->setText(QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size())));
+
+  const QFontMetrics metrics(members_[0]->font());
+  // The limits were made for the small window's buttons; they grow with the window.
+  const int memberLimit = R(361 * layout_.Kx());
+  const int panelLimit = R(251 * layout_.Kx());
+  auto width = [&metrics](std::string_view bytes) {
+    return metrics.horizontalAdvance(FromCp1251(bytes));
+  };
+  for (int i = 0; i < 5; ++i) {
+    std::string line = club ? club->lines[i] : std::string(kEmptyMemberLine);
+    empty_[i] = !club || ReadMember(*club, i + 1).empty;
+    std::string caption = ShortenToFit(MemberCaption(line, mode), memberLimit, width);
+    members_[i]->setText(FromCp1251(caption));
+    members_[i]->setCursor(empty_[i] ? Qt::ArrowCursor : Qt::PointingHandCursor);
+  }
+  const QColor panelColour = settings_.NewButtons ? QColor(255, 255, 255) : QColor(255, 200, 255);
+  for (int i = 0; i < 3; ++i) {
+    QLabel* panel = topThree_[i];
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::WindowText, panelColour);
+    panel->setPalette(palette);
+    if (!club) {
+      panel->clear();
+      continue;
+    }
+    const std::string caption = ShortenToFit(TopTenCaption(club->lines[5 + i]), panelLimit, width);
+    // Trailing blanks of the name are kept: the values line up under each other.
+    panel->setText(FromCp1251(caption));
+  }
+}
+
+bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == caption_ && event->type() == QEvent::MouseButtonRelease) {
+    emit captionClicked();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace trilane

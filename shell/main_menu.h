@@ -1,0 +1,79 @@
+#pragma once
+// The main menu: the five member lines of the club file in use, "New Player", the local
+// top ten, the options, the history, the display mode and "Exit", with the caption pictures
+// and the two card pictures beside the list. It lies over the main window's background and
+// draws nothing of its own behind its controls.
+#include <QImage>
+#include <QWidget>
+#include <array>
+
+#include "shell/layout.h"
+
+class QLabel;
+
+namespace trilane {
+
+struct TSettings;
+struct ClubFile;
+class QorCardsButton;
+class AnimationLabel;
+
+// Recolours the caption pictures for a tint 2..8 (1 and any other value keep the colours).
+void TintCaptionPicture(QImage& picture, int tint);
+
+class MainMenu : public QWidget {
+  Q_OBJECT
+
+ public:
+  MainMenu(const TSettings& settings, QWidget* parent);
+
+  // A full rebuild for the window's layout: places every control, writes every caption in
+  // the current language and fills the member lines from `club` (nothing when it could not
+  // be read, or null).
+  void Build(const Layout& layout, const ClubFile* club);
+  // Re-fills the member buttons (the mode or the club file changed).
+  void FillMembers(const ClubFile* club);
+  // Redraws the caption pictures in the current tint.
+  void RefreshCaptions();
+  void SetAnimationsRunning(bool running);
+
+  QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
+  bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
+
+ signals:
+  void memberChosen(int slot);
+  void newPlayerChosen();
+  void topTenChosen();
+  void optionsChosen();
+  void historyChosen();
+  void modeChosen();
+  void exitChosen();
+  void captionClicked();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QorCardsButton* MakeButton(const char* name, bool member);
+  void ApplyFonts();
+
+  const TSettings& settings_;
+  Layout layout_;
+  std::array<QorCardsButton*, 5> members_{};
+  std::array<bool, 5> empty_{};
+  std::array<QLabel*, 3> topThree_{};
+  QorCardsButton* newPlayer_;
+  QorCardsButton* header_;
+  QorCardsButton* topTen_;
+  QorCardsButton* options_;
+  QorCardsButton* exit_;
+  QorCardsButton* mode_;
+  QorCardsButton* history_;
+  QLabel* caption_;
+  QLabel* elite_;
+  QLabel* title_;
+  AnimationLabel* leftAnimation_;
+  AnimationLabel* rightAnimation_;
+};
+
+}  // namespace trilane

@@ -1,0 +1,550 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+
+#include "base/codepage.h"
+#include "base/rounding.h"
+#include "shell/club_access.h"
+#include "shell/end_game_window.h"
+#include "shell/fonts.h"
+#include "shell/main_menu.h"
+#include "shell/match_end.h"
+#include "shell/modal.h"
+#include "shell/password_dialog.h"
+#include "shell/pictures.h"
+#include "shell/startup.h"
+#include "shell/table/table_widget.h"
+#include "shell/title_screen.h"
+#include "shell/top_ten_window.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+constexpr int kSlotNewPlayerLine = 6;
+
+int R(double v) {
+  return static_cast<int>(RoundHalfEvenToInt(v));
+}
+
+QString FromUtf8(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+CardLook LookOf(const TSettings& s) {
+  CardLook look;
+  look.cardDesign = s.CardDesign;
+  look.backDesign = s.BackDesign;
+  look.backAlwaysOne = s.BackAlwaysOne;
+  look.background = s.Background;
+  look.backgroundColour = s.BackgroundColour;
+  look.auxPurple = s.AuxPurple;
+  look.menuDesign = s.MenuDesign;
+  look.tableDesign = s.TableDesign;
+  return look;
+}
+
+void TakeLook(TSettings& s, const CardLook& look) {
+  s.CardDesign = look.cardDesign;
+  s.BackDesign = look.backDesign;
+  s.BackAlwaysOne = look.backAlwaysOne;
+  s.Background = look.background;
+  s.BackgroundColour = look.backgroundColour;
+  s.AuxPurple = look.auxPurple;
+  s.MenuDesign = look.menuDesign;
+  s.TableDesign = look.tableDesign;
+}
+
+// The system's short date as a pattern of d, M and y for the history line.
+std::string ShortDatePattern() {
+  const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+  std::string out;
+  for (QChar c : format) {
+    if (c == 'd' || c == 'M' || c == 'y' || c == '.' || c == '/' || c == '-' || c == ' ') {
+      out += static_cast<char>(c.unicode());
+    }
+  }
+  if (out.find('d') == std::string::npos || out.find('M') == std::string::npos ||
+      out.find('y') == std::string::npos) {
+    return kDefaultDatePattern;
+  }
+  return out;
+}
+
+CalendarTime Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  CalendarTime t;
+  t.year = now.date().year();
+  t.month = now.date().month();
+  t.day = now.date().day();
+  t.hour = now.time().hour();
+  t.minute = now.time().minute();
+  return t;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
+    : QWidget(nullptr),
+      commandLine_(std::move(commandLine)),
+      programFolder_(programFolder.toStdString()),
+      programFolderText_(programFolder),
+      notices_(this),
+      locator_(programFolder),
+      cards_(locator_, notices_),
+      sounds_(locator_, notices_) {
+  setObjectName("Form1");
+  InstallFontSubstitutes();
+  setWindowTitle(FromUtf8(ProductTitle()));
+  // The window comes up in the small size with only the title screen; the chosen size is
+  // applied when the title screen is left.
+  setFixedSize(kBaseWidth, kBaseHeight);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(192, 192, 192));
+  setPalette(palette);
+  setAutoFillBackground(false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  title_ = new TitleScreen(this);
+  title_->setGeometry(rect());
+  connect(title_, &TitleScreen::left, this, &MainWindow::LeaveTitleScreen);
+
+  menu_ = new MainMenu(settings_, this);
+  menu_->hide();
+  connect(menu_, &MainMenu::memberChosen, this, &MainWindow::OpenMember);
+  connect(menu_, &MainMenu::newPlayerChosen, this, &MainWindow::NewPlayer);
+  connect(menu_, &MainMenu::topTenChosen, this, &MainWindow::OpenTopTen);
+  connect(menu_, &MainMenu::modeChosen, this, &MainWindow::ToggleMode);
+  connect(menu_, &MainMenu::exitChosen, this, &QWidget::close);
+  connect(menu_, &MainMenu::captionClicked, this, [this] {
+    settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
+    menu_->RefreshCaptions();
+  });
+
+  TableServices services;
+  services.settings = &settings_;
+  services.cards = &cards_;
+  services.sounds = &sounds_;
+  services.notices = &notices_;
+  services.currentRating = [this](const RoundFlow& flow) {
+    const MatchCounters& c = flow.Counters();
+    return RatingAfter(start_.roundNumber, start_.initialRating, c.sessionScore, c.roundNumber);
+  };
+  table_ = new TableWidget(services, this);
+  table_->hide();
+  connect(table_, &TableWidget::endMatchRequested, this, &MainWindow::EndMatch);
+  connect(table_, &TableWidget::leaveRequested, this, &MainWindow::LeaveMatch);
+  connect(table_, &TableWidget::roundFinished, this, &MainWindow::OnRoundFinished);
+  connect(table_, &TableWidget::timelineIdle, this, &MainWindow::OnTimelineIdle);
+
+  musicTimer_.setInterval(1000);
+  connect(&musicTimer_, &QTimer::timeout, this, &MainWindow::MusicTick);
+
+  seedBase_ = commandLine_.seed ? *commandLine_.seed
+                                : static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
+  if (commandLine_.demo) SetModalAutoClose(700);
+  if (!commandLine_.screenshotDir.empty()) {
+    QDir().mkpath(QString::fromStdString(commandLine_.screenshotDir));
+    SetModalShownHook(
+        [this](QWidget& window) { Screenshot("dialog-" + window.objectName(), &window); });
+  }
+}
+
+MainWindow::~MainWindow() {
+  SetModalShownHook({});
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  if (firstPaint_) {
+    firstPaint_ = false;
+    // The start-up work may show messages: it runs right after this paint, not inside it.
+    QTimer::singleShot(0, this, &MainWindow::DeferredInit);
+  }
+  QPainter painter(this);
+  painter.fillRect(
+      rect(), screen_ == ScreenState::kTitleScreen ? QColor(Qt::black) : WindowColour(settings_));
+  if (screen_ == ScreenState::kTitleScreen) return;
+  const QImage& background = cards_.BackgroundPicture();
+  if (!background.isNull()) painter.drawImage(0, 0, background);
+  if (screen_ == ScreenState::kMainMenu && !background.isNull()) {
+    const double kx = layout_.Kx(), ky = layout_.Ky(), kc = layout_.Kc();
+    const int y = R(290 * ky) + R((ky - 1) * 100);
+    const QSize size(R(160 * kc), R(200 * kc));
+    if (!menuLeft_.isNull()) {
+      painter.drawImage(QRect(QPoint(R(7 * kx) + R((kx - 1) * 80), y), size), menuLeft_);
+    }
+    if (!menuRight_.isNull()) {
+      painter.drawImage(QRect(QPoint(R(592 * kx) + R((kx - 1) * 80), y), size), menuRight_);
+    }
+  }
+}
+
+void MainWindow::DeferredInit() {
+  // 1. Settings.
+  const SettingsRead read = LoadSettings(programFolder_ / kSettingsFileName);
+  settings_ = read.settings;
+  fileWindowSize_ = settings_.WindowSize;
+  fileLanguage_ = settings_.LanguageIndex;
+
+  // 2-3. Club files: a missing or broken one closes the program.
+  const StartupChecks checks = CheckClubFiles(programFolder_);
+  if (checks.startInRussian) settings_.LanguageIndex = kRussian;
+  if (commandLine_.language) settings_.LanguageIndex = *commandLine_.language;
+  if (commandLine_.windowSize) settings_.WindowSize = *commandLine_.windowSize;
+  SetLanguageIndex(DisplayLanguage(settings_));
+  setWindowTitle(FromUtf8(ProductTitle()));
+  if (!checks.ok) {
+    startFailed_ = true;
+    clubUnusable_ = true;
+    ShowError(this, QString::fromStdString(checks.fatalMessage));
+    closingConfirmed_ = true;
+    close();
+    return;
+  }
+  clubWriteLock_ = checks.writeLock;
+  for (const std::string& warning : checks.warnings)
+    ShowError(this, QString::fromStdString(warning));
+
+  // 5. The look: cursor, menu pictures, the window's colour.
+  if (settings_.OwnCursor) {
+    const QImage arrow = ProgramPng("CURARROW");
+    if (!arrow.isNull()) setCursor(QCursor(QPixmap::fromImage(arrow), 1, 1));
+  }
+  menuLeft_ = ProgramPng("PngMenu1");
+  menuRight_ = ProgramPng("PngMenu2");
+
+  // 8. The song of the title screen and the menu.
+  songLoaded_ = sounds_.LoadSong(midi_);
+  if (settings_.MusicOn) sounds_.PlaySong(true, midi_);
+  musicTimer_.start();
+
+  initialised_ = true;
+  title_->Prepare();
+  title_->setFocus();
+  update();
+
+  if (commandLine_.demo) {
+    QTimer::singleShot(400, this, [this] {
+      Screenshot("title");
+      QTimer::singleShot(300, this, &MainWindow::LeaveTitleScreen);
+    });
+  }
+}
+
+QSize MainWindow::FullScreenClient() const {
+  const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+  const QSize work = screen ? screen->availableGeometry().size() : QSize(1280, 800);
+  // The work area less the window's frame.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  return work - frame;
+}
+
+void MainWindow::ApplyWindowSize() {
+  geometry_ = GeometryForWindowSize(settings_.WindowSize, FullScreenClient());
+  layout_ = Layout(geometry_.k);
+  setFixedSize(geometry_.client);
+  if (const QScreen* screen = this->screen()) {
+    const QRect work = screen->availableGeometry();
+    move(work.left() + (work.width() - frameGeometry().width()) / 2,
+         work.top() + (work.height() - frameGeometry().height()) / 2);
+  }
+  CardLook look = LookOf(settings_);
+  cards_.SetScale(geometry_.k.kc);
+  cards_.LoadBackground(settings_.MenuDesign == 1, look, geometry_.client,
+                        settings_.WindowSize == kSmallWindow);
+  cards_.LoadCardFaces(look);
+  cards_.LoadCardBacks(look);
+  TakeLook(settings_, look);
+  if (settings_.WindowSize != kSmallWindow) settings_.GifRecording = false;
+  title_->setGeometry(rect());
+  menu_->setGeometry(rect());
+  table_->setGeometry(rect());
+  table_->ApplyWindowSize(settings_.WindowSize, geometry_.client);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  title_->setGeometry(rect());
+  menu_->setGeometry(rect());
+  table_->setGeometry(rect());
+}
+
+void MainWindow::LeaveTitleScreen() {
+  if (screen_ != ScreenState::kTitleScreen || !initialised_) return;
+  title_->Stop();
+  title_->hide();
+  ApplyWindowSize();
+  BuildMainMenu();
+  ShowScreen(ScreenState::kMainMenu);
+  if (commandLine_.demo) {
+    QTimer::singleShot(600, this, [this] {
+      Screenshot("menu");
+      NewPlayer();
+    });
+  }
+}
+
+void MainWindow::BuildMainMenu() {
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  menu_->Build(layout_, club.get());
+}
+
+void MainWindow::ShowScreen(ScreenState screen) {
+  screen_ = screen;
+  title_->setVisible(screen == ScreenState::kTitleScreen);
+  menu_->setVisible(screen == ScreenState::kMainMenu);
+  menu_->SetAnimationsRunning(screen == ScreenState::kMainMenu && settings_.GifAnimationOn);
+  table_->setVisible(screen == ScreenState::kTable);
+  if (screen == ScreenState::kTable) table_->setFocus();
+  update();
+  emit screenChanged(screen);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  // A key released anywhere on the title screen leaves it, even before the title has focus.
+  if (screen_ == ScreenState::kTitleScreen && initialised_) {
+    LeaveTitleScreen();
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
+}
+
+void MainWindow::PlaySound(const char* name) {
+  sounds_.PlaySoundRes(name, false, settings_.SoundOn);
+}
+
+void MainWindow::OpenMember(int slot) {
+  if (screen_ != ScreenState::kMainMenu || slot < 1 || slot > 5 || menu_->MemberEmpty(slot)) return;
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  if (!club) return;
+  const MemberStart member = ReadMemberStart(*club, slot);
+  if (member.empty) return;
+  PlaySound("WOpenFo");
+  PasswordDialog dialog(settings_, slot, member.nameUtf8, member.passwordCode, this);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  StartMatch(slot, dialog.Result());
+}
+
+void MainWindow::NewPlayer() {
+  if (screen_ != ScreenState::kMainMenu) return;
+  PlaySound("WOpenFo");
+  PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  StartMatch(kSlotNewPlayerLine, dialog.Result());
+}
+
+void MainWindow::OpenTopTen() {
+  if (screen_ != ScreenState::kMainMenu) return;
+  PlaySound("WOpenFo");
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  TopTenWindow window(settings_, club ? TopTenRows(*club) : std::vector<TopTenRow>{},
+                      settings_.NetMode, this);
+  ExecModal(window);
+}
+
+void MainWindow::ToggleMode() {
+  if (screen_ != ScreenState::kMainMenu) return;
+  PlaySound("WOpenFo");
+  settings_.MenuMode = settings_.MenuMode == 2 ? 1 : 2;
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  menu_->FillMembers(club.get());
+}
+
+void MainWindow::StartMatch(int slot, const SignInResult& player) {
+  currentSlot_ = slot;
+  player_ = player;
+  start_ = MatchStart{};
+  start_.currentSlot = slot;
+  start_.name = player.nameUtf8;
+  start_.accountState = 1;
+  if (slot >= 1 && slot <= 5) {
+    ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+    if (club) {
+      const MemberStart member = ReadMemberStart(*club, slot);
+      start_.roundNumber = member.games;
+      start_.initialScore = member.cycleScore;
+      start_.initialRating = member.rating;
+    }
+  }
+  StopSong();
+  stagesShot_.clear();
+  demoRoundsPlayed_ = 0;
+  ShowScreen(ScreenState::kTable);
+  table_->SetDemo(commandLine_.demo);
+  table_->StartComputerMatch(start_, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
+                             settings_.RuleTwoFour);
+}
+
+void MainWindow::EndMatch(const EndMatchRequest& request) {
+  if (!request.endMatch || screen_ != ScreenState::kTable) return;
+  table_->SetDemo(false);
+  table_->FinishTimeline();
+
+  LocalMatchEnd match;
+  match.programFolder = programFolder_;
+  match.netMode = settings_.NetMode;
+  match.slot = currentSlot_;
+  match.name = player_.name;
+  match.passwordCode = player_.passwordCode;
+  match.score = request.score;
+  match.rounds = request.rounds;
+  match.clubWriteLock = clubWriteLock_;
+  match.now = Now();
+  match.datePattern = ShortDatePattern();
+  const LocalMatchEndOutcome outcome = FinishLocalMatch(match);
+
+  if (outcome.historyError) ShowError(this, WordText(kWordCantSaveHistory));
+  if (!outcome.cycleCompleted) {
+    if (request.score > 0) PlaySound("WKoGood");
+    if (request.score < 0) PlaySound("WKoBads");
+  }
+  if (outcome.clubError) ShowError(this, WordText(kWordDiskWriteError));
+  if (outcome.cycleCompleted) {
+    EndOfCycle cycle{outcome.place, outcome.cycleScore, settings_.NetMode};
+    const std::string_view sound = VerdictSound(VerdictFor(outcome.place));
+    sounds_.PlaySoundRes(sound, false, settings_.SoundOn);
+    EndGameWindow window(settings_, cycle, this);
+    ExecModal(window);
+  }
+  BackToMenu();
+  emit matchEnded();
+}
+
+void MainWindow::LeaveMatch() {
+  if (screen_ != ScreenState::kTable) return;
+  table_->SetDemo(false);
+  table_->FinishTimeline();
+  // The abandoned match costs the member the stored results.
+  if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
+    ShowError(this, WordText(kWordDiskWriteError));
+  }
+  BackToMenu();
+}
+
+void MainWindow::QuitToMenu() {
+  PlaySound("WOpenFo");
+  if (screen_ != ScreenState::kTable) return;
+  if (!AskYesNo(this, WordText(kWordLeaveToMenuQuestion) + "\n" + WordText(kWordDataWillBeLost))) {
+    return;
+  }
+  LeaveMatch();
+}
+
+void MainWindow::BackToMenu() {
+  currentSlot_ = 0;
+  BuildMainMenu();
+  ShowScreen(ScreenState::kMainMenu);
+  ResumeSong();
+}
+
+void MainWindow::StopSong() {
+  if (settings_.MusicOn) sounds_.PlaySong(false, midi_);
+}
+
+void MainWindow::ResumeSong() {
+  if (settings_.MusicOn) sounds_.PlaySong(true, midi_);
+}
+
+void MainWindow::MusicTick() {
+  if (!settings_.MusicOn || !songLoaded_ || midi_.IsPlaying()) return;
+  if (screen_ == ScreenState::kTable) return;
+  sounds_.PlaySong(true, midi_);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  if (!initialised_ || startFailed_) return;
+  QMenu menu(this);
+  menu.setObjectName("PopupMenu1");
+  const QImage icons = ProgramPng("ILPopup");
+  auto icon = [&icons](int index) {
+    return QIcon(QPixmap::fromImage(StripFrame(icons, 24, index)));
+  };
+  QAction* quit = menu.addAction(icon(1), WordText(kWordExitToMenu));
+  quit->setObjectName("Quit");
+  quit->setEnabled(screen_ == ScreenState::kTable);
+  connect(quit, &QAction::triggered, this, &MainWindow::QuitToMenu);
+  menu.exec(event->globalPos());
+}
+
+bool MainWindow::SaveSettingsOnClose() {
+  QFile::remove(sounds_.MusicFile());
+  if (clubUnusable_) return true;
+  TSettings saved = settings_;
+  // This run's command line does not change the stored choices.
+  if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
+  if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
+  return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (startFailed_ || !initialised_) {
+    event->accept();
+    return;
+  }
+  if (screen_ == ScreenState::kTable && !closingConfirmed_) {
+    PlaySound("WOpenFo");
+    if (!AskYesNo(this, WordText(kWordLeaveGameQuestion) + " " + WordText(kWordDataWillBeLost))) {
+      event->ignore();
+      return;
+    }
+  }
+  musicTimer_.stop();
+  midi_.Stop();
+  midi_.Close();
+  if (!SaveSettingsOnClose()) ShowError(this, WordText(kWordCantSaveOptions));
+  if (screen_ == ScreenState::kTable) {
+    table_->SetDemo(false);
+    table_->FinishTimeline();
+    if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
+      ShowError(this, WordText(kWordDiskWriteError));
+    }
+  }
+  event->accept();
+}
+
+void MainWindow::OnRoundFinished() {
+  ++demoRoundsPlayed_;
+  if (commandLine_.demoRounds > 0 && demoRoundsPlayed_ >= commandLine_.demoRounds) {
+    // Stop the autoplay before it deals again; the match ends once the result has played.
+    table_->SetDemo(false);
+    demoEndPending_ = true;
+    if (!table_->TimelineBusy()) OnTimelineIdle();
+  }
+}
+
+void MainWindow::OnTimelineIdle() {
+  if (screen_ != ScreenState::kTable) return;
+  const int stage = StageNumber(table_->Flow().Stage());
+  if (!commandLine_.screenshotDir.empty() && !stagesShot_.count(stage)) {
+    stagesShot_.insert(stage);
+    Screenshot(QString("table-%1").arg(stage, 2, 10, QChar('0')));
+  }
+  if (demoEndPending_) {
+    demoEndPending_ = false;
+    QTimer::singleShot(0, this, [this] {
+      EndMatch(table_->Flow().OnEndButton());
+      Screenshot("menu-after");
+      closingConfirmed_ = true;
+      QTimer::singleShot(0, this, &QWidget::close);
+    });
+  }
+}
+
+void MainWindow::Screenshot(const QString& name, QWidget* what) {
+  if (commandLine_.screenshotDir.empty()) return;
+  QWidget* target = what ? what : this;
+  const QPixmap picture = target->grab();
+  picture.save(QString::fromStdString(commandLine_.screenshotDir) + "/" + name + ".png");
+}
+
+}  // namespace trilane

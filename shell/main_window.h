@@ -1,0 +1,139 @@
+#pragma once
+// The main window of the game: the title screen, the main menu and the card table in one
+// window, the settings and the club files behind them, the menu song, and the popup menu.
+// The start-up work runs at the first paint; the title screen then waits for a key or a
+// click.
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "platform/audio.h"
+#include "platform/graphics/card_graphics.h"
+#include "platform/graphics/sounds.h"
+#include "records/settings.h"
+#include "shell/command_line.h"
+#include "shell/layout.h"
+#include "shell/notice_window.h"
+#include "shell/sign_in.h"
+#include "table/round_flow.h"
+
+namespace trilane {
+
+class TitleScreen;
+class MainMenu;
+class TableWidget;
+
+enum class ScreenState { kTitleScreen, kMainMenu, kTable };
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  MainWindow(CommandLine commandLine, const QString& programFolder);
+  ~MainWindow() override;
+
+  ScreenState Screen() const { return screen_; }
+  // The start-up found a missing or broken club file; the window is closing.
+  bool StartFailed() const { return startFailed_; }
+  bool Initialised() const { return initialised_; }
+  TSettings& Settings() { return settings_; }
+  const Layout& CurrentLayout() const { return layout_; }
+  TitleScreen* Title() const { return title_; }
+  MainMenu* Menu() const { return menu_; }
+  TableWidget* Table() const { return table_; }
+  // Who is playing: 1..5 a member line, 6 a new player; 0 before a match.
+  int CurrentSlot() const { return currentSlot_; }
+  WindowNotices& Notices() { return notices_; }
+
+  // The screens' actions, as the controls call them.
+  void LeaveTitleScreen();
+  void OpenMember(int slot);
+  void NewPlayer();
+  void OpenTopTen();
+  void ToggleMode();
+  // The popup item "Exit to menu": asks, then leaves the match.
+  void QuitToMenu();
+
+ signals:
+  // The screen changed (title screen, menu, table).
+  void screenChanged(trilane::ScreenState screen);
+  // The end of a match has been written and the menu is back.
+  void matchEnded();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  void DeferredInit();
+  void ApplyWindowSize();
+  void BuildMainMenu();
+  void ShowScreen(ScreenState screen);
+  void StartMatch(int slot, const SignInResult& player);
+  void EndMatch(const EndMatchRequest& request);
+  void LeaveMatch();
+  void BackToMenu();
+  void MusicTick();
+  void StopSong();
+  void ResumeSong();
+  void PlaySound(const char* name);
+  bool SaveSettingsOnClose();
+  void OnRoundFinished();
+  void OnTimelineIdle();
+  void Screenshot(const QString& name, QWidget* what = nullptr);
+  QSize FullScreenClient() const;
+
+  CommandLine commandLine_;
+  std::filesystem::path programFolder_;
+  QString programFolderText_;
+  TSettings settings_;
+  // The values of the settings file that this run's command line replaced: written back
+  // unchanged at close.
+  int fileWindowSize_ = 1;
+  int fileLanguage_ = 0;
+
+  WindowNotices notices_;
+  ResourceLocator locator_;
+  CardGraphics cards_;
+  Sounds sounds_;
+  MidiPlayer midi_;
+  bool songLoaded_ = false;
+
+  ScreenState screen_ = ScreenState::kTitleScreen;
+  bool firstPaint_ = true;
+  bool initialised_ = false;
+  bool startFailed_ = false;
+  bool clubUnusable_ = false;
+  bool clubWriteLock_ = false;
+  bool closingConfirmed_ = false;
+
+  WindowGeometry geometry_;
+  Layout layout_;
+  QImage menuLeft_, menuRight_;
+
+  TitleScreen* title_;
+  MainMenu* menu_;
+  TableWidget* table_;
+  QTimer musicTimer_;
+
+  // The match on the table.
+  int currentSlot_ = 0;
+  SignInResult player_;
+  MatchStart start_;
+  uint32_t seedBase_ = 0;
+  int matchesStarted_ = 0;
+
+  // --demo and --screenshot-dir.
+  int demoRoundsPlayed_ = 0;
+  bool demoEndPending_ = false;
+  std::set<int> stagesShot_;
+};
+
+}  // namespace trilane

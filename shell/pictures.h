@@ -1,0 +1,21 @@
+#pragma once
+// The program's own pictures by resource name, for the windows that draw them directly
+// (title screen, menu, notices, auxiliary-window headers). Card pictures go through
+// CardGraphics instead.
+#include <QImage>
+#include <QString>
+#include <string_view>
+#include <vector>
+
+#include "platform/images.h"
+
+namespace trilane {
+
+// A PNG from the program's RCDATA resources; a null image when it is missing or broken.
+QImage ProgramPng(std::string_view name);
+// The frames of a GIF from the program's RCDATA resources; empty when missing.
+std::vector<GifFrame> ProgramGif(std::string_view name);
+// Frame `index` (0-based) of a strip of frames `frameWidth` wide laid side by side.
+QImage StripFrame(const QImage& strip, int frameWidth, int index);
+
+}  // namespace trilane

@@ -1,0 +1,29 @@
+#pragma once
+// A program folder of its own for each test: the two club files as installed, nothing else.
+#include <filesystem>
+#include <string>
+
+namespace trilane::testing {
+
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return dir_; }
+  std::filesystem::path File(const std::string& name) const { return dir_ / name; }
+  // Writes both club files as a fresh installation has them.
+  void InstallClubFiles();
+  // Writes a member into line `slot` (1..5) of the local club file.
+  void PutMember(int slot, const std::string& name, double rating, int games, int cycleScore,
+                 const std::string& password);
+  std::string Read(const std::string& name) const;
+  void Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace trilane::testing
