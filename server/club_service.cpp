@@ -70,6 +70,16 @@ const std::string& ClubService::LastReason() {
   return lastReason;
 }
 
+std::string TourneySettings::AddressOf(int table) const {
+  const std::string& own = tableAddress.at(table - 1);
+  return own.empty() ? address : own;
+}
+
+int TourneySettings::PortOf(int table) const {
+  const int own = tablePort.at(table - 1);
+  return own ? own : basePort + table;
+}
+
 std::string RegistrationDate(int64_t now) {
   const std::time_t t = static_cast<std::time_t>(now);
   std::tm tm{};
@@ -602,8 +612,8 @@ std::string ClubService::ReadTables(const Request& r, int64_t now) {
     const TableSeats& seats = tables[t - 1];
     int free = 0;
     for (const Seat& s : seats) free += s.Free() ? 1 : 0;
-    reply += "$" + std::to_string(t) + " " + tourney.address + " " +
-             std::to_string(tourney.basePort + t) + " " + std::to_string(free) + " " +
+    reply += "$" + std::to_string(t) + " " + tourney.AddressOf(t) + " " +
+             std::to_string(tourney.PortOf(t)) + " " + std::to_string(free) + " " +
              std::to_string(kSeatsPerTable) + " X";
     for (const Seat& s : seats) reply += " " + SeatFields(s);
     reply += "*";

@@ -8,6 +8,7 @@
 // "$f1 f2 ...*", profile texts "$f1~f2~...$" and "$ ok#" for the statistics writes. A
 // failure is "err", which holds none of the markers and no "$".
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -44,6 +45,12 @@ struct TourneySettings {
   std::string welcome = "Welcome to the club!";
   std::string address = "127.0.0.1";
   int basePort = 25700;  // table t is served on basePort + t
+  // A table served elsewhere: its own host and port in the table list (empty, 0: the above).
+  std::array<std::string, kTourneyTables> tableAddress{};
+  std::array<int, kTourneyTables> tablePort{};
+
+  std::string AddressOf(int table) const;
+  int PortOf(int table) const;
 };
 
 struct ServiceLimits {

@@ -40,6 +40,18 @@ ServiceConfig ParseServiceConfig(std::string_view text, ServiceConfig config) {
       config.tourney.welcome = std::string(value);
     } else if (key == "tourney_address") {
       if (IsReplyWord(value, 64)) config.tourney.address = std::string(value);
+    } else if (key.starts_with("table") && key.size() > 5) {
+      // tableN = host:port
+      auto table = ParseInteger(key.substr(5), 1, kTourneyTables);
+      const size_t colon = value.rfind(':');
+      if (table && colon != std::string_view::npos) {
+        auto port = ParseInteger(value.substr(colon + 1), 1, 65535);
+        const std::string_view host = value.substr(0, colon);
+        if (port && IsReplyWord(host, 64)) {
+          config.tourney.tableAddress[*table - 1] = std::string(host);
+          config.tourney.tablePort[*table - 1] = static_cast<int>(*port);
+        }
+      }
     } else if (key == "tourney_base_port") {
       if (auto port = ParseInteger(value, 1, 65535 - kTourneyTables)) {
         config.tourney.basePort = static_cast<int>(*port);

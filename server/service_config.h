@@ -8,6 +8,7 @@
 //   welcome = text              the lobby's welcome line
 //   tourney_address = host      where the tournament server listens
 //   tourney_base_port = n       table t is served on n + t
+//   tableN = host:port          table N (1..10) is served there instead
 
 #include <string>
 #include <string_view>

@@ -41,6 +41,7 @@ CREATE TABLE IF NOT EXISTS records (
   r08 TEXT NOT NULL, r09 TEXT NOT NULL, r10 TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS records_by_score ON records (gid, score, rid);
 CREATE INDEX IF NOT EXISTS records_by_nick ON records (gid, nick_key);
+CREATE UNIQUE INDEX IF NOT EXISTS board_numbers ON records (score) WHERE gid = 100;
 CREATE TABLE IF NOT EXISTS stats (
   gid BIGINT PRIMARY KEY, stat1 BIGINT NOT NULL, stat2 BIGINT NOT NULL, stat3 BIGINT NOT NULL,
   stat4 TEXT NOT NULL, c1 BIGINT NOT NULL, c2 BIGINT NOT NULL, c3 BIGINT NOT NULL,
@@ -362,16 +363,25 @@ class SqlClubStore final : public ClubStore {
 
   WorldRecord AddBoardMessage(const WorldRecord& w, int keep) override {
     auto c = pool_->Acquire();
-    return InTransaction(*c, [&] {
-      WorldRecord out = w;
-      out.score = 1 + c->Query("SELECT COALESCE(MAX(score), 0) FROM records WHERE gid = ?", {w.gid})
-                          .at(0)
-                          .Int(0);
-      out.rid = InsertRecord(*c, out);
-      out.place = 1;
-      c->Execute("DELETE FROM records WHERE gid = ? AND score <= ?", {w.gid, out.score - keep});
-      return out;
-    });
+    // SQLite runs one writer at a time; on PostgreSQL two posts may read the same highest
+    // number, and the board's unique index then refuses the second, which tries again.
+    for (int attempt = 1;; ++attempt) {
+      try {
+        return InTransaction(*c, [&] {
+          WorldRecord out = w;
+          out.score =
+              1 + c->Query("SELECT COALESCE(MAX(score), 0) FROM records WHERE gid = ?", {w.gid})
+                      .at(0)
+                      .Int(0);
+          out.rid = InsertRecord(*c, out);
+          out.place = 1;
+          c->Execute("DELETE FROM records WHERE gid = ? AND score <= ?", {w.gid, out.score - keep});
+          return out;
+        });
+      } catch (const SqlError&) {
+        if (attempt == 3) throw;
+      }
+    }
   }
 
   int64_t CountRecords(int64_t gid) override {

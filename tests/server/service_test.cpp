@@ -5,6 +5,7 @@
 
 #include "club_fixture.h"
 #include "records/address_cipher.h"
+#include "server/service_config.h"
 #include "server/text_rules.h"
 
 namespace trilane::club {
@@ -369,6 +370,28 @@ TEST_F(Tournament, RatingsAndOnlineTopComeFromTheTournamentRecords) {
             "$1 Bob Rome Italy M 40*$2 Ann Oslo Norway W 16*");
   EXPECT_EQ(Post(Script::Tourney, "placer94=0&rating1=8"), "$2$");
   EXPECT_EQ(Post(Script::Tourney, "places94=0&score1=500"), "$1$");
+}
+
+TEST_F(Tournament, OperatorSwitchesPlaceTheTables) {
+  const ServiceConfig config = ParseServiceConfig(
+      "# the club of the third floor\n"
+      "tourney_server = off\n"
+      "welcome = Back at nine\r\n"
+      "tourney_address = 10.0.0.5\n"
+      "tourney_base_port = 30000\n"
+      "table3 = 10.0.0.7:31003\n"
+      "table11 = 10.0.0.8:1\n"
+      "tourney_base_port = many\n"
+      "chat_paused = 1\n");
+  EXPECT_FALSE(config.tourney.serverOn);
+  EXPECT_TRUE(config.chatPaused);
+  EXPECT_FALSE(config.worldTopPaused);
+  service_->SetTourney(config.tourney);
+  EXPECT_EQ(Post(Script::Tourney, "serverinforead=0&&gid=94"), "$X Back_at_nine$");
+  const std::string list = Post(Script::Tourney, "readtable410=94&&gid=94");
+  EXPECT_NE(list.find("$3 10.0.0.7 31003 4 4 "), std::string::npos);
+  EXPECT_NE(list.find("$4 10.0.0.5 30004 4 4 "), std::string::npos);
+  EXPECT_EQ(list.find("10.0.0.8"), std::string::npos);
 }
 
 TEST(Directory, NamesTheScriptsEncipheredAndThePauses) {
