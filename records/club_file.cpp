@@ -5,16 +5,7 @@
 
 #include "base/rounding.h"
 #include "records/text_lines.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "records/windows_api.h"
 
 namespace trilane {
 namespace {

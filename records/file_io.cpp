@@ -1,23 +1,15 @@
 #include "records/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
+#include "records/windows_api.h"
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,8 +61,6 @@ std::string SystemMessage(int err) {
   return std::generic_category().message(err);
 }
 
-const char* kSimulated = " (simulated)";
-
 }  // namespace
 
 Expected<std::string, RecordError> ReadWholeFile(const fs::path& path) {
@@ -116,175 +106,223 @@ bool IsReadOnlyFile(const fs::path& path) {
 
 namespace {
 
-FaultAction Ask(const WriteFaultHook& hook, WriteStep step) {
-  return hook ? hook(step) : FaultAction::kProceed;
+// The platform's half of an atomic write: a new temporary file beside the target, written,
+// flushed to the disk and then put in the target's place. Each step returns false with
+// errno (POSIX and the C runtime) or the Windows error set, and Error() says why.
+class TempFile {
+ public:
+  explicit TempFile(const fs::path& target);
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { Close(); }
+
+  bool Create();
+  bool Write(const char* data, size_t size);
+  bool Sync();
+  bool Close();
+  // Closes and removes the temporary file: the target is untouched.
+  void Discard();
+  // Renames the finished temporary file over the target; on failure it is removed.
+  bool Replace();
+  std::string Error() const { return error_; }
+
+ private:
+  void Fail(std::string what);
+
+  fs::path target_;
+  fs::path dir_;
+  fs::path temp_;
+  int fd_ = -1;
+  std::string error_;
+};
+
+TempFile::TempFile(const fs::path& target)
+    : target_(target), dir_(target.has_parent_path() ? target.parent_path() : fs::path(".")) {}
+
+void TempFile::Fail(std::string what) {
+  error_ = std::move(what) + ": " + std::generic_category().message(errno);
 }
 
 #ifdef _WIN32
 
-// Windows: an exclusive create with a numbered name, _commit to flush, MoveFileEx to replace.
-std::optional<RecordError> WriteAtomicallyImpl(const fs::path& target, std::string_view bytes,
-                                               const WriteFaultHook& hook) {
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (Ask(hook, WriteStep::kCreateTemp) != FaultAction::kProceed) {
-    return IoFailure(RecordErrorKind::kCreateFailed, target,
-                     std::string("cannot create a temporary file") + kSimulated);
+// No mkstemp here: an exclusive create under numbered names. A name left by a crashed write
+// is taken already and skipped.
+bool TempFile::Create() {
+  for (int n = 0; n < 1000; ++n) {
+    temp_ = dir_ / (L"." + target_.filename().wstring() + L"." + std::to_wstring(n) + L".tmp");
+    fd_ = _wopen(temp_.wstring().c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                 _S_IREAD | _S_IWRITE);
+    if (fd_ >= 0) return true;
+    if (errno != EEXIST) break;
   }
-  fs::path temp;
-  FILE* file = nullptr;
-  for (int n = 0; n < 1000 && !file; ++n) {
-    temp = dir / (target.filename().wstring() + L".tmp" + std::to_wstring(n));
-    const int fd = _wopen(temp.wstring().c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                          _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-      if (errno != EEXIST) break;
-      continue;
+  Fail("cannot create a temporary file in " + dir_.string());
+  return false;
+}
+
+bool TempFile::Write(const char* data, size_t size) {
+  while (size > 0) {
+    const unsigned chunk = static_cast<unsigned>(std::min<size_t>(size, 1u << 30));
+    const int n = _write(fd_, data, chunk);
+    if (n < 0) {
+      Fail("writing failed");
+      return false;
     }
-    file = _fdopen(fd, "wb");
-    if (!file) {
-      _close(fd);
-      break;
-    }
+    data += n;
+    size -= static_cast<size_t>(n);
   }
-  if (!file) {
-    return IoFailure(RecordErrorKind::kCreateFailed, target,
-                     "cannot create a temporary file: " + SystemMessage(errno));
+  return true;
+}
+
+bool TempFile::Sync() {
+  if (_commit(fd_) == 0) return true;
+  Fail("flushing to disk failed");
+  return false;
+}
+
+bool TempFile::Close() {
+  if (fd_ < 0) return true;
+  const int result = _close(fd_);
+  fd_ = -1;
+  if (result == 0) return true;
+  Fail("closing failed");
+  return false;
+}
+
+void TempFile::Discard() {
+  Close();
+  _wunlink(temp_.wstring().c_str());
+}
+
+bool TempFile::Replace() {
+  // Write-through: the call returns once the new directory entry is on the disk.
+  if (MoveFileExW(temp_.wstring().c_str(), target_.wstring().c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
   }
-  auto abandon = [&](RecordErrorKind kind, std::string reason) {
-    std::fclose(file);
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return IoFailure(kind, target, std::move(reason));
-  };
-  const size_t half = bytes.size() / 2;
-  if (std::fwrite(bytes.data(), 1, half, file) != half) {
-    return abandon(RecordErrorKind::kWriteFailed, "writing failed: " + SystemMessage(errno));
-  }
-  if (const FaultAction a = Ask(hook, WriteStep::kWriteData); a != FaultAction::kProceed) {
-    if (a == FaultAction::kCrash) {
-      std::fclose(file);
-      return IoFailure(RecordErrorKind::kWriteFailed, target, std::string("crashed") + kSimulated);
-    }
-    return abandon(RecordErrorKind::kWriteFailed, std::string("no space left") + kSimulated);
-  }
-  if (std::fwrite(bytes.data() + half, 1, bytes.size() - half, file) != bytes.size() - half) {
-    return abandon(RecordErrorKind::kWriteFailed, "writing failed: " + SystemMessage(errno));
-  }
-  if (Ask(hook, WriteStep::kSync) != FaultAction::kProceed) {
-    return abandon(RecordErrorKind::kSyncFailed, std::string("flush failed") + kSimulated);
-  }
-  if (std::fflush(file) != 0 || _commit(_fileno(file)) != 0) {
-    return abandon(RecordErrorKind::kSyncFailed, "flush failed: " + SystemMessage(errno));
-  }
-  if (std::fclose(file) != 0) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return IoFailure(RecordErrorKind::kWriteFailed, target, "closing failed");
-  }
-  if (Ask(hook, WriteStep::kRename) != FaultAction::kProceed) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return IoFailure(RecordErrorKind::kRenameFailed, target,
-                     std::string("cannot replace the file") + kSimulated);
-  }
-  if (!MoveFileExW(temp.wstring().c_str(), target.wstring().c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return IoFailure(RecordErrorKind::kRenameFailed, target, "cannot replace the file");
-  }
-  return std::nullopt;
+  const DWORD code = GetLastError();
+  error_ =
+      "cannot replace the file: " + (code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED
+                                         ? std::string("another program has it open")
+                                         : std::system_category().message(static_cast<int>(code)));
+  _wunlink(temp_.wstring().c_str());
+  return false;
 }
 
 #else
 
-std::optional<RecordError> WriteAtomicallyImpl(const fs::path& target, std::string_view bytes,
-                                               const WriteFaultHook& hook) {
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (Ask(hook, WriteStep::kCreateTemp) != FaultAction::kProceed) {
-    return IoFailure(RecordErrorKind::kCreateFailed, target,
-                     std::string("cannot create a temporary file") + kSimulated);
-  }
+bool TempFile::Create() {
   // A hidden name beside the target, so the rename stays inside one file system.
-  std::string pattern = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) {
-    return IoFailure(
-        RecordErrorKind::kCreateFailed, target,
-        "cannot create a temporary file in " + dir.string() + ": " + SystemMessage(errno));
+  std::string pattern = (dir_ / ("." + target_.filename().string() + ".XXXXXX")).string();
+  fd_ = ::mkstemp(pattern.data());
+  if (fd_ < 0) {
+    Fail("cannot create a temporary file in " + dir_.string());
+    return false;
   }
-  const std::string temp = pattern;
+  temp_ = pattern;
   // The replacement keeps the permissions of the file it replaces; a new file gets the
   // usual read-write for the owner and read for everyone else.
   struct stat old {};
-  ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  ::fchmod(fd_, ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  return true;
+}
 
-  auto abandon = [&](RecordErrorKind kind, std::string reason) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return IoFailure(kind, target, std::move(reason));
-  };
-  auto writeAll = [&](const char* data, size_t size) {
-    while (size > 0) {
-      const ssize_t n = ::write(fd, data, size);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      data += n;
-      size -= static_cast<size_t>(n);
+bool TempFile::Write(const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd_, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail("writing failed");
+      return false;
     }
-    return true;
-  };
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
 
-  const size_t half = bytes.size() / 2;
-  if (!writeAll(bytes.data(), half)) {
-    return abandon(RecordErrorKind::kWriteFailed, "writing failed: " + SystemMessage(errno));
-  }
-  if (const FaultAction a = Ask(hook, WriteStep::kWriteData); a != FaultAction::kProceed) {
-    if (a == FaultAction::kCrash) {
-      ::close(fd);  // the half-written temporary file stays, as after a real crash
-      return IoFailure(RecordErrorKind::kWriteFailed, target, std::string("crashed") + kSimulated);
-    }
-    return abandon(RecordErrorKind::kWriteFailed,
-                   std::string("writing failed: no space left on device") + kSimulated);
-  }
-  if (!writeAll(bytes.data() + half, bytes.size() - half)) {
-    return abandon(RecordErrorKind::kWriteFailed, "writing failed: " + SystemMessage(errno));
-  }
-  if (Ask(hook, WriteStep::kSync) != FaultAction::kProceed) {
-    return abandon(RecordErrorKind::kSyncFailed,
-                   std::string("flushing to disk failed") + kSimulated);
-  }
-  if (::fsync(fd) != 0) {
-    return abandon(RecordErrorKind::kSyncFailed,
-                   "flushing to disk failed: " + SystemMessage(errno));
-  }
-  if (::close(fd) != 0) {
-    ::unlink(temp.c_str());
-    return IoFailure(RecordErrorKind::kWriteFailed, target,
-                     "closing failed: " + SystemMessage(errno));
-  }
-  if (Ask(hook, WriteStep::kRename) != FaultAction::kProceed) {
-    ::unlink(temp.c_str());
-    return IoFailure(RecordErrorKind::kRenameFailed, target,
-                     std::string("cannot replace the file") + kSimulated);
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return IoFailure(RecordErrorKind::kRenameFailed, target,
-                     "cannot replace the file: " + SystemMessage(err));
+bool TempFile::Sync() {
+  if (::fsync(fd_) == 0) return true;
+  Fail("flushing to disk failed");
+  return false;
+}
+
+bool TempFile::Close() {
+  if (fd_ < 0) return true;
+  const int result = ::close(fd_);
+  fd_ = -1;
+  if (result == 0) return true;
+  Fail("closing failed");
+  return false;
+}
+
+void TempFile::Discard() {
+  Close();
+  ::unlink(temp_.c_str());
+}
+
+bool TempFile::Replace() {
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    Fail("cannot replace the file");
+    ::unlink(temp_.c_str());
+    return false;
   }
   // Make the rename itself durable; a failure here no longer endangers the old bytes.
-  if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY); dirFd >= 0) {
+  if (const int dirFd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY); dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);
   }
-  return std::nullopt;
+  return true;
 }
 
 #endif
+
+FaultAction Ask(const WriteFaultHook& hook, WriteStep step) {
+  return hook ? hook(step) : FaultAction::kProceed;
+}
+
+// The steps and their faults, the same on every system. The data goes in two halves so that
+// a fault injected between them leaves a half-written temporary file, as a full disk or a
+// crash would.
+std::optional<RecordError> WriteAtomicallyImpl(const fs::path& target, std::string_view bytes,
+                                               const WriteFaultHook& hook) {
+  const std::string simulated = " (simulated)";
+  if (Ask(hook, WriteStep::kCreateTemp) != FaultAction::kProceed) {
+    return IoFailure(RecordErrorKind::kCreateFailed, target,
+                     "cannot create a temporary file" + simulated);
+  }
+  TempFile temp(target);
+  if (!temp.Create()) return IoFailure(RecordErrorKind::kCreateFailed, target, temp.Error());
+  auto abandon = [&](RecordErrorKind kind, std::string reason) {
+    temp.Discard();
+    return IoFailure(kind, target, std::move(reason));
+  };
+
+  const size_t half = bytes.size() / 2;
+  if (!temp.Write(bytes.data(), half)) {
+    return abandon(RecordErrorKind::kWriteFailed, temp.Error());
+  }
+  if (const FaultAction a = Ask(hook, WriteStep::kWriteData); a != FaultAction::kProceed) {
+    if (a == FaultAction::kCrash) {
+      temp.Close();  // the half-written temporary file stays, as after a real crash
+      return IoFailure(RecordErrorKind::kWriteFailed, target, "crashed" + simulated);
+    }
+    return abandon(RecordErrorKind::kWriteFailed,
+                   "writing failed: no space left on device" + simulated);
+  }
+  if (!temp.Write(bytes.data() + half, bytes.size() - half)) {
+    return abandon(RecordErrorKind::kWriteFailed, temp.Error());
+  }
+  if (Ask(hook, WriteStep::kSync) != FaultAction::kProceed) {
+    return abandon(RecordErrorKind::kSyncFailed, "flushing to disk failed" + simulated);
+  }
+  if (!temp.Sync()) return abandon(RecordErrorKind::kSyncFailed, temp.Error());
+  if (!temp.Close()) return abandon(RecordErrorKind::kWriteFailed, temp.Error());
+  if (Ask(hook, WriteStep::kRename) != FaultAction::kProceed) {
+    return abandon(RecordErrorKind::kRenameFailed, "cannot replace the file" + simulated);
+  }
+  if (!temp.Replace()) return IoFailure(RecordErrorKind::kRenameFailed, target, temp.Error());
+  return std::nullopt;
+}
 
 }  // namespace
 

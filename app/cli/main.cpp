@@ -38,7 +38,9 @@ constexpr Command kCommands[] = {
     {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--json]"},
 #endif
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
+#ifndef TRILANE_CLI_NO_WEB
     {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
+#endif
 };
 
 void PrintUsage(std::FILE* to) {

@@ -6,6 +6,7 @@
 #include "base/rounding.h"
 #include "records/club_file.h"
 #include "records/text_lines.h"
+#include "records/windows_api.h"
 #include "test_files.h"
 
 namespace trilane {
@@ -345,6 +346,43 @@ TEST_F(ClubOnDisk, WritesVerifyAndFailuresKeepTheFile) {
   EXPECT_TRUE(RemoveMemberFromFile(damaged, 1));
   EXPECT_EQ(Slurp(damaged), damagedBytes);
 }
+
+#ifdef _WIN32
+TEST_F(ClubOnDisk, AttributeWordDecidesTheWriteLock) {
+  // On Windows the lock is the file's attribute word: read-only, hidden or system in any mix,
+  // with or without archive. Archive alone, or a normal file, may be written.
+  const fs::path file = dir_ / kClubFileName;
+  fs::copy_file(DataFile("club_good.clb"), file);
+  const std::string before = Slurp(file);
+  const struct {
+    DWORD attributes;
+    bool locked;
+  } cases[] = {
+      {FILE_ATTRIBUTE_NORMAL, false},
+      {FILE_ATTRIBUTE_ARCHIVE, false},
+      {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, true},
+      {FILE_ATTRIBUTE_HIDDEN, true},
+      {FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE, true},
+      {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.attributes);
+    ASSERT_TRUE(SetFileAttributesW(file.wstring().c_str(), c.attributes));
+    EXPECT_EQ(ClubWriteLocked(file), c.locked);
+    const auto error = RemoveMemberFromFile(file, 1);
+    if (c.locked) {
+      ASSERT_TRUE(error);
+      EXPECT_EQ(error->kind, RecordErrorKind::kWriteLocked);
+      EXPECT_EQ(Slurp(file), before);
+    } else {
+      EXPECT_FALSE(error);
+      ASSERT_TRUE(SetFileAttributesW(file.wstring().c_str(), FILE_ATTRIBUTE_NORMAL));
+      fs::copy_file(DataFile("club_good.clb"), file, fs::copy_options::overwrite_existing);
+    }
+  }
+  ASSERT_TRUE(SetFileAttributesW(file.wstring().c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+#endif
 
 }  // namespace
 }  // namespace trilane

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "records/file_io.h"
 #include "records/text_lines.h"
@@ -60,8 +62,16 @@ TEST_F(AtomicWrite, ReplacesTheFileAndKeepsItsPermissions) {
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_FALSE(WriteFileAtomically(file, "new bytes"));
   EXPECT_EQ(Slurp(file), "new bytes");
+#ifdef _WIN32
+  // Windows has no permission bits, only the read-only attribute: a writable file reads as
+  // read-write for everyone, before and after the replacement.
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+#else
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
   EXPECT_EQ(Names(), std::vector<std::string>{"Trilane.clb"});  // no temporary file left
 }
 
@@ -108,6 +118,55 @@ TEST_F(AtomicWrite, RefusesReadOnlyFilesAndMissingFolders) {
   error = WriteFileAtomically(dir_ / "folder.ini", "bytes");
   ASSERT_TRUE(error);
   EXPECT_TRUE(fs::is_directory(dir_ / "folder.ini"));
+}
+
+TEST_F(AtomicWrite, ReplacingAFileThatIsOpen) {
+  const fs::path file = dir_ / "Trilane.ini";
+  Spit(file, "old");
+  std::ifstream reader(file, std::ios::binary);  // another program reading the file
+  ASSERT_TRUE(reader);
+  const auto error = WriteFileAtomically(file, "new");
+#ifdef _WIN32
+  // Windows does not replace a file that is open without delete sharing (as the C runtime
+  // opens files): the write fails as a whole, the old bytes stay and no temporary file is
+  // left. Once the file is closed the same write goes through.
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, RecordErrorKind::kRenameFailed);
+  EXPECT_EQ(Slurp(file), "old");
+  EXPECT_EQ(Names(), std::vector<std::string>{"Trilane.ini"});
+  reader.close();
+  ASSERT_FALSE(WriteFileAtomically(file, "new"));
+#else
+  // POSIX replaces the name; the reader goes on reading the old bytes to their end.
+  ASSERT_FALSE(error) << error->Describe();
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old");
+#endif
+  EXPECT_EQ(Slurp(file), "new");
+}
+
+TEST_F(AtomicWrite, CyrillicFolderAndFileNames) {
+  // A program folder with a Russian name: on Windows every step has to use the wide-character
+  // calls (the ANSI code page of a Western system has no Cyrillic); errors name it in UTF-8.
+  const fs::path folder = dir_ / fs::path(u8"Игры");
+  fs::create_directories(folder);
+  const fs::path file = folder / fs::path(u8"Трилейн.ini");
+  ASSERT_FALSE(WriteFileAtomically(file, "first"));
+  ASSERT_FALSE(WriteFileAtomically(file, "second"));
+  EXPECT_EQ(*ReadWholeFile(file), "second");
+  EXPECT_EQ(Names(), std::vector<std::string>{"Игры"});
+  EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), fs::path(u8"Трилейн.ini"));
+
+  auto missing = ReadWholeFile(folder / fs::path(u8"Нет.ini"));
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().path.find("Игры"), std::string::npos) << missing.error().path;
+
+  fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_TRUE(IsReadOnlyFile(file));
+  auto refused = WriteFileAtomically(file, "third");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->kind, RecordErrorKind::kReadOnly);
+  EXPECT_EQ(*ReadWholeFile(file), "second");
 }
 
 TEST_F(AtomicWrite, ReadingReportsMissingAndUnreadable) {

@@ -31,14 +31,22 @@ class ScratchDir : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = std::filesystem::temp_directory_path() /
            (std::string("trilane_records_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(dir_);
+    RemoveTree(dir_);  // what a stopped run left behind
     std::filesystem::create_directories(dir_);
   }
-  void TearDown() override {
+  void TearDown() override { RemoveTree(dir_); }
+  // Tests make files read-only; Windows deletes no read-only file, so every entry gets its
+  // write permission back first.
+  static void RemoveTree(const std::filesystem::path& dir) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(dir_, ec);
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (auto it = fs::recursive_directory_iterator(dir, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+      std::error_code ignored;
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(dir, ec);
   }
   // Every name in the folder, sorted.
   std::vector<std::string> Names() const {

@@ -485,8 +485,11 @@ class Generator : public ::testing::Test {
   GeneratorRun Run() {
     const fs::path out = dir_ / "out.cpp";
     const fs::path log = dir_ / "log.txt";
-    const std::string command = std::string("\"") + TRILANE_WORDS_GEN + "\" \"" + dir_.string() +
-                                "\" \"" + out.string() + "\" 2> \"" + log.string() + "\"";
+    std::string command = std::string("\"") + TRILANE_WORDS_GEN + "\" \"" + dir_.string() +
+                          "\" \"" + out.string() + "\" 2> \"" + log.string() + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd.exe strips the first and the last quote of the line
+#endif
     GeneratorRun run;
     run.status = std::system(command.c_str());
     std::ifstream logIn(log);
