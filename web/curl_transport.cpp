@@ -68,6 +68,9 @@ struct CurlTransport::Handle {
 CurlTransport::CurlTransport() : handle_(std::make_unique<Handle>()) {
   GlobalInit();
   handle_->curl = curl_easy_init();
+  // Cookies live on the handle for the life of the transport; an empty file name switches
+  // the engine on without reading a file.
+  if (handle_->curl) curl_easy_setopt(handle_->curl, CURLOPT_COOKIEFILE, "");
 }
 
 CurlTransport::~CurlTransport() {
@@ -110,14 +113,15 @@ HttpReply Perform(CURL* curl, Exchange& ex, const std::string& url) {
   return reply;
 }
 
+// The HTTP handle is never reset (that would drop the cookie engine): every option a call
+// depends on is set again before each call.
 HttpReply PerformHttp(CURL* curl, const HttpRequest& request, Method method) {
-  curl_easy_reset(curl);
+  if (!curl) return {false, 0, {}, "no HTTP client"};
   Exchange ex;
   ex.readTimeout = request.readTimeout;
   curl_slist* headers = nullptr;
-  // Cookies live on the handle between calls; an empty file name switches the engine on.
-  curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
   if (method == Method::kPost) {
     for (const std::string& h : request.headers) headers = curl_slist_append(headers, h.c_str());
     // No "Expect: 100-continue" pause before the body.
@@ -131,6 +135,8 @@ HttpReply PerformHttp(CURL* curl, const HttpRequest& request, Method method) {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   }
   HttpReply reply = Perform(curl, ex, request.url);
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, nullptr);
   curl_slist_free_all(headers);
   if (reply.error.empty() && (reply.status < 200 || reply.status > 299)) {
     reply.error = "HTTP status " + std::to_string(reply.status);
@@ -152,8 +158,10 @@ HttpReply CurlTransport::Get(const HttpRequest& request) {
 
 HttpReply CurlTransport::UploadFtp(const FtpAccount& account, const std::string& fileName,
                                    std::string_view bytes, std::chrono::milliseconds readTimeout) {
-  CURL* curl = handle_->curl;
-  curl_easy_reset(curl);
+  // A handle of its own, so nothing of the upload stays on the HTTP handle.
+  std::unique_ptr<CURL, void (*)(CURL*)> handle(curl_easy_init(), curl_easy_cleanup);
+  CURL* curl = handle.get();
+  if (!curl) return {false, 0, {}, "no FTP client"};
   Exchange ex;
   ex.readTimeout = readTimeout;
   ex.upload = bytes;
