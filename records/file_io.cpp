@@ -200,10 +200,10 @@ bool TempFile::Replace() {
     return true;
   }
   const DWORD code = GetLastError();
-  error_ =
-      "cannot replace the file: " + (code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED
-                                         ? std::string("another program has it open")
-                                         : std::system_category().message(static_cast<int>(code)));
+  error_ = "cannot replace the file: " + std::system_category().message(static_cast<int>(code));
+  if (code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED) {
+    error_ += " (is it open in another program?)";  // Windows replaces no file that is open
+  }
   _wunlink(temp_.wstring().c_str());
   return false;
 }
