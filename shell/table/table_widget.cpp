@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -48,8 +50,15 @@ class TableImage : public QWidget {
   }
   void SetPicture(QImage picture) {
     picture_ = std::move(picture);
+    Touched(geometry());
     update();
   }
+  void setVisible(bool visible) override {
+    if (visible != isVisible()) Touched(geometry());
+    QWidget::setVisible(visible);
+  }
+  // Tells the table which of its pixels this element changed (for the flights' saved picture).
+  std::function<void(const QRect&)> touched;
   const QImage& Picture() const { return picture_; }
 
  protected:
@@ -58,8 +67,19 @@ class TableImage : public QWidget {
     QPainter p(this);
     p.drawImage(0, 0, picture_);
   }
+  void moveEvent(QMoveEvent* event) override {
+    Touched(QRect(event->oldPos(), size()));
+    Touched(geometry());
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    Touched(QRect(pos(), event->oldSize()));
+    Touched(geometry());
+  }
 
  private:
+  void Touched(const QRect& r) {
+    if (touched && r.isValid()) touched(r);
+  }
   QImage picture_;
 };
 
@@ -90,16 +110,31 @@ class FlightLayer : public QWidget {
     update(old.adjusted(-2, -2, 2, 2));
     update(SpriteRect().adjusted(-2, -2, 2, 2));
   }
+  // The next card of a series of flights: the saved picture is brought up to date where
+  // the table changed since the last flight, and only there.
+  void Continue(QWidget* table, const QRegion& changed, QImage sprite, QPoint at) {
+    passThrough_ = true;
+    for (const QRect& r : changed) table->render(&saved_, r.topLeft(), QRegion(r));
+    passThrough_ = false;
+    const QRect old = SpriteRect();
+    sprite_ = std::move(sprite);
+    at_ = at;
+    update(changed);
+    update(old.adjusted(-2, -2, 2, 2));
+    update(SpriteRect().adjusted(-2, -2, 2, 2));
+  }
   void Stop() {
     hide();
     saved_ = QPixmap();
     sprite_ = QImage();
   }
+  bool Active() const { return isVisible(); }
   QRect SpriteRect() const { return QRect(at_, sprite_.size()); }
   QPoint At() const { return at_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
+    if (passThrough_) return;  // the table is being drawn into the saved picture
     QPainter p(this);
     const QRect r = event->rect();
     const qreal dpr = saved_.devicePixelRatio();
@@ -111,6 +146,7 @@ class FlightLayer : public QWidget {
   QPixmap saved_;
   QImage sprite_;
   QPoint at_;
+  bool passThrough_ = false;
 };
 
 // The burst at the pointer when a button or a card is pressed (with the options on).
@@ -247,6 +283,11 @@ struct TableWidget::Impl : public TableView {
     centre = new TableImage("ImageStol", w);
     roundBox = new TableImage("ImageKon", w);
     memo = new TableImage("ImageMemo", w);
+    for (TableImage* image :
+         {hands[0], hands[1], hands[2], hands[3], tablets[0], tablets[1], tablets[2], tablets[3],
+          plates[0], plates[1], plates[2], plates[3], centre, roundBox, memo}) {
+      image->touched = [this](const QRect& r) { changed += r; };
+    }
     // Plates float over the cards: the own grid reaches under the bottom plate.
     for (TableImage* plate : plates) plate->raise();
     action = new QorCardsButton(w);
@@ -427,6 +468,7 @@ struct TableWidget::Impl : public TableView {
     while (!steps.empty() && !timedRunning) {
       Step step = std::move(steps.front());
       steps.pop_front();
+      if (step.kind != Step::kFly && layer->Active()) layer->Stop();
       switch (step.kind) {
         case Step::kApply:
           step.apply();
@@ -442,6 +484,7 @@ struct TableWidget::Impl : public TableView {
       }
     }
     playing = false;
+    if (!Busy() && layer->Active()) layer->Stop();
     if (!Busy() && wasBusy) Idle();
   }
 
@@ -464,11 +507,9 @@ struct TableWidget::Impl : public TableView {
   void DropTimeline() {
     steps.clear();
     pauseTimer.stop();
-    if (flying) {
-      frameTimer.stop();
-      layer->Stop();
-      flying = false;
-    }
+    frameTimer.stop();
+    flying = false;
+    layer->Stop();
     timedRunning = false;
   }
 
@@ -530,9 +571,13 @@ struct TableWidget::Impl : public TableView {
     QImage sprite(geo.cardW, geo.cardH, QImage::Format_ARGB32_Premultiplied);
     sprite.fill(Qt::transparent);
     if (s.cards) s.cards->DrawCard(0, 0, f.card.code.Bytes(), sprite);
-    layer->hide();
-    QPixmap saved = w->grab();
-    layer->Start(std::move(saved), std::move(sprite), from);
+    if (layer->Active()) {
+      layer->Continue(w, changed, std::move(sprite), from);
+    } else {
+      QPixmap saved = w->grab();
+      layer->Start(std::move(saved), std::move(sprite), from);
+    }
+    changed = QRegion();
     path = FlightPath(from, to);
     flying = true;
     timedRunning = true;
@@ -559,7 +604,8 @@ struct TableWidget::Impl : public TableView {
     timedRunning = false;
     if (Card* c = ModelCard(flight.to)) *c = flight.card;
     RenderSeat(flight.to.position);
-    layer->Stop();
+    // The layer stays up while flights follow one another; the next step that is no
+    // flight takes it down.
   }
 
   // --- drawing
@@ -581,6 +627,35 @@ struct TableWidget::Impl : public TableView {
 
   void DrawCode(QImage& image, QPoint at, std::string_view code) const {
     if (s.cards) s.cards->DrawCard(at.x(), at.y(), code, image);
+  }
+
+  // A mark over a card (the picked card, the row being rated): see-through, so the card
+  // stays readable under it.
+  void DrawMark(QImage& image, QPoint at, std::string_view code, const QColor& frame) const {
+    QImage mark = Blank(QSize(geo.cardW, geo.cardH));
+    DrawCode(mark, QPoint(0, 0), code);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(0.45);
+    p.drawImage(at, mark);
+    p.setOpacity(1.0);
+    p.setPen(QPen(frame, std::max(2, layout.Scale(2))));
+    p.setBrush(Qt::NoBrush);
+    const double radius = geo.cardW / 14.0;
+    p.drawRoundedRect(QRectF(at, QSizeF(geo.cardW, geo.cardH)).adjusted(1, 1, -1, -1), radius,
+                      radius);
+  }
+
+  static QColor MarkColour(RowIndex row) {
+    switch (row) {
+      case kBack:
+        return QColor(240, 130, 20);
+      case kMiddle:
+        return QColor(40, 110, 230);
+      case kFront:
+        return QColor(230, 200, 20);
+    }
+    return QColor(240, 130, 20);
   }
 
   void DrawPlate(QPainter& p, const QRect& r, PlateColour colour, const QString& text) const {
@@ -618,7 +693,8 @@ struct TableWidget::Impl : public TableView {
           const Card& card = CardAt(own.rows, slot);
           if (!card.code.IsCard()) continue;
           DrawCode(picture, GridCellAt(geo, slot), card.code.Bytes());
-          if (own.selected == slot) DrawCode(picture, GridCellAt(geo, slot), "Xb");
+          if (own.selected == slot)
+            DrawMark(picture, GridCellAt(geo, slot), "Xb", QColor(255, 230, 0));
           spoken << CardLabel(card);
         }
       }
@@ -652,7 +728,7 @@ struct TableWidget::Impl : public TableView {
           if (!card.code.IsCard()) continue;
           const QPoint at = SeatRowCellAt(geo, position, slot);
           DrawCode(picture, at, card.code.Bytes());
-          if (seat.marked == row) DrawCode(picture, at, RowMark(row));
+          if (seat.marked == row) DrawMark(picture, at, RowMark(row), MarkColour(row));
           spoken << CardLabel(card);
         }
       }
@@ -684,6 +760,7 @@ struct TableWidget::Impl : public TableView {
       }
       image->SetPicture(std::move(picture));
     }
+    if (position == 4) RenderPlate(4);  // it moves with the own grid
     QString who = QString::fromStdString(flow ? flow->SeatName(position) : std::string()).trimmed();
     image->setAccessibleName(who.isEmpty()
                                  ? spoken.join(QLatin1Char(' '))
@@ -694,7 +771,12 @@ struct TableWidget::Impl : public TableView {
     TableImage* image = plates[position - 1];
     const Seat& seat = seats[position - 1];
     const QString text = Compose(seat.plate);
-    image->setGeometry(geo.plates[position - 1]);
+    QRect place = geo.plates[position - 1];
+    if (position == 4 && (arranging || seat.rows)) {
+      // The own grid reaches over the plate's place: the plate rides just above the grid.
+      place.moveBottom(OwnRowsArea(geo).top() - layout.Scale(4));
+    }
+    image->setGeometry(place);
     image->setVisible(!text.isEmpty());
     if (text.isEmpty()) return;
     QImage picture = Blank(image->size());
@@ -792,6 +874,8 @@ struct TableWidget::Impl : public TableView {
   }
 
   void RenderButtons() {
+    changed += action->geometry();
+    changed += end->geometry();
     action->setText(Compose(actionCaption));
     action->setEnabled(actionEnabled);
     action->setVisible(!actionCaption.Empty());
@@ -1014,6 +1098,7 @@ struct TableWidget::Impl : public TableView {
   double stepsPerMs = 1.0;
   QTimer frameTimer;
   bool carryNextFlight = false;
+  QRegion changed;  // what the table changed since the saved picture was taken
 
   bool demo = false;
   int demoDelayMs = 350;

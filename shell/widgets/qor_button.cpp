@@ -287,8 +287,22 @@ void QorCardsButton::paintEvent(QPaintEvent*) {
     caption = hoverColour_;
 
   QRect area = rect().translated(shift, shift);
-  const QFontMetrics fm(font());
-  const QString shown = fm.elidedText(text(), Qt::ElideRight, std::max(0, area.width() - 8));
+  // A caption too long for the button (a longer language) is drawn smaller first, down to
+  // two thirds of its size, and only then shortened.
+  QFont captionFont = font();
+  const int room = std::max(0, area.width() - 10 - (glyph_.isNull() ? 0 : glyph_.width() + 4));
+  const bool pixels = captionFont.pixelSize() > 0;
+  const double full = pixels ? captionFont.pixelSize() : captionFont.pointSizeF();
+  for (double size = full;
+       size > full * 2 / 3 && QFontMetrics(captionFont).horizontalAdvance(text()) > room;) {
+    size -= pixels ? 1.0 : 0.5;
+    if (pixels)
+      captionFont.setPixelSize(static_cast<int>(size));
+    else
+      captionFont.setPointSizeF(size);
+  }
+  const QFontMetrics fm(captionFont);
+  const QString shown = fm.elidedText(text(), Qt::ElideRight, room);
   int textWidth = fm.horizontalAdvance(shown);
   if (!glyph_.isNull()) {
     const int total = glyph_.width() + (shown.isEmpty() ? 0 : 4 + textWidth);
@@ -297,7 +311,7 @@ void QorCardsButton::paintEvent(QPaintEvent*) {
     area.setLeft(gx + glyph_.width() + 4);
     area.setWidth(textWidth);
   }
-  p.setFont(font());
+  p.setFont(captionFont);
   p.setPen(caption);
   p.drawText(area, Qt::AlignCenter, shown);
 
