@@ -107,15 +107,17 @@ void RatingChart::paintEvent(QPaintEvent*) {
   font.setPixelSize(11);
   painter.setFont(font);
   painter.setPen(QColor(90, 90, 90));
-  painter.drawText(rect().adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop,
+  painter.drawText(rect().adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
                    WordText(kWordHistoryRating));
   if (ratings_.empty()) return;
 
   const auto [lowIt, highIt] = std::minmax_element(ratings_.begin(), ratings_.end());
   const double low = *lowIt;
   const double high = *highIt;
-  const QString highText = QLocale().toString(high, 'f', 2);
-  const QString lowText = QLocale().toString(low, 'f', 2);
+  // Written as the grid writes ratings, with a decimal comma.
+  const QString highText =
+      QString::number(high, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+  const QString lowText = QString::number(low, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
   const int labelWidth = std::max(painter.fontMetrics().horizontalAdvance(highText),
                                   painter.fontMetrics().horizontalAdvance(lowText)) +
                          10;
@@ -164,7 +166,8 @@ HistoryWindow::HistoryWindow(const TSettings& settings, const std::filesystem::p
 
   grid_ = new QTableWidget(0, kColumns, Body());
   grid_->setObjectName("SG");
-  grid_->setFont(RoleFont(settings, FontRole::kConew, 12));
+  // A narrow face: the date column is 65 pixels wide.
+  grid_->setFont(NamedFont(QStringLiteral("Arial"), 11));
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -172,7 +175,7 @@ HistoryWindow::HistoryWindow(const TSettings& settings, const std::filesystem::p
   grid_->verticalHeader()->setDefaultSectionSize(19);
   grid_->horizontalHeader()->setSectionsClickable(true);
   grid_->horizontalHeader()->setHighlightSections(false);
-  grid_->horizontalHeader()->setFont(RoleFont(settings, FontRole::kDecor, 13, true));
+  grid_->horizontalHeader()->setFont(NamedFont(QStringLiteral("Arial"), 10, true));
   for (int c = 0; c < kColumns; ++c) {
     grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(WordText(kHeaderWords[c])));
     grid_->setColumnWidth(c, kColumnWidths[c]);

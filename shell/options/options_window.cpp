@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -209,6 +210,10 @@ OptionsWindow::OptionsWindow(TSettings& settings, OptionsServices services, QWid
   tabs_->setObjectName("PageControl1");
   tabs_->setGeometry(5, 4, kBodyWidth - 10, kBodyHeight - 48);
   tabs_->setFont(RoleFont(settings, FontRole::kSerif, 13));
+  // Nine tabs share 490 pixels: small captions with little room around them.
+  tabs_->tabBar()->setFont(RoleFont(settings, FontRole::kSerif, 11));
+  tabs_->tabBar()->setElideMode(Qt::ElideNone);
+  tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
   tabs_->addTab(BuildGeneralTab(), QString());
   tabs_->addTab(BuildCardsTab(), QString());
   tabs_->addTab(BuildDecksTab(), QString());
@@ -511,14 +516,17 @@ QWidget* OptionsWindow::BuildDesignTab() {
   saluteCards_->setObjectName("CheckBoxD2");
   salute->addWidget(saluteButtons_);
   salute->addWidget(saluteCards_);
+  // Each list under its caption: the captions are long in some languages.
+  grid->setVerticalSpacing(2);
   grid->addWidget(menuDesignLabel_, 0, 0);
-  grid->addWidget(menuDesign_, 0, 1);
-  grid->addWidget(tableDesignLabel_, 1, 0);
+  grid->addWidget(menuDesign_, 1, 0);
+  grid->addWidget(tableDesignLabel_, 0, 1);
   grid->addWidget(tableDesign_, 1, 1);
-  grid->addWidget(auxDesignLabel_, 2, 0);
-  grid->addWidget(auxDesign_, 2, 1);
-  grid->addWidget(saluteGroup_, 3, 0, 1, 2);
-  grid->setRowStretch(4, 1);
+  grid->addWidget(auxDesignLabel_, 2, 0, 1, 2);
+  grid->addWidget(auxDesign_, 3, 0);
+  grid->addWidget(saluteGroup_, 4, 0, 1, 2);
+  grid->setRowStretch(5, 1);
+  grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
   return page;
 }
