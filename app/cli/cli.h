@@ -3,6 +3,7 @@
 // ends a command with one line on stderr and exit code 2.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -75,5 +76,15 @@ class Json {
 };
 
 std::string JsonEscape(std::string_view utf8);
+
+// A file or folder named on the command line. Arguments are UTF-8 on every system; on
+// Windows a path made from a plain std::string would read it in the ANSI code page instead.
+inline std::filesystem::path PathArgument(const std::string& utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+  return std::filesystem::path(utf8);
+#endif
+}
 
 }  // namespace trilane::cli

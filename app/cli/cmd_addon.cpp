@@ -20,11 +20,11 @@ constexpr std::uintmax_t kMaxLibraryBytes = std::uintmax_t{1} << 30;
 
 std::vector<uint8_t> ReadLibrary(const std::string& path) {
   std::error_code ec;
-  const auto size = fs::file_size(path, ec);
+  const auto size = fs::file_size(PathArgument(path), ec);
   if (ec) throw std::runtime_error(path + ": cannot read (" + ec.message() + ")");
   if (size > kMaxLibraryBytes)
     throw std::runtime_error(path + ": too large for a resource library");
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathArgument(path), std::ios::binary);
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
     throw std::runtime_error(path + ": cannot read");
@@ -72,7 +72,7 @@ int Extract(const CommandArgs& raw) {
   const std::string path = a.Positional()[0];
   const ResourceId type = ParseResourceType(a.Required("type"));
   const std::string name = a.Required("name");
-  const fs::path out = a.Required("out");
+  const fs::path out = PathArgument(a.Required("out"));
   std::error_code ec;
   if (!a.Flag("force") && fs::exists(out, ec)) {
     throw std::runtime_error(out.string() + " exists; add --force to replace it");

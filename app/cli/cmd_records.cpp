@@ -34,9 +34,9 @@ CommandArgs Rest(const CommandArgs& args) {
   return CommandArgs(args.begin() + 1, args.end());
 }
 
-std::string OnePath(const Args& a, const char* what) {
+fs::path OnePath(const Args& a, const char* what) {
   if (a.Positional().size() != 1) throw UsageError(std::string("expected one ") + what);
-  return a.Positional()[0];
+  return PathArgument(a.Positional()[0]);
 }
 
 std::string Utf8(std::string_view cp1251) {
@@ -189,7 +189,7 @@ void ReportWritten(const fs::path& path, bool json) {
 int SettingsDefault(const CommandArgs& raw) {
   const Args a(raw, {"out"}, {"force", "json"});
   if (!a.Positional().empty()) throw UsageError("unexpected argument " + a.Positional()[0]);
-  const fs::path path = a.Required("out");
+  const fs::path path = PathArgument(a.Required("out"));
   RefuseExisting(path, a.Flag("force"));
   if (auto e = SaveSettings(path, DefaultSettings())) throw std::runtime_error(e->Describe());
   ReportWritten(path, a.Flag("json"));
@@ -201,7 +201,7 @@ int SettingsDefault(const CommandArgs& raw) {
 int ClubNew(const CommandArgs& raw) {
   const Args a(raw, {"out"}, {"net", "force", "json"});
   if (!a.Positional().empty()) throw UsageError("unexpected argument " + a.Positional()[0]);
-  const fs::path path = a.Required("out");
+  const fs::path path = PathArgument(a.Required("out"));
   RefuseExisting(path, a.Flag("force"));
   if (auto e = SaveClubFile(path, NewClubFile(a.Flag("net")))) {
     throw std::runtime_error(e->Describe());
@@ -444,7 +444,7 @@ int HistoryAppendCmd(const CommandArgs& raw) {
   const CalendarTime now = ParseNow(a.Required("now"));
   const std::string pattern = DatePattern(a);
   if (!FormatHistoryRating(record.rating)) throw UsageError("--rating: too large for the file");
-  auto done = AppendHistory(a.Required("dir"), {record}, now, pattern);
+  auto done = AppendHistory(PathArgument(a.Required("dir")), {record}, now, pattern);
   if (!done) throw std::runtime_error(done.error().Describe());
   if (a.Flag("json")) {
     Json j;

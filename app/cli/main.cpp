@@ -9,6 +9,13 @@
 #include "cli.h"
 #include "commands.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>  // with shellapi.h: CommandLineToArgvW
+#endif
+
 namespace {
 
 struct Command {
@@ -50,14 +57,40 @@ void PrintUsage(std::FILE* to) {
   }
 }
 
+#ifdef _WIN32
+// The C runtime hands main() its arguments in the ANSI code page, which turns every letter
+// outside it into '?' (a Cyrillic member name on a Western system). The wide command line has
+// them all; the tool works in UTF-8 as it does everywhere else.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return {argv, argv + argc};
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(bytes > 0 ? static_cast<size_t>(bytes) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), bytes, nullptr, nullptr);
+    arg.pop_back();  // the terminating zero
+    args.push_back(std::move(arg));
+  }
+  LocalFree(wide);
+  return args;
+}
+#else
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  const std::vector<std::string> args = Arguments(argc, argv);
+  if (args.size() < 2) {
     PrintUsage(stderr);
     return 2;
   }
-  const std::string_view name = argv[1];
+  const std::string_view name = args[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintUsage(stdout);
     return 0;
@@ -65,15 +98,15 @@ int main(int argc, char** argv) {
   for (const Command& c : kCommands) {
     if (c.name != name) continue;
     try {
-      return c.run(trilane::cli::CommandArgs(argv + 2, argv + argc));
+      return c.run(trilane::cli::CommandArgs(args.begin() + 2, args.end()));
     } catch (const trilane::cli::UsageError& e) {
-      std::fprintf(stderr, "trilane-cli %s: %s\n", argv[1], e.what());
+      std::fprintf(stderr, "trilane-cli %s: %s\n", args[1].c_str(), e.what());
       return 2;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "trilane-cli %s: %s\n", argv[1], e.what());
+      std::fprintf(stderr, "trilane-cli %s: %s\n", args[1].c_str(), e.what());
       return 1;
     }
   }
-  std::fprintf(stderr, "trilane-cli: unknown command '%s' (try --help)\n", argv[1]);
+  std::fprintf(stderr, "trilane-cli: unknown command '%s' (try --help)\n", args[1].c_str());
   return 2;
 }
