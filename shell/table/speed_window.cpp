@@ -47,7 +47,7 @@ SpeedWindow::SpeedWindow(TSettings& settings, QWidget* parent)
   slider_->setTickInterval(1);
   slider_->setValue(std::clamp(settings.FlightSpeed, kMinFlightSpeed, kMaxFlightSpeed));
   slider_->setAccessibleName(WordText(kWordSelectFlightSpeed));
-  outer->addSpacing(40);  // the flying card's lane
+  outer->addSpacing(44);  // the flying card's lane
   outer->addWidget(slider_);
   auto* marks = new QHBoxLayout;
   for (int i = kMinFlightSpeed; i <= kMaxFlightSpeed; ++i) {
@@ -86,7 +86,7 @@ void SpeedWindow::paintEvent(QPaintEvent* event) {
   // A small card crossing its lane: one tenth of the way per frame.
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
-  const int lane = HeaderHeight() + 60;
+  const int lane = slider_->mapTo(this, QPoint(0, 0)).y() - 34;
   const int x = 20 + (width() - 60) * frame_ / (kDemoFrames - 1);
   p.setPen(QPen(QColor(60, 60, 60), 1));
   p.setBrush(QColor(250, 250, 250));

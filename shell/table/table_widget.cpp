@@ -687,6 +687,15 @@ struct TableWidget::Impl : public TableView {
       const QRect area = OwnRowsArea(geo);
       image->setGeometry(area);
       QImage picture = Blank(area.size());
+      // While the cards are laid out, the ones not yet flown stay in the hand below.
+      const int left = CardsIn(seat.hand);
+      const QPoint handOffset = geo.hands[3].topLeft() - area.topLeft();
+      int ordinal = 0;
+      for (const Card& card : seat.hand) {
+        if (!card.code.IsCard()) continue;
+        DrawCode(picture, handOffset + HandCellAt(geo, 4, ordinal++, left), card.code.Bytes());
+        spoken << CardLabel(card);
+      }
       for (RowIndex row : kAllRows) {
         for (int s2 = 1; s2 <= CardsInRow(row); ++s2) {
           const Slot slot{row, s2};

@@ -2,8 +2,11 @@
 // dragging and by keyboard, and input refused while the timeline plays.
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "records/settings.h"
 #include "rules/computer.h"
@@ -285,6 +288,73 @@ TEST_F(TableWidgetTest, EveryElementFollowsTheWindowSize) {
     EXPECT_EQ(table_->size(), g.client);
   }
   test::TestCards(1.0);
+}
+
+}  // namespace
+}  // namespace trilane
+
+namespace trilane {
+namespace {
+
+TEST_F(TableWidgetTest, RightClickOnASpeakableCardIsTakenElsewhereItGoesToThePopupMenu) {
+  MatchStart start;
+  start.name = "Tester";
+  table_->StartComputerMatch(start, 1, false);
+  table_->FinishTimeline();
+  const QRect hand = table_->findChild<QWidget*>(QStringLiteral("ImageCards4"))->geometry();
+  const struct {
+    QPoint at;
+    bool taken;
+  } cases[] = {
+      {hand.topLeft() + QPoint(5, 20), true},  // the own hand's first card
+      {QPoint(380, 250), false},               // the empty middle of the table
+      {table_->findChild<QWidget*>(QStringLiteral("ImageCards2"))->geometry().center(), false},
+  };
+  for (const auto& c : cases) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, c.at, table_->mapToGlobal(c.at));
+    QApplication::sendEvent(table_.get(), &event);
+    EXPECT_EQ(event.isAccepted(), c.taken) << c.at.x() << "," << c.at.y();
+  }
+}
+
+TEST_F(TableWidgetTest, GeneralScoreWindowShowsTheMatchFigures) {
+  MatchStart start;
+  start.name = "Tester";
+  start.currentSlot = 2;  // a member of the club file: the stored values count
+  start.initialScore = 25;
+  start.roundNumber = 41;
+  table_->StartComputerMatch(start, 1, false);
+  table_->FinishTimeline();
+  QStringList shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->objectName(), QStringLiteral("FormCount"));
+    for (int i = 1; i <= 7; ++i) {
+      auto* value = window->findChild<QLabel*>(QStringLiteral("LabelValue%1").arg(i));
+      shown << (value ? value->text() : QString());
+    }
+    window->close();
+  });
+  table_->ShowGeneralScore();
+  ASSERT_EQ(shown.size(), 7);
+  EXPECT_EQ(shown[0], QStringLiteral("42"));  // every round, this one included
+  EXPECT_EQ(shown[1], QStringLiteral("42"));  // the round within the cycle of 80
+  EXPECT_EQ(shown[2], QStringLiteral("25"));
+  EXPECT_EQ(shown[4].toInt(), shown[2].toInt() + shown[3].toInt());
+}
+
+TEST_F(TableWidgetTest, RetranslateRewritesTheCaptions) {
+  MatchStart start;
+  start.name = "Tester";
+  table_->StartComputerMatch(start, 1, false);
+  table_->FinishTimeline();
+  for (int language : {kRussian, kChinese, kEnglish}) {
+    SetLanguageIndex(language);
+    table_->Retranslate();
+    EXPECT_EQ(action_->text(), Caption(kWordToBegin)) << language;
+    EXPECT_EQ(end_->text(), Caption(kWordExitToMenu)) << language;
+  }
 }
 
 }  // namespace
