@@ -21,6 +21,22 @@ AnimationLabel::AnimationLabel(std::string_view resource, QWidget* parent)
   ShowFrame(0);
 }
 
+void AnimationLabel::KeyOutBackground() {
+  for (GifFrame& frame : frames_) {
+    QImage image = frame.image.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) continue;
+    const QRgb key = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        if ((row[x] & 0xFFFFFF) == (key & 0xFFFFFF)) row[x] = 0;
+      }
+    }
+    frame.image = image;
+  }
+  ShowFrame(frame_);
+}
+
 void AnimationLabel::SetRunning(bool running) {
   if (running && !frames_.empty() && !timer_.isActive()) {
     timer_.start(std::max(20, frames_[frame_].delayMs));

@@ -15,6 +15,9 @@ class AnimationLabel : public QLabel {
 
  public:
   AnimationLabel(std::string_view resource, QWidget* parent);
+  // Makes the frames' background (the colour of their top-left pixel) transparent, so the
+  // animation sits on whatever lies under it.
+  void KeyOutBackground();
   void SetRunning(bool running);
   bool Running() const { return timer_.isActive(); }
   int FrameCount() const { return static_cast<int>(frames_.size()); }

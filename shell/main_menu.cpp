@@ -105,6 +105,8 @@ MainMenu::MainMenu(const TSettings& settings, QWidget* parent)
   }
   leftAnimation_ = new AnimationLabel("GifMenu1", this);
   rightAnimation_ = new AnimationLabel("GifMenu2", this);
+  leftAnimation_->KeyOutBackground();
+  rightAnimation_->KeyOutBackground();
 
   for (int i = 0; i < 5; ++i) {
     members_[i] = MakeButton(QString("Button%1").arg(i + 1).toLatin1().constData(), true);
@@ -181,8 +183,11 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   title_->setGeometry(R(230 * kx), R(90 * ky) - R(5 * kc), R(300 * kx), 3 * h);
   title_->setPixmap(QPixmap::fromImage(ProgramPng("GTitle").scaled(
       title_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  // The top three have their panels over the title picture; the menu keeps them hidden
+  // (the trophies are there) and the "Top Ten" window shows them.
   for (int i = 0; i < 3; ++i) {
     topThree_[i]->setGeometry(R(230 * kx), R(90 * ky) + i * h, R(300 * kx), h);
+    topThree_[i]->hide();
   }
   for (int i = 0; i < 5; ++i) members_[i]->setGeometry(R(180 * kx), y0 + i * h, R(400 * kx), h);
   newPlayer_->setGeometry(R(280 * kx), y0 + 5 * h + R(10 * kc), R(200 * kx), h);
@@ -192,11 +197,12 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   options_->setGeometry(R(620 * kx), R(225 * ky), R(100 * kx), h);
   mode_->setGeometry(R(620 * kx), R(255 * ky), R(100 * kx), h);
   exit_->setGeometry(R(330 * kx), R(465 * ky), R(100 * kx), h);
-  // The card pictures beside the list, where the main window paints their resting picture.
-  leftAnimation_->setGeometry(R(7 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100),
-                              R(160 * kc), R(200 * kc));
-  rightAnimation_->setGeometry(R(592 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100),
-                               R(160 * kc), R(200 * kc));
+  // The card pictures beside the list keep their own size and stay centred in the space
+  // the window's stretch gives them, over the resting pictures the main window paints.
+  leftAnimation_->setGeometry(R(7 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100), 160,
+                              200);
+  rightAnimation_->setGeometry(R(592 * kx) + R((kx - 1) * 80), R(290 * ky) + R((ky - 1) * 100), 160,
+                               200);
   SetAnimationsRunning(settings_.GifAnimationOn);
 
   caption_->setGeometry(layout.ScaledRect(180, 12, 580, 82));
@@ -209,10 +215,8 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   exit_->setText(WordText(kWordExit));
   mode_->setText(WordText(kWordMode));
   history_->setText(WordText(kWordHistory));
-  // The options and the history windows come with a later version of the program; their
-  // buttons stay in place, greyed.
-  options_->setEnabled(false);
-  history_->setEnabled(false);
+  options_->setEnabled(optionsAvailable_);
+  history_->setEnabled(historyAvailable_);
   FillMembers(club);
 }
 
@@ -232,6 +236,13 @@ void MainMenu::RefreshCaptions() {
   };
   put(caption_, cap);
   put(elite_, elite);
+}
+
+void MainMenu::SetExtraWindowsAvailable(bool options, bool history) {
+  optionsAvailable_ = options;
+  historyAvailable_ = history;
+  options_->setEnabled(options);
+  history_->setEnabled(history);
 }
 
 void MainMenu::SetAnimationsRunning(bool running) {

@@ -36,6 +36,9 @@ class MainMenu : public QWidget {
   // Redraws the caption pictures in the current tint.
   void RefreshCaptions();
   void SetAnimationsRunning(bool running);
+  // The options and history windows live in a library of their own; their buttons work
+  // once the program has handed them in, and stay greyed before.
+  void SetExtraWindowsAvailable(bool options, bool history);
 
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
@@ -69,6 +72,8 @@ class MainMenu : public QWidget {
   QorCardsButton* exit_;
   QorCardsButton* mode_;
   QorCardsButton* history_;
+  bool optionsAvailable_ = false;
+  bool historyAvailable_ = false;
   QLabel* caption_;
   QLabel* elite_;
   QLabel* title_;

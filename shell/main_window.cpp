@@ -126,6 +126,8 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   connect(menu_, &MainMenu::topTenChosen, this, &MainWindow::OpenTopTen);
   connect(menu_, &MainMenu::modeChosen, this, &MainWindow::ToggleMode);
   connect(menu_, &MainMenu::exitChosen, this, &QWidget::close);
+  connect(menu_, &MainMenu::optionsChosen, this, &MainWindow::OpenOptions);
+  connect(menu_, &MainMenu::historyChosen, this, &MainWindow::OpenHistory);
   connect(menu_, &MainMenu::captionClicked, this, [this] {
     settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
     menu_->RefreshCaptions();
@@ -164,12 +166,17 @@ MainWindow::~MainWindow() {
   SetModalShownHook({});
 }
 
-void MainWindow::paintEvent(QPaintEvent*) {
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
   if (firstPaint_) {
     firstPaint_ = false;
-    // The start-up work may show messages: it runs right after this paint, not inside it.
+    // The start-up work runs once the window is on the screen, right after its first paint
+    // (it may show messages, which must not run inside a paint).
     QTimer::singleShot(0, this, &MainWindow::DeferredInit);
   }
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(
       rect(), screen_ == ScreenState::kTitleScreen ? QColor(Qt::black) : WindowColour(settings_));
@@ -177,15 +184,10 @@ void MainWindow::paintEvent(QPaintEvent*) {
   const QImage& background = cards_.BackgroundPicture();
   if (!background.isNull()) painter.drawImage(0, 0, background);
   if (screen_ == ScreenState::kMainMenu && !background.isNull()) {
-    const double kx = layout_.Kx(), ky = layout_.Ky(), kc = layout_.Kc();
+    const double kx = layout_.Kx(), ky = layout_.Ky();
     const int y = R(290 * ky) + R((ky - 1) * 100);
-    const QSize size(R(160 * kc), R(200 * kc));
-    if (!menuLeft_.isNull()) {
-      painter.drawImage(QRect(QPoint(R(7 * kx) + R((kx - 1) * 80), y), size), menuLeft_);
-    }
-    if (!menuRight_.isNull()) {
-      painter.drawImage(QRect(QPoint(R(592 * kx) + R((kx - 1) * 80), y), size), menuRight_);
-    }
+    if (!menuLeft_.isNull()) painter.drawImage(R(7 * kx) + R((kx - 1) * 80), y, menuLeft_);
+    if (!menuRight_.isNull()) painter.drawImage(R(592 * kx) + R((kx - 1) * 80), y, menuRight_);
   }
 }
 
@@ -432,12 +434,43 @@ void MainWindow::LeaveMatch() {
 }
 
 void MainWindow::QuitToMenu() {
+  // The table asks and, on Yes, reports leaveRequested (LeaveMatch).
+  if (screen_ == ScreenState::kTable) table_->AskLeaveToMenu();
+}
+
+void MainWindow::SetExtraWindows(std::function<void()> openOptions,
+                                 std::function<void()> openHistory) {
+  openOptions_ = std::move(openOptions);
+  openHistory_ = std::move(openHistory);
+  menu_->SetExtraWindowsAvailable(static_cast<bool>(openOptions_), static_cast<bool>(openHistory_));
+}
+
+void MainWindow::OpenOptions() {
+  if (screen_ != ScreenState::kMainMenu || !openOptions_) return;
   PlaySound("WOpenFo");
-  if (screen_ != ScreenState::kTable) return;
-  if (!AskYesNo(this, WordText(kWordLeaveToMenuQuestion) + "\n" + WordText(kWordDataWillBeLost))) {
-    return;
+  openOptions_();
+  ReapplySettings();
+}
+
+void MainWindow::OpenHistory() {
+  if (screen_ != ScreenState::kMainMenu || !openHistory_) return;
+  PlaySound("WOpenFo");
+  openHistory_();
+}
+
+void MainWindow::ReapplySettings() {
+  SetLanguageIndex(DisplayLanguage(settings_));
+  setWindowTitle(FromUtf8(ProductTitle()));
+  if (settings_.MusicOn) {
+    if (!midi_.IsPlaying() && screen_ != ScreenState::kTable) sounds_.PlaySong(true, midi_);
+  } else {
+    sounds_.PlaySong(false, midi_);
   }
-  LeaveMatch();
+  if (screen_ == ScreenState::kTitleScreen) return;
+  ApplyWindowSize();
+  table_->Retranslate();
+  if (screen_ == ScreenState::kMainMenu) BuildMainMenu();
+  update();
 }
 
 void MainWindow::BackToMenu() {
@@ -469,10 +502,22 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   auto icon = [&icons](int index) {
     return QIcon(QPixmap::fromImage(StripFrame(icons, 24, index)));
   };
+  const bool atTable = screen_ == ScreenState::kTable;
+  QAction* score = menu.addAction(icon(0), WordText(kWordGeneralScore));
+  score->setObjectName("GenCount");
+  score->setEnabled(atTable);
+  connect(score, &QAction::triggered, table_, &TableWidget::ShowGeneralScore);
   QAction* quit = menu.addAction(icon(1), WordText(kWordExitToMenu));
   quit->setObjectName("Quit");
-  quit->setEnabled(screen_ == ScreenState::kTable);
+  quit->setEnabled(atTable);
   connect(quit, &QAction::triggered, this, &MainWindow::QuitToMenu);
+  menu.addSeparator();
+  QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
+  speed->setObjectName("MSpeed");
+  connect(speed, &QAction::triggered, this, [this] {
+    PlaySound("WOpenFo");
+    table_->ShowSpeedWindow();
+  });
   menu.exec(event->globalPos());
 }
 

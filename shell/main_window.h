@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -48,6 +49,15 @@ class MainWindow : public QWidget {
   // Who is playing: 1..5 a member line, 6 a new player; 0 before a match.
   int CurrentSlot() const { return currentSlot_; }
   WindowNotices& Notices() { return notices_; }
+  Sounds& SoundEffects() { return sounds_; }
+  const QString& ProgramFolderPath() const { return programFolderText_; }
+
+  // The options and history windows, handed in by the program (they live in a library on
+  // top of this one). The menu's buttons call them after their sound.
+  void SetExtraWindows(std::function<void()> openOptions, std::function<void()> openHistory);
+  // After the options changed the record: the language, the window size, the pictures, the
+  // fonts, the music and the menu follow it.
+  void ReapplySettings();
 
   // The screens' actions, as the controls call them.
   void LeaveTitleScreen();
@@ -57,6 +67,8 @@ class MainWindow : public QWidget {
   void ToggleMode();
   // The popup item "Exit to menu": asks, then leaves the match.
   void QuitToMenu();
+  void OpenOptions();
+  void OpenHistory();
 
  signals:
   // The screen changed (title screen, menu, table).
@@ -66,6 +78,7 @@ class MainWindow : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -134,6 +147,9 @@ class MainWindow : public QWidget {
   int demoRoundsPlayed_ = 0;
   bool demoEndPending_ = false;
   std::set<int> stagesShot_;
+
+  std::function<void()> openOptions_;
+  std::function<void()> openHistory_;
 };
 
 }  // namespace trilane

@@ -95,7 +95,7 @@ void TitleScreen::Prepare() {
     RaisedPanel(painter, QRect(QPoint(130, 50), QPoint(630, 450)));
     RaisedPanel(painter, QRect(QPoint(230, 150), QPoint(530, 350)));
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(NamedFont("Comic Sans MS", 19));
+    painter.setFont(NamedFont("Comic Sans MS", 18));
     CentredText(painter, FromUtf8(ReleaseDate()), 240, QColor(255, 0, 0));
     CentredText(painter, FromUtf8(AuthorLine()), 265, QColor(0, 0, 255));
     CentredText(painter, "V 5.7f", 315, QColor(0, 100, 100));

@@ -1,0 +1,45 @@
+// The game: the main window with its title screen, menu and table.
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets/assets.h"
+#include "platform/paths.h"
+#include "shell/command_line.h"
+#include "shell/history/history_window.h"
+#include "shell/main_window.h"
+#include "shell/options/options_window.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Trilane");
+  trilane::InitAssets();
+
+  // Qt has taken its own options out of argv; the rest are the game's.
+  std::vector<std::string> args;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
+  const trilane::CommandLine commandLine = trilane::ParseCommandLine(args);
+  if (!commandLine.error.empty()) {
+    std::fprintf(stderr, "trilane: %s\n%s", commandLine.error.c_str(),
+                 trilane::CommandLineUsage().c_str());
+    return 2;
+  }
+
+  trilane::MainWindow window(commandLine, trilane::ProgramFolder());
+  window.SetExtraWindows(
+      [&window] {
+        trilane::OptionsServices services;
+        services.locator = trilane::ResourceLocator(window.ProgramFolderPath());
+        services.notices = &window.Notices();
+        services.sounds = &window.SoundEffects();
+        trilane::OpenOptionsWindow(window.Settings(), services, &window);
+      },
+      [&window] {
+        trilane::OpenHistoryWindow(window.Settings(), window.ProgramFolderPath(), &window);
+      });
+  window.show();
+  const int status = app.exec();
+  return window.StartFailed() ? 1 : status;
+}

@@ -1,0 +1,56 @@
+// The real program, run as a demo of three rounds on a copy of its folder: it must end the
+// match by itself and leave a valid history file and club file behind.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+
+#include "records/club_file.h"
+#include "records/history_file.h"
+#include "shell_fixture.h"
+
+namespace trilane {
+namespace {
+
+using testing::ProgramFolder;
+
+TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
+  ProgramFolder folder;
+  folder.InstallClubFiles();
+  const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
+  ASSERT_TRUE(std::filesystem::exists(program));
+  std::filesystem::copy_file(program, folder.File("trilane"));
+
+  QProcess run;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("SDL_AUDIODRIVER", "dummy");
+  run.setProcessEnvironment(env);
+  run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
+  run.start(QString::fromStdString(folder.File("trilane").string()),
+            {"--demo", "--demo-rounds", "3", "--seed", "7"});
+  ASSERT_TRUE(run.waitForStarted(10000));
+  ASSERT_TRUE(run.waitForFinished(180000)) << "the demo did not end by itself";
+  EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+
+  const HistoryCheck history = CheckHistoryFile(folder.Path() / "History" / "Trilane_I0001.hst");
+  ASSERT_TRUE(history.valid) << history.error.Describe();
+  ASSERT_EQ(history.records, 1);
+  const auto row = ReadHistoryRecord(history.recordLines[0]);
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(row->games, 3);
+
+  auto club = LoadClubFile(folder.File("Trilane.clb"));
+  ASSERT_TRUE(club.has_value()) << club.error().Describe();
+  const Member member = ReadMember(*club, 1);
+  ASSERT_FALSE(member.empty);
+  EXPECT_EQ(member.games, 3);
+  EXPECT_EQ(member.cycleScore, row->result);
+  // The settings were written at the close.
+  EXPECT_TRUE(std::filesystem::exists(folder.File("Trilane.ini")));
+}
+
+}  // namespace
+}  // namespace trilane

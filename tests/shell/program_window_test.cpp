@@ -1,0 +1,220 @@
+// The main window on the offscreen platform: the start with good and broken club files,
+// the title screen, the menu, the welcome window and leaving a match.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "assets/assets.h"
+#include "shell/club_access.h"
+#include "shell/main_menu.h"
+#include "shell/main_window.h"
+#include "shell/modal.h"
+#include "shell/table/table_widget.h"
+#include "shell/title_screen.h"
+#include "shell/widgets/qor_button.h"
+#include "shell_fixture.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+using testing::ProgramFolder;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "shell_program_window_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    auto* a = new QApplication(argc, argv);
+    InitAssets();
+    return a;
+  }();
+  return *app;
+}
+
+// Answers the modal windows as they appear: each message box is recorded and answered
+// (Yes for questions), and the welcome window is filled by the test's script.
+class Responder {
+ public:
+  Responder() {
+    SetModalAutoClose(-1);
+    SetModalShownHook([this](QWidget& window) { Respond(window); });
+  }
+  ~Responder() { SetModalShownHook({}); }
+
+  std::vector<QString> messages;
+  std::vector<QString> windows;
+  // Called with the welcome window; fills and presses its buttons.
+  std::function<void(QWidget&)> onPassword;
+
+ private:
+  void Respond(QWidget& window) {
+    windows.push_back(window.objectName());
+    if (auto* box = qobject_cast<QMessageBox*>(&window)) {
+      messages.push_back(box->text());
+      QAbstractButton* yes = box->button(QMessageBox::Yes);
+      QAbstractButton* ok = box->button(QMessageBox::Ok);
+      (yes ? yes : ok)->click();
+      return;
+    }
+    if (window.objectName() == "FormPassword" && onPassword) {
+      onPassword(window);
+      return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(&window)) dialog->reject();
+  }
+};
+
+void Fill(QWidget& window, const char* name, const QString& text) {
+  auto* edit = window.findChild<QLineEdit*>(name);
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setText(text);
+}
+
+void Press(QWidget& window, const char* name) {
+  auto* button = window.findChild<QAbstractButton*>(name);
+  ASSERT_NE(button, nullptr) << name;
+  button->click();
+}
+
+class ProgramWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    SetLanguageIndex(kEnglish);
+  }
+
+  std::unique_ptr<MainWindow> Start() {
+    auto window = std::make_unique<MainWindow>(CommandLine{},
+                                               QString::fromStdString(folder_.Path().string()));
+    window->show();
+    const bool settled =
+        QTest::qWaitFor([&] { return window->Initialised() || window->StartFailed(); }, 5000);
+    EXPECT_TRUE(settled);
+    return window;
+  }
+
+  std::unique_ptr<MainWindow> StartAtMenu() {
+    auto window = Start();
+    EXPECT_EQ(window->Screen(), ScreenState::kTitleScreen);
+    QTest::keyClick(window->Title(), Qt::Key_Space);
+    EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
+    return window;
+  }
+
+  ProgramFolder folder_;
+};
+
+TEST_F(ProgramWindowTest, MissingClubFileStopsTheStart) {
+  Responder responder;
+  auto window = Start();
+  EXPECT_TRUE(window->StartFailed());
+  ASSERT_EQ(responder.messages.size(), 1u);
+  EXPECT_TRUE(responder.messages[0].startsWith("Can`t find the file \""))
+      << responder.messages[0].toStdString();
+  // A start that failed leaves the settings file alone.
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("Trilane.ini")));
+}
+
+TEST_F(ProgramWindowTest, MalformedClubFileStopsTheStart) {
+  folder_.InstallClubFiles();
+  folder_.Write("Trilane.net", folder_.Read("Trilane.net").substr(10));
+  Responder responder;
+  auto window = Start();
+  EXPECT_TRUE(window->StartFailed());
+  ASSERT_EQ(responder.messages.size(), 1u);
+  EXPECT_TRUE(responder.messages[0].startsWith("The incorrect file \""));
+  EXPECT_TRUE(responder.messages[0].contains("Trilane.net"));
+}
+
+TEST_F(ProgramWindowTest, GoodStartTitleMenuAndANewPlayer) {
+  folder_.InstallClubFiles();
+  Responder responder;
+  auto window = StartAtMenu();
+  EXPECT_TRUE(responder.messages.empty());
+
+  auto* newPlayer = window->findChild<QorCardsButton*>("Button6");
+  ASSERT_NE(newPlayer, nullptr);
+  EXPECT_EQ(newPlayer->text(), "New Player");
+  EXPECT_TRUE(newPlayer->isVisible());
+  // The empty member lines do nothing.
+  window->findChild<QorCardsButton*>("Button1")->click();
+  EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
+
+  // Two different passwords are refused; the window stays until they agree.
+  int attempts = 0;
+  responder.onPassword = [&](QWidget& dialog) {
+    Fill(dialog, "Edit1", "Tester");
+    Fill(dialog, "Edit2", "ab");
+    Fill(dialog, "Edit3", "xy");
+    QTimer::singleShot(0, &dialog, [&dialog, &attempts] {
+      ++attempts;
+      Press(dialog, "Button1");  // refused: the message box is answered by the responder
+      Fill(dialog, "Edit3", "ab");
+      Press(dialog, "Button1");
+    });
+  };
+  newPlayer->click();
+  EXPECT_EQ(attempts, 1);
+  ASSERT_EQ(responder.messages.size(), 1u);
+  EXPECT_EQ(responder.messages[0], "The passwords do not coincide!");
+  ASSERT_EQ(window->Screen(), ScreenState::kTable);
+  EXPECT_EQ(window->CurrentSlot(), 6);
+  EXPECT_EQ(window->Table()->Flow().SeatName(4), "Tester");
+  EXPECT_EQ(window->Table()->Flow().Stage(), RoundStage::kDealt);
+  // The name is remembered for the next new player.
+  EXPECT_EQ(window->Settings().PlayerName, "Tester");
+}
+
+TEST_F(ProgramWindowTest, MemberSignsInAndExitToMenuRemovesTheLine) {
+  folder_.InstallClubFiles();
+  folder_.PutMember(1, "Anna", 2.0, 10, 30, "one");
+  folder_.PutMember(2, "Boris", 1.0, 5, -20, "abc");
+  folder_.PutMember(3, "Clara", 0.5, 3, 4, "xyz");
+  Responder responder;
+  auto window = StartAtMenu();
+  EXPECT_TRUE(window->findChild<QorCardsButton*>("Button2")->text().startsWith("Boris"));
+
+  // A wrong password first: the message, then the window is left with Cancel.
+  responder.onPassword = [](QWidget& dialog) {
+    Fill(dialog, "Edit2", "abd");
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      Press(dialog, "Button1");
+      Press(dialog, "Button2");
+    });
+  };
+  window->OpenMember(2);
+  ASSERT_EQ(responder.messages.size(), 1u);
+  EXPECT_EQ(responder.messages[0], "The incorrect password!");
+  EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
+
+  responder.onPassword = [](QWidget& dialog) {
+    Fill(dialog, "Edit2", "abc");
+    QTimer::singleShot(0, &dialog, [&dialog] { Press(dialog, "Button1"); });
+  };
+  window->OpenMember(2);
+  ASSERT_EQ(window->Screen(), ScreenState::kTable);
+  EXPECT_EQ(window->Table()->Flow().Counters().roundNumber, 6);  // 5 stored, one dealt
+
+  // "Exit to menu" is confirmed (the responder says Yes): Boris's line goes, Clara moves up.
+  window->QuitToMenu();
+  EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
+  ASSERT_EQ(responder.messages.size(), 2u);
+  EXPECT_TRUE(responder.messages[1].startsWith("You want to leave in the main menu?"));
+  ClubFilePtr club = LoadClubInUse(folder_.Path(), false);
+  ASSERT_TRUE(club);
+  EXPECT_EQ(ReadMemberStart(*club, 1).nameUtf8, "Anna");
+  EXPECT_EQ(ReadMemberStart(*club, 2).nameUtf8, "Clara");
+  EXPECT_TRUE(ReadMemberStart(*club, 3).empty);
+  EXPECT_TRUE(window->findChild<QorCardsButton*>("Button2")->text().startsWith("Clara"));
+}
+
+}  // namespace
+}  // namespace trilane
