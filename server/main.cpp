@@ -365,11 +365,13 @@ int main(int argc, char** argv) {
     }
   }
 
-  // Once an hour the bookkeeping of past days is forgotten.
+  // Every second club.conf is looked at (the operator's switches take effect at once); once an
+  // hour the bookkeeping of past days is forgotten.
   std::atomic<bool> stopping{false};
   std::thread janitor([&] {
-    for (int minutes = 0; !stopping; ++minutes) {
-      if (minutes % 60 == 0) {
+    for (int seconds = 0; !stopping; ++seconds) {
+      config.Reload();
+      if (seconds % 3600 == 0) {
         try {
           const int64_t now = Now();
           store->Prune(now / 86400 - 1, now - 2 * 86400);
@@ -377,8 +379,7 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "trilane-club-service: pruning failed: %s\n", e.what());
         }
       }
-      for (int s = 0; s < 60 && !stopping; ++s)
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+      std::this_thread::sleep_for(std::chrono::seconds(1));
     }
   });
 

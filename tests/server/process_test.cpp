@@ -229,11 +229,17 @@ TEST_F(ServiceProcess, DirectoryFollowsTheOperatorsSwitches) {
   EXPECT_EQ(plain->body.find("Pause"), std::string::npos);
   std::ofstream(data_ / "club.conf") << "world_top_paused = 1\nchat_paused=1\n"
                                         "tourney_server = off\nwelcome = See you at nine\n";
+  // The lamp follows the file without a directory fetch in between.
+  bool lampOff = false;
+  for (int i = 0; i < 40 && !lampOff; ++i) {
+    lampOff = service.Post("tourney", "serverinforead=0&&gid=94") == "$X See_you_at_nine$";
+    if (!lampOff) usleep(100000);
+  }
+  EXPECT_TRUE(lampOff);
   auto paused = client.Get("/directory.txt");
   ASSERT_TRUE(paused);
   EXPECT_NE(paused->body.find("WTGamesPause"), std::string::npos);
   EXPECT_NE(paused->body.find("CTGamesPause"), std::string::npos);
-  EXPECT_EQ(service.Post("tourney", "serverinforead=0&&gid=94"), "$X See_you_at_nine$");
 }
 
 TEST_F(ServiceProcess, ServesAddOnsByTheirKnownNamesOnly) {
