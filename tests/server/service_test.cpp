@@ -76,6 +76,9 @@ TEST_F(Accounts, ProfileNeedsASignInFromTheSameAddress) {
   EXPECT_EQ(Account("nick=Nobody&&labelinforead=0"), "no");
   const std::string tooLong = "nick=Ann&labelinfosave=0&namei=" + std::string(21, 'a');
   EXPECT_EQ(Account(tooLong), "err");
+  // 0x98 is the one byte code page 1251 leaves unassigned.
+  EXPECT_EQ(Account("nick=Ann&labelinfosave=0&namei=A\x98"), "err");
+  EXPECT_EQ(Account("nick=Ann&&labelinforead=0"), "$Ann~Lee~I like  cards ~1~~~~~~~~~~yt$");
 }
 
 // The client's arithmetic of a rated match.
