@@ -302,7 +302,10 @@ void QorCardsButton::paintEvent(QPaintEvent*) {
       captionFont.setPointSizeF(size);
   }
   const QFontMetrics fm(captionFont);
-  const QString shown = fm.elidedText(text(), Qt::ElideRight, room);
+  // elidedText measures a little more strictly than horizontalAdvance: a caption that fits
+  // by the loop above is kept whole.
+  const QString shown =
+      fm.horizontalAdvance(text()) <= room ? text() : fm.elidedText(text(), Qt::ElideRight, room);
   int textWidth = fm.horizontalAdvance(shown);
   if (!glyph_.isNull()) {
     const int total = glyph_.width() + (shown.isEmpty() ? 0 : 4 + textWidth);
