@@ -1315,6 +1315,10 @@ void TableWidget::keyPressEvent(QKeyEvent* event) {
 
 void TableWidget::contextMenuEvent(QContextMenuEvent* event) {
   Impl& d = *impl_;
+  if (d.Busy()) {  // the cards are still moving: no card is taken, the menu may open
+    event->ignore();
+    return;
+  }
   if (const auto place = d.PlaceAt(event->pos())) {
     if (const auto card = d.flow->CardToSpeak(*place)) {
       if (d.s.sounds) d.s.sounds->SpeakCard(card->code, false, LanguageIndex());
