@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "base/rounding.h"
 #include "platform/graphics/card_graphics.h"
@@ -683,6 +684,11 @@ struct TableWidget::Impl : public TableView {
     Seat& seat = seats[position - 1];
     TableImage* image = hands[position - 1];
     QStringList spoken;
+    std::vector<std::pair<QRect, QString>> spots;  // each card's place and name, area-relative
+    auto spot = [&](QPoint at, const Card& card) {
+      spots.emplace_back(QRect(at, QSize(geo.cardW, geo.cardH)), CardLabel(card));
+      spoken << spots.back().second;
+    };
     if (position == 4 && arranging && !seat.rows) {
       const QRect area = OwnRowsArea(geo);
       image->setGeometry(area);
@@ -693,8 +699,9 @@ struct TableWidget::Impl : public TableView {
       int ordinal = 0;
       for (const Card& card : seat.hand) {
         if (!card.code.IsCard()) continue;
-        DrawCode(picture, handOffset + HandCellAt(geo, 4, ordinal++, left), card.code.Bytes());
-        spoken << CardLabel(card);
+        const QPoint at = handOffset + HandCellAt(geo, 4, ordinal++, left);
+        DrawCode(picture, at, card.code.Bytes());
+        spot(at, card);
       }
       for (RowIndex row : kAllRows) {
         for (int s2 = 1; s2 <= CardsInRow(row); ++s2) {
@@ -704,7 +711,7 @@ struct TableWidget::Impl : public TableView {
           DrawCode(picture, GridCellAt(geo, slot), card.code.Bytes());
           if (own.selected == slot)
             DrawMark(picture, GridCellAt(geo, slot), "Xb", QColor(255, 230, 0));
-          spoken << CardLabel(card);
+          spot(GridCellAt(geo, slot), card);
         }
       }
       QPainter p(&picture);
@@ -738,7 +745,7 @@ struct TableWidget::Impl : public TableView {
           const QPoint at = SeatRowCellAt(geo, position, slot);
           DrawCode(picture, at, card.code.Bytes());
           if (seat.marked == row) DrawMark(picture, at, RowMark(row), MarkColour(row));
-          spoken << CardLabel(card);
+          spot(at, card);
         }
       }
       image->SetPicture(std::move(picture));
@@ -753,7 +760,7 @@ struct TableWidget::Impl : public TableView {
           if (!card.code.IsCard()) continue;
           const QPoint at = HandCellAt(geo, position, ordinal++, n);
           DrawCode(picture, at, seat.faceUp ? card.code.Bytes() : std::string("00"));
-          if (seat.faceUp) spoken << CardLabel(card);
+          if (seat.faceUp) spot(at, card);
         }
         if (!seat.faceUp && n > 0) spoken << QString::number(n);
       }
@@ -769,11 +776,33 @@ struct TableWidget::Impl : public TableView {
       }
       image->SetPicture(std::move(picture));
     }
+    PlaceCardNames(position, spots);
     if (position == 4) RenderPlate(4);  // it moves with the own grid
     QString who = QString::fromStdString(flow ? flow->SeatName(position) : std::string()).trimmed();
     image->setAccessibleName(who.isEmpty()
                                  ? spoken.join(QLatin1Char(' '))
                                  : who + QStringLiteral(": ") + spoken.join(QLatin1Char(' ')));
+  }
+
+  // Every visible face-up card has an unpainted stand-in widget over it that carries its
+  // name, so screen readers can walk the cards one by one.
+  void PlaceCardNames(int position, const std::vector<std::pair<QRect, QString>>& spots) {
+    std::vector<QWidget*>& pool = cardNames[static_cast<size_t>(position - 1)];
+    const QPoint origin = hands[position - 1]->pos();
+    for (size_t i = 0; i < spots.size(); ++i) {
+      if (i == pool.size()) {
+        auto* stand = new QWidget(w);
+        stand->setObjectName(QStringLiteral("Card%1_%2").arg(position).arg(i + 1));
+        stand->setAttribute(Qt::WA_TransparentForMouseEvents);
+        stand->setAttribute(Qt::WA_NoSystemBackground);
+        stand->stackUnder(layer);
+        pool.push_back(stand);
+      }
+      pool[i]->setGeometry(spots[i].first.translated(origin));
+      pool[i]->setAccessibleName(spots[i].second);
+      pool[i]->show();
+    }
+    for (size_t i = spots.size(); i < pool.size(); ++i) pool[i]->hide();
   }
 
   void RenderPlate(int position) {
@@ -1084,6 +1113,7 @@ struct TableWidget::Impl : public TableView {
   std::optional<Slot> highlight;
 
   std::array<TableImage*, 4> hands{};
+  std::array<std::vector<QWidget*>, 4> cardNames;
   std::array<TableImage*, 4> tablets{};
   std::array<TableImage*, 4> plates{};
   TableImage* centre = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -355,6 +357,40 @@ TEST_F(TableWidgetTest, RetranslateRewritesTheCaptions) {
     EXPECT_EQ(action_->text(), Caption(kWordToBegin)) << language;
     EXPECT_EQ(end_->text(), Caption(kWordExitToMenu)) << language;
   }
+}
+
+}  // namespace
+}  // namespace trilane
+
+namespace trilane {
+namespace {
+
+TEST_F(TableWidgetTest, EveryFaceUpCardCarriesItsOwnAccessibleName) {
+  MatchStart start;
+  start.name = "Tester";
+  table_->StartComputerMatch(start, 1, false);
+  table_->FinishTimeline();
+  auto named = [&](int seat) {
+    QStringList names;
+    for (QWidget* card :
+         table_->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^Card%1_").arg(seat))))
+      if (card->isVisibleTo(table_.get())) names << card->accessibleName();
+    return names;
+  };
+  const QStringList own = named(4);
+  ASSERT_EQ(own.size(), 13);
+  EXPECT_EQ(QSet<QString>(own.begin(), own.end()).size(), 13);  // thirteen different cards
+  // In slot order: rank then suit symbol (hearts, diamonds, clubs, spades).
+  static const char* kRanks[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
+  static const char16_t kSuits[] = {u'\u2665', u'\u2666', u'\u2663', u'\u2660'};
+  const Hand& hand = Flow().TableHands()[3];
+  for (int i = 0; i < 13; ++i) {
+    const Card& card = hand[static_cast<size_t>(i)];
+    EXPECT_EQ(own[i], QString::fromLatin1(kRanks[card.rank - 1]) +
+                          QChar(kSuits[SuitIndexOf(card.code.suit) - 1]))
+        << i;
+  }
+  EXPECT_TRUE(named(1).isEmpty());  // the computer's cards lie face down
 }
 
 }  // namespace
