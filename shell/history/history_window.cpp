@@ -180,10 +180,15 @@ HistoryWindow::HistoryWindow(const TSettings& settings, const std::filesystem::p
     grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(WordText(kHeaderWords[c])));
     grid_->setColumnWidth(c, kColumnWidths[c]);
   }
+  // The grid and the list keep light paper in every window design: the colours of the type
+  // column are chosen for it.
   QPalette gridPalette = grid_->palette();
+  gridPalette.setColor(QPalette::Base, Qt::white);
+  gridPalette.setColor(QPalette::Text, Qt::black);
   gridPalette.setColor(QPalette::Highlight, QColor(255, 230, 140));
   gridPalette.setColor(QPalette::HighlightedText, Qt::black);
   grid_->setPalette(gridPalette);
+  fileList_->setPalette(gridPalette);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &HistoryWindow::SortByColumn);
 
@@ -260,7 +265,7 @@ void HistoryWindow::FillGrid(const std::vector<std::string>& recordLines) {
   grid_->clearContents();
   grid_->setRowCount(static_cast<int>(recordLines.size()));
   std::vector<double> ratings;
-  const QColor textColour = palette().color(QPalette::WindowText);
+  const QColor textColour = grid_->palette().color(QPalette::Text);
   for (size_t i = 0; i < recordLines.size(); ++i) {
     const std::string& line = recordLines[i];
     const int row = static_cast<int>(i);

@@ -205,6 +205,13 @@ OptionsWindow::OptionsWindow(TSettings& settings, OptionsServices services, QWid
   SetBodySize(kBodyWidth, kBodyHeight);
   samples_ = std::make_unique<CardGraphics>(services_.locator, Notices());
   samples_->SetScale(1.0);
+  // The designs but the aristocratic one draw on pictures of the graphics library: without
+  // it the windows return to the aristocratic design.
+  if ((settings.AuxPurple || settings.AuxGray != 2) &&
+      !services_.locator.LoadLibrary(Latin(kGraphics)).has_value()) {
+    record_.AuxPurple = false;
+    record_.AuxGray = 2;
+  }
 
   tabs_ = new QTabWidget(Body());
   tabs_->setObjectName("PageControl1");

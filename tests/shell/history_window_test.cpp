@@ -128,7 +128,7 @@ TEST_F(HistoryWindowTest, GridShowsTheColumnsOfEveryRecordWithTypeColours) {
   EXPECT_EQ(grid->item(2, HistoryWindow::kType)->foreground().color(), QColor(200, 0, 0));
   EXPECT_EQ(grid->item(3, HistoryWindow::kType)->foreground().color(), QColor(0, 0, 220));
   EXPECT_EQ(grid->item(0, HistoryWindow::kType)->foreground().color(),
-            window->palette().color(QPalette::WindowText));
+            grid->palette().color(QPalette::Text));
 
   EXPECT_EQ(Chart(*window)->Ratings(), (std::vector<double>{0.05, 12.5, -3.25, 101}));
 }
