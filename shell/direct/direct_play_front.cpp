@@ -1,0 +1,208 @@
+#include "shell/direct/direct_play_front.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLayoutItem>
+#include <QLineEdit>
+
+#include "records/settings.h"
+#include "shell/club_access.h"
+#include "shell/direct/chat_panel.h"
+#include "shell/direct/net_match_end.h"
+#include "shell/layout.h"
+#include "shell/modal.h"
+#include "shell/table/table_geometry.h"
+
+namespace trilane {
+
+namespace {
+
+// Names at a network table travel as four characters.
+constexpr int kNetNameCharacters = 4;
+// The player window grows by the network fields.
+constexpr int kPlayerBodyWidth = 340;
+constexpr int kPlayerBodyHeight = 230;
+constexpr int kNetFieldsHeight = 300;
+
+}  // namespace
+
+NetPlayerDialog::NetPlayerDialog(TSettings& settings, int slot, const std::string& memberName,
+                                 const std::string& storedCode, OpenTable open, QWidget* parent)
+    : PasswordDialog(settings, slot, memberName, storedCode, parent), open_(std::move(open)) {
+  if (auto* name = findChild<QLineEdit*>("Edit1"); name != nullptr && !name->isReadOnly()) {
+    name->setMaxLength(kNetNameCharacters);
+    name->setText(name->text().left(kNetNameCharacters));
+    name->selectAll();
+  }
+  fields_ = new NetworkFieldsPanel(settings, Body());
+  fields_->SetOutsideAddressSource(ServiceOutsideAddress());
+  // The fields go between the password rows and the window's buttons.
+  if (auto* grid = qobject_cast<QGridLayout*>(Body()->layout())) {
+    const int last = grid->rowCount() - 1;
+    if (QLayoutItem* buttons = grid->itemAtPosition(last, 0)) {
+      grid->takeAt(grid->indexOf(buttons));
+      grid->addWidget(fields_, last, 0);
+      grid->addItem(buttons, last + 1, 0);
+    } else {
+      grid->addWidget(fields_, last + 1, 0);
+    }
+  }
+  SetBodySize(kPlayerBodyWidth, kPlayerBodyHeight + kNetFieldsHeight);
+}
+
+void NetPlayerDialog::done(int result) {
+  if (result != QDialog::Accepted) {
+    PasswordDialog::done(result);
+    return;
+  }
+  // The name and password have passed; now the network fields, then the waiting window.
+  const std::optional<NetChoice> choice = fields_->Accept();
+  if (!choice) return;
+  QString error;
+  if (!open_ || !open_(Result(), *choice, &error)) {
+    if (!error.isEmpty()) fields_->ShowFault(NetFieldFault::kIncorrectPort, error);
+    return;
+  }
+  PasswordDialog::done(result);
+}
+
+DirectPlayFront::DirectPlayFront(DirectPlayWindow window, QObject* parent)
+    : QObject(parent), w_(std::move(window)) {
+  if (w_.table != nullptr) w_.table->installEventFilter(this);
+}
+
+DirectPlayFront::~DirectPlayFront() {
+  if (w_.table != nullptr) w_.table->removeEventFilter(this);
+}
+
+bool DirectPlayFront::OpenPlayerWindow(int slot) {
+  if (w_.settings == nullptr) return false;
+  std::string memberName, storedCode;
+  if (slot >= 1 && slot <= 5) {
+    ClubFilePtr club = LoadClubInUse(w_.programFolder, true);
+    if (!club) return false;
+    const MemberStart member = ReadMemberStart(*club, slot);
+    if (member.empty) return false;
+    memberName = member.nameUtf8;
+    storedCode = member.passwordCode;
+  }
+  if (w_.playSound) w_.playSound("WOpenFo");
+  slot_ = slot;
+  NetPlayerDialog dialog(
+      *w_.settings, slot, memberName, storedCode,
+      [this](const SignInResult& player, const NetChoice& choice, QString* error) {
+        return OpenTable(player, choice, error);
+      },
+      w_.window);
+  if (ExecModal(dialog) != QDialog::Accepted || !session_) return false;
+  if (w_.showTable) w_.showTable();
+  return true;
+}
+
+MatchStart DirectPlayFront::StartFor(const SignInResult& player) const {
+  MatchStart start;
+  start.currentSlot = slot_;
+  start.name = player.nameUtf8;
+  start.accountState = 1;
+  if (slot_ >= 1 && slot_ <= 5) {
+    if (ClubFilePtr club = LoadClubInUse(w_.programFolder, true)) {
+      const MemberStart member = ReadMemberStart(*club, slot_);
+      start.roundNumber = member.games;
+      start.initialScore = member.cycleScore;
+      start.initialRating = member.rating;
+    }
+  }
+  return start;
+}
+
+bool DirectPlayFront::OpenTable(const SignInResult& player, const NetChoice& choice,
+                                QString* error) {
+  if (session_) EndSession();
+  DirectPlayServices services;
+  services.makeFlow = w_.makeFlow;
+  services.playSound = w_.playSound;
+  session_ = std::make_unique<DirectPlaySession>(services);
+  player_ = player;
+  const bool go = WaitForTable(*session_, *w_.settings, choice, StartFor(player), w_.window, error);
+  // The table's flow is the new session's now: the last game's session may go.
+  retired_.reset();
+  if (!go) {
+    session_->Leave();
+    retired_ = std::move(session_);
+    return false;
+  }
+
+  chat_ = new ChatPanel(*w_.settings, w_.table);
+  PlaceChat();
+  chat_->SetChatEnabled(session_->ChatAllowed());
+  chat_->show();
+  chat_->raise();
+  DirectPlaySession* session = session_.get();
+  connect(session, &DirectPlaySession::chatLine, chat_,
+          [this](int writer, const QString& text, bool) { chat_->AddLine(writer, text); });
+  connect(session, &DirectPlaySession::chatAllowedChanged, chat_, &ChatPanel::SetChatEnabled);
+  connect(chat_, &ChatPanel::sendRequested, session, &DirectPlaySession::SendChat);
+  connect(chat_, &ChatPanel::typedAtSendButton, session, &DirectPlaySession::TypeAtSendButton);
+  connect(chat_, &ChatPanel::sendButtonFocusChanged, session,
+          &DirectPlaySession::SendButtonFocusChanged);
+  connect(session, &DirectPlaySession::gameInterrupted, this, [this](const QString& message) {
+    ShowError(w_.window, message);
+    EndSession();
+    if (w_.backToMenu) w_.backToMenu();
+  });
+  return true;
+}
+
+void DirectPlayFront::PlaceChat() {
+  if (chat_ == nullptr || w_.table == nullptr || w_.settings == nullptr) return;
+  const WindowGeometry g = GeometryForWindowSize(w_.settings->WindowSize, w_.table->size());
+  const Layout layout(g.k);
+  // The message box does not depend on the card size.
+  const TableGeometry geo = ComputeTableGeometry(layout, 71, 96);
+  chat_->Place(geo.memo, layout, w_.settings->WindowSize == kSmallWindow);
+}
+
+bool DirectPlayFront::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == w_.table && event->type() == QEvent::Resize) PlaceChat();
+  return QObject::eventFilter(watched, event);
+}
+
+LocalMatchEndOutcome DirectPlayFront::FinishMatch(const EndMatchRequest& request,
+                                                  const CalendarTime& now,
+                                                  const std::string& datePattern,
+                                                  bool clubWriteLock) {
+  NetMatchEnd end;
+  end.match.programFolder = w_.programFolder;
+  end.match.netMode = true;
+  end.match.slot = slot_;
+  end.match.name = player_.name;
+  end.match.passwordCode = player_.passwordCode;
+  end.match.score = request.score;
+  end.match.rounds = request.rounds;
+  end.match.clubWriteLock = clubWriteLock;
+  end.match.now = now;
+  end.match.datePattern = datePattern;
+  if (session_) end.players = session_->PlayerNames();
+  const LocalMatchEndOutcome outcome = FinishNetMatch(end);
+  EndSession();
+  return outcome;
+}
+
+void DirectPlayFront::Leave() {
+  EndSession();
+}
+
+void DirectPlayFront::EndSession() {
+  if (chat_ != nullptr) {
+    chat_->hide();
+    chat_->deleteLater();
+    chat_ = nullptr;
+  }
+  if (!session_) return;
+  session_->Leave();
+  // The table's flow still names this session's controller as its sender until the next
+  // game makes a new flow, so the session is kept until then.
+  retired_ = std::move(session_);
+}
+
+}  // namespace trilane

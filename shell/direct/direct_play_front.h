@@ -1,0 +1,101 @@
+#pragma once
+// Direct play as the main window offers it: the player window with its network fields, the
+// waiting window, the game on the table with the chat strip over its message box, and the
+// end of the match or of an interrupted game. The main window hands in what it owns
+// (settings, table, sounds) and a few actions of its own; everything else lives here.
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "shell/direct/direct_play_session.h"
+#include "shell/direct/network_fields.h"
+#include "shell/match_end.h"
+#include "shell/password_dialog.h"
+
+namespace trilane {
+
+class ChatPanel;
+
+// The player window of network play: the welcome window's name and password, and under
+// them the network fields. Its "Ok" checks the name and password first, then the network
+// fields; it then starts hosting or joining and keeps the waiting window open. The window
+// closes (accepted) only once the game is on the table.
+class NetPlayerDialog : public PasswordDialog {
+  Q_OBJECT
+
+ public:
+  // `open` runs once the name, password and network fields have passed, with the sign-in
+  // result and the choice; true when the game is on the table.
+  using OpenTable = std::function<bool(const SignInResult&, const NetChoice&, QString* error)>;
+  NetPlayerDialog(TSettings& settings, int slot, const std::string& memberName,
+                  const std::string& storedCode, OpenTable open, QWidget* parent);
+
+  NetworkFieldsPanel* Fields() const { return fields_; }
+
+ protected:
+  void done(int result) override;
+
+ private:
+  NetworkFieldsPanel* fields_;
+  OpenTable open_;
+};
+
+struct DirectPlayWindow {
+  TSettings* settings = nullptr;
+  QWidget* window = nullptr;  // the parent of the windows and message boxes
+  // The table widget, over whose message box the chat strip lies.
+  QWidget* table = nullptr;
+  // The table's round flow for a network game, sending through `sender` (the table widget
+  // makes a new one, the host's with its deals seeded).
+  std::function<RoundFlow&(StageSender& sender)> makeFlow;
+  std::filesystem::path programFolder;
+  std::function<void(std::string_view name)> playSound;
+  // Shows the table (the game is on it now).
+  std::function<void()> showTable;
+  // An interrupted game: the table goes, the main screen and the music come back.
+  std::function<void()> backToMenu;
+};
+
+class DirectPlayFront : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit DirectPlayFront(DirectPlayWindow window, QObject* parent = nullptr);
+  ~DirectPlayFront() override;
+
+  // The main menu's member line (1..5 of "Trilane.net") or "New Player" (6) in network
+  // play. True once the game is on the table.
+  bool OpenPlayerWindow(int slot);
+  // The end-of-game button ended the match: the "N" history line and the network club
+  // file, then every connection of this machine closes.
+  LocalMatchEndOutcome FinishMatch(const EndMatchRequest& request, const CalendarTime& now,
+                                   const std::string& datePattern, bool clubWriteLock);
+  // "Exit to menu" in the middle of the game: the connections close.
+  void Leave();
+
+  bool Playing() const { return session_ != nullptr; }
+  DirectPlaySession* Session() const { return session_.get(); }
+  ChatPanel* Chat() const { return chat_; }
+  int Slot() const { return slot_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool OpenTable(const SignInResult& player, const NetChoice& choice, QString* error);
+  MatchStart StartFor(const SignInResult& player) const;
+  void PlaceChat();
+  void EndSession();
+
+  DirectPlayWindow w_;
+  std::unique_ptr<DirectPlaySession> session_;
+  std::unique_ptr<DirectPlaySession> retired_;
+  ChatPanel* chat_ = nullptr;
+  int slot_ = 0;
+  SignInResult player_;
+};
+
+}  // namespace trilane

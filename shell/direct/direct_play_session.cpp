@@ -1,0 +1,243 @@
+#include "shell/direct/direct_play_session.h"
+
+#include "net/direct/direct_codec.h"
+#include "net/direct/host_controller.h"
+#include "net/direct/joiner_controller.h"
+#include "net/direct/qt_transport.h"
+#include "records/settings.h"
+#include "shell/direct/network_fields.h"
+#include "shell/direct/wait_window.h"
+#include "shell/modal.h"
+#include "words/words.h"
+
+namespace trilane {
+
+QString ShownText(const TableText& text) {
+  return ScreenText(
+      QString::fromStdString(ComposeText(text, [](int entry) { return Word(entry); })));
+}
+
+DirectPlaySession::DirectPlaySession(DirectPlayServices services, QObject* parent)
+    : QObject(parent), services_(std::move(services)) {
+  ticks_.setInterval(kTickMs);
+  connect(&ticks_, &QTimer::timeout, this, &DirectPlaySession::Tick);
+}
+
+DirectPlaySession::~DirectPlaySession() {
+  // The sockets go before the controllers they report to.
+  hostTransport_.reset();
+  joinTransport_.reset();
+}
+
+bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddress& address,
+                                     quint16 port, QString* error) {
+  if (role_ != Role::kNone || !services_.makeFlow) return false;
+  host_ = std::make_unique<direct::HostController>(ownName, *this);
+  flow_ = &services_.makeFlow(*host_);
+  host_->Attach(*flow_);
+  hostTransport_ = std::make_unique<direct::HostTransport>(*host_);
+  hostTransport_->SetAfterEvent([this] { AfterEvent(); });
+  host_->StartSeating();
+  std::string reason;
+  if (!hostTransport_->Listen(address, port, &reason)) {
+    if (error != nullptr) *error = QString::fromStdString(reason);
+    host_->Leave();
+    hostTransport_.reset();
+    host_.reset();
+    flow_ = nullptr;
+    return false;
+  }
+  role_ = Role::kHost;
+  return true;
+}
+
+void DirectPlaySession::StartJoining(std::string_view ownName, const MatchStart& start,
+                                     const QString& address, quint16 port) {
+  if (role_ != Role::kNone || !services_.makeFlow) return;
+  role_ = Role::kJoiner;
+  joiner_ = std::make_unique<direct::JoinerController>(ownName, start, *this);
+  flow_ = &services_.makeFlow(*joiner_);
+  joiner_->Attach(*flow_);
+  joinTransport_ = std::make_unique<direct::JoinTransport>(*joiner_);
+  joinTransport_->SetAfterEvent([this] { AfterEvent(); });
+  joinTransport_->Connect(address, port);
+}
+
+bool DirectPlaySession::StartGame(const MatchStart& start, bool ruleTwoFour) {
+  if (role_ != Role::kHost || !host_) return false;
+  // Seating is over: nobody else may come in while the game runs.
+  hostTransport_->StopListening();
+  if (!host_->StartGame(start, ruleTwoFour)) return false;
+  faceUp_.Clear();
+  ticks_.start();
+  UpdateChatAllowed();
+  return true;
+}
+
+void DirectPlaySession::Cancel() {
+  ticks_.stop();
+  if (hostTransport_) hostTransport_->StopListening();
+  if (host_) host_->Leave();
+  if (joiner_) joiner_->Leave();
+  UpdateChatAllowed();
+}
+
+void DirectPlaySession::Leave() {
+  Cancel();
+}
+
+int DirectPlaySession::NetId() const {
+  if (host_) return 1;
+  if (joiner_) return joiner_->NetId();
+  return 0;
+}
+
+int DirectPlaySession::Joiners() const {
+  if (host_) return host_->Joiners();
+  if (joiner_) return joiner_->Joiners();
+  return 0;
+}
+
+direct::LinkPhase DirectPlaySession::Phase() const {
+  if (host_) return host_->Phase();
+  if (joiner_) return joiner_->Phase();
+  return direct::LinkPhase::kIdle;
+}
+
+bool DirectPlaySession::JoinError() const {
+  return joiner_ && joiner_->JoinError();
+}
+
+quint16 DirectPlaySession::ListeningPort() const {
+  return hostTransport_ ? hostTransport_->Port() : 0;
+}
+
+std::vector<std::string> DirectPlaySession::PlayerNames() const {
+  std::vector<std::string> names;
+  const direct::NetNames* all = host_ ? &host_->Names() : joiner_ ? &joiner_->Names() : nullptr;
+  if (all == nullptr) return names;
+  const int people = Joiners() + 1;
+  for (int netId = 1; netId <= people && netId <= 4; ++netId) {
+    names.push_back(direct::WithoutTrailingBlanks((*all)[static_cast<size_t>(netId - 1)]));
+  }
+  return names;
+}
+
+bool DirectPlaySession::SendChat(const QString& text) {
+  if (text.isEmpty() || !chatAllowed_) return false;
+  const std::string utf8 = text.toUtf8().toStdString();
+  if (host_) return host_->SendChat(utf8);
+  if (joiner_) return joiner_->SendChat(utf8);
+  return false;
+}
+
+void DirectPlaySession::TypeAtSendButton(QChar c) {
+  if (flow_ == nullptr || c.unicode() > 0x7F) return;
+  if (faceUp_.Type(static_cast<char>(c.unicode()))) flow_->ToggleFaceUp();
+}
+
+void DirectPlaySession::SendButtonFocusChanged() {
+  faceUp_.Clear();
+}
+
+void DirectPlaySession::Sound(std::string_view name) const {
+  if (services_.playSound) services_.playSound(name);
+}
+
+void DirectPlaySession::AfterEvent() {
+  // A joiner's round ticks from its seating on; the first deal and the chat follow it.
+  if (joiner_ && joiner_->Phase() == direct::LinkPhase::kSeated && !ticks_.isActive() &&
+      !interrupted_) {
+    ticks_.start();
+  }
+  UpdateChatAllowed();
+  if (afterEvent_) afterEvent_();
+}
+
+void DirectPlaySession::Tick() {
+  if (flow_ != nullptr) flow_->Tick();
+  AfterEvent();
+}
+
+void DirectPlaySession::UpdateChatAllowed() {
+  bool allowed = false;
+  if (!interrupted_) {
+    if (host_) allowed = host_->Phase() == direct::LinkPhase::kPlaying;
+    if (joiner_) allowed = joiner_->Phase() == direct::LinkPhase::kSeated && joiner_->Dealt();
+  }
+  if (allowed == chatAllowed_) return;
+  chatAllowed_ = allowed;
+  emit chatAllowedChanged(allowed);
+}
+
+// --- DirectListener
+
+void DirectPlaySession::JoinerSeated(int netId, const TableText& line) {
+  emit joinerSeated(netId, ShownText(line));
+}
+
+void DirectPlaySession::SeatedAs(int netId) {
+  faceUp_.Clear();
+  emit seatedAs(netId);
+}
+
+void DirectPlaySession::SeatsChanged() {
+  emit seatsChanged();
+}
+
+void DirectPlaySession::ChatLine(int writer, const std::string& utf8, bool own) {
+  if (!own) Sound("WToMenK");
+  emit chatLine(writer, QString::fromStdString(utf8), own);
+}
+
+void DirectPlaySession::GameInterrupted(const TableText& message) {
+  if (interrupted_) return;
+  interrupted_ = true;
+  ticks_.stop();
+  Sound("WWrongs");
+  UpdateChatAllowed();
+  const QString text = ShownText(message);
+  // The message box runs its own event loop: never inside the socket's event. The host
+  // stops listening there too.
+  QTimer::singleShot(0, this, [this, text] {
+    if (hostTransport_) hostTransport_->StopListening();
+    emit gameInterrupted(text);
+  });
+}
+
+void DirectPlaySession::JoinFailed(const TableText& message) {
+  emit joinFailed(ShownText(message));
+}
+
+// ---------------------------------------------------------------------------------------
+
+bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const NetChoice& choice,
+                  const MatchStart& start, QWidget* parent, QString* error) {
+  if (!choice.joining) {
+    if (!session.StartHosting(start.name, QHostAddress::Any, choice.port, error)) return false;
+    WaitWindow window(settings, WaitWindow::Role::kHost, parent);
+    QObject::connect(&session, &DirectPlaySession::joinerSeated, &window,
+                     [&window](int netId, const QString&) { window.JoinerSeated(netId); });
+    ExecModal(window);
+    if (!window.Go()) {
+      session.Cancel();
+      return false;
+    }
+    return session.StartGame(start, settings.RuleTwoFour);
+  }
+  WaitWindow window(settings, WaitWindow::Role::kJoiner, parent);
+  window.SetJoinErrorSource([&session] { return session.JoinError(); });
+  QObject::connect(&session, &DirectPlaySession::seatedAs, &window,
+                   [&window](int) { window.CloseToPlay(); });
+  QObject::connect(&session, &DirectPlaySession::joinFailed, &window,
+                   [&window](const QString&) { window.Tick(); });
+  session.StartJoining(start.name, start, QString::fromStdString(choice.address), choice.port);
+  ExecModal(window);
+  if (!window.Go()) {
+    session.Cancel();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace trilane

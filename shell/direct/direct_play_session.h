@@ -1,0 +1,149 @@
+#pragma once
+// One direct-play game as the windows run it: the socket and the controller of this
+// machine's role, the one-second tick of a network round, the chat and the hidden face-up
+// code, and the end of a game that a player left. What the windows must show arrives as
+// signals; the session shows nothing itself, except that it plays the game's sounds.
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/direct/direct_listener.h"
+#include "net/direct/direct_session.h"
+#include "table/round_flow.h"
+
+class QWidget;
+
+namespace trilane {
+
+namespace direct {
+class HostController;
+class HostTransport;
+class JoinerController;
+class JoinTransport;
+}  // namespace direct
+
+struct TSettings;
+struct NetChoice;
+
+struct DirectPlayServices {
+  // The table's round flow for this game, made to send through `sender`. Called once, when
+  // hosting or joining starts; the flow must outlive the session's use of it.
+  std::function<RoundFlow&(StageSender& sender)> makeFlow;
+  // A sound of the program by name ("WWrongs", "WToMenK"); may be empty.
+  std::function<void(std::string_view name)> playSound;
+};
+
+// A text of the game in the current language, line breaks made plain.
+QString ShownText(const TableText& text);
+
+class DirectPlaySession : public QObject, public direct::DirectListener {
+  Q_OBJECT
+
+ public:
+  enum class Role { kNone, kHost, kJoiner };
+  static constexpr int kTickMs = 1000;
+
+  explicit DirectPlaySession(DirectPlayServices services, QObject* parent = nullptr);
+  ~DirectPlaySession() override;
+  DirectPlaySession(const DirectPlaySession&) = delete;
+  DirectPlaySession& operator=(const DirectPlaySession&) = delete;
+
+  // Host: listens at `port` (0: any free port) and seats joiners from now on. False, with
+  // the system's reason, when the port cannot be had.
+  bool StartHosting(std::string_view ownName, const QHostAddress& address, quint16 port,
+                    QString* error = nullptr);
+  // Joiner: connects to the host and greets it; `start` is the local player's match start.
+  void StartJoining(std::string_view ownName, const MatchStart& start, const QString& address,
+                    quint16 port);
+  // The host's "Ok" in the waiting window: the game starts with the joiners seated so far.
+  bool StartGame(const MatchStart& start, bool ruleTwoFour);
+  // "Cancel" in the waiting window: the host stops listening, a joiner closes its socket.
+  void Cancel();
+  // The end of the game or "Exit to menu": every connection of this machine closes.
+  void Leave();
+
+  // The chat field's text; false when nothing was sent (empty, or not allowed yet).
+  bool SendChat(const QString& text);
+  // Characters typed while the chat send button has the focus, and its focus changes.
+  void TypeAtSendButton(QChar c);
+  void SendButtonFocusChanged();
+
+  Role PlayingAs() const { return role_; }
+  int NetId() const;
+  int Joiners() const;
+  direct::LinkPhase Phase() const;
+  // The joiner's error flag of the waiting window.
+  bool JoinError() const;
+  // The chat field takes input: the host once the game is dealt, a joiner from its first
+  // deal, nobody once the game has ended.
+  bool ChatAllowed() const { return chatAllowed_; }
+  bool Ticking() const { return ticks_.isActive(); }
+  quint16 ListeningPort() const;
+  RoundFlow* Flow() const { return flow_; }
+  // The people at the table by NetId, code page 1251 without trailing blanks.
+  std::vector<std::string> PlayerNames() const;
+
+  // The round's tick (one second in play; tests make it short).
+  void SetTickInterval(int milliseconds) { ticks_.setInterval(milliseconds); }
+  // Runs after every socket event and tick has been handled (tests let a seat play here).
+  void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
+
+ signals:
+  // Host: a joiner took NetId 2..4; `line` is the waiting window's line for it.
+  void joinerSeated(int netId, const QString& line);
+  // Joiner: seated as `netId`; the waiting and player windows close.
+  void seatedAs(int netId);
+  void seatsChanged();
+  // Joiner: the host could not be reached or closed before seating.
+  void joinFailed(const QString& message);
+  // A chat line under the writer's number ("WToMenK" has sounded for others' lines).
+  void chatLine(int writer, const QString& text, bool own);
+  void chatAllowedChanged(bool allowed);
+  // A player left, "abort" came or the connection dropped: "WWrongs" has sounded and the
+  // connections are closed. The window shows `message` in an error box and returns to the
+  // main screen. Emitted from the event loop, never inside a socket's own event.
+  void gameInterrupted(const QString& message);
+
+ private:
+  // --- DirectListener
+  void JoinerSeated(int netId, const TableText& line) override;
+  void SeatedAs(int netId) override;
+  void SeatsChanged() override;
+  void ChatLine(int writer, const std::string& utf8, bool own) override;
+  void GameInterrupted(const TableText& message) override;
+  void JoinFailed(const TableText& message) override;
+
+  void AfterEvent();
+  void Tick();
+  void UpdateChatAllowed();
+  void Sound(std::string_view name) const;
+
+  DirectPlayServices services_;
+  Role role_ = Role::kNone;
+  RoundFlow* flow_ = nullptr;
+  std::unique_ptr<direct::HostController> host_;
+  std::unique_ptr<direct::HostTransport> hostTransport_;
+  std::unique_ptr<direct::JoinerController> joiner_;
+  std::unique_ptr<direct::JoinTransport> joinTransport_;
+  direct::FaceUpCode faceUp_;
+  QTimer ticks_;
+  std::function<void()> afterEvent_;
+  bool chatAllowed_ = false;
+  bool interrupted_ = false;
+};
+
+// The player window's OK in network play, once the name checks have passed: starts hosting
+// or joining as `choice` says and keeps the waiting window open until the game can start
+// (true: the host pressed "Ok" and dealt, or this joiner was seated) or the player
+// cancelled (false). A port the host cannot listen on gives false with the reason in
+// `error`; the player window stays open either way.
+bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const NetChoice& choice,
+                  const MatchStart& start, QWidget* parent, QString* error = nullptr);
+
+}  // namespace trilane

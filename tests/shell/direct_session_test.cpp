@@ -1,0 +1,277 @@
+// Host and joiner sessions in one process over real loopback sockets: seating through the
+// waiting window, a whole match played by the computer on every seat, chat both ways, and
+// games that end because a player left or the host was never there.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "net/direct/computer_seat.h"
+#include "records/settings.h"
+#include "shell/direct/direct_play_session.h"
+#include "shell/direct/network_fields.h"
+#include "shell/direct/wait_window.h"
+#include "shell/widgets/qor_button.h"
+#include "table_test_app.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+QString InterruptedText() {
+  return ShownText(direct::InterruptedGameMessage());
+}
+
+// One machine of the game: a table nobody looks at, its seat played by the computer after
+// every event, and the session.
+class Machine {
+ public:
+  explicit Machine(uint32_t seed) {
+    DirectPlayServices services;
+    services.makeFlow = [this, seed](StageSender& sender) -> RoundFlow& {
+      flow_ = std::make_unique<RoundFlow>(view_, sender, SeededDecks(seed));
+      flow_->SetReentryHandler(
+          [](std::string_view entry) { ADD_FAILURE() << "re-entered " << std::string(entry); });
+      player_ = std::make_unique<direct::ComputerSeatPlayer>(*flow_);
+      return *flow_;
+    };
+    services.playSound = [this](std::string_view name) { sounds.emplace_back(name); };
+    session = std::make_unique<DirectPlaySession>(services);
+    session->SetTickInterval(2);
+    session->SetAfterEvent([this] { Play(); });
+    view_.onRoundFinished = [this] { ++roundsFinished; };
+  }
+
+  void Play() {
+    if (!autoplay || !player_) return;
+    for (;;) {
+      const auto did = player_->Step();
+      if (did == direct::ComputerSeatPlayer::Did::kNothing) return;
+      if (did == direct::ComputerSeatPlayer::Did::kEndedMatch) {
+        ended = true;
+        return;
+      }
+    }
+  }
+  RoundFlow& Flow() { return *flow_; }
+  const EndMatchRequest& EndRequest() const { return player_->EndRequest(); }
+  // Totals by NetId.
+  std::array<int32_t, 4> Totals() const {
+    std::array<int32_t, 4> byNetId{};
+    const int own = flow_->Setup().ownNumber;
+    for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow_->RoundTotals()[PositionOf(own, k) - 1];
+    return byNetId;
+  }
+  bool Heard(const std::string& sound) const {
+    return std::find(sounds.begin(), sounds.end(), sound) != sounds.end();
+  }
+
+  std::unique_ptr<DirectPlaySession> session;
+  std::vector<std::string> sounds;
+  int roundsFinished = 0;
+  bool ended = false;
+  bool autoplay = true;
+
+ private:
+  direct::HeadlessTable view_;
+  std::unique_ptr<RoundFlow> flow_;
+  std::unique_ptr<direct::ComputerSeatPlayer> player_;
+};
+
+MatchStart Start(const char* name) {
+  MatchStart start;
+  start.name = name;
+  return start;
+}
+
+// A host listening on a free loopback port, with `joiners` seated.
+void Seat(Machine& host, std::vector<Machine*> joiners) {
+  QString error;
+  ASSERT_TRUE(host.session->StartHosting("Host", QHostAddress::LocalHost, 0, &error))
+      << error.toStdString();
+  const quint16 port = host.session->ListeningPort();
+  ASSERT_NE(port, 0);
+  int expected = 0;
+  for (Machine* joiner : joiners) {
+    ++expected;
+    QSignalSpy seated(joiner->session.get(), &DirectPlaySession::seatedAs);
+    joiner->session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+    ASSERT_TRUE(seated.wait(kWaitMs));
+    EXPECT_EQ(seated.at(0).at(0).toInt(), expected + 1);
+    EXPECT_EQ(host.session->Joiners(), expected);
+  }
+}
+
+TEST(DirectPlaySessionTest, AWholeMatchOverLoopbackAgreesOnEveryMachine) {
+  test::TableTestApp();
+  Machine host(7), joiner(0);
+  Seat(host, {&joiner});
+  // Seated but not dealt: the joiner may not chat yet, and nothing has sounded.
+  EXPECT_FALSE(joiner.session->ChatAllowed());
+  EXPECT_FALSE(joiner.session->SendChat("early"));
+  EXPECT_EQ(joiner.session->Phase(), direct::LinkPhase::kSeated);
+
+  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
+  EXPECT_TRUE(host.session->Ticking());
+  EXPECT_TRUE(host.session->ChatAllowed());
+  QTRY_VERIFY_WITH_TIMEOUT(joiner.session->ChatAllowed(), kWaitMs);
+
+  // Chat both ways: others' lines sound, own lines do not.
+  QSignalSpy hostLines(host.session.get(), &DirectPlaySession::chatLine);
+  QSignalSpy joinerLines(joiner.session.get(), &DirectPlaySession::chatLine);
+  EXPECT_TRUE(joiner.session->SendChat("hello host"));
+  ASSERT_TRUE(hostLines.wait(kWaitMs));
+  EXPECT_EQ(hostLines.at(0).at(0).toInt(), 2);
+  EXPECT_EQ(hostLines.at(0).at(1).toString(), "hello host");
+  EXPECT_FALSE(hostLines.at(0).at(2).toBool());
+  EXPECT_TRUE(host.Heard("WToMenK"));
+  EXPECT_EQ(joinerLines.count(), 1);  // its own line, at once
+  EXPECT_TRUE(joinerLines.at(0).at(2).toBool());
+  EXPECT_FALSE(joiner.Heard("WToMenK"));
+  EXPECT_FALSE(host.session->SendChat(""));
+  EXPECT_TRUE(host.session->SendChat("hi"));
+  QTRY_COMPARE_WITH_TIMEOUT(joinerLines.count(), 2, kWaitMs);
+  EXPECT_EQ(joinerLines.at(1).at(0).toInt(), 1);
+
+  QTRY_VERIFY_WITH_TIMEOUT(host.ended && joiner.ended, kWaitMs * 3);
+  EXPECT_EQ(host.roundsFinished, 4);
+  EXPECT_EQ(joiner.roundsFinished, 4);
+  EXPECT_EQ(host.Totals(), joiner.Totals());
+  EXPECT_EQ(host.EndRequest().rounds, 4);
+  EXPECT_EQ(joiner.EndRequest().rounds, 4);
+  EXPECT_EQ(host.EndRequest().score, host.Totals()[0]);
+  EXPECT_EQ(joiner.EndRequest().score, joiner.Totals()[1]);
+  EXPECT_EQ(host.session->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
+  EXPECT_EQ(joiner.session->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
+
+  // Leaving after the last result is no interruption for anyone.
+  QSignalSpy hostInterrupted(host.session.get(), &DirectPlaySession::gameInterrupted);
+  QSignalSpy joinerInterrupted(joiner.session.get(), &DirectPlaySession::gameInterrupted);
+  host.session->Leave();
+  joiner.session->Leave();
+  QTest::qWait(50);
+  EXPECT_EQ(hostInterrupted.count(), 0);
+  EXPECT_EQ(joinerInterrupted.count(), 0);
+  EXPECT_FALSE(host.Heard("WWrongs"));
+}
+
+TEST(DirectPlaySessionTest, AJoinerLeavingEndsTheGameForEveryone) {
+  test::TableTestApp();
+  Machine host(11), first(0), second(0);
+  Seat(host, {&first, &second});
+  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
+  QTRY_VERIFY_WITH_TIMEOUT(second.session->ChatAllowed() && first.session->ChatAllowed(), kWaitMs);
+
+  QSignalSpy hostInterrupted(host.session.get(), &DirectPlaySession::gameInterrupted);
+  QSignalSpy secondInterrupted(second.session.get(), &DirectPlaySession::gameInterrupted);
+  first.session.reset();  // the program closed mid-game
+  ASSERT_TRUE(hostInterrupted.wait(kWaitMs));
+  EXPECT_EQ(hostInterrupted.at(0).at(0).toString(), InterruptedText());
+  EXPECT_TRUE(host.Heard("WWrongs"));
+  EXPECT_FALSE(host.session->ChatAllowed());
+  EXPECT_FALSE(host.session->Ticking());
+  // With two joiners the host tells the other one ("abort").
+  QTRY_COMPARE_WITH_TIMEOUT(secondInterrupted.count(), 1, kWaitMs);
+  EXPECT_EQ(secondInterrupted.at(0).at(0).toString(), InterruptedText());
+  EXPECT_TRUE(second.Heard("WWrongs"));
+  EXPECT_FALSE(second.session->ChatAllowed());
+  // Nothing is pending any more and nothing comes twice.
+  QTest::qWait(100);
+  EXPECT_EQ(hostInterrupted.count(), 1);
+  EXPECT_EQ(secondInterrupted.count(), 1);
+  EXPECT_EQ(host.Flow().Stage(), RoundStage::kStopped);
+}
+
+TEST(DirectPlaySessionTest, TheHostLeavingEndsAJoinersGame) {
+  test::TableTestApp();
+  Machine host(5), joiner(0);
+  joiner.autoplay = false;  // it stays in the middle of the round
+  Seat(host, {&joiner});
+  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
+  QTRY_VERIFY_WITH_TIMEOUT(joiner.session->ChatAllowed(), kWaitMs);
+  QSignalSpy interrupted(joiner.session.get(), &DirectPlaySession::gameInterrupted);
+  host.session->Leave();
+  ASSERT_TRUE(interrupted.wait(kWaitMs));
+  EXPECT_EQ(interrupted.at(0).at(0).toString(), InterruptedText());
+  EXPECT_TRUE(joiner.Heard("WWrongs"));
+  EXPECT_FALSE(joiner.session->Ticking());
+}
+
+TEST(DirectPlaySessionTest, NobodyAtTheAddressReadsNoAccessibleGames) {
+  test::TableTestApp();
+  quint16 port = 0;
+  {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    port = probe.serverPort();
+  }
+  Machine joiner(0);
+  QSignalSpy failed(joiner.session.get(), &DirectPlaySession::joinFailed);
+  joiner.session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+  EXPECT_TRUE(joiner.session->JoinError());
+  ASSERT_TRUE(failed.wait(kWaitMs));
+  EXPECT_EQ(failed.at(0).at(0).toString(), ShownText(direct::NoAccessibleGamesMessage()));
+  EXPECT_TRUE(joiner.session->JoinError());
+  EXPECT_FALSE(joiner.Heard("WWrongs"));
+}
+
+TEST(DirectPlaySessionTest, APortInUseCannotBeHosted) {
+  test::TableTestApp();
+  QTcpServer holder;
+  ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+  Machine host(1);
+  QString error;
+  EXPECT_FALSE(
+      host.session->StartHosting("Host", QHostAddress::LocalHost, holder.serverPort(), &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(host.session->PlayingAs(), DirectPlaySession::Role::kNone);
+}
+
+// The player window's OK through the waiting windows: the joiner's closes when it is
+// seated, the host's "Ok" starts the game; a host that cancels goes back to the player
+// window with nothing listening.
+TEST(DirectPlaySessionTest, WaitingWindowsOpenTheTable) {
+  test::TableTestApp();
+  TSettings settings;
+  Machine host(3), joiner(0);
+  QString error;
+  ASSERT_TRUE(host.session->StartHosting("Host", QHostAddress::LocalHost, 0, &error));
+  NetChoice choice;
+  choice.joining = true;
+  choice.address = "127.0.0.1";
+  choice.port = host.session->ListeningPort();
+
+  // A window of the host's that is not the session's: its "Ok" once someone sits.
+  WaitWindow hostWindow(settings, WaitWindow::Role::kHost, nullptr);
+  QObject::connect(host.session.get(), &DirectPlaySession::joinerSeated, &hostWindow,
+                   [&hostWindow](int netId, const QString&) { hostWindow.JoinerSeated(netId); });
+  hostWindow.show();
+  const bool joined = WaitForTable(*joiner.session, settings, choice, Start("Join"), nullptr);
+  EXPECT_TRUE(joined);
+  EXPECT_TRUE(hostWindow.OkEnabled());
+  EXPECT_FALSE(hostWindow.CancelEnabled());
+  EXPECT_EQ(joiner.session->NetId(), 2);
+
+  Machine lonely(4);
+  NetChoice hosting;
+  hosting.port = 0;
+  QTimer canceller;
+  QObject::connect(&canceller, &QTimer::timeout, [] {
+    if (auto* window = qobject_cast<WaitWindow*>(QApplication::activeModalWidget())) {
+      QTest::mouseClick(window->findChild<QorCardsButton*>("Button2"), Qt::LeftButton);
+    }
+  });
+  canceller.start(20);
+  EXPECT_FALSE(WaitForTable(*lonely.session, settings, hosting, Start("Host"), nullptr));
+  canceller.stop();
+  EXPECT_EQ(lonely.session->ListeningPort(), 0);
+}
+
+}  // namespace
+}  // namespace trilane
