@@ -218,6 +218,12 @@ bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const N
     WaitWindow window(settings, WaitWindow::Role::kHost, parent);
     QObject::connect(&session, &DirectPlaySession::joinerSeated, &window,
                      [&window](int netId, const QString&) { window.JoinerSeated(netId); });
+    // A seated joiner that leaves before the game starts takes the game with it.
+    QObject::connect(&session, &DirectPlaySession::gameInterrupted, &window,
+                     [&window](const QString& message) {
+                       ShowError(&window, message);
+                       window.CloseWithoutPlay();
+                     });
     ExecModal(window);
     if (!window.Go()) {
       session.Cancel();

@@ -140,9 +140,10 @@ class DirectPlaySession : public QObject, public direct::DirectListener {
 
 // The player window's OK in network play, once the name checks have passed: starts hosting
 // or joining as `choice` says and keeps the waiting window open until the game can start
-// (true: the host pressed "Ok" and dealt, or this joiner was seated) or the player
-// cancelled (false). A port the host cannot listen on gives false with the reason in
-// `error`; the player window stays open either way.
+// (true: the host pressed "Ok" and dealt, or this joiner was seated), the player cancelled,
+// or a seated joiner left before the start (its message shown) (false). A port the host
+// cannot listen on gives false with the reason in `error`; the player window stays open
+// whenever the answer is false.
 bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const NetChoice& choice,
                   const MatchStart& start, QWidget* parent, QString* error = nullptr);
 

@@ -92,6 +92,13 @@ void WaitWindow::CloseToPlay() {
   accept();
 }
 
+void WaitWindow::CloseWithoutPlay() {
+  go_ = false;
+  animation_->SetRunning(false);
+  timer_.stop();
+  AuxWindow::reject();
+}
+
 void WaitWindow::reject() {
   // Esc obeys the same rule as the button: once a joiner is seated the host can only start.
   if (!cancel_->isEnabled()) return;

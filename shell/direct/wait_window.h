@@ -36,6 +36,8 @@ class WaitWindow : public AuxWindow {
   bool Go() const { return go_; }
   // Closes the window with the go flag (the host's "Ok", a joiner's seating).
   void CloseToPlay();
+  // Closes the window without it, whatever "Cancel" allows (the game ended before it began).
+  void CloseWithoutPlay();
 
   QString StateLine() const;
   bool OkEnabled() const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "shell/direct/direct_play_session.h"
 #include "shell/direct/network_fields.h"
 #include "shell/direct/wait_window.h"
+#include "shell/modal.h"
 #include "shell/widgets/qor_button.h"
 #include "table_test_app.h"
 #include "words/words.h"
@@ -271,6 +273,40 @@ TEST(DirectPlaySessionTest, WaitingWindowsOpenTheTable) {
   EXPECT_FALSE(WaitForTable(*lonely.session, settings, hosting, Start("Host"), nullptr));
   canceller.stop();
   EXPECT_EQ(lonely.session->ListeningPort(), 0);
+}
+
+TEST(DirectPlaySessionTest, AJoinerLeavingBeforeTheStartClosesTheHostsWaitingWindow) {
+  test::TableTestApp();
+  TSettings settings;
+  quint16 port = 0;
+  {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    port = probe.serverPort();
+  }
+  Machine host(2);
+  auto joiner = std::make_unique<Machine>(0);
+  QStringList boxes;
+  SetModalShownHook([&](QWidget& shown) {
+    if (auto* box = qobject_cast<QMessageBox*>(&shown)) {
+      boxes << box->text();
+      QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
+    } else if (qobject_cast<WaitWindow*>(&shown) != nullptr) {
+      // Someone sits down and leaves again while the host waits.
+      QObject::connect(joiner->session.get(), &DirectPlaySession::seatedAs, joiner->session.get(),
+                       [&joiner] { QTimer::singleShot(0, [&joiner] { joiner.reset(); }); });
+      joiner->session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+    }
+  });
+  NetChoice hosting;
+  hosting.port = port;
+  const bool started = WaitForTable(*host.session, settings, hosting, Start("Host"), nullptr);
+  SetModalShownHook({});
+  EXPECT_FALSE(started);
+  EXPECT_EQ(joiner, nullptr);
+  EXPECT_EQ(boxes, QStringList{InterruptedText()});
+  EXPECT_TRUE(host.Heard("WWrongs"));
+  EXPECT_EQ(host.session->Phase(), direct::LinkPhase::kClosed);
 }
 
 }  // namespace

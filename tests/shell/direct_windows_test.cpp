@@ -8,6 +8,7 @@
 
 #include "records/settings.h"
 #include "shell/direct/chat_panel.h"
+#include "shell/direct/direct_play_front.h"
 #include "shell/direct/wait_window.h"
 #include "shell/widgets/qor_button.h"
 #include "table_test_app.h"
@@ -152,6 +153,60 @@ TEST(ChatPanelTest, EnterSendsTheTextOnceAndTypingAtTheButtonIsReported) {
   panel.AddLine(2, "WWWWWWWWWWWWWWW");
   EXPECT_TRUE(panel.Lines().Lines()[0].text.endsWith("..."));
   EXPECT_EQ(panel.Lines().Lines()[0].writer, 2);
+}
+
+// The player window of network play: the name is cut to four characters, the network
+// fields are checked after the name and password, and the window closes only once the
+// table is open.
+TEST(NetPlayerDialogTest, OkChecksTheFieldsThenOpensTheTable) {
+  test::TableTestApp();
+  TSettings settings;
+  int opened = 0;
+  bool tableOpens = false;
+  QString reason;
+  NetChoice taken;
+  NetPlayerDialog dialog(
+      settings, 6, {}, {},
+      [&](const SignInResult& player, const NetChoice& choice, QString* error) {
+        ++opened;
+        taken = choice;
+        EXPECT_EQ(player.nameUtf8, "Anna");
+        if (error != nullptr) *error = reason;
+        return tableOpens;
+      },
+      nullptr);
+  dialog.show();
+  auto* name = dialog.findChild<QLineEdit*>("Edit1");
+  ASSERT_NE(name, nullptr);
+  name->clear();
+  QTest::keyClicks(name, "Annabel");
+  EXPECT_EQ(name->text(), "Anna");
+  for (const char* field : {"Edit2", "Edit3"}) {
+    QTest::keyClicks(dialog.findChild<QLineEdit*>(field), "pw");
+  }
+  auto* ok = dialog.findChild<QorCardsButton*>("Button1");
+
+  dialog.Fields()->PortField()->clear();
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(opened, 0);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.Fields()->ErrorText(), English(kWordIncorrectPort));
+
+  dialog.Fields()->PortField()->setText("25666");
+  reason = "in use";
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(opened, 1);
+  EXPECT_FALSE(taken.joining);
+  EXPECT_EQ(taken.port, 25666);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.Fields()->ErrorText(), English(kWordIncorrectPort) + " in use");
+
+  tableOpens = true;
+  reason.clear();
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(opened, 2);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace
