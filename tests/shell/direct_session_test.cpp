@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -13,11 +14,14 @@
 
 #include "net/direct/computer_seat.h"
 #include "records/settings.h"
+#include "shell/direct/chat_panel.h"
+#include "shell/direct/direct_play_front.h"
 #include "shell/direct/direct_play_session.h"
 #include "shell/direct/network_fields.h"
 #include "shell/direct/wait_window.h"
 #include "shell/modal.h"
 #include "shell/widgets/qor_button.h"
+#include "shell_fixture.h"
 #include "table_test_app.h"
 #include "words/words.h"
 
@@ -307,6 +311,109 @@ TEST(DirectPlaySessionTest, AJoinerLeavingBeforeTheStartClosesTheHostsWaitingWin
   EXPECT_EQ(boxes, QStringList{InterruptedText()});
   EXPECT_TRUE(host.Heard("WWrongs"));
   EXPECT_EQ(host.session->Phase(), direct::LinkPhase::kClosed);
+}
+
+// The main menu's way in: the player window, the waiting window, the table with the chat
+// strip over its message box, and the way back when the joiner leaves mid-game.
+TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
+  test::TableTestApp();
+  testing::ProgramFolder folder;
+  folder.InstallClubFiles();
+  TSettings settings;
+  settings.NetMode = true;
+  quint16 port = 0;
+  {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    port = probe.serverPort();
+  }
+
+  QWidget table;
+  table.resize(760, 500);
+  table.show();
+  direct::HeadlessTable view;
+  std::unique_ptr<RoundFlow> flow;
+  std::vector<std::string> sounds;
+  bool tableShown = false, backInMenu = false;
+  DirectPlayWindow window;
+  window.settings = &settings;
+  window.table = &table;
+  window.programFolder = folder.Path();
+  window.playSound = [&](std::string_view name) { sounds.emplace_back(name); };
+  window.showTable = [&] { tableShown = true; };
+  window.backToMenu = [&] { backInMenu = true; };
+  window.makeFlow = [&](StageSender& sender) -> RoundFlow& {
+    flow = std::make_unique<RoundFlow>(view, sender, SeededDecks(9));
+    return *flow;
+  };
+  DirectPlayFront front(window);
+  auto joiner = std::make_unique<Machine>(0);
+  joiner->autoplay = false;
+
+  QStringList boxes;
+  SetModalShownHook([&](QWidget& shown) {
+    if (auto* box = qobject_cast<QMessageBox*>(&shown)) {
+      boxes << box->text();
+      QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
+    } else if (auto* player = qobject_cast<NetPlayerDialog*>(&shown)) {
+      player->findChild<QLineEdit*>("Edit1")->setText("Anna");
+      player->findChild<QLineEdit*>("Edit2")->setText("pw");
+      player->findChild<QLineEdit*>("Edit3")->setText("pw");
+      player->Fields()->PortField()->setText(QString::number(port));
+      QTest::mouseClick(player->findChild<QorCardsButton*>("Button1"), Qt::LeftButton);
+    } else if (auto* wait = qobject_cast<WaitWindow*>(&shown)) {
+      QObject::connect(joiner->session.get(), &DirectPlaySession::seatedAs, wait, [wait] {
+        QTimer::singleShot(0, wait, [wait] {
+          QTest::mouseClick(wait->findChild<QorCardsButton*>("Button1"), Qt::LeftButton);
+        });
+      });
+      joiner->session->StartJoining("Bo", Start("Bo"), "127.0.0.1", port);
+    }
+  });
+  const bool opened = front.OpenPlayerWindow(6);
+  SetModalShownHook({});
+  ASSERT_TRUE(opened);
+  EXPECT_TRUE(tableShown);
+  EXPECT_EQ(settings.ServerPort, std::to_string(port));
+  ASSERT_TRUE(front.Playing());
+  EXPECT_EQ(front.Session()->Phase(), direct::LinkPhase::kPlaying);
+  EXPECT_EQ(front.Session()->PlayerNames(), (std::vector<std::string>{"Anna", "Bo"}));
+
+  // The chat strip lies over the table's message box, and moves with the window's size.
+  ChatPanel* chat = front.Chat();
+  ASSERT_NE(chat, nullptr);
+  EXPECT_EQ(chat->parentWidget(), &table);
+  EXPECT_EQ(chat->pos(), QPoint(584, 10));
+  EXPECT_TRUE(chat->ChatEnabled());
+  settings.WindowSize = kLargeWindow;
+  table.resize(1520, 1000);
+  EXPECT_EQ(chat->pos(), QPoint(1168, 20));
+
+  QTRY_VERIFY_WITH_TIMEOUT(joiner->session->ChatAllowed(), kWaitMs);
+  EXPECT_TRUE(joiner->session->SendChat("hi Anna"));
+  QTRY_COMPARE_WITH_TIMEOUT(chat->Lines().Lines()[0].writer, 2, kWaitMs);
+  EXPECT_EQ(chat->Lines().Lines()[0].text, "hi Anna");
+  QTest::keyClicks(chat->Field(), "hi Bo");
+  QTest::keyClick(chat->Field(), Qt::Key_Return);
+  EXPECT_EQ(chat->Lines().Lines()[1].writer, 1);
+  QSignalSpy joinerLines(joiner->session.get(), &DirectPlaySession::chatLine);
+  ASSERT_TRUE(joinerLines.wait(kWaitMs));
+  EXPECT_EQ(joinerLines.at(0).at(1).toString(), "hi Bo");
+
+  // The joiner's program goes away mid-game: the message, then the main menu.
+  SetModalShownHook([&](QWidget& shown) {
+    if (auto* box = qobject_cast<QMessageBox*>(&shown)) {
+      boxes << box->text();
+      QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
+    }
+  });
+  joiner.reset();
+  QTRY_VERIFY_WITH_TIMEOUT(backInMenu, kWaitMs);
+  SetModalShownHook({});
+  EXPECT_EQ(boxes, QStringList{InterruptedText()});
+  EXPECT_FALSE(front.Playing());
+  EXPECT_EQ(front.Chat(), nullptr);
+  EXPECT_NE(std::find(sounds.begin(), sounds.end(), "WWrongs"), sounds.end());
 }
 
 }  // namespace
