@@ -11,7 +11,9 @@ constexpr uint16_t kMultiplier = 40503;
 constexpr uint16_t kIncrement = 11213;
 
 uint16_t Next(uint16_t state, unsigned char cipherByte) {
-  return static_cast<uint16_t>((cipherByte + state) * kMultiplier + kIncrement);
+  // Unsigned arithmetic: the product overflows an int, and only its low 16 bits count.
+  const uint32_t sum = uint32_t{cipherByte} + state;
+  return static_cast<uint16_t>(sum * kMultiplier + kIncrement);
 }
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
