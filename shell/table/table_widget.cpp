@@ -465,7 +465,8 @@ struct TableWidget::Impl : public TableView {
   void Play() {
     if (timedRunning || playing) return;
     playing = true;
-    const bool wasBusy = !steps.empty();
+    // Idle is told once per stretch of work, also when a pause or flight ended it.
+    active = active || !steps.empty();
     while (!steps.empty() && !timedRunning) {
       Step step = std::move(steps.front());
       steps.pop_front();
@@ -486,7 +487,10 @@ struct TableWidget::Impl : public TableView {
     }
     playing = false;
     if (!Busy() && layer->Active()) layer->Stop();
-    if (!Busy() && wasBusy) Idle();
+    if (!Busy() && active) {
+      active = false;
+      Idle();
+    }
   }
 
   void Idle() {
@@ -1127,6 +1131,7 @@ struct TableWidget::Impl : public TableView {
   bool playScheduled = false;
   bool playing = false;
   bool timedRunning = false;
+  bool active = false;  // something was played since the timeline was last idle
   bool instant = false;
   QTimer pauseTimer;
 
