@@ -84,67 +84,58 @@ class TableImage : public QWidget {
   QImage picture_;
 };
 
-// While a card flies, this layer covers the table with the picture saved at the start of
-// the flight and draws the card over it; each frame repaints only the card's old and new
-// rectangles.
+// The flying card. The table keeps a saved picture of itself; this small window shows the
+// saved picture's patch under the card with the card drawn over it, and moves with the
+// card, so each frame repaints only the card's old and new rectangles.
 class FlightLayer : public QWidget {
  public:
-  explicit FlightLayer(QWidget* parent) : QWidget(parent) {
+  static constexpr int kMargin = 2;
+
+  FlightLayer(const QPixmap& saved, QWidget* parent) : QWidget(parent), saved_(saved) {
     setObjectName(QStringLiteral("FlightLayer"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
   }
-  void Start(QPixmap saved, QImage sprite, QPoint at) {
-    saved_ = std::move(saved);
+  void Start(QImage sprite, QPoint at) {
     sprite_ = std::move(sprite);
     at_ = at;
-    setGeometry(parentWidget()->rect());
+    setGeometry(Frame());
     raise();
     show();
     update();
   }
   void MoveTo(QPoint at) {
     if (at == at_) return;
-    const QRect old = SpriteRect();
     at_ = at;
-    update(old.adjusted(-2, -2, 2, 2));
-    update(SpriteRect().adjusted(-2, -2, 2, 2));
-  }
-  // The next card of a series of flights: the saved picture is brought up to date where
-  // the table changed since the last flight, and only there.
-  void Continue(QWidget* table, const QRegion& changed, QImage sprite, QPoint at) {
-    passThrough_ = true;
-    for (const QRect& r : changed) table->render(&saved_, r.topLeft(), QRegion(r));
-    passThrough_ = false;
-    const QRect old = SpriteRect();
-    sprite_ = std::move(sprite);
-    at_ = at;
-    update(changed);
-    update(old.adjusted(-2, -2, 2, 2));
-    update(SpriteRect().adjusted(-2, -2, 2, 2));
+    setGeometry(Frame());
   }
   void Stop() {
     hide();
-    saved_ = QPixmap();
     sprite_ = QImage();
   }
   bool Active() const { return isVisible(); }
-  QRect SpriteRect() const { return QRect(at_, sprite_.size()); }
-  QPoint At() const { return at_; }
+  // While the table draws itself into the saved picture, the card stays out of it.
+  void SetPassThrough(bool on) { passThrough_ = on; }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    if (passThrough_) return;  // the table is being drawn into the saved picture
+    if (passThrough_) return;
     QPainter p(this);
     const QRect r = event->rect();
+    const QRect source = r.translated(pos());
     const qreal dpr = saved_.devicePixelRatio();
-    p.drawPixmap(r, saved_, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
-    if (SpriteRect().intersects(r)) p.drawImage(at_, sprite_);
+    p.drawPixmap(
+        r, saved_,
+        QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr));
+    p.drawImage(kMargin, kMargin, sprite_);
   }
 
  private:
-  QPixmap saved_;
+  QRect Frame() const {
+    return QRect(at_, sprite_.size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+  }
+  const QPixmap& saved_;
   QImage sprite_;
   QPoint at_;
   bool passThrough_ = false;
@@ -296,7 +287,7 @@ struct TableWidget::Impl : public TableView {
     end = new QorCardsButton(w);
     end->setObjectName(QStringLiteral("Button8"));
     for (QorCardsButton* b : {action, end}) b->setFocusPolicy(Qt::TabFocus);
-    layer = new FlightLayer(w);
+    layer = new FlightLayer(saved, w);
 
     QObject::connect(action, &QAbstractButton::clicked, w, [this] { PressAction(); });
     QObject::connect(end, &QAbstractButton::clicked, w, [this] { PressEnd(); });
@@ -555,6 +546,20 @@ struct TableWidget::Impl : public TableView {
     return nullptr;
   }
 
+  // The saved picture follows the table: taken whole once, then redrawn only where the
+  // table changed since.
+  void RefreshSavedPicture() {
+    const QSize size = w->size() * w->devicePixelRatioF();
+    layer->SetPassThrough(true);
+    if (saved.isNull() || saved.size() != size) {
+      saved = w->grab();
+    } else {
+      for (const QRect& r : changed) w->render(&saved, r.topLeft(), QRegion(r));
+    }
+    layer->SetPassThrough(false);
+    changed = QRegion();
+  }
+
   void StartFlight(const Flight& f) {
     // The own rows take their grid as soon as the first card flies into them.
     if (f.to.area == CardPlace::kOwnRows && !arranging) {
@@ -576,13 +581,8 @@ struct TableWidget::Impl : public TableView {
     QImage sprite(geo.cardW, geo.cardH, QImage::Format_ARGB32_Premultiplied);
     sprite.fill(Qt::transparent);
     if (s.cards) s.cards->DrawCard(0, 0, f.card.code.Bytes(), sprite);
-    if (layer->Active()) {
-      layer->Continue(w, changed, std::move(sprite), from);
-    } else {
-      QPixmap saved = w->grab();
-      layer->Start(std::move(saved), std::move(sprite), from);
-    }
-    changed = QRegion();
+    RefreshSavedPicture();
+    layer->Start(std::move(sprite), from);
     path = FlightPath(from, to);
     flying = true;
     timedRunning = true;
@@ -949,6 +949,7 @@ struct TableWidget::Impl : public TableView {
 
   void Relayout(int size, QSize client) {
     windowSize = size;
+    saved = QPixmap();  // a new size or background: the next flight takes the table whole
     const WindowGeometry g = GeometryForWindowSize(size, client);
     layout = trilane::Layout(g.k);
     int cardW = 71, cardH = 96;
@@ -986,6 +987,9 @@ struct TableWidget::Impl : public TableView {
     if (!s.cards->LoadPng("GTouch", "QorCGraph1.dll", strip) || strip.width() < 100 * 30) return;
     auto* salute = new SaluteLayer(std::move(strip), w);
     salute->Play(w->mapFromGlobal(QCursor::pos()));
+    // The burst may be caught in the saved picture: that patch is taken again later.
+    const QRect burst = salute->geometry();
+    QObject::connect(salute, &QObject::destroyed, w, [this, burst] { changed += burst; });
   }
 
   void PressAction() {
@@ -1142,7 +1146,10 @@ struct TableWidget::Impl : public TableView {
   double stepsPerMs = 1.0;
   QTimer frameTimer;
   bool carryNextFlight = false;
-  QRegion changed;  // what the table changed since the saved picture was taken
+  QRegion changed;  // what the table changed since the saved picture was brought up to date
+  QPixmap saved;    // the table as it looks without the flying card
+  QPixmap background;
+  qint64 backgroundKey = 0;
 
   bool demo = false;
   int demoDelayMs = 350;
@@ -1252,10 +1259,17 @@ void TableWidget::FinishTimeline() {
 void TableWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QColor colour = impl_->s.settings ? WindowColour(*impl_->s.settings) : QColor(0, 128, 0);
-  p.fillRect(event->rect(), colour);
+  const QRect r = event->rect();
+  if (impl_->background.isNull() || !impl_->background.rect().contains(r)) p.fillRect(r, colour);
   if (impl_->s.cards) {
+    // Kept as a pixmap in the screen's format: a whole-table repaint (a flight's first
+    // picture) then costs a copy, not a conversion.
     const QImage& background = impl_->s.cards->BackgroundPicture();
-    if (!background.isNull()) p.drawImage(0, 0, background);
+    if (background.cacheKey() != impl_->backgroundKey) {
+      impl_->backgroundKey = background.cacheKey();
+      impl_->background = background.isNull() ? QPixmap() : QPixmap::fromImage(background);
+    }
+    if (!impl_->background.isNull()) p.drawPixmap(r, impl_->background, r);
   }
 }
 
