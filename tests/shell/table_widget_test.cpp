@@ -395,3 +395,34 @@ TEST_F(TableWidgetTest, EveryFaceUpCardCarriesItsOwnAccessibleName) {
 
 }  // namespace
 }  // namespace trilane
+
+namespace trilane {
+namespace {
+
+TEST_F(TableWidgetTest, AFlyingCardIsASmallWindowThatGlidesAndIsGoneAfterwards) {
+  settings_.FlightSpeed = 1;
+  table_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(table_.get()));
+  MatchStart start;
+  start.name = "Tester";
+  for (uint32_t seed = 1;; ++seed) {
+    table_->StartComputerMatch(start, seed, false);
+    table_->FinishTimeline();
+    QTest::mouseClick(action_, Qt::LeftButton);
+    if (Flow().Stage() == RoundStage::kArranging) break;
+    ASSERT_LT(seed, 200u);
+  }
+  QWidget* card = table_->findChild<QWidget*>(QStringLiteral("FlightLayer"));
+  ASSERT_NE(card, nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return card->isVisible(); }, 5000));
+  // Only the card's own rectangle (and a two-pixel rim) is covered, never the table.
+  EXPECT_EQ(card->size(), QSize(cards_->CardW() + 4, cards_->CardH() + 4));
+  const QPoint first = card->pos();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return card->pos() != first; }, 5000));
+  table_->FinishTimeline();
+  EXPECT_FALSE(card->isVisible());
+  EXPECT_FALSE(table_->TimelineBusy());
+}
+
+}  // namespace
+}  // namespace trilane
