@@ -167,21 +167,14 @@ bool DirectPlayFront::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-LocalMatchEndOutcome DirectPlayFront::FinishMatch(const EndMatchRequest& request,
-                                                  const CalendarTime& now,
-                                                  const std::string& datePattern,
-                                                  bool clubWriteLock) {
+LocalMatchEndOutcome DirectPlayFront::FinishMatch(LocalMatchEnd match) {
   NetMatchEnd end;
+  end.match = std::move(match);
   end.match.programFolder = w_.programFolder;
   end.match.netMode = true;
   end.match.slot = slot_;
   end.match.name = player_.name;
   end.match.passwordCode = player_.passwordCode;
-  end.match.score = request.score;
-  end.match.rounds = request.rounds;
-  end.match.clubWriteLock = clubWriteLock;
-  end.match.now = now;
-  end.match.datePattern = datePattern;
   if (session_) end.players = session_->PlayerNames();
   const LocalMatchEndOutcome outcome = FinishNetMatch(end);
   EndSession();

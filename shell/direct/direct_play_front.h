@@ -53,7 +53,7 @@ struct DirectPlayWindow {
   std::function<RoundFlow&(StageSender& sender)> makeFlow;
   std::filesystem::path programFolder;
   std::function<void(std::string_view name)> playSound;
-  // Shows the table (the game is on it now).
+  // Shows the table (the game is on it now); may be empty when the caller shows it.
   std::function<void()> showTable;
   // An interrupted game: the table goes, the main screen and the music come back.
   std::function<void()> backToMenu;
@@ -70,9 +70,9 @@ class DirectPlayFront : public QObject {
   // play. True once the game is on the table.
   bool OpenPlayerWindow(int slot);
   // The end-of-game button ended the match: the "N" history line and the network club
-  // file, then every connection of this machine closes.
-  LocalMatchEndOutcome FinishMatch(const EndMatchRequest& request, const CalendarTime& now,
-                                   const std::string& datePattern, bool clubWriteLock);
+  // file, then every connection of this machine closes. `match` brings the score, the
+  // rounds, the time and the club file's lock; the player is the one this window seated.
+  LocalMatchEndOutcome FinishMatch(LocalMatchEnd match);
   // "Exit to menu" in the middle of the game: the connections close.
   void Leave();
 

@@ -41,10 +41,9 @@ bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddres
   std::string reason;
   if (!hostTransport_->Listen(address, port, &reason)) {
     if (error != nullptr) *error = QString::fromStdString(reason);
+    // The controller stays: the flow made for it names it as its sender.
     host_->Leave();
     hostTransport_.reset();
-    host_.reset();
-    flow_ = nullptr;
     return false;
   }
   role_ = Role::kHost;
