@@ -1168,6 +1168,7 @@ TableWidget::TableWidget(TableServices services, QWidget* parent) : QWidget(pare
   setObjectName(QStringLiteral("TableWidget"));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
   impl_ = std::make_unique<Impl>(this, std::move(services));
 }
 
@@ -1288,7 +1289,17 @@ void TableWidget::mousePressEvent(QMouseEvent* event) {
 
 void TableWidget::mouseMoveEvent(QMouseEvent* event) {
   Impl& d = *impl_;
-  if (!d.pressSlot || !(event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) return;
+  if (!(event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) {
+    // A hand over the cards that can be picked.
+    const bool pickable =
+        !d.Busy() && d.OwnRowsActive() && d.OwnSlotAt(event->position().toPoint()).has_value();
+    if (pickable)
+      setCursor(Qt::PointingHandCursor);
+    else
+      unsetCursor();
+    return;
+  }
+  if (!d.pressSlot) return;
   const QPoint at = event->position().toPoint();
   if (!d.dragging) {
     if ((at - d.pressPos).manhattanLength() < QApplication::startDragDistance()) return;
