@@ -312,8 +312,9 @@ struct TableWidget::Impl : public TableView {
     demoTimer.stop();
   }
 
-  void NewFlow(DeckSource decks) {
-    flow = std::make_unique<RoundFlow>(*this, sender, std::move(decks));
+  void NewFlow(DeckSource decks, StageSender* through = nullptr) {
+    flow.reset();  // the old flow goes before the sender it may hold
+    flow = std::make_unique<RoundFlow>(*this, through ? *through : sender, std::move(decks));
     flow->SetReentryHandler([](std::string_view entry) {
       qWarning("table: %.*s called while the round was changing; deferred",
                static_cast<int>(entry.size()), entry.data());
@@ -1194,6 +1195,14 @@ void TableWidget::StartComputerMatch(const MatchStart& start, uint32_t seed, boo
   impl_->flow->StartMatch(start);
   setFocus();
   impl_->Play();
+}
+
+RoundFlow& TableWidget::StartNetworkFlow(StageSender& sender, uint32_t seed) {
+  impl_->DropTimeline();
+  impl_->targetRows.reset();
+  impl_->NewFlow(SeededDecks(seed), &sender);
+  impl_->ApplyLook();
+  return *impl_->flow;
 }
 
 void TableWidget::SetDemo(bool on) {

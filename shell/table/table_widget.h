@@ -43,6 +43,12 @@ class TableWidget : public QWidget {
   void ApplyWindowSize(int windowSize, QSize client);
   // A match against the three computer seats; decks come from `seed`.
   void StartComputerMatch(const MatchStart& start, uint32_t seed, bool ruleTwoFour);
+  // A network game: a fresh flow on this table that sends its stage messages through
+  // `sender` (owned by the caller; it must outlive the flow, that is until the next match
+  // starts here). Host decks come from `seed`. The caller configures the flow and starts the
+  // match on it; received messages and the one-second ticks go straight to the flow, and the
+  // table plays what the flow shows as it does against the computer.
+  RoundFlow& StartNetworkFlow(StageSender& sender, uint32_t seed);
   // Autoplay: the computer arranges the local seat and presses the buttons once the
   // timeline has played.
   void SetDemo(bool on);

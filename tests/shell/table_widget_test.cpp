@@ -426,3 +426,46 @@ TEST_F(TableWidgetTest, AFlyingCardIsASmallWindowThatGlidesAndIsGoneAfterwards) 
 
 }  // namespace
 }  // namespace trilane
+
+namespace trilane {
+namespace {
+
+// What a network flow on the table sends.
+class RecordingSender : public StageSender {
+ public:
+  void SendStep(StageStep step) override { steps.push_back(step); }
+  void SendArrangement(const Arrangement&) override { ++arrangements; }
+  void SendDeal(const Deck&, bool) override { ++deals; }
+  void SendNextDeal() override {}
+  std::vector<StageStep> steps;
+  int arrangements = 0;
+  int deals = 0;
+};
+
+TEST_F(TableWidgetTest, ANetworkFlowSendsThroughTheCallersSender) {
+  RecordingSender sender;
+  RoundFlow& flow = table_->StartNetworkFlow(sender, 9);
+  EXPECT_EQ(&flow, &Flow());
+  TableSetup setup;
+  setup.mode = PlayMode::kNet;
+  setup.ownNumber = 1;  // the host, alone with the computer seats
+  flow.Configure(setup);
+  MatchStart start;
+  start.name = "Host";
+  flow.StartMatch(start);
+  table_->FinishTimeline();
+  EXPECT_EQ(sender.deals, 1);  // the host's deal goes out through the sender
+  // The host's button is locked for the stage's ticks, then its press goes out as "h1".
+  for (int i = 0; i < kLockTicks && !action_->isEnabled(); ++i) {
+    flow.Tick();
+    table_->FinishTimeline();
+  }
+  ASSERT_TRUE(action_->isEnabled());
+  QTest::mouseClick(action_, Qt::LeftButton);
+  table_->FinishTimeline();
+  ASSERT_FALSE(sender.steps.empty());
+  EXPECT_EQ(sender.steps.front(), StageStep::kStart);
+}
+
+}  // namespace
+}  // namespace trilane
