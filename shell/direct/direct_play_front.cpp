@@ -122,6 +122,7 @@ bool DirectPlayFront::OpenTable(const SignInResult& player, const NetChoice& cho
   services.makeFlow = w_.makeFlow;
   services.playSound = w_.playSound;
   session_ = std::make_unique<DirectPlaySession>(services);
+  session_->SetTickInterval(tickMs_);
   player_ = player;
   const bool go = WaitForTable(*session_, *w_.settings, choice, StartFor(player), w_.window, error);
   // The table's flow is the new session's now: the last game's session may go.

@@ -76,6 +76,9 @@ class DirectPlayFront : public QObject {
   // "Exit to menu" in the middle of the game: the connections close.
   void Leave();
 
+  // The network round's tick of the games to come (one second; tests make it short).
+  void SetTickInterval(int milliseconds) { tickMs_ = milliseconds; }
+
   bool Playing() const { return session_ != nullptr; }
   DirectPlaySession* Session() const { return session_.get(); }
   ChatPanel* Chat() const { return chat_; }
@@ -96,6 +99,7 @@ class DirectPlayFront : public QObject {
   ChatPanel* chat_ = nullptr;
   int slot_ = 0;
   SignInResult player_;
+  int tickMs_ = DirectPlaySession::kTickMs;
 };
 
 }  // namespace trilane
