@@ -8,20 +8,36 @@
 namespace trilane {
 
 AnimationLabel::AnimationLabel(std::string_view resource, QWidget* parent)
-    : QLabel(parent), frames_(ProgramGif(resource)) {
+    : QLabel(parent), resource_(resource) {
   setObjectName(QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size())));
   setAttribute(Qt::WA_TranslucentBackground);
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] {
-    if (frames_.empty()) return;
+    if (Frames().empty()) return;
     ShowFrame((frame_ + 1) % FrameCount());
     timer_.start(std::max(20, frames_[frame_].delayMs));
   });
-  if (!frames_.empty()) resize(frames_[0].image.size());
-  ShowFrame(0);
+}
+
+std::vector<GifFrame>& AnimationLabel::Frames() {
+  if (loaded_) return frames_;
+  loaded_ = true;
+  frames_ = ProgramGif(resource_);
+  if (keyOut_) KeyOut();
+  return frames_;
 }
 
 void AnimationLabel::KeyOutBackground() {
+  keyOut_ = true;
+  if (loaded_) KeyOut();
+}
+
+void AnimationLabel::showEvent(QShowEvent* event) {
+  QLabel::showEvent(event);
+  ShowFrame(frame_);
+}
+
+void AnimationLabel::KeyOut() {
   for (GifFrame& frame : frames_) {
     QImage image = frame.image.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull()) continue;
@@ -34,11 +50,10 @@ void AnimationLabel::KeyOutBackground() {
     }
     frame.image = image;
   }
-  ShowFrame(frame_);
 }
 
 void AnimationLabel::SetRunning(bool running) {
-  if (running && !frames_.empty() && !timer_.isActive()) {
+  if (running && !Frames().empty() && !timer_.isActive()) {
     timer_.start(std::max(20, frames_[frame_].delayMs));
   } else if (!running) {
     timer_.stop();
@@ -47,7 +62,8 @@ void AnimationLabel::SetRunning(bool running) {
 }
 
 void AnimationLabel::ShowFrame(int index) {
-  if (frames_.empty()) return;
+  if (!isVisible() && !loaded_) return;  // decoded once it is shown
+  if (Frames().empty()) return;
   frame_ = std::clamp(index, 0, FrameCount() - 1);
   const QImage& image = frames_[frame_].image;
   if (size() == image.size() || width() <= 0 || height() <= 0) {

@@ -17,7 +17,7 @@ std::optional<int64_t> Number(const std::string& text) {
 
 std::string CommandLineUsage() {
   return "usage: trilane [--size 1..5|full] [--lang 0..9] [--demo] [--demo-rounds N] "
-         "[--seed S] [--screenshot-dir DIR]\n";
+         "[--seed S] [--speed 1..6] [--screenshot-dir DIR] [--measure]\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -70,6 +70,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         return out;
       }
       out.seed = static_cast<uint32_t>(*n);
+    } else if (a == "--measure") {
+      out.measure = true;
+    } else if (a == "--speed") {
+      if (!value(v)) return out;
+      auto n = Number(v);
+      if (!n || *n < 1 || *n > 6) {
+        out.error = "--speed takes 1..6, not '" + v + "'";
+        return out;
+      }
+      out.flightSpeed = static_cast<int>(*n);
     } else if (a == "--screenshot-dir") {
       if (!value(v)) return out;
       out.screenshotDir = v;

@@ -6,6 +6,10 @@
 //   --demo-rounds N      with --demo: leave the table after N rounds, end the match and close
 //   --seed S             the shuffle's seed, for repeatable demos
 //   --screenshot-dir D   save a picture of the window at each screen and stage into D
+//   --speed 1..6         card flight speed for this run
+//   --measure            print timings for the benchmark: the title screen's first paint,
+//                        and with --demo the flight frames and the memory at the end;
+//                        without --demo the program closes once the title screen is shown
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +24,8 @@ struct CommandLine {
   int demoRounds = 0;  // 0: play on until closed
   std::optional<uint32_t> seed;
   std::string screenshotDir;
+  std::optional<int> flightSpeed;
+  bool measure = false;
   std::string error;  // empty when the line was understood
 };
 

@@ -246,6 +246,9 @@ void MainMenu::SetExtraWindowsAvailable(bool options, bool history) {
 }
 
 void MainMenu::SetAnimationsRunning(bool running) {
+  // Stopped, the animations give way to the resting pictures the main window paints.
+  leftAnimation_->setVisible(running);
+  rightAnimation_->setVisible(running);
   leftAnimation_->SetRunning(running);
   rightAnimation_->SetRunning(running);
 }

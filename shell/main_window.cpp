@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <cstdio>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
@@ -19,6 +20,7 @@
 #include "shell/fonts.h"
 #include "shell/main_menu.h"
 #include "shell/match_end.h"
+#include "shell/measure.h"
 #include "shell/modal.h"
 #include "shell/password_dialog.h"
 #include "shell/pictures.h"
@@ -183,7 +185,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
   if (screen_ == ScreenState::kTitleScreen) return;
   const QImage& background = cards_.BackgroundPicture();
   if (!background.isNull()) painter.drawImage(0, 0, background);
-  if (screen_ == ScreenState::kMainMenu && !background.isNull()) {
+  // The card pictures beside the menu's list rest here while their animations are off.
+  if (screen_ == ScreenState::kMainMenu && !background.isNull() && !settings_.GifAnimationOn) {
     const double kx = layout_.Kx(), ky = layout_.Ky();
     const int y = R(290 * ky) + R((ky - 1) * 100);
     if (!menuLeft_.isNull()) painter.drawImage(R(7 * kx) + R((kx - 1) * 80), y, menuLeft_);
@@ -197,6 +200,8 @@ void MainWindow::DeferredInit() {
   settings_ = read.settings;
   fileWindowSize_ = settings_.WindowSize;
   fileLanguage_ = settings_.LanguageIndex;
+  fileFlightSpeed_ = settings_.FlightSpeed;
+  if (commandLine_.flightSpeed) settings_.FlightSpeed = *commandLine_.flightSpeed;
 
   // 2-3. Club files: a missing or broken one closes the program.
   const StartupChecks checks = CheckClubFiles(programFolder_);
@@ -225,12 +230,10 @@ void MainWindow::DeferredInit() {
   menuLeft_ = ProgramPng("PngMenu1");
   menuRight_ = ProgramPng("PngMenu2");
 
-  // 8. The song of the title screen and the menu.
-  songLoaded_ = sounds_.LoadSong(midi_);
-  if (settings_.MusicOn) sounds_.PlaySong(true, midi_);
-  musicTimer_.start();
-
+  // 8. The song of the title screen and the menu starts once the title screen has been
+  // painted: loading the synthesiser takes a moment the player should not wait for.
   initialised_ = true;
+  title_->installEventFilter(this);
   title_->Prepare();
   title_->setFocus();
   update();
@@ -312,6 +315,32 @@ void MainWindow::ShowScreen(ScreenState screen) {
   emit screenChanged(screen);
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == title_ && event->type() == QEvent::Paint && !titleReported_) {
+    titleReported_ = true;
+    // Once this paint has reached the screen.
+    QTimer::singleShot(0, this, [this] {
+      if (commandLine_.measure) {
+        std::printf("title-painted\n");
+        std::fflush(stdout);
+        if (!commandLine_.demo) {
+          closingConfirmed_ = true;
+          close();
+          return;
+        }
+      }
+      StartSong();
+    });
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::StartSong() {
+  songLoaded_ = sounds_.LoadSong(midi_);
+  if (settings_.MusicOn && screen_ != ScreenState::kTable) sounds_.PlaySong(true, midi_);
+  musicTimer_.start();
+}
+
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   // A key released anywhere on the title screen leaves it, even before the title has focus.
   if (screen_ == ScreenState::kTitleScreen && initialised_) {
@@ -341,7 +370,10 @@ void MainWindow::NewPlayer() {
   if (screen_ != ScreenState::kMainMenu) return;
   PlaySound("WOpenFo");
   PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
-  if (ExecModal(dialog) != QDialog::Accepted) return;
+  if (ExecModal(dialog) != QDialog::Accepted) {
+    if (commandLine_.demo) close();  // the demo could not sit down: it ends
+    return;
+  }
   StartMatch(kSlotNewPlayerLine, dialog.Result());
 }
 
@@ -382,6 +414,9 @@ void MainWindow::StartMatch(int slot, const SignInResult& player) {
   stagesShot_.clear();
   demoRoundsPlayed_ = 0;
   ShowScreen(ScreenState::kTable);
+  if (commandLine_.measure && !flightFrames_) {
+    flightFrames_ = new PaintTimer(table_, [this] { return table_->TimelineBusy(); });
+  }
   table_->SetDemo(commandLine_.demo);
   table_->StartComputerMatch(start_, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
                              settings_.RuleTwoFour);
@@ -462,7 +497,7 @@ void MainWindow::ReapplySettings() {
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
   if (settings_.MusicOn) {
-    if (!midi_.IsPlaying() && screen_ != ScreenState::kTable) sounds_.PlaySong(true, midi_);
+    if (!midi_.IsPlaying() && screen_ != ScreenState::kTable) ResumeSong();
   } else {
     sounds_.PlaySong(false, midi_);
   }
@@ -482,9 +517,13 @@ void MainWindow::BackToMenu() {
 
 void MainWindow::StopSong() {
   if (settings_.MusicOn) sounds_.PlaySong(false, midi_);
+  // The table is silent: the synthesiser and its instruments are let go until the menu.
+  midi_.Close();
+  songLoaded_ = false;
 }
 
 void MainWindow::ResumeSong() {
+  if (!songLoaded_ && initialised_) songLoaded_ = sounds_.LoadSong(midi_);
   if (settings_.MusicOn) sounds_.PlaySong(true, midi_);
 }
 
@@ -528,6 +567,7 @@ bool MainWindow::SaveSettingsOnClose() {
   // This run's command line does not change the stored choices.
   if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
   if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
+  if (commandLine_.flightSpeed) saved.FlightSpeed = fileFlightSpeed_;
   return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
 }
 
@@ -577,6 +617,12 @@ void MainWindow::OnTimelineIdle() {
   if (demoEndPending_) {
     demoEndPending_ = false;
     QTimer::singleShot(0, this, [this] {
+      if (flightFrames_) {
+        std::printf("rss-kb %ld\nflight-frames %zu max-ms %.3f median-ms %.3f over-16ms %d\n",
+                    ResidentKb(), flightFrames_->FrameMs().size(), flightFrames_->MaxMs(),
+                    flightFrames_->MedianMs(), flightFrames_->CountOver(16.0));
+        std::fflush(stdout);
+      }
       EndMatch(table_->Flow().OnEndButton());
       Screenshot("menu-after");
       closingConfirmed_ = true;

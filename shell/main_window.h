@@ -27,6 +27,7 @@ namespace trilane {
 class TitleScreen;
 class MainMenu;
 class TableWidget;
+class PaintTimer;
 
 enum class ScreenState { kTitleScreen, kMainMenu, kTable };
 
@@ -83,6 +84,7 @@ class MainWindow : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void DeferredInit();
@@ -94,6 +96,7 @@ class MainWindow : public QWidget {
   void LeaveMatch();
   void BackToMenu();
   void MusicTick();
+  void StartSong();
   void StopSong();
   void ResumeSong();
   void PlaySound(const char* name);
@@ -111,6 +114,7 @@ class MainWindow : public QWidget {
   // unchanged at close.
   int fileWindowSize_ = 1;
   int fileLanguage_ = 0;
+  int fileFlightSpeed_ = 4;
 
   WindowNotices notices_;
   ResourceLocator locator_;
@@ -147,6 +151,9 @@ class MainWindow : public QWidget {
   int demoRoundsPlayed_ = 0;
   bool demoEndPending_ = false;
   std::set<int> stagesShot_;
+  // --measure.
+  PaintTimer* flightFrames_ = nullptr;
+  bool titleReported_ = false;
 
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;

@@ -97,6 +97,12 @@ void PasswordDialog::accept() {
   const bool member = slot_ >= 1 && slot_ <= 5;
   result_ = CheckSignIn(member, Utf8(nameEdit_->text()), Utf8(passwordEdit_->text()),
                         Utf8(repeatEdit_->text()), storedCode_);
+  if (result_.fault != SignInFault::kNone && ModalAutoClose() >= 0) {
+    // A run that answers its own windows cannot type a better name: it gives up instead of
+    // waiting for ever.
+    AuxWindow::reject();
+    return;
+  }
   switch (result_.fault) {
     case SignInFault::kNone:
       playerSettings_.PlayerName = result_.name;

@@ -61,8 +61,14 @@ SignInResult CheckSignIn(bool memberSlot, std::string_view name, std::string_vie
 
 std::string StartingNewPlayerName(std::string_view lastName, std::string_view fallbackUtf8) {
   const std::string_view trimmed = Trim(lastName);
-  if (trimmed.empty() || trimmed.size() > kMaxNameBytes) return std::string(fallbackUtf8);
-  return Cp1251ToUtf8(trimmed);
+  if (!trimmed.empty() && trimmed.size() <= kMaxNameBytes) return Cp1251ToUtf8(trimmed);
+  // The stand-in name of a language whose letters the club file cannot hold (Chinese,
+  // Japanese, Korean) would only be refused: the Latin one stands in.
+  const auto bytes = Utf8ToCp1251(Trim(fallbackUtf8));
+  if (bytes && !bytes->empty() && bytes->size() <= kMaxNameBytes) {
+    return std::string(Trim(fallbackUtf8));
+  }
+  return "Mr.X";
 }
 
 }  // namespace trilane

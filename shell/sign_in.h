@@ -29,7 +29,8 @@ SignInResult CheckSignIn(bool memberSlot, std::string_view name, std::string_vie
                          std::string_view repeat, std::string_view storedCode);
 
 // The name the new player's field starts with: the last name entered (code page 1251) when
-// it fits, else "Mr.X" in the current language.
+// it fits, else "Mr.X" in the current language, or in Latin letters when the language's
+// stand-in cannot be written into the club file.
 std::string StartingNewPlayerName(std::string_view lastName, std::string_view fallbackUtf8);
 
 }  // namespace trilane

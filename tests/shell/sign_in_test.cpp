@@ -49,6 +49,9 @@ TEST(SignInTest, StartingNameOfANewPlayer) {
   EXPECT_EQ(StartingNewPlayerName("", "Mr.X"), "Mr.X");
   EXPECT_EQ(StartingNewPlayerName(std::string(21, 'a'), "Mr.X"), "Mr.X");
   EXPECT_EQ(StartingNewPlayerName("\xC2\xE5\xF0\xE0", "Mr.X"), "Вера");  // code page 1251
+  EXPECT_EQ(StartingNewPlayerName("", "Мистер Х"), "Мистер Х");
+  // A stand-in the club file cannot hold would only be refused by "Ok".
+  EXPECT_EQ(StartingNewPlayerName("", "無名氏"), "Mr.X");
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "shell/measure.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QWidget>
+#include <algorithm>
+
+namespace trilane {
+
+PaintTimer::PaintTimer(QWidget* widget, std::function<bool()> busy)
+    : QObject(widget), widget_(widget), busy_(std::move(busy)) {
+  widget_->installEventFilter(this);
+}
+
+bool PaintTimer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != widget_ || event->type() != QEvent::Paint || inside_ || !busy_()) return false;
+  // The paint is delivered from here, inside the same paint pass, so its whole cost is
+  // timed; the event is then taken as handled.
+  inside_ = true;
+  QElapsedTimer timer;
+  timer.start();
+  const bool handled = QCoreApplication::sendEvent(widget_, event);
+  frameMs_.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  inside_ = false;
+  return handled;
+}
+
+double PaintTimer::MaxMs() const {
+  return frameMs_.empty() ? 0.0 : *std::max_element(frameMs_.begin(), frameMs_.end());
+}
+
+double PaintTimer::MedianMs() const {
+  if (frameMs_.empty()) return 0.0;
+  std::vector<double> sorted = frameMs_;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted[sorted.size() / 2];
+}
+
+int PaintTimer::CountOver(double ms) const {
+  return static_cast<int>(
+      std::count_if(frameMs_.begin(), frameMs_.end(), [ms](double f) { return f > ms; }));
+}
+
+long ResidentKb() {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+  }
+  return 0;
+}
+
+}  // namespace trilane

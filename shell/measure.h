@@ -1,0 +1,35 @@
+#pragma once
+// The program's own measurements for the benchmark (--measure): how long the table takes
+// to paint each frame while cards fly, and the memory the process holds.
+#include <QElapsedTimer>
+#include <QObject>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace trilane {
+
+// Times every paint of a widget while `busy` says cards are moving.
+class PaintTimer : public QObject {
+ public:
+  PaintTimer(QWidget* widget, std::function<bool()> busy);
+  const std::vector<double>& FrameMs() const { return frameMs_; }
+  double MaxMs() const;
+  double MedianMs() const;
+  int CountOver(double ms) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* widget_;
+  std::function<bool()> busy_;
+  std::vector<double> frameMs_;
+  bool inside_ = false;
+};
+
+// Resident memory of this process in kilobytes (0 when the system does not say).
+long ResidentKb();
+
+}  // namespace trilane
