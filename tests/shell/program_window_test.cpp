@@ -27,6 +27,9 @@ namespace {
 
 using testing::ProgramFolder;
 
+}  // namespace
+
+// Shared with the dialogs' tests of this program.
 QApplication& App() {
   static int argc = 1;
   static char name[] = "shell_program_window_test";
@@ -38,6 +41,8 @@ QApplication& App() {
   }();
   return *app;
 }
+
+namespace {
 
 // Answers the modal windows as they appear: each message box is recorded and answered
 // (Yes for questions), and the welcome window is filled by the test's script.
