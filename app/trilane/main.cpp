@@ -34,7 +34,12 @@ int main(int argc, char** argv) {
         services.locator = trilane::ResourceLocator(window.ProgramFolderPath());
         services.notices = &window.Notices();
         services.sounds = &window.SoundEffects();
-        trilane::OpenOptionsWindow(window.Settings(), services, &window);
+        // Every change shows at once on the menu behind the options window.
+        trilane::OpenOptionsWindow(
+            window.Settings(), services, &window, [&window](trilane::OptionsWindow& options) {
+              QObject::connect(&options, &trilane::OptionsWindow::settingChanged, &window,
+                               [&window] { window.ReapplySettings(); });
+            });
       },
       [&window] {
         trilane::OpenHistoryWindow(window.Settings(), window.ProgramFolderPath(), &window);

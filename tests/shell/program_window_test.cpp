@@ -221,5 +221,28 @@ TEST_F(ProgramWindowTest, MemberSignsInAndExitToMenuRemovesTheLine) {
   EXPECT_TRUE(window->findChild<QorCardsButton*>("Button2")->text().startsWith("Clara"));
 }
 
+TEST_F(ProgramWindowTest, OptionsChangesShowOnTheMenu) {
+  folder_.InstallClubFiles();
+  Responder responder;
+  auto window = StartAtMenu();
+  auto* options = window->findChild<QorCardsButton*>("Button10");
+  ASSERT_NE(options, nullptr);
+  EXPECT_FALSE(options->isEnabled());  // nothing handed in yet
+
+  // The options window stands in here: it switches to Russian and the large window.
+  window->SetExtraWindows(
+      [&window] {
+        window->Settings().LanguageIndex = kRussian;
+        window->Settings().WindowSize = 5;
+      },
+      {});
+  ASSERT_TRUE(options->isEnabled());
+  options->click();
+  EXPECT_EQ(window->size(), QSize(1520, 1000));
+  EXPECT_EQ(window->findChild<QorCardsButton*>("Button6")->text(), "Новый Игрок");
+  EXPECT_FALSE(window->findChild<QorCardsButton*>("BHistory")->isEnabled());
+  SetLanguageIndex(kEnglish);
+}
+
 }  // namespace
 }  // namespace trilane
