@@ -54,6 +54,21 @@ bool RemoveMemberLine(const std::filesystem::path& programFolder, bool netMode, 
   return !RemoveMemberFromFile(ClubFilePath(programFolder, netMode), slot).has_value();
 }
 
+bool RenameMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot,
+                      const std::string& name, const std::string& passwordCode) {
+  if (slot < 1 || slot > kClubMembers || name.size() > 20 || passwordCode.size() != 15)
+    return false;
+  const std::filesystem::path path = ClubFilePath(programFolder, netMode);
+  auto club = LoadClubFile(path);
+  if (!club || ReadMember(*club, slot).empty) return false;
+  std::string& line = club->lines[slot - 1];
+  std::string padded = name;
+  padded.resize(20, ' ');
+  line.replace(0, 20, padded);
+  line.replace(44, 15, passwordCode);
+  return !SaveClubFile(path, *club).has_value();
+}
+
 double RatingAfter(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
                    int64_t gamesAfter) {
   if (gamesAfter <= 0) return ratingBefore;

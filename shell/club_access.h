@@ -39,6 +39,11 @@ std::vector<TopTenRow> TopTenRows(const ClubFile& club);
 // when the file could not be written; the old file is then kept.
 bool RemoveMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot);
 
+// Writes a new name (code page 1251, at most 20 bytes) and password code into a member's
+// line, keeping its results. False when the line is empty or the file could not be written.
+bool RenameMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot,
+                      const std::string& name, const std::string& passwordCode);
+
 // The local rating a match would give now (see LocalRating of the club file).
 double RatingAfter(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
                    int64_t gamesAfter);

@@ -473,6 +473,25 @@ void MainWindow::QuitToMenu() {
   if (screen_ == ScreenState::kTable) table_->AskLeaveToMenu();
 }
 
+void MainWindow::ChangeName() {
+  if (screen_ != ScreenState::kTable) return;
+  PlaySound("WOpenFo");
+  PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  const SignInResult& renamed = dialog.Result();
+  if (currentSlot_ >= 1 && currentSlot_ <= 5) {
+    if (clubWriteLock_ || !RenameMemberLine(programFolder_, settings_.NetMode, currentSlot_,
+                                            renamed.name, renamed.passwordCode)) {
+      ShowError(this, WordText(kWordDiskWriteError));
+      return;
+    }
+  }
+  player_ = renamed;
+  start_.name = renamed.nameUtf8;
+  table_->Flow().SetSeatName(4, renamed.nameUtf8);
+  ShowInformation(this, WordText(kWordNameChanged) + QString::fromStdString(renamed.nameUtf8));
+}
+
 void MainWindow::SetExtraWindows(std::function<void()> openOptions,
                                  std::function<void()> openHistory) {
   openOptions_ = std::move(openOptions);
@@ -550,6 +569,10 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   quit->setObjectName("Quit");
   quit->setEnabled(atTable);
   connect(quit, &QAction::triggered, this, &MainWindow::QuitToMenu);
+  QAction* rename = menu.addAction(icon(2), WordText(kWordChangeName));
+  rename->setObjectName("ChangeName");
+  rename->setEnabled(atTable);
+  connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");

@@ -69,6 +69,8 @@ class MainWindow : public QWidget {
   // The popup item "Exit to menu": asks, then leaves the match.
   void QuitToMenu();
   void OpenOptions();
+  // The popup item "To change a name": a new name and password for the player at the table.
+  void ChangeName();
   void OpenHistory();
 
  signals:

@@ -29,7 +29,7 @@ TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
   run.setProcessEnvironment(env);
   run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
   run.start(QString::fromStdString(folder.File("trilane").string()),
-            {"--demo", "--demo-rounds", "3", "--seed", "7"});
+            {"--demo", "--demo-rounds", "3", "--seed", "7", "--speed", "6"});
   ASSERT_TRUE(run.waitForStarted(10000));
   ASSERT_TRUE(run.waitForFinished(180000)) << "the demo did not end by itself";
   EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);

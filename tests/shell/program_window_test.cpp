@@ -244,5 +244,36 @@ TEST_F(ProgramWindowTest, OptionsChangesShowOnTheMenu) {
   SetLanguageIndex(kEnglish);
 }
 
+TEST_F(ProgramWindowTest, ChangingTheNameRewritesTheMemberLine) {
+  folder_.InstallClubFiles();
+  folder_.PutMember(1, "Anna", 2.0, 10, 30, "one");
+  Responder responder;
+  auto window = StartAtMenu();
+  responder.onPassword = [](QWidget& dialog) {
+    Fill(dialog, "Edit2", "one");
+    QTimer::singleShot(0, &dialog, [&dialog] { Press(dialog, "Button1"); });
+  };
+  window->OpenMember(1);
+  ASSERT_EQ(window->Screen(), ScreenState::kTable);
+
+  responder.onPassword = [](QWidget& dialog) {
+    Fill(dialog, "Edit1", "Annette");
+    Fill(dialog, "Edit2", "two");
+    Fill(dialog, "Edit3", "two");
+    QTimer::singleShot(0, &dialog, [&dialog] { Press(dialog, "Button1"); });
+  };
+  window->ChangeName();
+  ASSERT_EQ(responder.messages.size(), 1u);
+  EXPECT_EQ(responder.messages[0],
+            "Your name and/or the password were successfully changed!\nNew name: Annette");
+  EXPECT_EQ(window->Table()->Flow().SeatName(4), "Annette");
+  ClubFilePtr club = LoadClubInUse(folder_.Path(), false);
+  ASSERT_TRUE(club);
+  const MemberStart member = ReadMemberStart(*club, 1);
+  EXPECT_EQ(member.nameUtf8, "Annette");
+  EXPECT_EQ(member.games, 10);  // the results stay
+  EXPECT_DOUBLE_EQ(member.rating, 2.0);
+}
+
 }  // namespace
 }  // namespace trilane
