@@ -8,6 +8,7 @@
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/pictures.h"
+#include "shell/window_designs.h"
 
 namespace trilane {
 
@@ -46,6 +47,8 @@ void DrawShadowText(QPainter& painter, const QString& text, int x1, int x2, char
 
 AuxWindow::AuxWindow(const TSettings& settings, AuxHeader header, QWidget* parent, AuxDesign design)
     : QDialog(parent), settings_(settings), header_(std::move(header)), design_(design) {
+  // A window that names no other design follows the settings.
+  if (design_ == AuxDesign::kGrayAristocratic) design_ = AuxDesignOf(settings_);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setWindowTitle(header_.title);
   capBar_ = ProgramPng("GCap" + std::to_string(header_.capWidth));
@@ -58,10 +61,19 @@ AuxWindow::AuxWindow(const TSettings& settings, AuxHeader header, QWidget* paren
   setAutoFillBackground(true);
   QFont labelFont = RoleFont(settings_, FontRole::kDecor, 15, true);
   body_->setFont(labelFont);
+  new WindowDesign(*this, design_);
 }
 
 int AuxWindow::HeaderHeight() const {
-  return kAristocraticHeader;
+  if (design_ == AuxDesign::kGrayAristocratic) return kAristocraticHeader;
+  return DesignHeaderHeight(design_, WindowDesignFor(objectName().toStdString()));
+}
+
+void AuxWindow::SetTitle(const QString& title) {
+  header_.title = title;
+  setWindowTitle(title);
+  if (auto* look = findChild<WindowDesign*>(QString(), Qt::FindDirectChildrenOnly)) look->Reload();
+  update();
 }
 
 void AuxWindow::SetBodySize(int width, int bodyHeight) {
@@ -76,6 +88,9 @@ QorCardsButton* AuxWindow::MakeButton(const QString& caption, QWidget* parent) c
   button->SetAlternativeLook(settings_.NewButtons);
   button->setFont(RoleFont(settings_, FontRole::kDecor, 16, true));
   button->setCursor(Qt::PointingHandCursor);
+  if (auto* look = findChild<WindowDesign*>(QString(), Qt::FindDirectChildrenOnly)) {
+    look->StyleButton(*button);
+  }
   return button;
 }
 
@@ -86,6 +101,15 @@ void AuxWindow::resizeEvent(QResizeEvent* event) {
 
 void AuxWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // The other designs paint themselves; the caption bar below is the aristocratic one.
+  if (auto* look = findChild<WindowDesign*>(QString(), Qt::FindDirectChildrenOnly);
+      look &&
+      look->Paint(
+          painter, header_.title,
+          RoleFont(settings_, FontRole::kSerif,
+                   FontHeight(settings_, header_.titleFontBase, FontRole::kSerif) * 3 / 4, true))) {
+    return;
+  }
   painter.fillRect(rect(), kFaceColour);
   const QRect header(0, 0, width(), HeaderHeight());
   if (!capBar_.isNull()) {

@@ -51,6 +51,8 @@ class AuxWindow : public QDialog {
   QWidget* Body() const { return body_; }
   // A custom button in the design's colours.
   QorCardsButton* MakeButton(const QString& caption, QWidget* parent) const;
+  // The window's title in the header and the caption bar (the language changed).
+  void SetTitle(const QString& title);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

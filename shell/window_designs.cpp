@@ -100,11 +100,11 @@ int DesignHeaderHeight(AuxDesign design, const WindowDesignSpec* spec) {
 }
 
 WindowDesign::WindowDesign(QWidget& window, AuxDesign design)
-    : QObject(&window), window_(window), design_(design) {
+    : QObject(&window), window_(window), design_(design), timer_(new QTimer(this)) {
   setObjectName("WindowDesign");
-  timer_.setObjectName("Timer48");
-  timer_.setInterval(kIconInterval);
-  connect(&timer_, &QTimer::timeout, this, [this] {
+  timer_->setObjectName("Timer48");
+  timer_->setInterval(kIconInterval);
+  connect(timer_, &QTimer::timeout, this, [this] {
     const int frames = spec_ ? spec_->iconFrames : 0;
     if (frames <= 0 || icons_.isNull()) return;
     iconFrame_ = iconFrame_ >= frames ? 1 : iconFrame_ + 1;
@@ -134,9 +134,9 @@ bool WindowDesign::eventFilter(QObject* watched, QEvent* event) {
       label->setFont(font);
     }
     Load();
-    if (!icons_.isNull()) timer_.start();
+    if (!icons_.isNull()) timer_->start();
   } else if (watched == &window_ && event->type() == QEvent::Hide) {
-    timer_.stop();
+    timer_->stop();
   }
   return QObject::eventFilter(watched, event);
 }

@@ -86,7 +86,7 @@ class WindowDesign : public QObject {
   QImage header_;      // concise: the header picture; ribbons: the ribbon
   QImage lettering_;   // ribbons and purple
   QImage icons_;       // purple: the emblem's frames
-  QTimer timer_;
+  QTimer* timer_;      // "Timer48": steps the emblem
   int iconFrame_ = 1;
 };
 

@@ -539,7 +539,8 @@ QWidget* OptionsWindow::BuildDesignTab() {
 }
 
 void OptionsWindow::Retranslate() {
-  setWindowTitle(WordText(kWordOptions));
+  // The title and the design's lettering follow the language.
+  SetTitle(WordText(kWordOptions));
   const int tabWords[] = {kWordGeneral,       kWordCards,     kWordDecks, kWordGame,  kWordFonts,
                           kWordBackgroundTab, kWordSaveGames, -1,         kWordDesign};
   for (int i = 0; i < tabs_->count(); ++i) {
