@@ -19,19 +19,18 @@
 #include "records/expected.h"
 #include "records/file_io.h"
 #include "records/record_error.h"
+#include "rules/game.h"
 
 namespace trilane {
 
 inline constexpr char kClubFileName[] = "Trilane.clb";
 inline constexpr char kNetClubFileName[] = "Trilane.net";
-inline constexpr int kGameCode = 94;
 inline constexpr int kClubLines = 17;
 inline constexpr int kClubMembers = 5;
 inline constexpr int kTopTenSize = 10;
 inline constexpr size_t kMemberLineLength = 59;
 inline constexpr size_t kTopTenLineLength = 26;
 inline constexpr size_t kMarkerLineLength = 28;
-inline constexpr int kCycleLength = 80;  // games in a cycle of local play
 inline constexpr size_t kMemberNameLength = 20;
 inline constexpr size_t kPasswordLength = 5;
 inline constexpr int kNewPlayerSlot = 6;

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "rules/game.h"
+
 namespace trilane {
 
 enum class PlayMode : uint8_t { kComputer, kNet, kClub };
 
-inline constexpr int32_t kCycleLength = 80;
 inline constexpr int32_t kMatchLength = 4;
 
 // Who is playing (`CurrentSlot`): a member line of the club file, a new player, the

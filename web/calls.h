@@ -17,12 +17,12 @@
 #include "web/http_transport.h"
 #include "web/request.h"
 #include "web/service_addresses.h"
+#include "rules/game.h"
 #include "web/web_records.h"
 
 namespace trilane::web {
 
-// The program's number among the maker's games, and the ids the web calls send.
-inline constexpr int kGameCode = 94;
+// The ids the web calls send, made from the program's game code.
 constexpr int WebGameId(int gameCode) {
   return gameCode > 80 ? gameCode + 720 : gameCode;
 }

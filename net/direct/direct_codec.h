@@ -64,10 +64,10 @@
 
 #include "rules/arrangement.h"
 #include "rules/deck.h"
+#include "rules/game.h"
 
 namespace trilane::direct {
 
-inline constexpr int kGameCode = 94;
 inline constexpr int kGreetingMark = 25;
 inline constexpr int kNameBytes = 4;
 inline constexpr int kChatTextBytes = 15;

@@ -9,10 +9,10 @@
 #include "platform/graphics/notice.h"
 #include "platform/resource_module.h"
 #include "rules/cards.h"
+#include "rules/game.h"
 
 namespace trilane {
 
-inline constexpr int kGameCode = 94;
 
 class Sounds {
  public:
