@@ -356,6 +356,7 @@ void MainWindow::PlaySound(const char* name) {
 
 void MainWindow::OpenMember(int slot) {
   if (screen_ != ScreenState::kMainMenu || slot < 1 || slot > 5 || menu_->MemberEmpty(slot)) return;
+  if (settings_.NetMode && directPlay_.open) return OpenNetGame(slot);
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   if (!club) return;
   const MemberStart member = ReadMemberStart(*club, slot);
@@ -368,6 +369,7 @@ void MainWindow::OpenMember(int slot) {
 
 void MainWindow::NewPlayer() {
   if (screen_ != ScreenState::kMainMenu) return;
+  if (settings_.NetMode && directPlay_.open) return OpenNetGame(kSlotNewPlayerLine);
   PlaySound("WOpenFo");
   PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
   if (ExecModal(dialog) != QDialog::Accepted) {
@@ -422,6 +424,21 @@ void MainWindow::StartMatch(int slot, const SignInResult& player) {
                              settings_.RuleTwoFour);
 }
 
+void MainWindow::OpenNetGame(int slot) {
+  // The player window, the waiting window and the first deal are direct play's.
+  if (!directPlay_.open(slot)) return;
+  currentSlot_ = slot;
+  StopSong();
+  stagesShot_.clear();
+  ShowScreen(ScreenState::kTable);
+}
+
+void MainWindow::EndInterruptedGame() {
+  if (screen_ != ScreenState::kTable) return;
+  table_->FinishTimeline();
+  BackToMenu();
+}
+
 void MainWindow::EndMatch(const EndMatchRequest& request) {
   if (!request.endMatch || screen_ != ScreenState::kTable) return;
   table_->SetDemo(false);
@@ -438,7 +455,8 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
   match.clubWriteLock = clubWriteLock_;
   match.now = Now();
   match.datePattern = ShortDatePattern();
-  const LocalMatchEndOutcome outcome = FinishLocalMatch(match);
+  const LocalMatchEndOutcome outcome =
+      settings_.NetMode && directPlay_.finish ? directPlay_.finish(match) : FinishLocalMatch(match);
 
   if (outcome.historyError) ShowError(this, WordText(kWordCantSaveHistory));
   if (!outcome.cycleCompleted) {
@@ -459,6 +477,7 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
 
 void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
+  if (directPlay_.leave) directPlay_.leave();
   table_->SetDemo(false);
   table_->FinishTimeline();
   // The abandoned match costs the member the stored results.

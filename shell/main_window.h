@@ -18,6 +18,7 @@
 #include "records/settings.h"
 #include "shell/command_line.h"
 #include "shell/layout.h"
+#include "shell/match_end.h"
 #include "shell/notice_window.h"
 #include "shell/sign_in.h"
 #include "table/round_flow.h"
@@ -60,6 +61,20 @@ class MainWindow : public QWidget {
   // fonts, the music and the menu follow it.
   void ReapplySettings();
 
+  // Direct play, handed in by the program (it lives in a library on top of this one).
+  struct DirectPlayHooks {
+    // The player window of network play for a member line (1..5) or a new player (6); true
+    // once the game is on the table.
+    std::function<bool(int slot)> open;
+    // The end of a network match: its history line and the network club file.
+    std::function<LocalMatchEndOutcome(const LocalMatchEnd& match)> finish;
+    // The match was left in the middle: the connections close.
+    std::function<void()> leave;
+  };
+  void SetDirectPlay(DirectPlayHooks hooks) { directPlay_ = std::move(hooks); }
+  // A network game that a player interrupted (its message has been shown): back to the menu.
+  void EndInterruptedGame();
+
   // The screens' actions, as the controls call them.
   void LeaveTitleScreen();
   void OpenMember(int slot);
@@ -94,6 +109,7 @@ class MainWindow : public QWidget {
   void BuildMainMenu();
   void ShowScreen(ScreenState screen);
   void StartMatch(int slot, const SignInResult& player);
+  void OpenNetGame(int slot);
   void EndMatch(const EndMatchRequest& request);
   void LeaveMatch();
   void BackToMenu();
@@ -159,6 +175,7 @@ class MainWindow : public QWidget {
 
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;
+  DirectPlayHooks directPlay_;
 };
 
 }  // namespace trilane

@@ -10,6 +10,9 @@
 #include "shell/history/history_window.h"
 #include "shell/main_window.h"
 #include "shell/options/options_window.h"
+#ifdef TRILANE_DIRECT_WINDOWS
+#include "shell/direct/program_direct_play.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -44,6 +47,9 @@ int main(int argc, char** argv) {
       [&window] {
         trilane::OpenHistoryWindow(window.Settings(), window.ProgramFolderPath(), &window);
       });
+#ifdef TRILANE_DIRECT_WINDOWS
+  const auto directPlay = trilane::OfferDirectPlay(window);
+#endif
   window.show();
   const int status = app.exec();
   return window.StartFailed() ? 1 : status;

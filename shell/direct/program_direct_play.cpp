@@ -1,0 +1,35 @@
+#include "shell/direct/program_direct_play.h"
+
+#include <QDateTime>
+
+#include "shell/main_window.h"
+#include "shell/table/table_widget.h"
+
+namespace trilane {
+
+std::unique_ptr<DirectPlayFront> OfferDirectPlay(MainWindow& window) {
+  DirectPlayWindow net;
+  net.settings = &window.Settings();
+  net.window = &window;
+  net.table = window.Table();
+  net.programFolder = window.ProgramFolderPath().toStdString();
+  net.playSound = [&window](std::string_view name) {
+    window.SoundEffects().PlaySoundRes(name, false, window.Settings().SoundOn);
+  };
+  net.backToMenu = [&window] { window.EndInterruptedGame(); };
+  net.makeFlow = [&window](StageSender& sender) -> RoundFlow& {
+    // Every host shuffles its own decks; the joiners take the host's.
+    const auto seed = static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
+    return window.Table()->StartNetworkFlow(sender, seed);
+  };
+  auto front = std::make_unique<DirectPlayFront>(std::move(net));
+  DirectPlayFront* f = front.get();
+  MainWindow::DirectPlayHooks hooks;
+  hooks.open = [f](int slot) { return f->OpenPlayerWindow(slot); };
+  hooks.finish = [f](const LocalMatchEnd& match) { return f->FinishMatch(match); };
+  hooks.leave = [f] { f->Leave(); };
+  window.SetDirectPlay(std::move(hooks));
+  return front;
+}
+
+}  // namespace trilane
