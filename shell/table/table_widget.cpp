@@ -561,6 +561,14 @@ struct TableWidget::Impl : public TableView {
     changed = QRegion();
   }
 
+  // Takes the whole table into the saved picture while nothing moves, so that the first
+  // flight after a new size or background only patches what changed since: a whole grab of
+  // the largest table costs more than a frame.
+  void WarmSavedPicture() {
+    if (flying || timedRunning || !w->isVisible() || !saved.isNull()) return;
+    RefreshSavedPicture();
+  }
+
   void StartFlight(const Flight& f) {
     // The own rows take their grid as soon as the first card flies into them.
     if (f.to.area == CardPlace::kOwnRows && !arranging) {
@@ -950,7 +958,8 @@ struct TableWidget::Impl : public TableView {
 
   void Relayout(int size, QSize client) {
     windowSize = size;
-    saved = QPixmap();  // a new size or background: the next flight takes the table whole
+    saved = QPixmap();  // a new size or background: the table is taken whole again
+    QTimer::singleShot(0, w, [this] { WarmSavedPicture(); });
     const WindowGeometry g = GeometryForWindowSize(size, client);
     layout = trilane::Layout(g.k);
     int cardW = 71, cardH = 96;
@@ -1285,6 +1294,11 @@ void TableWidget::paintEvent(QPaintEvent* event) {
 
 void TableWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+}
+
+void TableWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  QTimer::singleShot(0, this, [this] { impl_->WarmSavedPicture(); });
 }
 
 void TableWidget::mousePressEvent(QMouseEvent* event) {
