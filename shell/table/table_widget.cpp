@@ -434,6 +434,9 @@ struct TableWidget::Impl : public TableView {
   void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) override {
     Queue(Step{Step::kFly, {}, 0, Flight{card, from, to, std::exchange(carryNextFlight, false)}});
   }
+  void RoundDealt() override {
+    QueueApply([this] { emit w->roundDealt(); });
+  }
   void RoundFinished() override {
     QueueApply([this] {
       targetRows.reset();

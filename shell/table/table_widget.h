@@ -78,6 +78,8 @@ class TableWidget : public QWidget {
   void leaveRequested();
   // A round's result is on the table (counted by the program's demo).
   void roundFinished(int roundNumber);
+  // A deal is on the table, its cards shown (game recordings start here).
+  void roundDealt();
   // The timeline has played every queued step (screenshots and tests wait for it).
   void timelineIdle();
 
