@@ -76,8 +76,8 @@ std::string Localized(std::string_view name, bool localized) {
 }  // namespace
 
 const WindowDesignSpec* WindowDesignFor(std::string_view objectName) {
-  for (const WindowDesignSpec& spec : kSpecs) {
-    if (spec.objectName == objectName) return &spec;
+  for (const WindowDesignSpec& entry : kSpecs) {
+    if (entry.objectName == objectName) return &entry;
   }
   return nullptr;
 }
@@ -86,12 +86,12 @@ void SetWindowDesignLibrary(const ResourceLocator& locator) {
   g_locator = std::make_unique<ResourceLocator>(locator);
 }
 
-int DesignHeaderHeight(AuxDesign design, const WindowDesignSpec* spec) {
+int DesignHeaderHeight(AuxDesign design, const WindowDesignSpec* entry) {
   switch (design) {
     case AuxDesign::kGrayConcise:
       return 48;
     case AuxDesign::kGrayRibbons:
-      return spec && spec->ribbonHeight > 0 && spec->ribbonHeight <= 90 ? 90 : 100;
+      return entry && entry->ribbonHeight > 0 && entry->ribbonHeight <= 90 ? 90 : 100;
     case AuxDesign::kGrayAristocratic:
     case AuxDesign::kPurple:
       break;

@@ -44,7 +44,7 @@ void SetWindowDesignLibrary(const ResourceLocator& locator);
 
 // The header height of a design: 48 concise, 64 aristocratic and purple, 90 or 100 with the
 // ribbons (90 for the windows whose ribbon is 90 high).
-int DesignHeaderHeight(AuxDesign design, const WindowDesignSpec* spec);
+int DesignHeaderHeight(AuxDesign design, const WindowDesignSpec* entry);
 
 // The gold of captions in the purple design.
 inline const QColor kPurpleCaption{200, 175, 50};

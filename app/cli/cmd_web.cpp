@@ -579,16 +579,16 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 const CallSpec& FindCall(const std::string& name) {
-  for (const CallSpec& spec : Calls()) {
-    if (SameName(name, spec.name) || SameName(name, ShortName(spec.name))) return spec;
+  for (const CallSpec& call : Calls()) {
+    if (SameName(name, call.name) || SameName(name, ShortName(call.name))) return call;
   }
   throw UsageError("unknown call '" + name + "' (try trilane-cli web --list)");
 }
 
 void PrintList() {
-  for (const CallSpec& spec : Calls()) {
-    std::string line = std::string(spec.name) + " (" + ShortName(spec.name) + ")";
-    for (const char* arg : spec.args) {
+  for (const CallSpec& call : Calls()) {
+    std::string line = std::string(call.name) + " (" + ShortName(call.name) + ")";
+    for (const char* arg : call.args) {
       const std::string a = arg;
       const size_t eq = a.find('=');
       line += eq == std::string::npos ? " " + a + "=..." : " [" + a + "]";
@@ -606,10 +606,10 @@ int RunWeb(const CommandArgs& args) {
     return 0;
   }
   if (a.Positional().empty()) throw UsageError("missing CALL (try trilane-cli web --list)");
-  const CallSpec& spec = FindCall(a.Positional()[0]);
+  const CallSpec& call = FindCall(a.Positional()[0]);
   std::vector<std::string> keys;
   std::map<std::string, std::string> defaults;
-  for (const char* arg : spec.args) {
+  for (const char* arg : call.args) {
     const std::string text = arg;
     const size_t eq = text.find('=');
     keys.push_back(text.substr(0, eq));
@@ -626,8 +626,8 @@ int RunWeb(const CommandArgs& args) {
   WebClient client(transport, ChooseAddresses(transport, nullptr, timeout));
   client.SetReadTimeout(timeout);
   client.SetRecordsReadTimeout(std::min(timeout, WebClient::kRecordsReadTimeout));
-  Report report(spec.name, a.Flag("json"));
-  spec.run(client, params, report);
+  Report report(call.name, a.Flag("json"));
+  call.run(client, params, report);
   const std::string text = report.Finish();
   std::fwrite(text.data(), 1, text.size(), stdout);
   return report.IsOk() ? 0 : 1;
