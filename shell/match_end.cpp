@@ -43,11 +43,11 @@ LocalMatchEndOutcome FinishLocalMatch(const LocalMatchEnd& match) {
 
   // The history line.
   HistoryRecord line;
-  line.players = match.name;
+  line.players = match.historyPlayers.empty() ? match.name : match.historyPlayers;
   line.games = match.rounds;
   line.result = match.score;
   line.rating = out.rating;
-  line.kind = kLocalMatch;
+  line.kind = match.networkGame ? kNetMatch : kLocalMatch;
   auto appended =
       AppendHistory(match.programFolder / kHistoryFolderName, {line}, match.now, match.datePattern);
   if (appended) {

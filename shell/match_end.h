@@ -25,6 +25,10 @@ struct LocalMatchEnd {
   bool clubWriteLock = false;  // the start-up found a protected club file: write nothing
   CalendarTime now;
   std::string datePattern = kDefaultDatePattern;
+  // A direct-play match: its history line is an "N" line listing `historyPlayers` (the
+  // name alone when empty).
+  bool networkGame = false;
+  std::string historyPlayers;
 };
 
 struct LocalMatchEndOutcome {

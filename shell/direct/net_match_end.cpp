@@ -23,63 +23,12 @@ std::string NetHistoryNames(const std::vector<std::string>& players, const std::
 }
 
 LocalMatchEndOutcome FinishNetMatch(const NetMatchEnd& end) {
-  const LocalMatchEnd& match = end.match;
-  LocalMatchEndOutcome out;
-  const std::filesystem::path clubPath = ClubFilePath(match.programFolder, true);
-
-  // The rating comes from the member's line of the network club file as it stands (nothing
-  // writes that file during a match), or from nothing for a new player.
-  std::optional<MemberResult> result;
-  auto club = LoadClubFile(clubPath);
-  if (club) {
-    auto r = MatchResultFor(*club, match.slot, match.name, match.passwordCode, match.score,
-                            match.rounds);
-    if (r) {
-      result = *r;
-    } else {
-      out.clubError = r.error();
-    }
-  } else {
-    out.clubError = club.error();
-  }
-  if (!result && match.slot == kNewPlayerSlot && match.rounds > 0) {
-    ClubFile empty = NewClubFile(true);
-    if (auto r = MatchResultFor(empty, match.slot, match.name, match.passwordCode, match.score,
-                                match.rounds)) {
-      result = *r;
-    }
-  }
-  if (result) {
-    out.rating = result->rating;
-    out.cycleCompleted = result->gamesAfter > 0 && result->gamesAfter % kCycleLength == 0;
-    out.cycleScore = result->cycleScore;
-  }
-
-  HistoryRecord line;
-  line.players = NetHistoryNames(end.players, match.name);
-  line.games = match.rounds;
-  line.result = match.score;
-  line.rating = out.rating;
-  line.kind = kNetMatch;
-  auto appended =
-      AppendHistory(match.programFolder / kHistoryFolderName, {line}, match.now, match.datePattern);
-  if (appended) {
-    out.historyFile = appended->file;
-  } else {
-    out.historyError = appended.error();
-  }
-
-  if (result && !out.clubError && !match.clubWriteLock) {
-    auto written = WriteMemberResultToFile(clubPath, *result);
-    if (written) {
-      out.place = written->place;
-      out.cycleCompleted = written->cycleCompleted;
-      out.cycleScore = written->cycleScore;
-    } else {
-      out.clubError = written.error();
-    }
-  }
-  return out;
+  // The same steps as a local match, on the network club file, with an "N" history line.
+  LocalMatchEnd match = end.match;
+  match.netMode = true;
+  match.networkGame = true;
+  match.historyPlayers = NetHistoryNames(end.players, match.name);
+  return FinishLocalMatch(match);
 }
 
 std::array<int64_t, 12> NetMatchCounters(bool host) {
