@@ -181,8 +181,14 @@ Json& Json::Double(double value) {
     return *this;
   }
   char buf[64];
+  // Whole numbers print as integers ("2000", not "2e+03"); others as the shortest
+  // text that reads back the same value.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    std::snprintf(buf, sizeof buf, "%.0f", value == 0.0 ? 0.0 : value);
+    out_ += buf;
+    return *this;
+  }
   std::snprintf(buf, sizeof buf, "%.17g", value);
-  // Shortest text that reads back the same value.
   for (int precision = 1; precision <= 17; ++precision) {
     std::snprintf(buf, sizeof buf, "%.*g", precision, value);
     if (std::strtod(buf, nullptr) == value) break;
