@@ -1,7 +1,7 @@
 #pragma once
-// What the main window reads from and writes to the club file in use, behind a header that
-// names no club-file types (the table's match header and the club file's header cannot
-// meet in one file).
+// What the main window reads from and writes to the club file in use: the few reads and
+// writes the windows need, each loading and saving the file whole, so the windows never
+// handle club-file records themselves.
 #include <cstdint>
 #include <filesystem>
 #include <memory>

@@ -1,6 +1,8 @@
 #include "shell/main_menu.h"
 
 #include <QEvent>
+#include <QTime>
+#include <algorithm>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
@@ -107,6 +109,12 @@ MainMenu::MainMenu(const TSettings& settings, QWidget* parent)
   rightAnimation_ = new AnimationLabel("GifMenu2", this);
   leftAnimation_->KeyOutBackground();
   rightAnimation_->KeyOutBackground();
+  timeClock_ = new TimeClock(this);
+  infoClock_ = new InformationClock(this);
+  timeClock_->hide();
+  infoClock_->hide();
+  clockTimer_.setInterval(50);
+  connect(&clockTimer_, &QTimer::timeout, this, &MainMenu::TickClocks);
 
   for (int i = 0; i < 5; ++i) {
     members_[i] = MakeButton(QString("Button%1").arg(i + 1).toLatin1().constData(), true);
@@ -218,6 +226,61 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   options_->setEnabled(optionsAvailable_);
   history_->setEnabled(historyAvailable_);
   FillMembers(club);
+  PlaceClocks();
+}
+
+void MainMenu::PlaceClocks() {
+  // Only the larger windows have room for the clocks: sizes 4 and 5, or a full screen
+  // larger than 1290 x 850, and never while the controls are drawn below 1.6 times.
+  const QSize client = parentWidget() ? parentWidget()->size() : size();
+  const int windowSize = settings_.WindowSize;
+  const bool large = windowSize == 4 || windowSize == 5 ||
+                     (windowSize == kFullScreen && client.width() > 1290 && client.height() > 850);
+  clocksShown_ = large && layout_.Kc() >= 1.6;
+  timeClock_->setVisible(clocksShown_);
+  infoClock_->setVisible(clocksShown_);
+  if (!clocksShown_) {
+    clockTimer_.stop();
+    return;
+  }
+  // Each clock stands centred over its column of buttons ("Top Ten" on the left, "Options"
+  // on the right), halfway down the free space above it.
+  auto place = [](QWidget* clock, const QRect& button) {
+    clock->move(button.left() + (button.width() - kMenuClockWidth) / 2,
+                std::max(0, (button.top() - kMenuClockHeight) / 2));
+  };
+  place(timeClock_, topTen_->geometry());
+  place(infoClock_, options_->geometry());
+  timeClock_->Refresh(QTime::currentTime());
+  minuteAsked_ = false;
+  emit informationWanted(QTime::currentTime().minute());
+  if (isVisible()) clockTimer_.start();
+}
+
+void MainMenu::TickClocks() {
+  const QTime now = QTime::currentTime();
+  timeClock_->Refresh(now);
+  if (now.second() != 1) {
+    minuteAsked_ = false;
+  } else if (!minuteAsked_) {
+    minuteAsked_ = true;
+    emit informationWanted(now.minute());
+  }
+}
+
+void MainMenu::SetInformationFace(const InformationFace& face) { infoClock_->SetFace(face); }
+
+void MainMenu::showEvent(QShowEvent* event) {
+  if (clocksShown_) {
+    timeClock_->Refresh(QTime::currentTime());
+    clockTimer_.start();
+  }
+  QWidget::showEvent(event);
+}
+
+void MainMenu::hideEvent(QHideEvent* event) {
+  clockTimer_.stop();
+  QWidget::hideEvent(event);
 }
 
 void MainMenu::RefreshCaptions() {

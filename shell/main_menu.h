@@ -4,10 +4,12 @@
 // and the two card pictures beside the list. It lies over the main window's background and
 // draws nothing of its own behind its controls.
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 
 #include "shell/layout.h"
+#include "shell/menu_clocks.h"
 
 class QLabel;
 
@@ -40,6 +42,11 @@ class MainMenu : public QWidget {
   // once the program has handed them in, and stay greyed before.
   void SetExtraWindowsAvailable(bool options, bool history);
 
+  // The information clock's page (from the web figures the program reads for it).
+  void SetInformationFace(const InformationFace& face);
+  // Whether the window is large enough for the two clocks.
+  bool ClocksShown() const { return clocksShown_; }
+
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
 
@@ -52,13 +59,20 @@ class MainMenu : public QWidget {
   void modeChosen();
   void exitChosen();
   void captionClicked();
+  // The information clock wants the page of this minute: when the menu is built and in the
+  // second 01 of every minute while the clocks are shown.
+  void informationWanted(int minute);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   QorCardsButton* MakeButton(const char* name, bool member);
   void ApplyFonts();
+  void PlaceClocks();
+  void TickClocks();
 
   const TSettings& settings_;
   Layout layout_;
@@ -79,6 +93,11 @@ class MainMenu : public QWidget {
   QLabel* title_;
   AnimationLabel* leftAnimation_;
   AnimationLabel* rightAnimation_;
+  TimeClock* timeClock_;
+  InformationClock* infoClock_;
+  QTimer clockTimer_;
+  bool clocksShown_ = false;
+  bool minuteAsked_ = false;  // the information page of this second 01 was asked for
 };
 
 }  // namespace trilane

@@ -31,6 +31,8 @@ using direct::ComputerSeatPlayer;
 
 // How long a finished player waits for its last bytes to leave before it exits.
 constexpr int kClosingMs = 2000;
+// How long a joiner waits to be seated after it started connecting.
+constexpr int kSeatingWaitMs = 30000;
 
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
@@ -225,6 +227,14 @@ int RunJoin(const CommandArgs& raw) {
     outcome.Finish([&] { return transport.Busy(); });
   });
   transport.Connect(address, port);
+  // A host that takes the connection but never seats this player (or an address that
+  // never answers) ends the command instead of leaving it waiting for good.
+  QTimer::singleShot(kSeatingWaitMs, QCoreApplication::instance(), [&] {
+    const direct::LinkPhase phase = joiner.Phase();
+    if (phase == direct::LinkPhase::kIdle || phase == direct::LinkPhase::kSeating)
+      outcome.Fail("no seat from the host within " + std::to_string(kSeatingWaitMs / 1000) +
+                   " seconds");
+  });
   return RunEventLoop();
 }
 

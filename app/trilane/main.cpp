@@ -15,6 +15,9 @@
 #ifdef TRILANE_DIRECT_WINDOWS
 #include "shell/direct/program_direct_play.h"
 #endif
+#ifdef TRILANE_WEB_FEED
+#include "information_feed.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -51,6 +54,9 @@ int main(int argc, char** argv) {
       });
 #ifdef TRILANE_DIRECT_WINDOWS
   const auto directPlay = trilane::OfferDirectPlay(window);
+#endif
+#ifdef TRILANE_WEB_FEED
+  trilane::FeedInformationClock(*window.Menu());
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

@@ -793,7 +793,11 @@ struct TableWidget::Impl : public TableView {
       image->SetPicture(std::move(picture));
     }
     PlaceCardNames(position, spots);
-    if (position == 4) RenderPlate(4);  // it moves with the own grid
+    if (position == 4 || position == 2) {
+      // These two plates move with the rows and make room for each other.
+      RenderPlate(2);
+      RenderPlate(4);
+    }
     QString who = QString::fromStdString(flow ? flow->SeatName(position) : std::string()).trimmed();
     image->setAccessibleName(who.isEmpty()
                                  ? spoken.join(QLatin1Char(' '))
@@ -826,9 +830,25 @@ struct TableWidget::Impl : public TableView {
     const Seat& seat = seats[position - 1];
     const QString text = Compose(seat.plate);
     QRect place = geo.plates[position - 1];
-    if (position == 4 && (arranging || seat.rows)) {
-      // The own grid reaches over the plate's place: the plate rides just above the grid.
-      place.moveBottom(OwnRowsArea(geo).top() - layout.Scale(4));
+    const QRect grid = OwnRowsArea(geo);
+    const bool ownRevealed = seats[3].rows.has_value();
+    if (position == 4 && ownRevealed) {
+      // The own grid covers the plate's place. Once the rows are open, the plate stands
+      // beside the Front row, where the row names were while arranging.
+      const int left = grid.left() + 3 * (geo.cardW + geo.gap) + layout.Scale(4);
+      const int right = SeatRowsArea(geo, 3).left() - layout.Scale(4);
+      place.setWidth(std::min(place.width(), right - left));
+      place.moveTopLeft(QPoint(left, grid.top() + (geo.cardH - place.height()) / 2));
+    } else if (position == 4 && arranging) {
+      // While arranging the row names are beside the Front row: the plate rides just
+      // above the grid.
+      place.moveBottom(grid.top() - layout.Scale(4));
+    } else if (position == 2 && seat.rows && (ownRevealed || !arranging)) {
+      // The top seat's open rows grow down over the plate's place: the plate moves below
+      // them, as far as the own grid leaves room.
+      const int below = SeatRowsArea(geo, 2).bottom() + 1 + layout.Scale(4);
+      const int limit = grid.top() - layout.Scale(4) - place.height();
+      place.moveTop(std::max(place.top(), std::min(below, limit)));
     }
     image->setGeometry(place);
     image->setVisible(!text.isEmpty());

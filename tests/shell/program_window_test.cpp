@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -15,6 +16,7 @@
 #include "shell/club_access.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
+#include "shell/menu_clocks.h"
 #include "shell/modal.h"
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
@@ -242,6 +244,51 @@ TEST_F(ProgramWindowTest, OptionsChangesShowOnTheMenu) {
   EXPECT_EQ(window->findChild<QorCardsButton*>("Button6")->text(), "Новый Игрок");
   EXPECT_FALSE(window->findChild<QorCardsButton*>("BHistory")->isEnabled());
   SetLanguageIndex(kEnglish);
+}
+
+TEST_F(ProgramWindowTest, MenuClocksOnlyInTheLargerWindows) {
+  folder_.InstallClubFiles();
+  Responder responder;
+  auto window = StartAtMenu();
+  auto* time = window->findChild<TimeClock*>("ImClock1");
+  auto* info = window->findChild<InformationClock*>("ImClock2");
+  ASSERT_NE(time, nullptr);
+  ASSERT_NE(info, nullptr);
+  EXPECT_FALSE(time->isVisible());  // the small window has no room for them
+  EXPECT_FALSE(info->isVisible());
+
+  QSignalSpy asked(window->Menu(), &MainMenu::informationWanted);
+  window->SetExtraWindows([&window] { window->Settings().WindowSize = 5; }, {});
+  window->findChild<QorCardsButton*>("Button10")->click();
+  ASSERT_TRUE(time->isVisible());
+  ASSERT_TRUE(info->isVisible());
+  // Both stand inside the window, clear of every button of the menu.
+  for (QWidget* clock : {static_cast<QWidget*>(time), static_cast<QWidget*>(info)}) {
+    EXPECT_TRUE(window->rect().contains(clock->geometry())) << clock->objectName().toStdString();
+    for (auto* button : window->findChildren<QorCardsButton*>()) {
+      if (!button->isVisible()) continue;
+      EXPECT_FALSE(clock->geometry().intersects(button->geometry()))
+          << clock->objectName().toStdString() << " " << button->objectName().toStdString();
+    }
+  }
+  // The time clock shows the time of day, the information clock asks for its page.
+  const QTime before = QTime::currentTime();
+  QTest::qWait(120);
+  const QString shown = time->Shown();
+  EXPECT_TRUE(shown == QStringLiteral("%1:%2").arg(before.hour()).arg(before.minute(), 2, 10, QLatin1Char('0')) ||
+              before.second() == 59)
+      << shown.toStdString();
+  ASSERT_GE(asked.count(), 1);
+  EXPECT_EQ(asked.last().at(0).toInt(), before.minute());
+
+  InformationFace face;
+  face.page = 7;
+  face.icon = "Account48";
+  face.value = "1234";
+  face.hint = "Club members: ";
+  window->Menu()->SetInformationFace(face);
+  EXPECT_EQ(info->toolTip(), "Club members: ");
+  EXPECT_EQ(info->Face().value, "1234");
 }
 
 TEST_F(ProgramWindowTest, ChangingTheNameRewritesTheMemberLine) {

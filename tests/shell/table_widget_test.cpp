@@ -59,6 +59,21 @@ class TableWidgetTest : public ::testing::Test {
     FAIL() << "no seed without a special combination";
   }
 
+  // Makes the own rows legal the way a player would: swap by swap.
+  void ArrangeLegally() {
+    Hand hand{};
+    size_t i = 0;
+    for (const Row& row : Flow().OwnRows().rows)
+      for (const Card& c : row)
+        if (c.code.IsCard()) hand[i++] = c;
+    SortHand(hand);
+    for (const auto& [a, b] : SwapsToReach(Flow().OwnRows(), ArrangeByComputer(hand).rows)) {
+      Click(a);
+      Click(b);
+      table_->FinishTimeline();
+    }
+  }
+
   RoundFlow& Flow() { return table_->Flow(); }
 
   // The centre of a place of the own grid, in the table's coordinates.
@@ -82,18 +97,7 @@ TEST_F(TableWidgetTest, SevenPressesPlayARoundAndTheEighthDealsTheNext) {
   StartArranging();
   EXPECT_EQ(action_->text(), Caption(kWordOk));
   EXPECT_FALSE(end_->isEnabled());
-  // Make the rows legal the way a player would: swap by swap.
-  Hand hand{};
-  size_t i = 0;
-  for (const Row& row : Flow().OwnRows().rows)
-    for (const Card& c : row)
-      if (c.code.IsCard()) hand[i++] = c;
-  SortHand(hand);
-  for (const auto& [a, b] : SwapsToReach(Flow().OwnRows(), ArrangeByComputer(hand).rows)) {
-    Click(a);
-    Click(b);
-    table_->FinishTimeline();
-  }
+  ArrangeLegally();
   ASSERT_TRUE(Flow().OwnArrangementLegal());
   ASSERT_TRUE(action_->isEnabled());
 
@@ -275,6 +279,55 @@ TEST_F(TableWidgetTest, TheDemoPlaysWholeRoundsByItself) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
   EXPECT_GE(Flow().Counters().roundNumber, 2);
   table_->SetDemo(false);
+}
+
+// From the reveal to the result every plate can be read: none lies over another plate or
+// over a card, in the smallest and the largest window.
+TEST_F(TableWidgetTest, PlatesStayClearOfEachOtherAndOfTheOpenRows) {
+  for (int size : {1, 5}) {
+    const WindowGeometry g = GeometryForWindowSize(size, QSize());
+    test::TestCards(g.k.kc);
+    table_->ApplyWindowSize(size, g.client);
+    StartArranging();
+    ArrangeLegally();
+    ASSERT_TRUE(Flow().OwnArrangementLegal());
+    const int w = cards_->CardW(), h = cards_->CardH();
+    for (int press = 0; press < 6; ++press) {
+      QTest::mouseClick(action_, Qt::LeftButton);
+      table_->FinishTimeline();
+      std::vector<std::pair<QString, QRect>> cards;
+      for (int p = 1; p <= 3; ++p) {
+        const QWidget* area = table_->findChild<QWidget*>(QStringLiteral("ImageCards%1").arg(p));
+        cards.emplace_back(area->objectName(), area->geometry());
+      }
+      const QWidget* own = table_->findChild<QWidget*>(QStringLiteral("ImageCards4"));
+      for (RowIndex row : kAllRows) {
+        for (int s = 1; s <= CardsInRow(row); ++s) {
+          const QPoint at(own->x() + (s - 1) * (w + 2), own->y() + static_cast<int>(row) * (h + 2));
+          cards.emplace_back(QStringLiteral("own card"), QRect(at, QSize(w, h)));
+        }
+      }
+      std::vector<const QWidget*> plates;
+      for (int p = 1; p <= 4; ++p) {
+        const QWidget* plate = table_->findChild<QWidget*>(QStringLiteral("ImageSay%1").arg(p));
+        ASSERT_NE(plate, nullptr);
+        if (!plate->isHidden()) plates.push_back(plate);
+      }
+      EXPECT_EQ(plates.size(), 4u) << size << " " << press;
+      for (size_t a = 0; a < plates.size(); ++a) {
+        const QRect r = plates[a]->geometry();
+        const std::string name = plates[a]->objectName().toStdString();
+        EXPECT_TRUE(table_->rect().contains(r)) << size << " " << name;
+        for (size_t b = a + 1; b < plates.size(); ++b)
+          EXPECT_FALSE(r.intersects(plates[b]->geometry()))
+              << size << " " << name << " " << plates[b]->objectName().toStdString();
+        for (const auto& [what, rect] : cards)
+          EXPECT_FALSE(r.intersects(rect)) << size << " " << name << " over " << what.toStdString();
+      }
+    }
+    EXPECT_EQ(Flow().Stage(), RoundStage::kRoundOver);
+  }
+  test::TestCards(1.0);
 }
 
 TEST_F(TableWidgetTest, EveryElementFollowsTheWindowSize) {
