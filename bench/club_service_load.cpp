@@ -10,6 +10,7 @@
 // measure the setup rather than the club.
 //
 //   club_service_load [--service PATH] [--seconds N] [--clients N] [--players N]
+//                     [--store postgres://...]  (a PostgreSQL store instead of SQLite)
 
 #include <httplib.h>
 #include <signal.h>
@@ -86,6 +87,7 @@ struct Options {
   int seconds = 10;
   int clients = 8;
   int players = 64;
+  std::string store;  // empty: the service's own SQLite file
 };
 
 httplib::Headers Headers(int player) {
@@ -106,6 +108,8 @@ int main(int argc, char** argv) {
       o.clients = std::max(1, std::atoi(argv[i + 1]));
     else if (arg == "--players")
       o.players = std::max(1, std::atoi(argv[i + 1]));
+    else if (arg == "--store")
+      o.store = argv[i + 1];
   }
 
   const fs::path data = fs::temp_directory_path() / ("club-load-" + std::to_string(getpid()));
@@ -116,9 +120,15 @@ int main(int argc, char** argv) {
   if (pid == 0) {
     dup2(out[1], 1);
     close(out[0]);
-    execl(o.service.c_str(), o.service.c_str(), "--listen", "127.0.0.1:0", "--data", data.c_str(),
-          "--ftp-port", "0", "--rate", "0", "--trust-proxy", "--fast-hashes",
-          static_cast<char*>(nullptr));
+    std::vector<const char*> args = {o.service.c_str(), "--listen", "127.0.0.1:0", "--data",
+                                     data.c_str(), "--ftp-port", "0", "--rate", "0",
+                                     "--trust-proxy", "--fast-hashes"};
+    if (!o.store.empty()) {
+      args.push_back("--store");
+      args.push_back(o.store.c_str());
+    }
+    args.push_back(nullptr);
+    execv(o.service.c_str(), const_cast<char* const*>(args.data()));
     _exit(127);
   }
   close(out[1]);
