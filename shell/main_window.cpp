@@ -15,6 +15,7 @@
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "shell/about_window.h"
 #include "shell/club_access.h"
 #include "shell/end_game_window.h"
 #include "shell/fonts.h"
@@ -598,6 +599,13 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   connect(speed, &QAction::triggered, this, [this] {
     PlaySound("WOpenFo");
     table_->ShowSpeedWindow();
+  });
+  QAction* about = menu.addAction(icon(5), WordText(kWordAbout));
+  about->setObjectName("About");
+  connect(about, &QAction::triggered, this, [this] {
+    PlaySound("WOpenFo");
+    AboutWindow window(settings_, this);
+    ExecModal(window);
   });
   menu.exec(event->globalPos());
 }

@@ -11,6 +11,9 @@ namespace {
 
 // The digit sets of the information clock's seven pages.
 constexpr std::array<char, 7> kPageDigitSets = {'R', 'A', 'G', 'Y', 'V', 'L', 'N'};
+// Their colours, for the characters that have no digit picture.
+constexpr std::array<QRgb, 7> kPageInks = {0xffff4a4a, 0xff4ae8ff, 0xff4cff6a, 0xffffe84a,
+                                           0xffd07aff, 0xffa0c8ff, 0xffffa040};
 constexpr int kInfoDigitW = 12;
 constexpr int kInfoDigitH = 20;
 
@@ -88,14 +91,14 @@ void InformationClock::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   if (!background_.isNull()) p.drawImage(rect(), background_);
-  if (face_.page == 0) return;
+  if (face_.page < 1 || face_.page > 7) return;
   if (!icon_.isNull()) p.drawImage(QPoint(10, 10), icon_);
   // The value right-aligned in the lower part of the face; a character without a digit
   // picture ("K", "M", "G", "-") is written in the colour of the page's digits.
   const int top = (height() - kInfoDigitH) / 2 + 6;
   int x = width() - 10;
   p.setFont(NamedFont(QStringLiteral("Arial"), 16, true));
-  const QColor ink = QColor(255, 220, 120);
+  const QColor ink = QColor::fromRgba(kPageInks[static_cast<size_t>(face_.page - 1)]);
   for (qsizetype i = face_.value.size() - 1; i >= 0; --i) {
     const QChar c = face_.value[i];
     const QImage* picture = c.isDigit() && c.unicode() < 128

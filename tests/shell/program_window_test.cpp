@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -289,6 +290,33 @@ TEST_F(ProgramWindowTest, MenuClocksOnlyInTheLargerWindows) {
   window->Menu()->SetInformationFace(face);
   EXPECT_EQ(info->toolTip(), "Club members: ");
   EXPECT_EQ(info->Face().value, "1234");
+}
+
+TEST_F(ProgramWindowTest, PopupMenuOpensAbout) {
+  folder_.InstallClubFiles();
+  Responder responder;
+  auto window = StartAtMenu();
+  SetLanguageIndex(kRussian);
+  QStringList shown;
+  QTimer::singleShot(0, window.get(), [&shown] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->objectName(), "PopupMenu1");
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) shown << action->objectName();
+    }
+    QAction* about = menu->findChild<QAction*>("About");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "О программе");
+    EXPECT_TRUE(about->isEnabled());
+    menu->close();
+    about->trigger();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), window->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(window.get(), &event);
+  SetLanguageIndex(kEnglish);
+  EXPECT_EQ(shown, (QStringList{"GenCount", "Quit", "ChangeName", "MSpeed", "About"}));
+  EXPECT_EQ(responder.windows, (std::vector<QString>{"FormAbout"}));
 }
 
 TEST_F(ProgramWindowTest, ChangingTheNameRewritesTheMemberLine) {
