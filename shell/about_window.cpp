@@ -60,8 +60,7 @@ void AboutWindow::paintEvent(QPaintEvent* event) {
        RoleFont(settings_, FontRole::kDecor, 26, true), QColor(128, 0, 0));
   line(FromUtf8(ReleaseDate()), RoleFont(settings_, FontRole::kSerif, 17, false),
        QColor(0, 0, 128));
-  line(FromUtf8(AuthorLine()), RoleFont(settings_, FontRole::kSerif, 17, false),
-       QColor(0, 0, 128));
+  line(FromUtf8(AuthorLine()), RoleFont(settings_, FontRole::kSerif, 17, false), QColor(0, 0, 128));
 }
 
 }  // namespace trilane

@@ -1,12 +1,12 @@
 #include "shell/main_menu.h"
 
 #include <QEvent>
-#include <QTime>
-#include <algorithm>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTime>
+#include <algorithm>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
@@ -268,7 +268,9 @@ void MainMenu::TickClocks() {
   }
 }
 
-void MainMenu::SetInformationFace(const InformationFace& face) { infoClock_->SetFace(face); }
+void MainMenu::SetInformationFace(const InformationFace& face) {
+  infoClock_->SetFace(face);
+}
 
 void MainMenu::showEvent(QShowEvent* event) {
   if (clocksShown_) {

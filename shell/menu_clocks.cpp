@@ -24,7 +24,8 @@ TimeClock::TimeClock(QWidget* parent) : QWidget(parent) {
   setFixedSize(kMenuClockWidth, kMenuClockHeight);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   face_ = ProgramPng("GClockBG");
-  for (int d = 0; d < 10; ++d) digits_[static_cast<size_t>(d)] = ProgramPng("GBClock" + std::to_string(d));
+  for (int d = 0; d < 10; ++d)
+    digits_[static_cast<size_t>(d)] = ProgramPng("GBClock" + std::to_string(d));
   colon_ = ProgramPng("GBClockP");
 }
 
@@ -79,7 +80,8 @@ void InformationClock::SetFace(const InformationFace& face) {
     if (face_.page >= 1 && face_.page <= 7) {
       const std::string set =
           std::string("G") + kPageDigitSets[static_cast<size_t>(face_.page - 1)] + "Clock";
-      for (int d = 0; d < 10; ++d) digits_[static_cast<size_t>(d)] = ProgramPng(set + std::to_string(d));
+      for (int d = 0; d < 10; ++d)
+        digits_[static_cast<size_t>(d)] = ProgramPng(set + std::to_string(d));
     }
   }
   setToolTip(face_.hint);

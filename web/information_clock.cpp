@@ -57,9 +57,8 @@ InformationPage ReadInformationPage(WebClient& client, int page, const std::stri
         out.value = ShortCount(r[0]);
       } else if (const int64_t games = r[2] + r[3]; games > 0) {
         // The share of matches the computer won: R3 counts people's wins, R4 their losses.
-        out.value =
-            std::to_string(RoundHalfEvenToInt(100.0 * static_cast<double>(r[3]) /
-                                              static_cast<double>(games)));
+        out.value = std::to_string(
+            RoundHalfEvenToInt(100.0 * static_cast<double>(r[3]) / static_cast<double>(games)));
       }
       break;
     }

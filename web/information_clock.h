@@ -19,13 +19,13 @@ inline constexpr int kInformationPages = 7;
 int InformationPageAt(int minute, bool signedIn);
 
 struct InformationPage {
-  int page = 7;        // 1..7: also picks the digit set
-  std::string icon;    // the program picture drawn at (10, 10)
-  int hintEntry = 0;   // the words entry the hint starts with
-  std::string nick;    // appended to the hint (pages 3..5), code page 1251 as read
-  bool empty = false;  // a top-ten table without entries: the hint ends in "No"
-  bool failed = false; // the read failed: the hint ends in "NO CONNECT"
-  std::string value;   // digits, possibly a sign and a "K", "M" or "G"
+  int page = 7;         // 1..7: also picks the digit set
+  std::string icon;     // the program picture drawn at (10, 10)
+  int hintEntry = 0;    // the words entry the hint starts with
+  std::string nick;     // appended to the hint (pages 3..5), code page 1251 as read
+  bool empty = false;   // a top-ten table without entries: the hint ends in "No"
+  bool failed = false;  // the read failed: the hint ends in "NO CONNECT"
+  std::string value;    // digits, possibly a sign and a "K", "M" or "G"
   bool operator==(const InformationPage&) const = default;
 };
 

@@ -1,8 +1,6 @@
 #pragma once
 // Feeds the main menu's information clock with web figures: each page the menu asks for is
 // read on a worker thread from the club service in use, and drawn when the reply is in.
-#include <QObject>
-
 namespace trilane {
 
 class MainMenu;

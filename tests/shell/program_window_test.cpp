@@ -276,7 +276,9 @@ TEST_F(ProgramWindowTest, MenuClocksOnlyInTheLargerWindows) {
   const QTime before = QTime::currentTime();
   QTest::qWait(120);
   const QString shown = time->Shown();
-  EXPECT_TRUE(shown == QStringLiteral("%1:%2").arg(before.hour()).arg(before.minute(), 2, 10, QLatin1Char('0')) ||
+  EXPECT_TRUE(shown == QStringLiteral("%1:%2")
+                           .arg(before.hour())
+                           .arg(before.minute(), 2, 10, QLatin1Char('0')) ||
               before.second() == 59)
       << shown.toStdString();
   ASSERT_GE(asked.count(), 1);
@@ -312,7 +314,8 @@ TEST_F(ProgramWindowTest, PopupMenuOpensAbout) {
     menu->close();
     about->trigger();
   });
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), window->mapToGlobal(QPoint(10, 10)));
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                          window->mapToGlobal(QPoint(10, 10)));
   QApplication::sendEvent(window.get(), &event);
   SetLanguageIndex(kEnglish);
   EXPECT_EQ(shown, (QStringList{"GenCount", "Quit", "ChangeName", "MSpeed", "About"}));

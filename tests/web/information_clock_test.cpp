@@ -27,8 +27,14 @@ TEST(InformationClock, PageOfTheMinute) {
 
 TEST(InformationClock, ShortCounts) {
   const std::pair<int64_t, const char*> cases[] = {
-      {0, "0"},         {999, "999"},       {1000, "1K"},          {999999, "999K"},
-      {1000000, "1M"},  {1999999, "1M"},    {999999999, "999M"},   {1000000000, "1G"},
+      {0, "0"},
+      {999, "999"},
+      {1000, "1K"},
+      {999999, "999K"},
+      {1000000, "1M"},
+      {1999999, "1M"},
+      {999999999, "999M"},
+      {1000000000, "1G"},
       {25400000000, "25G"},
   };
   for (const auto& [count, shown] : cases) EXPECT_EQ(ShortCount(count), shown) << count;
@@ -37,7 +43,8 @@ TEST(InformationClock, ShortCounts) {
 // Every page against one reply: what it asks for, what it shows.
 TEST(InformationClock, EachPageReadsAndShows) {
   const std::string stats = "$100 40 7 Ann 5400 6 30 90 12 3 0 0 0 0 0 0 0 z*$";
-  const std::string records = "$1 0 120 Ann 1-035 Oslo W 5.7f # #*$2 0 80 Bob 1-046 Kyiv M 5.7f # #*$";
+  const std::string records =
+      "$1 0 120 Ann 1-035 Oslo W 5.7f # #*$2 0 80 Bob 1-046 Kyiv M 5.7f # #*$";
   struct Case {
     int page;
     std::string reply;
@@ -96,18 +103,26 @@ TEST(InformationClock, HintsOnSuccessEmptyAndFailure) {
   WebClient client(transport, *AddressesUnder("http://svc:1/directory.txt"));
   const auto word = [](int entry) -> std::string {
     switch (entry) {
-      case kWordStatDynamicIq: return "IQ";
-      case kWordBestWindowsPlayer: return "Best: ";
-      case kWordClubMembers: return "Members: ";
-      case kWordQors: return "Qors";
-      case kWordNoRecords: return "No";
-      case kWordNoConnectHint: return "NO CONNECT";
-      default: return "?";
+      case kWordStatDynamicIq:
+        return "IQ";
+      case kWordBestWindowsPlayer:
+        return "Best: ";
+      case kWordClubMembers:
+        return "Members: ";
+      case kWordQors:
+        return "Qors";
+      case kWordNoRecords:
+        return "No";
+      case kWordNoConnectHint:
+        return "NO CONNECT";
+      default:
+        return "?";
     }
   };
-  const std::pair<int, const char*> failed[] = {
-      {1, "IQ: NO CONNECT"}, {3, "Best: NO CONNECT"}, {6, "Qors NO CONNECT"},
-      {7, "Members: NO CONNECT"}};
+  const std::pair<int, const char*> failed[] = {{1, "IQ: NO CONNECT"},
+                                                {3, "Best: NO CONNECT"},
+                                                {6, "Qors NO CONNECT"},
+                                                {7, "Members: NO CONNECT"}};
   for (const auto& [number, hint] : failed) {
     const InformationPage page = ReadInformationPage(client, number, "Ann");
     EXPECT_TRUE(page.failed) << number;
