@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "server/club_service.h"
+#include "server/help_pages.h"
 #include "server/photo_upload.h"
 #include "server/rate_limiter.h"
 #include "server/service_config.h"
@@ -305,6 +306,15 @@ int main(int argc, char** argv) {
 
   server.Get("/scripts/myip", [&](const httplib::Request& req, httplib::Response& res) {
     res.set_content(CallerAddress(req, trustProxy), "text/plain");
+  });
+
+  server.Get(R"(/help/([^/]+))", [&](const httplib::Request& req, httplib::Response& res) {
+    const auto page = HelpPage(std::string_view(req.matches[1].str()));
+    if (!page) {
+      res.status = 404;
+      return;
+    }
+    res.set_content(std::string(*page), "text/html; charset=utf-8");
   });
 
   server.Get("/directory.txt", [&](const httplib::Request& req, httplib::Response& res) {

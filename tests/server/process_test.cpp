@@ -242,6 +242,24 @@ TEST_F(ServiceProcess, DirectoryFollowsTheOperatorsSwitches) {
   EXPECT_NE(paused->body.find("CTGamesPause"), std::string::npos);
 }
 
+TEST_F(ServiceProcess, ServesTheRouterHelpAndNoOtherPage) {
+  fs::create_directories(data_);
+  Service service(data_);
+  auto client = service.Client();
+  auto page = client.Get("/help/router.html");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
+  EXPECT_NE(page->body.find("25666"), std::string::npos);
+  EXPECT_NE(page->body.find("</html>"), std::string::npos);
+  for (const char* other : {"/help/", "/help/other.html", "/help/router.htm",
+                            "/help/router.html/x"}) {
+    auto missing = client.Get(other);
+    ASSERT_TRUE(missing) << other;
+    EXPECT_EQ(missing->status, 404) << other;
+  }
+}
+
 TEST_F(ServiceProcess, ServesAddOnsByTheirKnownNamesOnly) {
   const fs::path addons = data_ / "addons";
   fs::create_directories(addons);
