@@ -220,18 +220,7 @@ TEST_F(TableWidgetTest, KeyboardMovesPicksSwapsAndPresses) {
   QTest::keyClick(table, Qt::Key_Escape);
 
   // Enter presses the action button once the rows are legal.
-  if (!Flow().OwnArrangementLegal()) {
-    Hand hand{};
-    size_t i = 0;
-    for (const Row& row : Flow().OwnRows().rows)
-      for (const Card& c : row)
-        if (c.code.IsCard()) hand[i++] = c;
-    SortHand(hand);
-    for (const auto& [a, b] : SwapsToReach(Flow().OwnRows(), ArrangeByComputer(hand).rows)) {
-      Flow().SwapSlots(a, b);
-      table_->FinishTimeline();
-    }
-  }
+  if (!Flow().OwnArrangementLegal()) ArrangeLegally();
   table_->FinishTimeline();
   QTest::keyClick(table, Qt::Key_Return);
   table_->FinishTimeline();
