@@ -255,6 +255,23 @@ void RemoveMember(ClubFile& club, int slot) {
   club.lines[kClubMembers - 1] = kEmptyMemberLine;
 }
 
+std::optional<RecordError> RenameMember(ClubFile& club, int slot, std::string_view name,
+                                        std::string_view passwordCode) {
+  if (slot < 1 || slot > kClubMembers) return BadValue("no member line " + std::to_string(slot));
+  if (ReadMember(club, slot).empty) return BadValue("the member line is empty");
+  if (name.empty() || name.size() > kMemberNameLength) return BadValue("the name does not fit");
+  if (auto fault = MemberNameFault(name)) return BadValue(*fault);
+  if (passwordCode.size() != kPasswordLength * 3 || !DecodePassword(passwordCode))
+    return BadValue("the password code is not valid");
+  // The name fills columns 1-20, the password code 45-59; the results between stay.
+  std::string& line = club.lines[static_cast<size_t>(slot - 1)];
+  std::string padded(name);
+  padded.resize(kMemberNameLength, ' ');
+  line.replace(0, kMemberNameLength, padded);
+  line.replace(kMemberLineLength - passwordCode.size(), passwordCode.size(), passwordCode);
+  return std::nullopt;
+}
+
 Expected<MemberResultOutcome, RecordError> ApplyMemberResult(ClubFile& club,
                                                              const MemberResult& result) {
   auto line = FormatMemberLine(result.name, result.rating, result.gamesAfter, result.cycleScore,
@@ -395,6 +412,15 @@ std::optional<RecordError> RemoveMemberFromFile(const std::filesystem::path& pat
   auto club = LoadClubFile(path);
   if (!club) return club.error();
   RemoveMember(*club, slot);
+  return SaveClubFile(path, std::move(*club), hook);
+}
+
+std::optional<RecordError> RenameMemberInFile(const std::filesystem::path& path, int slot,
+                                              std::string_view name, std::string_view passwordCode,
+                                              const WriteFaultHook& hook) {
+  auto club = LoadClubFile(path);
+  if (!club) return club.error();
+  if (auto e = RenameMember(*club, slot, name, passwordCode)) return e;
   return SaveClubFile(path, std::move(*club), hook);
 }
 

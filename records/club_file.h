@@ -126,6 +126,12 @@ Expected<std::string, RecordError> FormatMemberLine(std::string_view name, doubl
 // (a player without a member line) changes nothing. Checksums are not touched.
 void RemoveMember(ClubFile& club, int slot);
 
+// Gives member `slot` (1..5) a new name (code page 1251, at most 20 bytes) and password code,
+// keeping the line's results. Fails for an empty line, a name the line cannot hold or a
+// malformed password code; the club is then unchanged.
+std::optional<RecordError> RenameMember(ClubFile& club, int slot, std::string_view name,
+                                        std::string_view passwordCode);
+
 // What the end of a match writes for a member (slot 1..5) or a new player (slot 6).
 struct MemberResult {
   int slot = kNewPlayerSlot;
@@ -183,6 +189,9 @@ std::optional<RecordError> SaveClubFile(const std::filesystem::path& path, ClubF
                                         const WriteFaultHook& hook = {});
 std::optional<RecordError> RemoveMemberFromFile(const std::filesystem::path& path, int slot,
                                                 const WriteFaultHook& hook = {});
+std::optional<RecordError> RenameMemberInFile(const std::filesystem::path& path, int slot,
+                                              std::string_view name, std::string_view passwordCode,
+                                              const WriteFaultHook& hook = {});
 Expected<MemberResultOutcome, RecordError> WriteMemberResultToFile(
     const std::filesystem::path& path, const MemberResult& result, const WriteFaultHook& hook = {});
 

@@ -10,11 +10,11 @@
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "program/menu_text.h"
 #include "records/club_file.h"
 #include "records/settings.h"
 #include "shell/animation_label.h"
 #include "shell/fonts.h"
-#include "shell/menu_text.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
 #include "shell/widgets/qor_button.h"

@@ -15,17 +15,17 @@
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "program/club_access.h"
+#include "program/match_end.h"
+#include "program/startup.h"
 #include "shell/about_window.h"
-#include "shell/club_access.h"
 #include "shell/end_game_window.h"
 #include "shell/fonts.h"
 #include "shell/main_menu.h"
-#include "shell/match_end.h"
 #include "shell/measure.h"
 #include "shell/modal.h"
 #include "shell/password_dialog.h"
 #include "shell/pictures.h"
-#include "shell/startup.h"
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/top_ten_window.h"
@@ -141,12 +141,10 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   services.cards = &cards_;
   services.sounds = &sounds_;
   services.notices = &notices_;
-  services.currentRating = [this](const RoundFlow& flow) {
-    const MatchCounters& c = flow.Counters();
-    return RatingAfter(start_.roundNumber, start_.initialRating, c.sessionScore, c.roundNumber);
-  };
   table_ = new TableWidget(services, this);
   table_->hide();
+  match_ = std::make_unique<TableMatch>(table_->View(), &table_->Host());
+  table_->ShowMatch(*match_);
   connect(table_, &TableWidget::endMatchRequested, this, &MainWindow::EndMatch);
   connect(table_, &TableWidget::leaveRequested, this, &MainWindow::LeaveMatch);
   connect(table_, &TableWidget::roundFinished, this, &MainWindow::OnRoundFinished);
@@ -400,19 +398,8 @@ void MainWindow::ToggleMode() {
 void MainWindow::StartMatch(int slot, const SignInResult& player) {
   currentSlot_ = slot;
   player_ = player;
-  start_ = MatchStart{};
-  start_.currentSlot = slot;
-  start_.name = player.nameUtf8;
-  start_.accountState = 1;
-  if (slot >= 1 && slot <= 5) {
-    ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
-    if (club) {
-      const MemberStart member = ReadMemberStart(*club, slot);
-      start_.roundNumber = member.games;
-      start_.initialScore = member.cycleScore;
-      start_.initialRating = member.rating;
-    }
-  }
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  const MatchStart start = MatchStartFor(club.get(), slot, player);
   StopSong();
   stagesShot_.clear();
   demoRoundsPlayed_ = 0;
@@ -421,8 +408,9 @@ void MainWindow::StartMatch(int slot, const SignInResult& player) {
     flightFrames_ = new PaintTimer(table_, [this] { return table_->TimelineBusy(); });
   }
   table_->SetDemo(commandLine_.demo);
-  table_->StartComputerMatch(start_, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
-                             settings_.RuleTwoFour);
+  match_->StartLocal(start, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
+                     settings_.RuleTwoFour);
+  table_->PlayNow();
 }
 
 void MainWindow::OpenNetGame(int slot) {
@@ -507,8 +495,7 @@ void MainWindow::ChangeName() {
     }
   }
   player_ = renamed;
-  start_.name = renamed.nameUtf8;
-  table_->Flow().SetSeatName(4, renamed.nameUtf8);
+  match_->Rename(renamed.nameUtf8);
   ShowInformation(this, WordText(kWordNameChanged) + QString::fromStdString(renamed.nameUtf8));
 }
 
@@ -659,7 +646,7 @@ void MainWindow::OnRoundFinished() {
 
 void MainWindow::OnTimelineIdle() {
   if (screen_ != ScreenState::kTable) return;
-  const int stage = StageNumber(table_->Flow().Stage());
+  const int stage = StageNumber(match_->Flow().Stage());
   if (!commandLine_.screenshotDir.empty() && !stagesShot_.count(stage)) {
     stagesShot_.insert(stage);
     Screenshot(QString("table-%1").arg(stage, 2, 10, QChar('0')));
@@ -673,7 +660,7 @@ void MainWindow::OnTimelineIdle() {
                     flightFrames_->MedianMs(), flightFrames_->CountOver(16.0));
         std::fflush(stdout);
       }
-      EndMatch(table_->Flow().OnEndButton());
+      EndMatch(match_->Flow().OnEndButton());
       Screenshot("menu-after");
       // The demo looks at the top ten before it leaves.
       OpenTopTen();

@@ -15,13 +15,13 @@
 #include "platform/audio.h"
 #include "platform/graphics/card_graphics.h"
 #include "platform/graphics/sounds.h"
+#include "program/command_line.h"
+#include "program/match_end.h"
+#include "program/sign_in.h"
 #include "records/settings.h"
-#include "shell/command_line.h"
 #include "shell/layout.h"
-#include "shell/match_end.h"
 #include "shell/notice_window.h"
-#include "shell/sign_in.h"
-#include "table/round_flow.h"
+#include "table/table_match.h"
 
 namespace trilane {
 
@@ -48,6 +48,8 @@ class MainWindow : public QWidget {
   TitleScreen* Title() const { return title_; }
   MainMenu* Menu() const { return menu_; }
   TableWidget* Table() const { return table_; }
+  // The match on the table (its flow is the one the table shows).
+  TableMatch& Match() { return *match_; }
   // Who is playing: 1..5 a member line, 6 a new player; 0 before a match.
   int CurrentSlot() const { return currentSlot_; }
   WindowNotices& Notices() { return notices_; }
@@ -161,7 +163,7 @@ class MainWindow : public QWidget {
   // The match on the table.
   int currentSlot_ = 0;
   SignInResult player_;
-  MatchStart start_;
+  std::unique_ptr<TableMatch> match_;
   uint32_t seedBase_ = 0;
   int matchesStarted_ = 0;
 

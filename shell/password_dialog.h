@@ -3,8 +3,8 @@
 // types a name and a password twice. "Ok" (or Enter in any field) checks and accepts.
 #include <string>
 
+#include "program/sign_in.h"
 #include "shell/aux_window.h"
-#include "shell/sign_in.h"
 
 class QLineEdit;
 

@@ -4,16 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "program/club_access.h"
 #include "shell/aux_window.h"
 
 namespace trilane {
 
 class AnimationLabel;
-
-struct TopTenRow {
-  std::string name;  // code page 1251
-  int64_t score = 0;
-};
 
 class TopTenWindow : public AuxWindow {
   Q_OBJECT

@@ -18,16 +18,14 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "net/direct/computer_seat.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
 #include "net/direct/qt_transport.h"
+#include "table/auto_player.h"
 #include "words/words.h"
 
 namespace trilane::cli {
 namespace {
-
-using direct::ComputerSeatPlayer;
 
 // How long a finished player waits for its last bytes to leave before it exits.
 constexpr int kClosingMs = 2000;
@@ -111,11 +109,11 @@ class Outcome : public direct::DirectListener {
 };
 
 // Lets the local seat act until it has nothing to do; true when its match ended now.
-bool PlaySeat(ComputerSeatPlayer& player) {
+bool PlaySeat(AutoPlayer& player) {
   for (;;) {
-    const ComputerSeatPlayer::Did did = player.Step();
-    if (did == ComputerSeatPlayer::Did::kNothing) return false;
-    if (did == ComputerSeatPlayer::Did::kEndedMatch) return true;
+    const AutoPlayer::Did did = player.Step();
+    if (did == AutoPlayer::Did::kNothing) return false;
+    if (did == AutoPlayer::Did::kEndedMatch) return true;
   }
 }
 
@@ -157,14 +155,14 @@ int RunHost(const CommandArgs& raw) {
   const bool json = args.Flag("json");
 
   QtApp qt;
-  direct::HeadlessTable view;
+  HeadlessTable view;
   QTimer ticks;
   std::function<void()> startGame;
   Outcome outcome("host", [&] { startGame(); });
   direct::HostController host(name, outcome);
   RoundFlow flow(view, host, SeededDecks(seed));
   host.Attach(flow);
-  ComputerSeatPlayer player(flow);
+  AutoPlayer player(flow);
   direct::HostTransport transport(host);
   view.onRoundFinished = [&] { PrintRound(json, flow); };
 
@@ -210,14 +208,14 @@ int RunJoin(const CommandArgs& raw) {
   const bool json = args.Flag("json");
 
   QtApp qt;
-  direct::HeadlessTable view;
+  HeadlessTable view;
   Outcome outcome("join", {});
   MatchStart start;
   start.name = name;
   direct::JoinerController joiner(name, start, outcome);
   RoundFlow flow(view, joiner, DeckSource{});
   joiner.Attach(flow);
-  ComputerSeatPlayer player(flow);
+  AutoPlayer player(flow);
   direct::JoinTransport transport(joiner);
   view.onRoundFinished = [&] { PrintRound(json, flow); };
 

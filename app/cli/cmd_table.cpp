@@ -8,9 +8,9 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "rules/computer.h"
-#include "words/words.h"
+#include "table/auto_player.h"
 #include "table/round_flow.h"
+#include "words/words.h"
 
 namespace trilane::cli {
 namespace {
@@ -128,8 +128,11 @@ class PrintingView : public TableView {
                      std::optional<RowIndex> markedRow) override {
     if (json_) {
       // Rows are numbered 1 Front .. 3 Back in the transcript, 0 for no mark.
-      Json& j = Begin("table_rows").Key("position").Int(position).Key("marked").Int(
-          markedRow ? RowNumber(*markedRow) : 0);
+      Json& j = Begin("table_rows")
+                    .Key("position")
+                    .Int(position)
+                    .Key("marked")
+                    .Int(markedRow ? RowNumber(*markedRow) : 0);
       return Emit(RowsJson(j.Key("rows"), rows));
     }
     // The rating stages redraw rows already shown, with or without a mark.
@@ -229,15 +232,6 @@ class PrintingView : public TableView {
   std::array<Arrangement, 4> shownRows_{};
 };
 
-// Against the computer nothing travels.
-class NoSender : public StageSender {
- public:
-  void SendStep(StageStep) override {}
-  void SendArrangement(const Arrangement&) override {}
-  void SendDeal(const Deck&, bool) override {}
-  void SendNextDeal() override {}
-};
-
 }  // namespace
 
 int RunPlay(const CommandArgs& raw) {
@@ -251,7 +245,7 @@ int RunPlay(const CommandArgs& raw) {
   const bool json = args.Flag("json");
 
   PrintingView view(json);
-  NoSender sender;
+  NullStageSender sender;
   // The same decks as "simulate --seed S": one generator, each shuffle going on from the last.
   RoundFlow flow(view, sender, SeededDecks(seed));
   TableSetup setup;
@@ -272,12 +266,12 @@ int RunPlay(const CommandArgs& raw) {
                                std::to_string(StageNumber(flow.Stage())));
     }
   };
+  AutoPlayer player;
   for (int64_t round = 1; round <= rounds; ++round) {
-    // The computer arranges the local player's cards too, by the clicks a player would make.
-    const Hand own = flow.TableHands()[3];
     press();
+    // The computer arranges the local player's cards too, by the clicks a player would make.
     if (flow.Stage() == RoundStage::kArranging) {
-      for (const auto& [a, b] : SwapsToReach(flow.OwnRows(), ArrangeByComputer(own).rows)) {
+      for (const auto& [a, b] : SwapsToReach(flow.OwnRows(), player.Target(flow))) {
         flow.OnOwnSlotClicked(a);
         flow.OnOwnSlotClicked(b);
       }

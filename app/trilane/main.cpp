@@ -6,7 +6,7 @@
 
 #include "assets/assets.h"
 #include "platform/paths.h"
-#include "shell/command_line.h"
+#include "program/command_line.h"
 #include "shell/history/history_window.h"
 #include "shell/main_window.h"
 #include "shell/options/options_window.h"

@@ -5,10 +5,10 @@
 #include <QLayoutItem>
 #include <QLineEdit>
 
+#include "program/club_access.h"
+#include "program/net_match_end.h"
 #include "records/settings.h"
-#include "shell/club_access.h"
 #include "shell/direct/chat_panel.h"
-#include "shell/direct/net_match_end.h"
 #include "shell/layout.h"
 #include "shell/modal.h"
 #include "shell/table/table_geometry.h"
@@ -100,36 +100,24 @@ bool DirectPlayFront::OpenPlayerWindow(int slot) {
 }
 
 MatchStart DirectPlayFront::StartFor(const SignInResult& player) const {
-  MatchStart start;
-  start.currentSlot = slot_;
-  start.name = player.nameUtf8;
-  start.accountState = 1;
-  if (slot_ >= 1 && slot_ <= 5) {
-    if (ClubFilePtr club = LoadClubInUse(w_.programFolder, true)) {
-      const MemberStart member = ReadMemberStart(*club, slot_);
-      start.roundNumber = member.games;
-      start.initialScore = member.cycleScore;
-      start.initialRating = member.rating;
-    }
-  }
-  return start;
+  ClubFilePtr club;
+  if (slot_ >= 1 && slot_ <= 5) club = LoadClubInUse(w_.programFolder, true);
+  return MatchStartFor(club.get(), slot_, player);
 }
 
 bool DirectPlayFront::OpenTable(const SignInResult& player, const NetChoice& choice,
                                 QString* error) {
   if (session_) EndSession();
   DirectPlayServices services;
-  services.makeFlow = w_.makeFlow;
+  services.match = w_.match;
+  services.seed = w_.seed;
   services.playSound = w_.playSound;
   session_ = std::make_unique<DirectPlaySession>(services);
   session_->SetTickInterval(tickMs_);
   player_ = player;
   const bool go = WaitForTable(*session_, *w_.settings, choice, StartFor(player), w_.window, error);
-  // The table's flow is the new session's now: the last game's session may go.
-  retired_.reset();
   if (!go) {
-    session_->Leave();
-    retired_ = std::move(session_);
+    DisposeSession();
     return false;
   }
 
@@ -192,11 +180,17 @@ void DirectPlayFront::EndSession() {
     chat_->deleteLater();
     chat_ = nullptr;
   }
+  DisposeSession();
+}
+
+void DirectPlayFront::DisposeSession() {
   if (!session_) return;
   session_->Leave();
-  // The table's flow still names this session's controller as its sender until the next
-  // game makes a new flow, so the session is kept until then.
-  retired_ = std::move(session_);
+  // This may run inside one of the session's own signals: it goes once that has returned
+  // (or with this front, whichever comes first).
+  DirectPlaySession* old = session_.release();
+  old->setParent(this);
+  old->deleteLater();
 }
 
 }  // namespace trilane

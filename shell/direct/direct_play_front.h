@@ -10,9 +10,9 @@
 #include <memory>
 #include <string_view>
 
+#include "program/match_end.h"
 #include "shell/direct/direct_play_session.h"
 #include "shell/direct/network_fields.h"
-#include "shell/match_end.h"
 #include "shell/password_dialog.h"
 
 namespace trilane {
@@ -48,9 +48,10 @@ struct DirectPlayWindow {
   QWidget* window = nullptr;  // the parent of the windows and message boxes
   // The table widget, over whose message box the chat strip lies.
   QWidget* table = nullptr;
-  // The table's round flow for a network game, sending through `sender` (the table widget
-  // makes a new one, the host's with its deals seeded).
-  std::function<RoundFlow&(StageSender& sender)> makeFlow;
+  // The match on the table; each game is a network game on it.
+  TableMatch* match = nullptr;
+  // The host's deck seed; empty: from the clock.
+  std::optional<uint32_t> seed;
   std::filesystem::path programFolder;
   std::function<void(std::string_view name)> playSound;
   // Shows the table (the game is on it now); may be empty when the caller shows it.
@@ -92,10 +93,10 @@ class DirectPlayFront : public QObject {
   MatchStart StartFor(const SignInResult& player) const;
   void PlaceChat();
   void EndSession();
+  void DisposeSession();
 
   DirectPlayWindow w_;
   std::unique_ptr<DirectPlaySession> session_;
-  std::unique_ptr<DirectPlaySession> retired_;
   ChatPanel* chat_ = nullptr;
   int slot_ = 0;
   SignInResult player_;

@@ -1,5 +1,7 @@
 #include "shell/direct/direct_play_session.h"
 
+#include <QDateTime>
+
 #include "net/direct/direct_codec.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
@@ -24,16 +26,30 @@ DirectPlaySession::DirectPlaySession(DirectPlayServices services, QObject* paren
 }
 
 DirectPlaySession::~DirectPlaySession() {
-  // The sockets go before the controllers they report to.
+  // The sockets go before the controllers they report to, and the table's flow before the
+  // controller it sends through.
   hostTransport_.reset();
   joinTransport_.reset();
+  CloseTable();
+}
+
+void DirectPlaySession::CloseTable() {
+  // Only this game's flow: a later game may be on the table already.
+  if (flow_ != nullptr && services_.match != nullptr && &services_.match->Flow() == flow_)
+    services_.match->Close();
+  flow_ = nullptr;
+}
+
+uint32_t DirectPlaySession::Seed() const {
+  if (services_.seed) return *services_.seed;
+  return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
 }
 
 bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddress& address,
                                      quint16 port, QString* error) {
-  if (role_ != Role::kNone || !services_.makeFlow) return false;
+  if (role_ != Role::kNone || services_.match == nullptr) return false;
   host_ = std::make_unique<direct::HostController>(ownName, *this);
-  flow_ = &services_.makeFlow(*host_);
+  flow_ = &services_.match->StartNetwork(*host_, Seed());
   host_->Attach(*flow_);
   hostTransport_ = std::make_unique<direct::HostTransport>(*host_);
   hostTransport_->SetAfterEvent([this] { AfterEvent(); });
@@ -41,9 +57,10 @@ bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddres
   std::string reason;
   if (!hostTransport_->Listen(address, port, &reason)) {
     if (error != nullptr) *error = QString::fromStdString(reason);
-    // The controller stays: the flow made for it names it as its sender.
     host_->Leave();
     hostTransport_.reset();
+    CloseTable();
+    host_.reset();
     return false;
   }
   role_ = Role::kHost;
@@ -52,10 +69,10 @@ bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddres
 
 void DirectPlaySession::StartJoining(std::string_view ownName, const MatchStart& start,
                                      const QString& address, quint16 port) {
-  if (role_ != Role::kNone || !services_.makeFlow) return;
+  if (role_ != Role::kNone || services_.match == nullptr) return;
   role_ = Role::kJoiner;
   joiner_ = std::make_unique<direct::JoinerController>(ownName, start, *this);
-  flow_ = &services_.makeFlow(*joiner_);
+  flow_ = &services_.match->StartNetwork(*joiner_, Seed());
   joiner_->Attach(*flow_);
   joinTransport_ = std::make_unique<direct::JoinTransport>(*joiner_);
   joinTransport_->SetAfterEvent([this] { AfterEvent(); });
@@ -83,6 +100,7 @@ void DirectPlaySession::Cancel() {
 
 void DirectPlaySession::Leave() {
   Cancel();
+  CloseTable();
 }
 
 int DirectPlaySession::NetId() const {

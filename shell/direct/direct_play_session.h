@@ -9,13 +9,14 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "net/direct/direct_listener.h"
 #include "net/direct/direct_session.h"
-#include "table/round_flow.h"
+#include "table/table_match.h"
 
 class QWidget;
 
@@ -32,9 +33,13 @@ struct TSettings;
 struct NetChoice;
 
 struct DirectPlayServices {
-  // The table's round flow for this game, made to send through `sender`. Called once, when
-  // hosting or joining starts; the flow must outlive the session's use of it.
-  std::function<RoundFlow&(StageSender& sender)> makeFlow;
+  // The match on the table: hosting or joining starts a network game on it that sends
+  // through this session's controller, and the session closes it before the controller
+  // goes. It must outlive the session.
+  TableMatch* match = nullptr;
+  // The host's deck seed; empty: taken from the clock (every host shuffles its own decks,
+  // the joiners take the host's).
+  std::optional<uint32_t> seed;
   // A sound of the program by name ("WWrongs", "WToMenK"); may be empty.
   std::function<void(std::string_view name)> playSound;
 };
@@ -65,7 +70,8 @@ class DirectPlaySession : public QObject, public direct::DirectListener {
   bool StartGame(const MatchStart& start, bool ruleTwoFour);
   // "Cancel" in the waiting window: the host stops listening, a joiner closes its socket.
   void Cancel();
-  // The end of the game or "Exit to menu": every connection of this machine closes.
+  // The end of the game or "Exit to menu": every connection of this machine closes and the
+  // game's flow leaves the table.
   void Leave();
 
   // The chat field's text; false when nothing was sent (empty, or not allowed yet).
@@ -121,6 +127,9 @@ class DirectPlaySession : public QObject, public direct::DirectListener {
 
   void AfterEvent();
   void Tick();
+  // The game's flow leaves the table (before the controller it sends through goes).
+  void CloseTable();
+  uint32_t Seed() const;
   void UpdateChatAllowed();
   void Sound(std::string_view name) const;
 

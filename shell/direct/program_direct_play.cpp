@@ -1,7 +1,5 @@
 #include "shell/direct/program_direct_play.h"
 
-#include <QDateTime>
-
 #include "shell/main_window.h"
 #include "shell/table/table_widget.h"
 
@@ -17,11 +15,7 @@ std::unique_ptr<DirectPlayFront> OfferDirectPlay(MainWindow& window) {
     window.SoundEffects().PlaySoundRes(name, false, window.Settings().SoundOn);
   };
   net.backToMenu = [&window] { window.EndInterruptedGame(); };
-  net.makeFlow = [&window](StageSender& sender) -> RoundFlow& {
-    // Every host shuffles its own decks; the joiners take the host's.
-    const auto seed = static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
-    return window.Table()->StartNetworkFlow(sender, seed);
-  };
+  net.match = &window.Match();
   auto front = std::make_unique<DirectPlayFront>(std::move(net));
   DirectPlayFront* f = front.get();
   MainWindow::DirectPlayHooks hooks;

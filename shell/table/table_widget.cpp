@@ -20,7 +20,6 @@
 #include "platform/graphics/card_graphics.h"
 #include "platform/graphics/sounds.h"
 #include "records/settings.h"
-#include "rules/computer.h"
 #include "shell/fonts.h"
 #include "shell/layout.h"
 #include "shell/modal.h"
@@ -30,6 +29,7 @@
 #include "shell/table/speed_window.h"
 #include "shell/table/table_geometry.h"
 #include "shell/widgets/qor_button.h"
+#include "table/table_match.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -177,15 +177,6 @@ class SaluteLayer : public QWidget {
   int frame_ = 0;
 };
 
-// Against the computer nothing travels.
-class NoStageSender : public StageSender {
- public:
-  void SendStep(StageStep) override {}
-  void SendArrangement(const Arrangement&) override {}
-  void SendDeal(const Deck&, bool) override {}
-  void SendNextDeal() override {}
-};
-
 const char* PlatePicture(PlateColour colour) {
   switch (colour) {
     case PlateColour::kBlue:
@@ -236,7 +227,7 @@ QString CardLabel(const Card& card) {
 
 // ---------------------------------------------------------------------------------------
 
-struct TableWidget::Impl : public TableView {
+struct TableWidget::Impl : public TableView, public FlowHost {
   // What the table shows of one seat.
   struct Seat {
     Hand hand{};
@@ -301,7 +292,6 @@ struct TableWidget::Impl : public TableView {
     demoTimer.setSingleShot(true);
     QObject::connect(&demoTimer, &QTimer::timeout, w, [this] { DemoStep(); });
 
-    NewFlow(SeededDecks(0));
     ApplyLook();
     Relayout(kSmallWindow, QSize(kBaseWidth, kBaseHeight));
   }
@@ -312,10 +302,18 @@ struct TableWidget::Impl : public TableView {
     demoTimer.stop();
   }
 
-  void NewFlow(DeckSource decks, StageSender* through = nullptr) {
-    flow.reset();  // the old flow goes before the sender it may hold
-    flow = std::make_unique<RoundFlow>(*this, through ? *through : sender, std::move(decks));
-    flow->SetReentryHandler([](std::string_view entry) {
+  // The flow shown here, once a match owner was bound.
+  RoundFlow* Flow() const { return match ? &match->Flow() : nullptr; }
+
+  // --- FlowHost: the match owner replaces its flow; nothing queued for the old one may
+  // run, and the new one reports re-entries here.
+  void FlowLeaving() override {
+    DropTimeline();
+    demoPlayer = AutoPlayer{};
+  }
+  void FlowArrived(RoundFlow& flow) override {
+    ApplyLook();
+    flow.SetReentryHandler([](std::string_view entry) {
       qWarning("table: %.*s called while the round was changing; deferred",
                static_cast<int>(entry.size()), entry.data());
     });
@@ -439,8 +437,7 @@ struct TableWidget::Impl : public TableView {
   }
   void RoundFinished() override {
     QueueApply([this] {
-      targetRows.reset();
-      emit w->roundFinished(flow->Counters().roundNumber);
+      if (RoundFlow* flow = Flow()) emit w->roundFinished(flow->Counters().roundNumber);
     });
   }
 
@@ -798,7 +795,8 @@ struct TableWidget::Impl : public TableView {
       RenderPlate(2);
       RenderPlate(4);
     }
-    QString who = QString::fromStdString(flow ? flow->SeatName(position) : std::string()).trimmed();
+    QString who =
+        QString::fromStdString(Flow() ? Flow()->SeatName(position) : std::string()).trimmed();
     image->setAccessibleName(who.isEmpty()
                                  ? spoken.join(QLatin1Char(' '))
                                  : who + QStringLiteral(": ") + spoken.join(QLatin1Char(' ')));
@@ -1026,22 +1024,22 @@ struct TableWidget::Impl : public TableView {
   }
 
   void PressAction() {
-    if (Busy() || !actionEnabled) return;
+    if (Busy() || !actionEnabled || !Flow()) return;
     Salute(true);
-    flow->OnActionButton();
+    Flow()->OnActionButton();
     Play();
   }
 
   void PressEnd() {
-    if (Busy() || !endEnabled) return;
+    if (Busy() || !endEnabled || !Flow()) return;
     Salute(true);
-    const EndMatchRequest request = flow->OnEndButton();
+    const EndMatchRequest request = Flow()->OnEndButton();
     FinishTimeline();
     if (request.endMatch) emit w->endMatchRequested(request);
   }
 
   bool OwnRowsActive() const {
-    return arranging && !seats[3].rows && flow->Stage() == RoundStage::kArranging;
+    return arranging && !seats[3].rows && Flow() && Flow()->Stage() == RoundStage::kArranging;
   }
 
   std::optional<Slot> OwnSlotAt(QPoint p) const {
@@ -1053,14 +1051,14 @@ struct TableWidget::Impl : public TableView {
 
   void ClickSlot(Slot slot) {
     if (Busy() || !OwnRowsActive()) return;
-    if (flow->OnOwnSlotClicked(slot) != RoundFlow::Click::kNothing) Salute(false);
+    if (Flow()->OnOwnSlotClicked(slot) != RoundFlow::Click::kNothing) Salute(false);
     Play();
   }
 
   void DragSwap(Slot a, Slot b) {
     if (Busy() || !OwnRowsActive() || a == b) return;
     carryNextFlight = true;  // the dragged card is already where it goes
-    if (!flow->SwapSlots(a, b)) carryNextFlight = false;
+    if (!Flow()->SwapSlots(a, b)) carryNextFlight = false;
     Play();
   }
 
@@ -1114,29 +1112,18 @@ struct TableWidget::Impl : public TableView {
       return;
     }
     if (OwnRowsActive()) {
-      if (!targetRows) {
-        Hand hand{};
-        size_t i = 0;
-        for (const Row& row : flow->OwnRows().rows)
-          for (const Card& c : row)
-            if (c.code.IsCard() && i < hand.size()) hand[i++] = c;
-        SortHand(hand);
-        targetRows = ArrangeByComputer(hand).rows;
-      }
-      const auto swaps = SwapsToReach(flow->OwnRows(), *targetRows);
-      if (!swaps.empty()) {
-        flow->SwapSlots(swaps.front().first, swaps.front().second);
+      if (const auto swap = demoPlayer.NextSwap(*Flow())) {
+        Flow()->SwapSlots(swap->first, swap->second);
         Play();
         return;
       }
     }
-    if (actionEnabled && flow->ActionEnabled()) PressAction();
+    if (actionEnabled && Flow() && Flow()->ActionEnabled()) PressAction();
   }
 
   TableWidget* w;
   TableServices s;
-  NoStageSender sender;
-  std::unique_ptr<RoundFlow> flow;
+  TableMatch* match = nullptr;  // the owner of the flow shown; bound by the program
 
   trilane::Layout layout;
   TableGeometry geo;
@@ -1187,7 +1174,7 @@ struct TableWidget::Impl : public TableView {
   bool demo = false;
   int demoDelayMs = 350;
   QTimer demoTimer;
-  std::optional<Arrangement> targetRows;
+  AutoPlayer demoPlayer;
 
   std::optional<Slot> pressSlot;
   QPoint pressPos;
@@ -1215,26 +1202,22 @@ void TableWidget::ApplyWindowSize(int windowSize, QSize client) {
   update();
 }
 
-void TableWidget::StartComputerMatch(const MatchStart& start, uint32_t seed, bool ruleTwoFour) {
-  impl_->DropTimeline();
-  impl_->targetRows.reset();
-  impl_->NewFlow(SeededDecks(seed));
-  TableSetup setup;
-  setup.mode = PlayMode::kComputer;
-  setup.ruleTwoFour = ruleTwoFour;
-  impl_->flow->Configure(setup);
-  impl_->ApplyLook();
-  impl_->flow->StartMatch(start);
-  setFocus();
-  impl_->Play();
+TableView& TableWidget::View() {
+  return *impl_;
 }
 
-RoundFlow& TableWidget::StartNetworkFlow(StageSender& sender, uint32_t seed) {
-  impl_->DropTimeline();
-  impl_->targetRows.reset();
-  impl_->NewFlow(SeededDecks(seed), &sender);
-  impl_->ApplyLook();
-  return *impl_->flow;
+FlowHost& TableWidget::Host() {
+  return *impl_;
+}
+
+void TableWidget::ShowMatch(TableMatch& match) {
+  impl_->match = &match;
+  impl_->FlowArrived(match.Flow());
+  impl_->RenderAll();
+}
+
+void TableWidget::PlayNow() {
+  impl_->Play();
 }
 
 void TableWidget::SetDemo(bool on) {
@@ -1256,20 +1239,19 @@ void TableWidget::Retranslate() {
 }
 
 void TableWidget::ShowGeneralScore() {
-  RoundFlow& flow = *impl_->flow;
-  if (flow.Stage() == RoundStage::kNone) return;
-  const double rating =
-      impl_->s.currentRating ? impl_->s.currentRating(flow) : flow.Counters().initialRating;
-  const GeneralScoreFigures figures = flow.OpenGeneralScore(rating);
+  if (!impl_->match) return;
+  const auto figures = impl_->match->OpenGeneralScore();
+  if (!figures) return;
   impl_->Play();  // the window's sound
   if (!impl_->s.settings) return;
-  GeneralScoreWindow window(*impl_->s.settings, QString::fromStdString(flow.SeatName(4)).trimmed(),
-                            figures, this);
+  GeneralScoreWindow window(*impl_->s.settings,
+                            QString::fromStdString(impl_->Flow()->SeatName(4)).trimmed(), *figures,
+                            this);
   ExecModal(window);
 }
 
 void TableWidget::AskLeaveToMenu() {
-  if (impl_->flow->Stage() == RoundStage::kNone) return;
+  if (!impl_->Flow() || impl_->Flow()->Stage() == RoundStage::kNone) return;
   if (impl_->s.sounds && impl_->s.settings)
     impl_->s.sounds->PlaySoundRes("WOpenFo", false, impl_->s.settings->SoundOn);
   const QString question =
@@ -1284,10 +1266,6 @@ void TableWidget::ShowSpeedWindow() {
   if (!impl_->s.settings) return;
   SpeedWindow window(*impl_->s.settings, this);
   ExecModal(window);
-}
-
-RoundFlow& TableWidget::Flow() {
-  return *impl_->flow;
 }
 
 bool TableWidget::TimelineBusy() const {
@@ -1351,7 +1329,7 @@ void TableWidget::mouseMoveEvent(QMouseEvent* event) {
     if ((at - d.pressPos).manhattanLength() < QApplication::startDragDistance()) return;
     if (d.Busy() || !d.OwnRowsActive()) return;
     d.dragging = true;
-    const Card card = CardAt(d.flow->OwnRows(), *d.pressSlot);
+    const Card card = CardAt(d.Flow()->OwnRows(), *d.pressSlot);
     QImage picture = d.Blank(QSize(d.geo.cardW, d.geo.cardH));
     d.DrawCode(picture, QPoint(0, 0), card.code.Bytes());
     if (!d.dragImage) d.dragImage = new TableImage("DragCard", this);
@@ -1412,7 +1390,7 @@ void TableWidget::keyPressEvent(QKeyEvent* event) {
         d.ClickSlot(*d.highlight);
       return;
     case Qt::Key_Escape:
-      if (!d.flow->SelectedSlot().IsNone()) d.ClickSlot(d.flow->SelectedSlot());
+      if (!d.Flow()->SelectedSlot().IsNone()) d.ClickSlot(d.Flow()->SelectedSlot());
       return;
     default:
       QWidget::keyPressEvent(event);
@@ -1426,7 +1404,7 @@ void TableWidget::contextMenuEvent(QContextMenuEvent* event) {
     return;
   }
   if (const auto place = d.PlaceAt(event->pos())) {
-    if (const auto card = d.flow->CardToSpeak(*place)) {
+    if (const auto card = d.Flow() ? d.Flow()->CardToSpeak(*place) : std::nullopt) {
       if (d.s.sounds) d.s.sounds->SpeakCard(card->code, false, LanguageIndex());
       event->accept();
       return;

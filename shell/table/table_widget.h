@@ -2,7 +2,9 @@
 // The table window: the round of the game drawn and played. It implements the round flow's
 // TableView as a timeline: every call of the flow is queued and returns at once; pauses and
 // card flights are steps played in order by timers; the player's clicks, drags and keys are
-// ignored while the timeline plays. The main window embeds it and starts matches through it.
+// ignored while the timeline plays. The table owns no flow: the program's match owner
+// (TableMatch) is made on this table's view and bound with ShowMatch; the table shows the
+// owner's current flow and hands the player's input to it.
 
 #include <QSize>
 #include <QWidget>
@@ -11,6 +13,7 @@
 #include <memory>
 
 #include "table/round_flow.h"
+#include "table/table_match.h"
 
 namespace trilane {
 
@@ -26,9 +29,6 @@ struct TableServices {
   CardGraphics* cards = nullptr;  // faces, backs, background and DrawCard
   Sounds* sounds = nullptr;       // effects and spoken card names
   NoticeSink* notices = nullptr;
-  // The rating the match would give now, for the general-score window (the rating formula
-  // belongs to the program's end-of-match steps). Empty: the rating at the start.
-  std::function<double(const RoundFlow&)> currentRating;
 };
 
 class TableWidget : public QWidget {
@@ -41,14 +41,16 @@ class TableWidget : public QWidget {
   // Re-lays every element for a window size (1..5; 2 full screen) and the client size the
   // main window has for it.
   void ApplyWindowSize(int windowSize, QSize client);
-  // A match against the three computer seats; decks come from `seed`.
-  void StartComputerMatch(const MatchStart& start, uint32_t seed, bool ruleTwoFour);
-  // A network game: a fresh flow on this table that sends its stage messages through
-  // `sender` (owned by the caller; it must outlive the flow, that is until the next match
-  // starts here). Host decks come from `seed`. The caller configures the flow and starts the
-  // match on it; received messages and the one-second ticks go straight to the flow, and the
-  // table plays what the flow shows as it does against the computer.
-  RoundFlow& StartNetworkFlow(StageSender& sender, uint32_t seed);
+  // What a match owner needs of the table: the view its flows show themselves on, and the
+  // host told when a flow is replaced.
+  TableView& View();
+  FlowHost& Host();
+  // Shows `match`'s flows from now on and hands the player's input to them; `match` must
+  // have been made on View() and Host() and must outlive the table's use of it.
+  void ShowMatch(TableMatch& match);
+  // Plays what the flow asked for so far up to the first pause, without waiting for the
+  // event loop (right after a match was started).
+  void PlayNow();
   // Autoplay: the computer arranges the local seat and presses the buttons once the
   // timeline has played.
   void SetDemo(bool on);
@@ -64,7 +66,6 @@ class TableWidget : public QWidget {
   void AskLeaveToMenu();
   void ShowSpeedWindow();
 
-  RoundFlow& Flow();
   // True while queued steps (pauses, flights) are still playing; input is ignored then.
   bool TimelineBusy() const;
   // Plays every queued step at once, without waiting (tests, and leaving the table).

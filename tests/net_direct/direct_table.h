@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "net/direct/computer_seat.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
 #include "net/direct/memory_link.h"
+#include "table/auto_player.h"
 
 namespace trilane::direct::test {
 
@@ -82,7 +82,7 @@ struct HostMachine : Machine {
   }
   HostController controller;
   RoundFlow flow;
-  ComputerSeatPlayer player;
+  AutoPlayer player;
 };
 
 struct JoinerMachine : Machine {
@@ -95,7 +95,7 @@ struct JoinerMachine : Machine {
   }
   JoinerController controller;
   RoundFlow flow;
-  ComputerSeatPlayer player;
+  AutoPlayer player;
   std::unique_ptr<MemoryLink> end;      // this machine's end of the stream
   std::unique_ptr<MemoryLink> hostEnd;  // the host's end
   int connection = -1;                  // the host's number for it
@@ -185,13 +185,13 @@ class DirectTable {
  private:
   // Lets one seat act until it has nothing to do; a seat whose match ended leaves.
   template <typename Leave>
-  static bool Drive(ComputerSeatPlayer& player, Machine& machine, Leave leave) {
+  static bool Drive(AutoPlayer& player, Machine& machine, Leave leave) {
     bool moved = false;
     for (;;) {
-      const ComputerSeatPlayer::Did did = player.Step();
-      if (did == ComputerSeatPlayer::Did::kNothing) return moved;
+      const AutoPlayer::Did did = player.Step();
+      if (did == AutoPlayer::Did::kNothing) return moved;
       moved = true;
-      if (did == ComputerSeatPlayer::Did::kEndedMatch) {
+      if (did == AutoPlayer::Did::kEndedMatch) {
         machine.ended = true;
         leave();
         return true;

@@ -8,7 +8,7 @@
 
 #include "records/club_file.h"
 #include "records/history_file.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 
 namespace trilane {
 namespace {

@@ -24,8 +24,8 @@
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/widgets/qor_button.h"
-#include "shell_fixture.h"
 #include "table_test_app.h"
+#include "tests/program/program_folder.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -118,8 +118,8 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
   EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
   ASSERT_NE(host.directPlay->Chat(), nullptr);
   ASSERT_NE(joiner.directPlay->Chat(), nullptr);
-  EXPECT_EQ(host.window->Table()->Flow().Setup().mode, PlayMode::kNet);
-  EXPECT_EQ(joiner.window->Table()->Flow().Setup().ownNumber, 2);
+  EXPECT_EQ(host.window->Match().Flow().Setup().mode, PlayMode::kNet);
+  EXPECT_EQ(joiner.window->Match().Flow().Setup().ownNumber, 2);
 
   // Chat from the joiner's table reaches the host's strip.
   ASSERT_TRUE(QTest::qWaitFor([&] { return joiner.directPlay->Chat()->ChatEnabled(); }, 10000));
@@ -139,11 +139,11 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
     for (Program* p : {&host, &joiner}) p->window->Table()->FinishTimeline();
   });
   hurry.start(5);
-  const auto over = [](Program& p) { return p.window->Table()->Flow().EndEnabled(); };
+  const auto over = [](Program& p) { return p.window->Match().Flow().EndEnabled(); };
   ASSERT_TRUE(QTest::qWaitFor([&] { return over(host) && over(joiner); }, 120000));
   hurry.stop();
   for (Program* p : {&host, &joiner}) p->window->Table()->SetDemo(false);
-  EXPECT_EQ(host.window->Table()->Flow().Counters().sessionRounds, 4);
+  EXPECT_EQ(host.window->Match().Flow().Counters().sessionRounds, 4);
 
   // The end buttons: each program writes its "N" line and member, then shows its menu.
   for (Program* p : {&host, &joiner}) {

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "net/direct/computer_seat.h"
 #include "records/settings.h"
 #include "shell/direct/chat_panel.h"
 #include "shell/direct/direct_play_front.h"
@@ -21,8 +20,10 @@
 #include "shell/direct/wait_window.h"
 #include "shell/modal.h"
 #include "shell/widgets/qor_button.h"
-#include "shell_fixture.h"
+#include "table/auto_player.h"
+#include "table/table_match.h"
 #include "table_test_app.h"
+#include "tests/program/program_folder.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -36,17 +37,12 @@ QString InterruptedText() {
 
 // One machine of the game: a table nobody looks at, its seat played by the computer after
 // every event, and the session.
-class Machine {
+class Machine : private FlowHost {
  public:
-  explicit Machine(uint32_t seed) {
+  explicit Machine(uint32_t seed) : match_(view_, this) {
     DirectPlayServices services;
-    services.makeFlow = [this, seed](StageSender& sender) -> RoundFlow& {
-      flow_ = std::make_unique<RoundFlow>(view_, sender, SeededDecks(seed));
-      flow_->SetReentryHandler(
-          [](std::string_view entry) { ADD_FAILURE() << "re-entered " << std::string(entry); });
-      player_ = std::make_unique<direct::ComputerSeatPlayer>(*flow_);
-      return *flow_;
-    };
+    services.match = &match_;
+    services.seed = seed;
     services.playSound = [this](std::string_view name) { sounds.emplace_back(name); };
     session = std::make_unique<DirectPlaySession>(services);
     session->SetTickInterval(2);
@@ -55,39 +51,49 @@ class Machine {
   }
 
   void Play() {
-    if (!autoplay || !player_) return;
+    if (!autoplay || !match_.Network()) return;
     for (;;) {
-      const auto did = player_->Step();
-      if (did == direct::ComputerSeatPlayer::Did::kNothing) return;
-      if (did == direct::ComputerSeatPlayer::Did::kEndedMatch) {
+      const auto did = player_.Step(match_.Flow());
+      if (did == AutoPlayer::Did::kNothing) return;
+      if (did == AutoPlayer::Did::kEndedMatch) {
         ended = true;
         return;
       }
     }
   }
-  RoundFlow& Flow() { return *flow_; }
-  const EndMatchRequest& EndRequest() const { return player_->EndRequest(); }
+  RoundFlow& Flow() { return match_.Flow(); }
+  const EndMatchRequest& EndRequest() const { return player_.EndRequest(); }
   // Totals by NetId.
   std::array<int32_t, 4> Totals() const {
     std::array<int32_t, 4> byNetId{};
-    const int own = flow_->Setup().ownNumber;
-    for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow_->RoundTotals()[PositionOf(own, k) - 1];
+    const RoundFlow& flow = match_.Flow();
+    const int own = flow.Setup().ownNumber;
+    for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];
     return byNetId;
   }
   bool Heard(const std::string& sound) const {
     return std::find(sounds.begin(), sounds.end(), sound) != sounds.end();
   }
 
-  std::unique_ptr<DirectPlaySession> session;
   std::vector<std::string> sounds;
   int roundsFinished = 0;
   bool ended = false;
   bool autoplay = true;
 
  private:
-  direct::HeadlessTable view_;
-  std::unique_ptr<RoundFlow> flow_;
-  std::unique_ptr<direct::ComputerSeatPlayer> player_;
+  void FlowLeaving() override {}
+  void FlowArrived(RoundFlow& flow) override {
+    flow.SetReentryHandler(
+        [](std::string_view entry) { ADD_FAILURE() << "re-entered " << std::string(entry); });
+  }
+
+  HeadlessTable view_;
+  TableMatch match_;
+  AutoPlayer player_;
+
+ public:
+  // Last, so the session (and its controller) goes before the match that names it.
+  std::unique_ptr<DirectPlaySession> session;
 };
 
 MatchStart Start(const char* name) {
@@ -331,8 +337,8 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   QWidget table;
   table.resize(760, 500);
   table.show();
-  direct::HeadlessTable view;
-  std::unique_ptr<RoundFlow> flow;
+  HeadlessTable view;
+  TableMatch match(view);
   std::vector<std::string> sounds;
   bool tableShown = false, backInMenu = false;
   DirectPlayWindow window;
@@ -342,10 +348,8 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   window.playSound = [&](std::string_view name) { sounds.emplace_back(name); };
   window.showTable = [&] { tableShown = true; };
   window.backToMenu = [&] { backInMenu = true; };
-  window.makeFlow = [&](StageSender& sender) -> RoundFlow& {
-    flow = std::make_unique<RoundFlow>(view, sender, SeededDecks(9));
-    return *flow;
-  };
+  window.match = &match;
+  window.seed = 9;
   DirectPlayFront front(window);
   auto joiner = std::make_unique<Machine>(0);
   joiner->autoplay = false;

@@ -3,7 +3,7 @@
 if(TARGET trilane_shell_direct)
   trilane_test(shell_direct_test
     SOURCES direct_fields_test.cpp direct_windows_test.cpp direct_session_test.cpp
-            direct_match_end_test.cpp direct_program_test.cpp shell_fixture.cpp
+            direct_program_test.cpp ../program/program_folder.cpp
     LIBS trilane_shell_direct trilane_assets Qt6::Test)
   if(TARGET shell_direct_test)
     find_package(Qt6 REQUIRED COMPONENTS Test)

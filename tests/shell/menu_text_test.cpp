@@ -3,9 +3,9 @@
 
 #include <QImage>
 
+#include "program/menu_text.h"
 #include "records/club_file.h"
 #include "shell/main_menu.h"
-#include "shell/menu_text.h"
 #include "shell/title_screen.h"
 
 namespace trilane {

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "assets/assets.h"
-#include "shell/club_access.h"
+#include "program/club_access.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
 #include "shell/menu_clocks.h"
@@ -22,7 +22,7 @@
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/widgets/qor_button.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -175,8 +175,8 @@ TEST_F(ProgramWindowTest, GoodStartTitleMenuAndANewPlayer) {
   EXPECT_EQ(responder.messages[0], "The passwords do not coincide!");
   ASSERT_EQ(window->Screen(), ScreenState::kTable);
   EXPECT_EQ(window->CurrentSlot(), 6);
-  EXPECT_EQ(window->Table()->Flow().SeatName(4), "Tester");
-  EXPECT_EQ(window->Table()->Flow().Stage(), RoundStage::kDealt);
+  EXPECT_EQ(window->Match().Flow().SeatName(4), "Tester");
+  EXPECT_EQ(window->Match().Flow().Stage(), RoundStage::kDealt);
   // The name is remembered for the next new player.
   EXPECT_EQ(window->Settings().PlayerName, "Tester");
 }
@@ -209,7 +209,7 @@ TEST_F(ProgramWindowTest, MemberSignsInAndExitToMenuRemovesTheLine) {
   };
   window->OpenMember(2);
   ASSERT_EQ(window->Screen(), ScreenState::kTable);
-  EXPECT_EQ(window->Table()->Flow().Counters().roundNumber, 6);  // 5 stored, one dealt
+  EXPECT_EQ(window->Match().Flow().Counters().roundNumber, 6);  // 5 stored, one dealt
 
   // "Exit to menu" is confirmed (the responder says Yes): Boris's line goes, Clara moves up.
   window->QuitToMenu();
@@ -344,12 +344,12 @@ TEST_F(ProgramWindowTest, ChangingTheNameRewritesTheMemberLine) {
   ASSERT_EQ(responder.messages.size(), 1u);
   EXPECT_EQ(responder.messages[0],
             "Your name and/or the password were successfully changed!\nNew name: Annette");
-  EXPECT_EQ(window->Table()->Flow().SeatName(4), "Annette");
+  EXPECT_EQ(window->Match().Flow().SeatName(4), "Annette");
   ClubFilePtr club = LoadClubInUse(folder_.Path(), false);
   ASSERT_TRUE(club);
   const MemberStart member = ReadMemberStart(*club, 1);
   EXPECT_EQ(member.nameUtf8, "Annette");
-  EXPECT_EQ(member.games, 10);  // the results stay
+  EXPECT_EQ(member.gamesPlayed, 10);  // the results stay
   EXPECT_DOUBLE_EQ(member.rating, 2.0);
 }
 

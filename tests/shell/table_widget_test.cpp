@@ -37,6 +37,8 @@ class TableWidgetTest : public ::testing::Test {
     services.settings = &settings_;
     services.cards = cards_;
     table_ = std::make_unique<TableWidget>(services, nullptr);
+    match_ = std::make_unique<TableMatch>(table_->View(), &table_->Host());
+    table_->ShowMatch(*match_);
     table_->ApplyWindowSize(kSmallWindow, QSize(760, 500));
     action_ = table_->findChild<QorCardsButton*>(QStringLiteral("Button7"));
     end_ = table_->findChild<QorCardsButton*>(QStringLiteral("Button8"));
@@ -50,7 +52,7 @@ class TableWidgetTest : public ::testing::Test {
     for (uint32_t seed = 1; seed < 200; ++seed) {
       MatchStart start;
       start.name = "Tester";
-      table_->StartComputerMatch(start, seed, false);
+      StartMatch(start, seed, false);
       table_->FinishTimeline();
       QTest::mouseClick(action_, Qt::LeftButton);
       table_->FinishTimeline();
@@ -74,7 +76,13 @@ class TableWidgetTest : public ::testing::Test {
     }
   }
 
-  RoundFlow& Flow() { return table_->Flow(); }
+  RoundFlow& Flow() { return match_->Flow(); }
+
+  // A match against the computer on the table, as the program starts one.
+  void StartMatch(const MatchStart& start, uint32_t seed, bool ruleTwoFour) {
+    match_->StartLocal(start, seed, ruleTwoFour);
+    table_->PlayNow();
+  }
 
   // The centre of a place of the own grid, in the table's coordinates.
   QPoint OwnPlace(Slot slot) const {
@@ -89,6 +97,7 @@ class TableWidgetTest : public ::testing::Test {
   TSettings settings_ = DefaultSettings();
   CardGraphics* cards_ = nullptr;
   std::unique_ptr<TableWidget> table_;
+  std::unique_ptr<TableMatch> match_;  // goes before the table it shows on
   QorCardsButton* action_ = nullptr;
   QorCardsButton* end_ = nullptr;
 };
@@ -234,7 +243,7 @@ TEST_F(TableWidgetTest, InputIsIgnoredWhileTheTimelinePlays) {
   start.name = "Tester";
   uint32_t seed = 1;
   for (;; ++seed) {  // a round that is laid into rows
-    table_->StartComputerMatch(start, seed, false);
+    StartMatch(start, seed, false);
     table_->FinishTimeline();
     QTest::mouseClick(action_, Qt::LeftButton);
     if (Flow().Stage() == RoundStage::kArranging) break;
@@ -264,7 +273,7 @@ TEST_F(TableWidgetTest, TheDemoPlaysWholeRoundsByItself) {
   MatchStart start;
   start.name = "Demo";
   table_->SetDemo(true);
-  table_->StartComputerMatch(start, 7, false);
+  StartMatch(start, 7, false);
   EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
   EXPECT_GE(Flow().Counters().roundNumber, 2);
   table_->SetDemo(false);
@@ -343,7 +352,7 @@ namespace {
 TEST_F(TableWidgetTest, RightClickOnASpeakableCardIsTakenElsewhereItGoesToThePopupMenu) {
   MatchStart start;
   start.name = "Tester";
-  table_->StartComputerMatch(start, 1, false);
+  StartMatch(start, 1, false);
   table_->FinishTimeline();
   const QRect hand = table_->findChild<QWidget*>(QStringLiteral("ImageCards4"))->geometry();
   const struct {
@@ -367,7 +376,7 @@ TEST_F(TableWidgetTest, GeneralScoreWindowShowsTheMatchFigures) {
   start.currentSlot = 2;  // a member of the club file: the stored values count
   start.initialScore = 25;
   start.roundNumber = 41;
-  table_->StartComputerMatch(start, 1, false);
+  StartMatch(start, 1, false);
   table_->FinishTimeline();
   QStringList shown;
   QTimer::singleShot(0, [&] {
@@ -391,7 +400,7 @@ TEST_F(TableWidgetTest, GeneralScoreWindowShowsTheMatchFigures) {
 TEST_F(TableWidgetTest, RetranslateRewritesTheCaptions) {
   MatchStart start;
   start.name = "Tester";
-  table_->StartComputerMatch(start, 1, false);
+  StartMatch(start, 1, false);
   table_->FinishTimeline();
   for (int language : {kRussian, kChinese, kEnglish}) {
     SetLanguageIndex(language);
@@ -410,7 +419,7 @@ namespace {
 TEST_F(TableWidgetTest, EveryFaceUpCardCarriesItsOwnAccessibleName) {
   MatchStart start;
   start.name = "Tester";
-  table_->StartComputerMatch(start, 1, false);
+  StartMatch(start, 1, false);
   table_->FinishTimeline();
   auto named = [&](int seat) {
     QStringList names;
@@ -448,7 +457,7 @@ TEST_F(TableWidgetTest, AFlyingCardIsASmallWindowThatGlidesAndIsGoneAfterwards) 
   MatchStart start;
   start.name = "Tester";
   for (uint32_t seed = 1;; ++seed) {
-    table_->StartComputerMatch(start, seed, false);
+    StartMatch(start, seed, false);
     table_->FinishTimeline();
     QTest::mouseClick(action_, Qt::LeftButton);
     if (Flow().Stage() == RoundStage::kArranging) break;
@@ -486,7 +495,7 @@ class RecordingSender : public StageSender {
 
 TEST_F(TableWidgetTest, ANetworkFlowSendsThroughTheCallersSender) {
   RecordingSender sender;
-  RoundFlow& flow = table_->StartNetworkFlow(sender, 9);
+  RoundFlow& flow = match_->StartNetwork(sender, 9);
   EXPECT_EQ(&flow, &Flow());
   TableSetup setup;
   setup.mode = PlayMode::kNet;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/match_end.h"
+#include "program/match_end.h"
 
 namespace trilane {
 

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
+#include "program/match_end.h"
 #include "records/club_file.h"
 #include "records/history_file.h"
-#include "shell/match_end.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 
 namespace trilane {
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/club_access.h"
+#include "program/club_access.h"
 
 #include <limits>
 
 #include "base/codepage.h"
+#include "program/match_end.h"
 #include "records/club_file.h"
-#include "shell/match_end.h"
 
 namespace trilane {
 
@@ -37,7 +37,7 @@ MemberStart ReadMemberStart(const ClubFile& club, int slot) {
   out.name = m.name;
   out.nameUtf8 = Cp1251ToUtf8(m.name);
   out.passwordCode = m.passwordCode;
-  out.games = Narrow(m.games.value_or(0));
+  out.gamesPlayed = Narrow(m.games.value_or(0));
   out.cycleScore = Narrow(m.cycleScore.value_or(0));
   out.rating = m.rating.value_or(0.0);
   return out;
@@ -56,23 +56,22 @@ bool RemoveMemberLine(const std::filesystem::path& programFolder, bool netMode, 
 
 bool RenameMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot,
                       const std::string& name, const std::string& passwordCode) {
-  if (slot < 1 || slot > kClubMembers || name.size() > 20 || passwordCode.size() != 15)
-    return false;
-  const std::filesystem::path path = ClubFilePath(programFolder, netMode);
-  auto club = LoadClubFile(path);
-  if (!club || ReadMember(*club, slot).empty) return false;
-  std::string& line = club->lines[slot - 1];
-  std::string padded = name;
-  padded.resize(20, ' ');
-  line.replace(0, 20, padded);
-  line.replace(44, 15, passwordCode);
-  return !SaveClubFile(path, *club).has_value();
+  return !RenameMemberInFile(ClubFilePath(programFolder, netMode), slot, name, passwordCode)
+              .has_value();
 }
 
-double RatingAfter(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
-                   int64_t gamesAfter) {
-  if (gamesAfter <= 0) return ratingBefore;
-  return LocalRating(gamesBefore, ratingBefore, matchScore, gamesAfter);
+MatchStart MatchStartFor(const ClubFile* club, int slot, const SignInResult& player) {
+  MatchStart start;
+  start.currentSlot = slot;
+  start.name = player.nameUtf8;
+  start.accountState = 1;
+  if (club != nullptr && slot >= 1 && slot <= kClubMembers) {
+    const MemberStart member = ReadMemberStart(*club, slot);
+    start.roundNumber = member.gamesPlayed;
+    start.initialScore = member.cycleScore;
+    start.initialRating = member.rating;
+  }
+  return start;
 }
 
 }  // namespace trilane

@@ -1,4 +1,4 @@
-#include "shell/direct/net_match_end.h"
+#include "program/net_match_end.h"
 
 #include "records/club_file.h"
 #include "records/history_file.h"

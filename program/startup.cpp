@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "program/startup.h"
 
 #include "records/club_file.h"
 #include "records/file_io.h"

@@ -1,4 +1,4 @@
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
+#include "program/startup.h"
 #include "records/club_file.h"
-#include "shell/startup.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 #include "words/words.h"
 
 namespace trilane {

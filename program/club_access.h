@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/top_ten_window.h"
+#include "program/sign_in.h"
+#include "table/match.h"
 
 namespace trilane {
 
@@ -27,12 +28,21 @@ struct MemberStart {
   std::string nameUtf8;
   std::string name;          // code page 1251
   std::string passwordCode;  // columns 45-59
-  int32_t games = 0;         // the running game count
+  int32_t gamesPlayed = 0;   // the running game count
   int32_t cycleScore = 0;
   double rating = 0;
 };
 MemberStart ReadMemberStart(const ClubFile& club, int slot);
 
+// The first deal's values for who sits down: a member line's games, cycle score and rating
+// (from `club`, when it could be read), or a new player's zeros.
+MatchStart MatchStartFor(const ClubFile* club, int slot, const SignInResult& player);
+
+// A line of the local top ten as the window shows it.
+struct TopTenRow {
+  std::string name;  // code page 1251
+  int64_t score = 0;
+};
 std::vector<TopTenRow> TopTenRows(const ClubFile& club);
 
 // Removes a member's line when a match is abandoned (slot 6 changes nothing). Returns false
@@ -43,9 +53,5 @@ bool RemoveMemberLine(const std::filesystem::path& programFolder, bool netMode, 
 // line, keeping its results. False when the line is empty or the file could not be written.
 bool RenameMemberLine(const std::filesystem::path& programFolder, bool netMode, int slot,
                       const std::string& name, const std::string& passwordCode);
-
-// The local rating a match would give now (see LocalRating of the club file).
-double RatingAfter(int64_t gamesBefore, double ratingBefore, int64_t matchScore,
-                   int64_t gamesAfter);
 
 }  // namespace trilane

@@ -1,4 +1,4 @@
-#include "shell/match_end.h"
+#include "program/match_end.h"
 
 #include "records/club_file.h"
 

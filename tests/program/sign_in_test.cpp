@@ -1,8 +1,8 @@
 // The welcome window's checks: names, passwords, members and new players.
 #include <gtest/gtest.h>
 
+#include "program/sign_in.h"
 #include "records/club_file.h"
-#include "shell/sign_in.h"
 
 namespace trilane {
 namespace {

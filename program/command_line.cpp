@@ -1,4 +1,4 @@
-#include "shell/command_line.h"
+#include "program/command_line.h"
 
 #include <charconv>
 

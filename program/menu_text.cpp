@@ -1,4 +1,4 @@
-#include "shell/menu_text.h"
+#include "program/menu_text.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The program's command line.
 #include <gtest/gtest.h>
 
-#include "shell/command_line.h"
+#include "program/command_line.h"
 
 namespace trilane {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/sign_in.h"
+#include "program/sign_in.h"
 
 #include "base/codepage.h"
 #include "records/club_file.h"

@@ -2,10 +2,10 @@
 // member's line in the network club file only.
 #include <gtest/gtest.h>
 
+#include "program/net_match_end.h"
 #include "records/club_file.h"
 #include "records/history_file.h"
-#include "shell/direct/net_match_end.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 
 namespace trilane {
 namespace {
