@@ -4,14 +4,12 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
-#include <cstdio>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
@@ -22,7 +20,6 @@
 #include "shell/end_game_window.h"
 #include "shell/fonts.h"
 #include "shell/main_menu.h"
-#include "shell/measure.h"
 #include "shell/modal.h"
 #include "shell/password_dialog.h"
 #include "shell/pictures.h"
@@ -147,25 +144,15 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   table_->ShowMatch(*match_);
   connect(table_, &TableWidget::endMatchRequested, this, &MainWindow::EndMatch);
   connect(table_, &TableWidget::leaveRequested, this, &MainWindow::LeaveMatch);
-  connect(table_, &TableWidget::roundFinished, this, &MainWindow::OnRoundFinished);
-  connect(table_, &TableWidget::timelineIdle, this, &MainWindow::OnTimelineIdle);
 
   musicTimer_.setInterval(1000);
   connect(&musicTimer_, &QTimer::timeout, this, &MainWindow::MusicTick);
 
   seedBase_ = commandLine_.seed ? *commandLine_.seed
                                 : static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
-  if (commandLine_.demo) SetModalAutoClose(700);
-  if (!commandLine_.screenshotDir.empty()) {
-    QDir().mkpath(QString::fromStdString(commandLine_.screenshotDir));
-    SetModalShownHook(
-        [this](QWidget& window) { Screenshot("dialog-" + window.objectName(), &window); });
-  }
 }
 
-MainWindow::~MainWindow() {
-  SetModalShownHook({});
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -236,13 +223,7 @@ void MainWindow::DeferredInit() {
   title_->Prepare();
   title_->setFocus();
   update();
-
-  if (commandLine_.demo) {
-    QTimer::singleShot(400, this, [this] {
-      Screenshot("title");
-      QTimer::singleShot(300, this, &MainWindow::LeaveTitleScreen);
-    });
-  }
+  emit started();
 }
 
 QSize MainWindow::FullScreenClient() const {
@@ -290,12 +271,6 @@ void MainWindow::LeaveTitleScreen() {
   ApplyWindowSize();
   BuildMainMenu();
   ShowScreen(ScreenState::kMainMenu);
-  if (commandLine_.demo) {
-    QTimer::singleShot(600, this, [this] {
-      Screenshot("menu");
-      NewPlayer();
-    });
-  }
 }
 
 void MainWindow::BuildMainMenu() {
@@ -315,20 +290,12 @@ void MainWindow::ShowScreen(ScreenState screen) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == title_ && event->type() == QEvent::Paint && !titleReported_) {
-    titleReported_ = true;
+  if (watched == title_ && event->type() == QEvent::Paint && !titleShown_) {
+    titleShown_ = true;
     // Once this paint has reached the screen.
     QTimer::singleShot(0, this, [this] {
-      if (commandLine_.measure) {
-        std::printf("title-painted\n");
-        std::fflush(stdout);
-        if (!commandLine_.demo) {
-          closingConfirmed_ = true;
-          close();
-          return;
-        }
-      }
-      StartSong();
+      emit titleShown();
+      if (!closingConfirmed_) StartSong();
     });
   }
   return QWidget::eventFilter(watched, event);
@@ -371,10 +338,7 @@ void MainWindow::NewPlayer() {
   if (settings_.NetMode && directPlay_.open) return OpenNetGame(kSlotNewPlayerLine);
   PlaySound("WOpenFo");
   PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
-  if (ExecModal(dialog) != QDialog::Accepted) {
-    if (commandLine_.demo) close();  // the demo could not sit down: it ends
-    return;
-  }
+  if (ExecModal(dialog) != QDialog::Accepted) return;
   StartMatch(kSlotNewPlayerLine, dialog.Result());
 }
 
@@ -401,13 +365,7 @@ void MainWindow::StartMatch(int slot, const SignInResult& player) {
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   const MatchStart start = MatchStartFor(club.get(), slot, player);
   StopSong();
-  stagesShot_.clear();
-  demoRoundsPlayed_ = 0;
   ShowScreen(ScreenState::kTable);
-  if (commandLine_.measure && !flightFrames_) {
-    flightFrames_ = new PaintTimer(table_, [this] { return table_->TimelineBusy(); });
-  }
-  table_->SetDemo(commandLine_.demo);
   match_->StartLocal(start, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
                      settings_.RuleTwoFour);
   table_->PlayNow();
@@ -418,7 +376,6 @@ void MainWindow::OpenNetGame(int slot) {
   if (!directPlay_.open(slot)) return;
   currentSlot_ = slot;
   StopSong();
-  stagesShot_.clear();
   ShowScreen(ScreenState::kTable);
 }
 
@@ -430,7 +387,6 @@ void MainWindow::EndInterruptedGame() {
 
 void MainWindow::EndMatch(const EndMatchRequest& request) {
   if (!request.endMatch || screen_ != ScreenState::kTable) return;
-  table_->SetDemo(false);
   table_->FinishTimeline();
 
   LocalMatchEnd match;
@@ -467,7 +423,6 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
 void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
   if (directPlay_.leave) directPlay_.leave();
-  table_->SetDemo(false);
   table_->FinishTimeline();
   // The abandoned match costs the member the stored results.
   if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
@@ -625,7 +580,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   midi_.Close();
   if (!SaveSettingsOnClose()) ShowError(this, WordText(kWordCantSaveOptions));
   if (screen_ == ScreenState::kTable) {
-    table_->SetDemo(false);
     table_->FinishTimeline();
     if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
       ShowError(this, WordText(kWordDiskWriteError));
@@ -634,47 +588,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void MainWindow::OnRoundFinished() {
-  ++demoRoundsPlayed_;
-  if (commandLine_.demoRounds > 0 && demoRoundsPlayed_ >= commandLine_.demoRounds) {
-    // Stop the autoplay before it deals again; the match ends once the result has played.
-    table_->SetDemo(false);
-    demoEndPending_ = true;
-    if (!table_->TimelineBusy()) OnTimelineIdle();
-  }
-}
-
-void MainWindow::OnTimelineIdle() {
-  if (screen_ != ScreenState::kTable) return;
-  const int stage = StageNumber(match_->Flow().Stage());
-  if (!commandLine_.screenshotDir.empty() && !stagesShot_.count(stage)) {
-    stagesShot_.insert(stage);
-    Screenshot(QString("table-%1").arg(stage, 2, 10, QChar('0')));
-  }
-  if (demoEndPending_) {
-    demoEndPending_ = false;
-    QTimer::singleShot(0, this, [this] {
-      if (flightFrames_) {
-        std::printf("rss-kb %ld\nflight-frames %zu max-ms %.3f median-ms %.3f over-16ms %d\n",
-                    ResidentKb(), flightFrames_->FrameMs().size(), flightFrames_->MaxMs(),
-                    flightFrames_->MedianMs(), flightFrames_->CountOver(16.0));
-        std::fflush(stdout);
-      }
-      EndMatch(match_->Flow().OnEndButton());
-      Screenshot("menu-after");
-      // The demo looks at the top ten before it leaves.
-      OpenTopTen();
-      closingConfirmed_ = true;
-      QTimer::singleShot(0, this, &QWidget::close);
-    });
-  }
-}
-
-void MainWindow::Screenshot(const QString& name, QWidget* what) {
-  if (commandLine_.screenshotDir.empty()) return;
-  QWidget* target = what ? what : this;
-  const QPixmap picture = target->grab();
-  picture.save(QString::fromStdString(commandLine_.screenshotDir) + "/" + name + ".png");
+void MainWindow::CloseWithoutAsking() {
+  closingConfirmed_ = true;
+  close();
 }
 
 }  // namespace trilane

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <set>
 
 #include "platform/audio.h"
 #include "platform/graphics/card_graphics.h"
@@ -28,7 +27,6 @@ namespace trilane {
 class TitleScreen;
 class MainMenu;
 class TableWidget;
-class PaintTimer;
 
 enum class ScreenState { kTitleScreen, kMainMenu, kTable };
 
@@ -83,6 +81,12 @@ class MainWindow : public QWidget {
   void NewPlayer();
   void OpenTopTen();
   void ToggleMode();
+  // The end-of-game button ended the match: its files, sounds and windows, then the menu.
+  void EndMatch(const EndMatchRequest& request);
+  // Closes the program without asking (the demo's end; a measured run).
+  void CloseWithoutAsking();
+  // Matches against the computer started in this run.
+  int MatchesStarted() const { return matchesStarted_; }
   // The popup item "Exit to menu": asks, then leaves the match.
   void QuitToMenu();
   void OpenOptions();
@@ -91,6 +95,10 @@ class MainWindow : public QWidget {
   void OpenHistory();
 
  signals:
+  // The start-up checks passed and the title screen is up.
+  void started();
+  // The title screen's first paint has reached the screen.
+  void titleShown();
   // The screen changed (title screen, menu, table).
   void screenChanged(trilane::ScreenState screen);
   // The end of a match has been written and the menu is back.
@@ -112,7 +120,6 @@ class MainWindow : public QWidget {
   void ShowScreen(ScreenState screen);
   void StartMatch(int slot, const SignInResult& player);
   void OpenNetGame(int slot);
-  void EndMatch(const EndMatchRequest& request);
   void LeaveMatch();
   void BackToMenu();
   void MusicTick();
@@ -121,9 +128,6 @@ class MainWindow : public QWidget {
   void ResumeSong();
   void PlaySound(const char* name);
   bool SaveSettingsOnClose();
-  void OnRoundFinished();
-  void OnTimelineIdle();
-  void Screenshot(const QString& name, QWidget* what = nullptr);
   QSize FullScreenClient() const;
 
   CommandLine commandLine_;
@@ -167,13 +171,7 @@ class MainWindow : public QWidget {
   uint32_t seedBase_ = 0;
   int matchesStarted_ = 0;
 
-  // --demo and --screenshot-dir.
-  int demoRoundsPlayed_ = 0;
-  bool demoEndPending_ = false;
-  std::set<int> stagesShot_;
-  // --measure.
-  PaintTimer* flightFrames_ = nullptr;
-  bool titleReported_ = false;
+  bool titleShown_ = false;
 
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;

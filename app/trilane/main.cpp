@@ -7,6 +7,7 @@
 #include "assets/assets.h"
 #include "platform/paths.h"
 #include "program/command_line.h"
+#include "shell/demo_driver.h"
 #include "shell/history/history_window.h"
 #include "shell/main_window.h"
 #include "shell/options/options_window.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
   }
 
   trilane::MainWindow window(commandLine, trilane::ProgramFolder());
+  // --demo, --screenshot-dir and --measure: the window owns the driver.
+  new trilane::DemoDriver(window, commandLine);
   window.SetExtraWindows(
       [&window] {
         trilane::OptionsServices services;

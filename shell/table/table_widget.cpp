@@ -289,8 +289,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     });
     frameTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&frameTimer, &QTimer::timeout, w, [this] { FlightFrame(); });
-    demoTimer.setSingleShot(true);
-    QObject::connect(&demoTimer, &QTimer::timeout, w, [this] { DemoStep(); });
 
     ApplyLook();
     Relayout(kSmallWindow, QSize(kBaseWidth, kBaseHeight));
@@ -299,7 +297,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   ~Impl() override {
     frameTimer.stop();
     pauseTimer.stop();
-    demoTimer.stop();
   }
 
   // The flow shown here, once a match owner was bound.
@@ -307,10 +304,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   // --- FlowHost: the match owner replaces its flow; nothing queued for the old one may
   // run, and the new one reports re-entries here.
-  void FlowLeaving() override {
-    DropTimeline();
-    demoPlayer = AutoPlayer{};
-  }
+  void FlowLeaving() override { DropTimeline(); }
   void FlowArrived(RoundFlow& flow) override {
     ApplyLook();
     flow.SetReentryHandler([](std::string_view entry) {
@@ -485,10 +479,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     }
   }
 
-  void Idle() {
-    emit w->timelineIdle();
-    if (demo) ScheduleDemo();
-  }
+  void Idle() { emit w->timelineIdle(); }
 
   void FinishTimeline() {
     instant = true;
@@ -1099,28 +1090,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     hands[3]->setAccessibleDescription(CardLabel(card));
   }
 
-  // --- the demo: the computer plays the local seat
-
-  void ScheduleDemo() {
-    if (!demoTimer.isActive()) demoTimer.start(demoDelayMs);
-  }
-
-  void DemoStep() {
-    if (!demo) return;
-    if (Busy() || QApplication::activeModalWidget()) {
-      ScheduleDemo();
-      return;
-    }
-    if (OwnRowsActive()) {
-      if (const auto swap = demoPlayer.NextSwap(*Flow())) {
-        Flow()->SwapSlots(swap->first, swap->second);
-        Play();
-        return;
-      }
-    }
-    if (actionEnabled && Flow() && Flow()->ActionEnabled()) PressAction();
-  }
-
   TableWidget* w;
   TableServices s;
   TableMatch* match = nullptr;  // the owner of the flow shown; bound by the program
@@ -1171,11 +1140,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   QPixmap background;
   qint64 backgroundKey = 0;
 
-  bool demo = false;
-  int demoDelayMs = 350;
-  QTimer demoTimer;
-  AutoPlayer demoPlayer;
-
   std::optional<Slot> pressSlot;
   QPoint pressPos;
   bool dragging = false;
@@ -1220,18 +1184,22 @@ void TableWidget::PlayNow() {
   impl_->Play();
 }
 
-void TableWidget::SetDemo(bool on) {
-  impl_->demo = on;
-  if (on && !impl_->Busy()) impl_->ScheduleDemo();
-  if (!on) impl_->demoTimer.stop();
+bool TableWidget::OwnRowsActive() const {
+  return !impl_->Busy() && impl_->OwnRowsActive();
 }
 
-bool TableWidget::Demo() const {
-  return impl_->demo;
+void TableWidget::SwapOwnSlots(Slot a, Slot b) {
+  if (impl_->Busy() || !impl_->OwnRowsActive()) return;
+  impl_->Flow()->SwapSlots(a, b);
+  impl_->Play();
 }
 
-void TableWidget::SetDemoDelay(int milliseconds) {
-  impl_->demoDelayMs = std::max(0, milliseconds);
+bool TableWidget::ActionButtonEnabled() const {
+  return impl_->actionEnabled;
+}
+
+void TableWidget::PressActionButton() {
+  impl_->PressAction();
 }
 
 void TableWidget::Retranslate() {
@@ -1258,7 +1226,6 @@ void TableWidget::AskLeaveToMenu() {
       WordText(kWordLeaveToMenuQuestion) + QLatin1Char('\n') + WordText(kWordDataWillBeLost);
   if (!AskYesNo(this, question, true)) return;
   impl_->DropTimeline();
-  impl_->demoTimer.stop();
   emit leaveRequested();
 }
 

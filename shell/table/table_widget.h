@@ -51,12 +51,14 @@ class TableWidget : public QWidget {
   // Plays what the flow asked for so far up to the first pause, without waiting for the
   // event loop (right after a match was started).
   void PlayNow();
-  // Autoplay: the computer arranges the local seat and presses the buttons once the
-  // timeline has played.
-  void SetDemo(bool on);
-  bool Demo() const;
-  // The pause the demo leaves between its presses (350 ms by default).
-  void SetDemoDelay(int milliseconds);
+  // The player's moves as a script makes them (the demo's autopilot): the own rows take
+  // clicks and swaps now; two places exchanged with the card's flight; the action button's
+  // state as shown, and a press of it. Refused, like the player's input, while the
+  // timeline plays.
+  bool OwnRowsActive() const;
+  void SwapOwnSlots(Slot a, Slot b);
+  bool ActionButtonEnabled() const;
+  void PressActionButton();
   // The language changed: every caption, name and accessible name is written again.
   void Retranslate();
 

@@ -21,6 +21,7 @@
 #include "shell/direct/wait_window.h"
 #include "shell/main_window.h"
 #include "shell/modal.h"
+#include "shell/table/table_autopilot.h"
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/widgets/qor_button.h"
@@ -37,6 +38,7 @@ struct Program {
   ProgramFolder folder;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<DirectPlayFront> directPlay;
+  std::unique_ptr<TableAutopilot> autopilot;
 
   void Start() {
     folder.InstallClubFiles();
@@ -44,6 +46,7 @@ struct Program {
         std::make_unique<MainWindow>(CommandLine{}, QString::fromStdString(folder.Path().string()));
     directPlay = OfferDirectPlay(*window);
     directPlay->SetTickInterval(5);
+    autopilot = std::make_unique<TableAutopilot>(*window->Table(), window->Match());
     window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Initialised(); }, 5000));
     QTest::keyClick(window->Title(), Qt::Key_Space);
@@ -53,6 +56,7 @@ struct Program {
     window->Settings().FlightSpeed = 6;
   }
   ~Program() {
+    autopilot.reset();
     directPlay.reset();
     window.reset();
   }
@@ -131,8 +135,8 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
 
   // Both tables play themselves; the timelines are hurried along.
   for (Program* p : {&host, &joiner}) {
-    p->window->Table()->SetDemoDelay(0);
-    p->window->Table()->SetDemo(true);
+    p->autopilot->SetDelay(0);
+    p->autopilot->SetOn(true);
   }
   QTimer hurry;
   QObject::connect(&hurry, &QTimer::timeout, [&] {
@@ -142,7 +146,7 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
   const auto over = [](Program& p) { return p.window->Match().Flow().EndEnabled(); };
   ASSERT_TRUE(QTest::qWaitFor([&] { return over(host) && over(joiner); }, 120000));
   hurry.stop();
-  for (Program* p : {&host, &joiner}) p->window->Table()->SetDemo(false);
+  for (Program* p : {&host, &joiner}) p->autopilot->SetOn(false);
   EXPECT_EQ(host.window->Match().Flow().Counters().sessionRounds, 4);
 
   // The end buttons: each program writes its "N" line and member, then shows its menu.

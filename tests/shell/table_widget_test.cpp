@@ -13,6 +13,7 @@
 #include "records/settings.h"
 #include "rules/computer.h"
 #include "shell/layout.h"
+#include "shell/table/table_autopilot.h"
 #include "shell/table/table_geometry.h"
 #include "shell/table/table_widget.h"
 #include "shell/widgets/qor_button.h"
@@ -269,14 +270,16 @@ TEST_F(TableWidgetTest, InputIsIgnoredWhileTheTimelinePlays) {
 
 TEST_F(TableWidgetTest, TheDemoPlaysWholeRoundsByItself) {
   QSignalSpy finished(table_.get(), &TableWidget::roundFinished);
-  table_->SetDemoDelay(0);
+  table_->show();  // the autopilot plays only a table on the screen
+  TableAutopilot autopilot(*table_, *match_);
+  autopilot.SetDelay(0);
   MatchStart start;
   start.name = "Demo";
-  table_->SetDemo(true);
+  autopilot.SetOn(true);
   StartMatch(start, 7, false);
   EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
   EXPECT_GE(Flow().Counters().roundNumber, 2);
-  table_->SetDemo(false);
+  autopilot.SetOn(false);
 }
 
 // From the reveal to the result every plate can be read: none lies over another plate or
