@@ -28,236 +28,28 @@
 #include "shell/table/general_score_window.h"
 #include "shell/table/speed_window.h"
 #include "shell/table/table_geometry.h"
+#include "shell/table/table_layers.h"
+#include "shell/table/table_painter.h"
+#include "shell/table/table_timeline.h"
 #include "shell/widgets/qor_button.h"
 #include "table/table_match.h"
 #include "words/words.h"
 
 namespace trilane {
 
-namespace {
-
-QString Compose(const TableText& text) {
-  return QString::fromStdString(ComposeText(text, [](int entry) { return Word(entry); }));
-}
-
-// A picture element of the table (hand, plate, tablet, round box). It only shows the
-// picture it is given; the table finds what lies under the pointer itself.
-class TableImage : public QWidget {
- public:
-  TableImage(const char* name, QWidget* parent) : QWidget(parent) {
-    setObjectName(QString::fromLatin1(name));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-  }
-  void SetPicture(QImage picture) {
-    picture_ = std::move(picture);
-    Touched(geometry());
-    update();
-  }
-  void setVisible(bool visible) override {
-    if (visible != isVisible()) Touched(geometry());
-    QWidget::setVisible(visible);
-  }
-  // Tells the table which of its pixels this element changed (for the flights' saved picture).
-  std::function<void(const QRect&)> touched;
-  const QImage& Picture() const { return picture_; }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    if (picture_.isNull()) return;
-    QPainter p(this);
-    p.drawImage(0, 0, picture_);
-  }
-  void moveEvent(QMoveEvent* event) override {
-    Touched(QRect(event->oldPos(), size()));
-    Touched(geometry());
-  }
-  void resizeEvent(QResizeEvent* event) override {
-    Touched(QRect(pos(), event->oldSize()));
-    Touched(geometry());
-  }
-
- private:
-  void Touched(const QRect& r) {
-    if (touched && r.isValid()) touched(r);
-  }
-  QImage picture_;
-};
-
-// The flying card. The table keeps a saved picture of itself; this small window shows the
-// saved picture's patch under the card with the card drawn over it, and moves with the
-// card, so each frame repaints only the card's old and new rectangles.
-class FlightLayer : public QWidget {
- public:
-  static constexpr int kMargin = 2;
-
-  FlightLayer(const QPixmap& saved, QWidget* parent) : QWidget(parent), saved_(saved) {
-    setObjectName(QStringLiteral("FlightLayer"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    hide();
-  }
-  void Start(QImage sprite, QPoint at) {
-    sprite_ = std::move(sprite);
-    at_ = at;
-    setGeometry(Frame());
-    raise();
-    show();
-    update();
-  }
-  void MoveTo(QPoint at) {
-    if (at == at_) return;
-    at_ = at;
-    setGeometry(Frame());
-  }
-  void Stop() {
-    hide();
-    sprite_ = QImage();
-  }
-  bool Active() const { return isVisible(); }
-  // While the table draws itself into the saved picture, the card stays out of it.
-  void SetPassThrough(bool on) { passThrough_ = on; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    if (passThrough_) return;
-    QPainter p(this);
-    const QRect r = event->rect();
-    const QRect source = r.translated(pos());
-    const qreal dpr = saved_.devicePixelRatio();
-    p.drawPixmap(
-        r, saved_,
-        QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr));
-    p.drawImage(kMargin, kMargin, sprite_);
-  }
-
- private:
-  QRect Frame() const {
-    return QRect(at_, sprite_.size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
-  }
-  const QPixmap& saved_;
-  QImage sprite_;
-  QPoint at_;
-  bool passThrough_ = false;
-};
-
-// The burst at the pointer when a button or a card is pressed (with the options on).
-class SaluteLayer : public QWidget {
- public:
-  SaluteLayer(QImage strip, QWidget* parent) : QWidget(parent), strip_(std::move(strip)) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(100, 100);
-    timer_.setInterval(12);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] {
-      if (++frame_ >= kFrames) {
-        timer_.stop();
-        deleteLater();
-        return;
-      }
-      update();
-    });
-  }
-  void Play(QPoint centre) {
-    move(centre - QPoint(50, 50));
-    raise();
-    show();
-    timer_.start();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.drawImage(0, 0, strip_, frame_ * 100, 0, 100, 100);
-  }
-
- private:
-  static constexpr int kFrames = 30;
-  QImage strip_;
-  QTimer timer_;
-  int frame_ = 0;
-};
-
-const char* PlatePicture(PlateColour colour) {
-  switch (colour) {
-    case PlateColour::kBlue:
-      return "SPBlue";
-    case PlateColour::kGreen:
-      return "SPGreen";
-    case PlateColour::kRed:
-      return "SPRed";
-    case PlateColour::kYellow:
-      return "SPYellow";
-    case PlateColour::kViolet:
-      return "SPFiolet";
-  }
-  return "SPBlue";
-}
-
-// The overlay of the row being rated: Back, Middle, Front.
-const char* RowMark(RowIndex row) {
-  switch (row) {
-    case kBack:
-      return "Xo";
-    case kMiddle:
-      return "Xa";
-    case kFront:
-      return "Xy";
-  }
-  return "Xo";
-}
-
-QColor PointsColour(int32_t value) {
-  if (value > 0) return QColor(0, 150, 40);
-  if (value < 0) return QColor(210, 20, 20);
-  return QColor(20, 60, 200);
-}
-
-// A card as people read it whatever the language: rank and suit symbol.
-QString CardLabel(const Card& card) {
-  static const char* kRanks[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
-  static const char16_t kSuits[] = {u'\u2665', u'\u2666', u'\u2663', u'\u2660'};
-  if (!card.code.IsCard() || card.rank < 1 || card.rank > 13) return QString();
-  const int suit = SuitIndexOf(card.code.suit);
-  QString label = QString::fromLatin1(kRanks[card.rank - 1]);
-  if (suit >= 1 && suit <= 4) label += QChar(kSuits[suit - 1]);
-  return label;
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------
-
 struct TableWidget::Impl : public TableView, public FlowHost {
-  // What the table shows of one seat.
-  struct Seat {
-    Hand hand{};
-    bool handShown = false;
-    bool faceUp = false;
-    TableText handText;
-    std::optional<Arrangement> rows;
-    std::optional<RowIndex> marked;
-    TableText plate;
-    PlateColour plateColour = PlateColour::kYellow;
-    bool tabletShown = false;
-    int32_t total = 0;
-    std::array<std::optional<int32_t>, 3> boxes{};
-  };
-
-  struct Flight {
-    Card card;
-    CardPlace from;
-    CardPlace to;
-    bool carried = false;  // the player dragged it there already: no glide
-  };
+  using Seat = SeatShown;
   using Apply = std::function<void()>;
-  struct Step {
-    enum Kind : uint8_t { kApply, kPause, kFly } kind = kApply;
-    Apply apply;
-    int milliseconds = 0;
-    Flight flight{};
-  };
 
-  Impl(TableWidget* widget, TableServices services) : w(widget), s(std::move(services)) {
+  Impl(TableWidget* widget, TableServices services)
+      : w(widget),
+        s(std::move(services)),
+        timeline(TableTimeline::Player{[this](const CardFlight& f) { return StartFlight(f); },
+                                       [this] { LandFlight(); },
+                                       [this] {
+                                         if (layer->Active()) layer->Stop();
+                                       },
+                                       [this] { emit w->timelineIdle(); }}) {
     for (int i = 0; i < 4; ++i) {
       hands[i] = new TableImage(("ImageCards" + std::to_string(i + 1)).c_str(), w);
       tablets[i] = new TableImage(("ImageTab" + std::to_string(i + 1)).c_str(), w);
@@ -282,11 +74,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
     QObject::connect(action, &QAbstractButton::clicked, w, [this] { PressAction(); });
     QObject::connect(end, &QAbstractButton::clicked, w, [this] { PressEnd(); });
-    pauseTimer.setSingleShot(true);
-    QObject::connect(&pauseTimer, &QTimer::timeout, w, [this] {
-      timedRunning = false;
-      Play();
-    });
     frameTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&frameTimer, &QTimer::timeout, w, [this] { FlightFrame(); });
 
@@ -294,10 +81,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     Relayout(kSmallWindow, QSize(kBaseWidth, kBaseHeight));
   }
 
-  ~Impl() override {
-    frameTimer.stop();
-    pauseTimer.stop();
-  }
+  ~Impl() override { frameTimer.stop(); }
 
   // The flow shown here, once a match owner was bound.
   RoundFlow* Flow() const { return match ? &match->Flow() : nullptr; }
@@ -315,11 +99,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   // --- TableView: every call becomes a step of the timeline
 
-  void Queue(Step step) {
-    steps.push_back(std::move(step));
-    SchedulePlay();
-  }
-  void QueueApply(Apply apply) { Queue(Step{Step::kApply, std::move(apply), 0, {}}); }
+  void QueueApply(Apply apply) { timeline.Apply(std::move(apply)); }
 
   void PrepareTable(PlayMode m) override {
     QueueApply([this, m] {
@@ -420,11 +200,9 @@ struct TableWidget::Impl : public TableView, public FlowHost {
         s.sounds->PlaySoundRes(SoundResourceName(sound), false, s.settings->SoundOn);
     });
   }
-  void Pause(int milliseconds) override {
-    Queue(Step{Step::kPause, {}, std::max(0, milliseconds), {}});
-  }
+  void Pause(int milliseconds) override { timeline.Pause(milliseconds); }
   void FlyCard(const Card& card, const CardPlace& from, const CardPlace& to) override {
-    Queue(Step{Step::kFly, {}, 0, Flight{card, from, to, std::exchange(carryNextFlight, false)}});
+    timeline.Fly(CardFlight{card, from, to, std::exchange(carryNextFlight, false)});
   }
   void RoundDealt() override {
     QueueApply([this] { emit w->roundDealt(); });
@@ -437,68 +215,15 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   // --- the timeline
 
-  bool Busy() const { return timedRunning || !steps.empty(); }
-
-  void SchedulePlay() {
-    if (playScheduled) return;
-    playScheduled = true;
-    QTimer::singleShot(0, w, [this] {
-      playScheduled = false;
-      Play();
-    });
-  }
-
-  void Play() {
-    if (timedRunning || playing) return;
-    playing = true;
-    // Idle is told once per stretch of work, also when a pause or flight ended it.
-    active = active || !steps.empty();
-    while (!steps.empty() && !timedRunning) {
-      Step step = std::move(steps.front());
-      steps.pop_front();
-      if (step.kind != Step::kFly && layer->Active()) layer->Stop();
-      switch (step.kind) {
-        case Step::kApply:
-          step.apply();
-          break;
-        case Step::kPause:
-          if (instant || step.milliseconds == 0) break;
-          timedRunning = true;
-          pauseTimer.start(step.milliseconds);
-          break;
-        case Step::kFly:
-          StartFlight(step.flight);
-          break;
-      }
-    }
-    playing = false;
-    if (!Busy() && layer->Active()) layer->Stop();
-    if (!Busy() && active) {
-      active = false;
-      Idle();
-    }
-  }
-
-  void Idle() { emit w->timelineIdle(); }
-
-  void FinishTimeline() {
-    instant = true;
-    if (flying) LandFlight();
-    if (timedRunning && pauseTimer.isActive()) {
-      pauseTimer.stop();
-      timedRunning = false;
-    }
-    Play();
-    instant = false;
-  }
+  bool Busy() const { return timeline.Busy(); }
+  void Play() { timeline.Play(); }
+  void FinishTimeline() { timeline.Finish(); }
 
   void DropTimeline() {
-    steps.clear();
-    pauseTimer.stop();
+    timeline.Drop();
     frameTimer.stop();
     flying = false;
     layer->Stop();
-    timedRunning = false;
   }
 
   // --- flights
@@ -556,11 +281,12 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   // flight after a new size or background only patches what changed since: a whole grab of
   // the largest table costs more than a frame.
   void WarmSavedPicture() {
-    if (flying || timedRunning || !w->isVisible() || !saved.isNull()) return;
+    if (flying || Busy() || !w->isVisible() || !saved.isNull()) return;
     RefreshSavedPicture();
   }
 
-  void StartFlight(const Flight& f) {
+  // True when the card glides now and the timeline waits for it to land.
+  bool StartFlight(const CardFlight& f) {
     // The own rows take their grid as soon as the first card flies into them.
     if (f.to.area == CardPlace::kOwnRows && !arranging) {
       arranging = true;
@@ -573,23 +299,21 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     }
     const QPoint to = PlacePoint(f.to);
     flight = f;
-    if (instant || f.carried || !w->isVisible()) {
+    if (timeline.Instant() || f.carried || !w->isVisible()) {
       flying = true;
       LandFlight();
-      return;
+      return false;
     }
-    QImage sprite(geo.cardW, geo.cardH, QImage::Format_ARGB32_Premultiplied);
-    sprite.fill(Qt::transparent);
-    if (s.cards) s.cards->DrawCard(0, 0, f.card.code.Bytes(), sprite);
+    QImage sprite = painter.CardPicture(f.card);
     RefreshSavedPicture();
     layer->Start(std::move(sprite), from);
     path = FlightPath(from, to);
     flying = true;
-    timedRunning = true;
     clock.start();
     stepsPerMs = FlightStepsPerSecond(s.settings ? s.settings->FlightSpeed : 4) / 1000.0;
     const qreal hz = w->screen() ? w->screen()->refreshRate() : 60.0;
     frameTimer.start(std::max(4, static_cast<int>(1000.0 / std::max<qreal>(hz, 1.0))));
+    return true;
   }
 
   void FlightFrame() {
@@ -597,7 +321,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     const size_t due = static_cast<size_t>(static_cast<double>(clock.elapsed()) * stepsPerMs);
     if (due + 1 >= path.size()) {
       LandFlight();
-      Play();
+      timeline.Landed();
       return;
     }
     layer->MoveTo(path[due]);
@@ -606,7 +330,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   void LandFlight() {
     frameTimer.stop();
     flying = false;
-    timedRunning = false;
     if (Card* c = ModelCard(flight.to)) *c = flight.card;
     RenderSeat(flight.to.position);
     // The layer stays up while flights follow one another; the next step that is no
@@ -615,172 +338,17 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   // --- drawing
 
-  QFont Font(int baseHeight, bool bold = true) const {
-    const int px = std::max(6, layout.Scale(baseHeight));
-    if (s.settings) return RoleFont(*s.settings, FontRole::kDecor, px, bold);
-    QFont f;
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-  }
-
-  QImage Blank(QSize size) const {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-  }
-
-  void DrawCode(QImage& image, QPoint at, std::string_view code) const {
-    if (s.cards) s.cards->DrawCard(at.x(), at.y(), code, image);
-  }
-
-  // A mark over a card (the picked card, the row being rated): see-through, so the card
-  // stays readable under it.
-  void DrawMark(QImage& image, QPoint at, std::string_view code, const QColor& frame) const {
-    QImage mark = Blank(QSize(geo.cardW, geo.cardH));
-    DrawCode(mark, QPoint(0, 0), code);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setOpacity(0.45);
-    p.drawImage(at, mark);
-    p.setOpacity(1.0);
-    p.setPen(QPen(frame, std::max(2, layout.Scale(2))));
-    p.setBrush(Qt::NoBrush);
-    const double radius = geo.cardW / 14.0;
-    p.drawRoundedRect(QRectF(at, QSizeF(geo.cardW, geo.cardH)).adjusted(1, 1, -1, -1), radius,
-                      radius);
-  }
-
-  static QColor MarkColour(RowIndex row) {
-    switch (row) {
-      case kBack:
-        return QColor(240, 130, 20);
-      case kMiddle:
-        return QColor(40, 110, 230);
-      case kFront:
-        return QColor(230, 200, 20);
-    }
-    return QColor(240, 130, 20);
-  }
-
-  void DrawPlate(QPainter& p, const QRect& r, PlateColour colour, const QString& text) const {
-    const QImage plate = ProgramPng(PlatePicture(colour));
-    if (!plate.isNull())
-      p.drawImage(r, plate);
-    else {
-      p.setBrush(QColor(40, 60, 160));
-      p.setPen(Qt::NoPen);
-      p.drawRoundedRect(r, r.height() / 2.0, r.height() / 2.0);
-    }
-    QFont f = Font(13);
-    QFontMetrics fm(f);
-    while (fm.horizontalAdvance(text) > r.width() - 6 && f.pixelSize() > 7) {
-      f.setPixelSize(f.pixelSize() - 1);
-      fm = QFontMetrics(f);
-    }
-    p.setFont(f);
-    p.setPen(colour == PlateColour::kYellow ? QColor(40, 20, 0) : QColor(255, 255, 255));
-    p.drawText(r, Qt::AlignCenter, fm.elidedText(text, Qt::ElideRight, r.width() - 4));
-  }
-
   void RenderSeat(int position) {
     if (position < 1 || position > 4) return;
-    Seat& seat = seats[position - 1];
+    const Seat& seat = seats[position - 1];
     TableImage* image = hands[position - 1];
-    QStringList spoken;
-    std::vector<std::pair<QRect, QString>> spots;  // each card's place and name, area-relative
-    auto spot = [&](QPoint at, const Card& card) {
-      spots.emplace_back(QRect(at, QSize(geo.cardW, geo.cardH)), CardLabel(card));
-      spoken << spots.back().second;
-    };
-    if (position == 4 && arranging && !seat.rows) {
-      const QRect area = OwnRowsArea(geo);
-      image->setGeometry(area);
-      QImage picture = Blank(area.size());
-      // While the cards are laid out, the ones not yet flown stay in the hand below.
-      const int left = CardsIn(seat.hand);
-      const QPoint handOffset = geo.hands[3].topLeft() - area.topLeft();
-      int ordinal = 0;
-      for (const Card& card : seat.hand) {
-        if (!card.code.IsCard()) continue;
-        const QPoint at = handOffset + HandCellAt(geo, 4, ordinal++, left);
-        DrawCode(picture, at, card.code.Bytes());
-        spot(at, card);
-      }
-      for (RowIndex row : kAllRows) {
-        for (int s2 = 1; s2 <= CardsInRow(row); ++s2) {
-          const Slot slot{row, s2};
-          const Card& card = CardAt(own.rows, slot);
-          if (!card.code.IsCard()) continue;
-          DrawCode(picture, GridCellAt(geo, slot), card.code.Bytes());
-          if (own.selected == slot)
-            DrawMark(picture, GridCellAt(geo, slot), "Xb", QColor(255, 230, 0));
-          spot(GridCellAt(geo, slot), card);
-        }
-      }
-      QPainter p(&picture);
-      p.setRenderHint(QPainter::Antialiasing);
-      const int plateX = 3 * (geo.cardW + geo.gap);
-      const int plateW = std::min(2 * geo.cardW + geo.gap, area.width() - plateX);
-      for (int r = 0; r < 3; ++r) {
-        const QString name = Compose(own.names[static_cast<size_t>(r)]);
-        if (name.isEmpty()) continue;
-        DrawPlate(p, QRect(plateX, layout.Scale(8 + 30 * r), plateW, layout.Scale(20)),
-                  PlateColour::kBlue, name);
-      }
-      if (highlight) {
-        p.setPen(QPen(QColor(255, 220, 0), std::max(2, layout.Scale(3))));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(
-            QRect(GridCellAt(geo, *highlight), QSize(geo.cardW, geo.cardH)).adjusted(1, 1, -1, -1),
-            6, 6);
-      }
-      p.end();
-      image->SetPicture(std::move(picture));
-    } else if (seat.rows) {
-      const QRect area = SeatRowsArea(geo, position);
-      image->setGeometry(area);
-      QImage picture = Blank(area.size());
-      for (RowIndex row : kAllRows) {
-        for (int s2 = 1; s2 <= CardsInRow(row); ++s2) {
-          const Slot slot{row, s2};
-          const Card& card = CardAt(*seat.rows, slot);
-          if (!card.code.IsCard()) continue;
-          const QPoint at = SeatRowCellAt(geo, position, slot);
-          DrawCode(picture, at, card.code.Bytes());
-          if (seat.marked == row) DrawMark(picture, at, RowMark(row), MarkColour(row));
-          spot(at, card);
-        }
-      }
-      image->SetPicture(std::move(picture));
-    } else {
-      const QRect area = geo.hands[position - 1];
-      image->setGeometry(area);
-      QImage picture = Blank(area.size());
-      if (seat.handShown) {
-        const int n = CardsIn(seat.hand);
-        int ordinal = 0;
-        for (const Card& card : seat.hand) {
-          if (!card.code.IsCard()) continue;
-          const QPoint at = HandCellAt(geo, position, ordinal++, n);
-          DrawCode(picture, at, seat.faceUp ? card.code.Bytes() : std::string("00"));
-          if (seat.faceUp) spot(at, card);
-        }
-        if (!seat.faceUp && n > 0) spoken << QString::number(n);
-      }
-      const QString text = Compose(seat.handText);
-      if (!text.isEmpty()) {
-        QPainter p(&picture);
-        p.setFont(Font(14));
-        p.setPen(QColor(0, 0, 0, 160));
-        p.drawText(picture.rect().translated(1, 1), Qt::AlignCenter | Qt::TextWordWrap, text);
-        p.setPen(QColor(255, 255, 210));
-        p.drawText(picture.rect(), Qt::AlignCenter | Qt::TextWordWrap, text);
-        spoken << text;
-      }
-      image->SetPicture(std::move(picture));
-    }
-    PlaceCardNames(position, spots);
+    SeatPicture shown = position == 4 && arranging && !seat.rows
+                            ? painter.ArrangingRows(seat, own, highlight)
+                        : seat.rows ? painter.OpenRows(position, seat)
+                                    : painter.HandCards(position, seat);
+    image->setGeometry(shown.area);
+    image->SetPicture(std::move(shown.picture));
+    PlaceCardNames(position, shown.spots);
     if (position == 4 || position == 2) {
       // These two plates move with the rows and make room for each other.
       RenderPlate(2);
@@ -788,14 +356,13 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     }
     QString who =
         QString::fromStdString(Flow() ? Flow()->SeatName(position) : std::string()).trimmed();
-    image->setAccessibleName(who.isEmpty()
-                                 ? spoken.join(QLatin1Char(' '))
-                                 : who + QStringLiteral(": ") + spoken.join(QLatin1Char(' ')));
+    const QString spoken = shown.spoken.join(QLatin1Char(' '));
+    image->setAccessibleName(who.isEmpty() ? spoken : who + QStringLiteral(": ") + spoken);
   }
 
   // Every visible face-up card has an unpainted stand-in widget over it that carries its
   // name, so screen readers can walk the cards one by one.
-  void PlaceCardNames(int position, const std::vector<std::pair<QRect, QString>>& spots) {
+  void PlaceCardNames(int position, const std::vector<CardSpot>& spots) {
     std::vector<QWidget*>& pool = cardNames[static_cast<size_t>(position - 1)];
     const QPoint origin = hands[position - 1]->pos();
     for (size_t i = 0; i < spots.size(); ++i) {
@@ -807,8 +374,8 @@ struct TableWidget::Impl : public TableView, public FlowHost {
         stand->stackUnder(layer);
         pool.push_back(stand);
       }
-      pool[i]->setGeometry(spots[i].first.translated(origin));
-      pool[i]->setAccessibleName(spots[i].second);
+      pool[i]->setGeometry(spots[i].rect.translated(origin));
+      pool[i]->setAccessibleName(spots[i].name);
       pool[i]->show();
     }
     for (size_t i = spots.size(); i < pool.size(); ++i) pool[i]->hide();
@@ -817,7 +384,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   void RenderPlate(int position) {
     TableImage* image = plates[position - 1];
     const Seat& seat = seats[position - 1];
-    const QString text = Compose(seat.plate);
+    const QString text = ShownTableText(seat.plate);
     QRect place = geo.plates[position - 1];
     const QRect grid = OwnRowsArea(geo);
     const bool ownRevealed = seats[3].rows.has_value();
@@ -842,12 +409,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     image->setGeometry(place);
     image->setVisible(!text.isEmpty());
     if (text.isEmpty()) return;
-    QImage picture = Blank(image->size());
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    DrawPlate(p, picture.rect(), seat.plateColour, text);
-    p.end();
-    image->SetPicture(std::move(picture));
+    image->SetPicture(painter.Plate(image->size(), seat.plateColour, text));
     image->setAccessibleName(text);
   }
 
@@ -857,92 +419,33 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     image->setGeometry(geo.tablets[position - 1]);
     image->setVisible(seat.tabletShown);
     if (!seat.tabletShown) return;
-    QImage picture = Blank(image->size());
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect r = picture.rect();
-    const QImage back = ProgramPng("GTablet");
-    if (!back.isNull())
-      p.drawImage(r, back);
-    else {
-      p.setBrush(QColor(245, 240, 220));
-      p.setPen(QColor(90, 60, 20));
-      p.drawRoundedRect(r.adjusted(0, 0, -1, -1), 8, 8);
-    }
-    // The total across the top, the three rows' points in boxes below.
-    const int inset = layout.Scale(8);
-    const QRect totalBox(inset, inset, r.width() - 2 * inset, r.height() * 11 / 20 - inset);
-    p.setFont(Font(30));
-    p.setPen(PointsColour(seat.total));
-    p.drawText(totalBox, Qt::AlignCenter, QString::fromStdString(SignedNumber(seat.total)));
-    const int boxTop = r.height() * 11 / 20 + layout.Scale(2);
-    const int boxW = (r.width() - 2 * inset - 2 * layout.Scale(4)) / 3;
-    const int boxH = r.height() - boxTop - inset;
-    QStringList spoken{QString::fromStdString(SignedNumber(seat.total))};
-    for (int i = 0; i < 3; ++i) {
-      const QRect box(inset + i * (boxW + layout.Scale(4)), boxTop, boxW, boxH);
-      p.setPen(QPen(QColor(120, 100, 70), 1));
-      p.setBrush(QColor(255, 255, 255, 150));
-      p.drawRoundedRect(box, 4, 4);
-      if (!seat.boxes[i]) continue;
-      p.setFont(Font(16));
-      p.setPen(PointsColour(*seat.boxes[i]));
-      const QString v = QString::fromStdString(SignedNumber(*seat.boxes[i]));
-      p.drawText(box, Qt::AlignCenter, v);
-      spoken << v;
-    }
-    p.end();
-    image->SetPicture(std::move(picture));
+    QStringList spoken;
+    image->SetPicture(painter.Tablet(image->size(), seat, &spoken));
     image->setAccessibleName(spoken.join(QLatin1Char(' ')));
   }
 
   void RenderRoundBox() {
     roundBox->setGeometry(geo.roundBox);
-    const QString heading = Compose(panel.heading);
-    const QString count = Compose(panel.count);
+    const QString heading = ShownTableText(panel.heading);
+    const QString count = ShownTableText(panel.count);
     roundBox->setVisible(!heading.isEmpty() || !count.isEmpty());
-    QImage picture = Blank(roundBox->size());
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage back = ProgramPng("GKonBox");
-    if (!back.isNull()) p.drawImage(picture.rect(), back);
-    const QRect r = picture.rect();
-    p.setPen(QColor(255, 230, 120));
-    p.setFont(Font(18));
-    p.drawText(QRect(0, layout.Scale(8), r.width(), r.height() / 2 - layout.Scale(8)),
-               Qt::AlignCenter, heading);
-    p.setPen(QColor(255, 255, 255));
-    p.setFont(Font(22));
-    p.drawText(QRect(0, r.height() / 2, r.width(), r.height() / 2 - layout.Scale(8)),
-               Qt::AlignCenter, count);
-    p.end();
-    roundBox->SetPicture(std::move(picture));
-    roundBox->setToolTip(Compose(panel.hint));
+    roundBox->SetPicture(painter.RoundBox(roundBox->size(), heading, count));
+    roundBox->setToolTip(ShownTableText(panel.hint));
     roundBox->setAccessibleName(heading + QLatin1Char(' ') + count);
   }
 
   void RenderMemo() {
     memo->setGeometry(geo.memo);
-    const bool small = windowSize == kSmallWindow;
-    QImage frame = ProgramPng(small ? "RamkaERSm" : "RamkaERBg");
-    QImage picture = Blank(memo->size());
-    if (!frame.isNull()) {
-      QPainter p(&picture);
-      p.setRenderHint(QPainter::SmoothPixmapTransform);
-      p.drawImage(picture.rect(), frame);
-    }
-    memo->SetPicture(std::move(picture));
+    memo->SetPicture(painter.MessageFrame(memo->size(), windowSize == kSmallWindow));
   }
 
   void RenderButtons() {
     changed += action->geometry();
     changed += end->geometry();
-    action->setText(Compose(actionCaption));
+    action->setText(ShownTableText(actionCaption));
     action->setEnabled(actionEnabled);
     action->setVisible(!actionCaption.Empty());
-    end->setText(Compose(endCaption));
+    end->setText(ShownTableText(endCaption));
     end->setEnabled(endEnabled);
     end->setVisible(!endCaption.Empty());
   }
@@ -1092,10 +595,12 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   TableWidget* w;
   TableServices s;
+  TableTimeline timeline;
   TableMatch* match = nullptr;  // the owner of the flow shown; bound by the program
 
   trilane::Layout layout;
   TableGeometry geo;
+  TablePainter painter{s.settings, s.cards, layout, geo};
   int windowSize = kSmallWindow;
 
   std::array<Seat, 4> seats{};
@@ -1120,16 +625,8 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   QorCardsButton* end = nullptr;
   FlightLayer* layer = nullptr;
 
-  std::deque<Step> steps;
-  bool playScheduled = false;
-  bool playing = false;
-  bool timedRunning = false;
-  bool active = false;  // something was played since the timeline was last idle
-  bool instant = false;
-  QTimer pauseTimer;
-
   bool flying = false;
-  Flight flight{};
+  CardFlight flight{};
   std::vector<QPoint> path;
   QElapsedTimer clock;
   double stepsPerMs = 1.0;
@@ -1297,8 +794,7 @@ void TableWidget::mouseMoveEvent(QMouseEvent* event) {
     if (d.Busy() || !d.OwnRowsActive()) return;
     d.dragging = true;
     const Card card = CardAt(d.Flow()->OwnRows(), *d.pressSlot);
-    QImage picture = d.Blank(QSize(d.geo.cardW, d.geo.cardH));
-    d.DrawCode(picture, QPoint(0, 0), card.code.Bytes());
+    QImage picture = d.painter.CardPicture(card);
     if (!d.dragImage) d.dragImage = new TableImage("DragCard", this);
     d.dragImage->SetPicture(std::move(picture));
     d.dragImage->resize(d.geo.cardW, d.geo.cardH);
