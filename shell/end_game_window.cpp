@@ -1,5 +1,7 @@
 #include "shell/end_game_window.h"
 
+#include "table/table_view.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -47,13 +49,13 @@ std::string_view VerdictPicture(CycleVerdict verdict) {
 std::string_view VerdictSound(CycleVerdict verdict) {
   switch (verdict) {
     case CycleVerdict::kBest:
-      return "WFiBest";
+      return SoundResourceName(TableSound::kCycleBest);
     case CycleVerdict::kGood:
-      return "WFiGood";
+      return SoundResourceName(TableSound::kCycleGood);
     case CycleVerdict::kRegrets:
       break;
   }
-  return "WFiBads";
+  return SoundResourceName(TableSound::kCycleRegrets);
 }
 
 namespace {

@@ -31,8 +31,6 @@
 namespace trilane {
 namespace {
 
-constexpr int kSlotNewPlayerLine = 6;
-
 int R(double v) {
   return static_cast<int>(RoundHalfEvenToInt(v));
 }
@@ -316,8 +314,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   QWidget::keyReleaseEvent(event);
 }
 
-void MainWindow::PlaySound(const char* name) {
-  sounds_.PlaySoundRes(name, false, settings_.SoundOn);
+void MainWindow::PlaySound(TableSound sound) {
+  sounds_.PlaySoundRes(SoundResourceName(sound), false, settings_.SoundOn);
 }
 
 void MainWindow::OpenMember(int slot) {
@@ -327,7 +325,7 @@ void MainWindow::OpenMember(int slot) {
   if (!club) return;
   const MemberStart member = ReadMemberStart(*club, slot);
   if (member.empty) return;
-  PlaySound("WOpenFo");
+  PlaySound(TableSound::kOpenWindow);
   PasswordDialog dialog(settings_, slot, member.nameUtf8, member.passwordCode, this);
   if (ExecModal(dialog) != QDialog::Accepted) return;
   StartMatch(slot, dialog.Result());
@@ -335,16 +333,16 @@ void MainWindow::OpenMember(int slot) {
 
 void MainWindow::NewPlayer() {
   if (screen_ != ScreenState::kMainMenu) return;
-  if (settings_.NetMode && directPlay_.open) return OpenNetGame(kSlotNewPlayerLine);
-  PlaySound("WOpenFo");
-  PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
+  if (settings_.NetMode && directPlay_.open) return OpenNetGame(kSlotNewPlayer);
+  PlaySound(TableSound::kOpenWindow);
+  PasswordDialog dialog(settings_, kSlotNewPlayer, {}, {}, this);
   if (ExecModal(dialog) != QDialog::Accepted) return;
-  StartMatch(kSlotNewPlayerLine, dialog.Result());
+  StartMatch(kSlotNewPlayer, dialog.Result());
 }
 
 void MainWindow::OpenTopTen() {
   if (screen_ != ScreenState::kMainMenu) return;
-  PlaySound("WOpenFo");
+  PlaySound(TableSound::kOpenWindow);
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   TopTenWindow window(settings_, club ? TopTenRows(*club) : std::vector<TopTenRow>{},
                       settings_.NetMode, this);
@@ -353,7 +351,7 @@ void MainWindow::OpenTopTen() {
 
 void MainWindow::ToggleMode() {
   if (screen_ != ScreenState::kMainMenu) return;
-  PlaySound("WOpenFo");
+  PlaySound(TableSound::kOpenWindow);
   settings_.MenuMode = settings_.MenuMode == 2 ? 1 : 2;
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   menu_->FillMembers(club.get());
@@ -405,8 +403,8 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
 
   if (outcome.historyError) ShowError(this, WordText(kWordCantSaveHistory));
   if (!outcome.cycleCompleted) {
-    if (request.score > 0) PlaySound("WKoGood");
-    if (request.score < 0) PlaySound("WKoBads");
+    if (request.score > 0) PlaySound(TableSound::kMatchWon);
+    if (request.score < 0) PlaySound(TableSound::kRoundLost);
   }
   if (outcome.clubError) ShowError(this, WordText(kWordDiskWriteError));
   if (outcome.cycleCompleted) {
@@ -438,8 +436,8 @@ void MainWindow::QuitToMenu() {
 
 void MainWindow::ChangeName() {
   if (screen_ != ScreenState::kTable) return;
-  PlaySound("WOpenFo");
-  PasswordDialog dialog(settings_, kSlotNewPlayerLine, {}, {}, this);
+  PlaySound(TableSound::kOpenWindow);
+  PasswordDialog dialog(settings_, kSlotNewPlayer, {}, {}, this);
   if (ExecModal(dialog) != QDialog::Accepted) return;
   const SignInResult& renamed = dialog.Result();
   if (currentSlot_ >= 1 && currentSlot_ <= 5) {
@@ -463,14 +461,14 @@ void MainWindow::SetExtraWindows(std::function<void()> openOptions,
 
 void MainWindow::OpenOptions() {
   if (screen_ != ScreenState::kMainMenu || !openOptions_) return;
-  PlaySound("WOpenFo");
+  PlaySound(TableSound::kOpenWindow);
   openOptions_();
   ReapplySettings();
 }
 
 void MainWindow::OpenHistory() {
   if (screen_ != ScreenState::kMainMenu || !openHistory_) return;
-  PlaySound("WOpenFo");
+  PlaySound(TableSound::kOpenWindow);
   openHistory_();
 }
 
@@ -539,13 +537,13 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");
   connect(speed, &QAction::triggered, this, [this] {
-    PlaySound("WOpenFo");
+    PlaySound(TableSound::kOpenWindow);
     table_->ShowSpeedWindow();
   });
   QAction* about = menu.addAction(icon(5), WordText(kWordAbout));
   about->setObjectName("About");
   connect(about, &QAction::triggered, this, [this] {
-    PlaySound("WOpenFo");
+    PlaySound(TableSound::kOpenWindow);
     AboutWindow window(settings_, this);
     ExecModal(window);
   });
@@ -569,7 +567,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (screen_ == ScreenState::kTable && !closingConfirmed_) {
-    PlaySound("WOpenFo");
+    PlaySound(TableSound::kOpenWindow);
     if (!AskYesNo(this, WordText(kWordLeaveGameQuestion) + " " + WordText(kWordDataWillBeLost))) {
       event->ignore();
       return;

@@ -126,7 +126,7 @@ class MainWindow : public QWidget {
   void StartSong();
   void StopSong();
   void ResumeSong();
-  void PlaySound(const char* name);
+  void PlaySound(TableSound sound);
   bool SaveSettingsOnClose();
   QSize FullScreenClient() const;
 

@@ -24,6 +24,18 @@ std::string_view SoundResourceName(TableSound sound) {
       return "WKoBads";
     case TableSound::kRoundDrawn:
       return "WNichya";
+    case TableSound::kMatchWon:
+      return "WKoGood";
+    case TableSound::kMessage:
+      return "WToMenK";
+    case TableSound::kFailure:
+      return "WWrongs";
+    case TableSound::kCycleBest:
+      return "WFiBest";
+    case TableSound::kCycleGood:
+      return "WFiGood";
+    case TableSound::kCycleRegrets:
+      return "WFiBads";
   }
   return {};
 }

@@ -25,18 +25,20 @@ namespace trilane {
 // Where the round stands. The numbers are the ones the round has always had; they are
 // kept so logs and saved transcripts keep reading the same.
 enum class RoundStage : uint8_t {
-  kNone = 0,           // before the first deal
-  kDealt = 1,          // cards dealt, the action button reads "To begin"
-  kArranging = 25,     // the own rows are being arranged
-  kRevealed = 26,      // every position's rows are on the table
+  kNone = 0,        // before the first deal
+  kDealt = 1,       // cards dealt, the action button reads "To begin"
+  kArranging = 25,  // the own rows are being arranged
+  kRevealed = 26,   // every position's rows are on the table
   kBackRated = 27,
   kMiddleRated = 28,
   kFrontRated = 29,
   kHandsRated = 30,
-  kRoundOver = 31,     // the result is shown
-  kStopped = 90,       // a network or club round was stopped; only a new deal leaves it
+  kRoundOver = 31,  // the result is shown
+  kStopped = 90,    // a network or club round was stopped; only a new deal leaves it
 };
-constexpr int StageNumber(RoundStage stage) { return static_cast<int>(stage); }
+constexpr int StageNumber(RoundStage stage) {
+  return static_cast<int>(stage);
+}
 
 // The pacing player's steps as they travel ("h1".."h7").
 enum class StageStep : uint8_t {
@@ -48,7 +50,9 @@ enum class StageStep : uint8_t {
   kRateHands = 6,
   kResult = 7,
 };
-constexpr int StepNumber(StageStep step) { return static_cast<int>(step); }
+constexpr int StepNumber(StageStep step) {
+  return static_cast<int>(step);
+}
 // 1..7 to a step; nothing for any other number.
 std::optional<StageStep> StepFromNumber(int number);
 
@@ -60,15 +64,22 @@ enum class PlateColour : char {
   kViolet = 'o',  // a row that earned a strong-row bonus
 };
 
-// The table's sounds; the program's wave resources carry the names of SoundResourceName.
+// The program's sounds, at the table and around it; the program's wave resources carry the
+// names of SoundResourceName, the one place those names are written.
 enum class TableSound : uint8_t {
   kDeal,        // cards dealt
-  kOpenWindow,  // the general score opens
+  kOpenWindow,  // a window opens (the general score, the menu's windows)
   kBonus,       // a special combination or a strong-row bonus
   kDing,        // a position's rows shown, a row rated
   kRoundWon,
-  kRoundLost,
+  kRoundLost,  // also a match lost
   kRoundDrawn,
+  kMatchWon,
+  kMessage,    // a chat line from another player; an add-on downloaded
+  kFailure,    // a game interrupted; a download that failed
+  kCycleBest,  // the end-of-cycle verdicts
+  kCycleGood,
+  kCycleRegrets,
 };
 std::string_view SoundResourceName(TableSound sound);
 

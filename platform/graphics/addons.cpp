@@ -1,7 +1,7 @@
 #include "platform/graphics/addons.h"
 
-#include <QCursor>
-#include <QGuiApplication>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "platform/download.h"
 #include "platform/pe_resources.h"
@@ -18,22 +18,6 @@ bool EndsWithDll(std::string_view name) {
   return name.size() > 4 && EqualsIgnoreAsciiCase(name.substr(name.size() - 4), ".dll");
 }
 
-// The wait cursor for the length of a download, when there is a window system to show it.
-class WaitCursor {
- public:
-  WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (shown_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~WaitCursor() {
-    if (shown_) QGuiApplication::restoreOverrideCursor();
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  bool shown_;
-};
-
 }  // namespace
 
 AddonState AddonPresence(const ResourceLocator& locator) {
@@ -45,26 +29,34 @@ AddonState AddonPresence(const ResourceLocator& locator) {
   return state;
 }
 
-bool DownloadAddon(int n, const ResourceLocator& locator, const std::string& baseUrl,
-                   Sounds& sounds, bool soundOn) {
-  bool ok = false;
-  const WaitCursor waiting;
-  if (n >= 1 && n <= static_cast<int>(kAddonFiles.size())) {
-    const std::string_view name = kAddonFiles[static_cast<size_t>(n - 1)];
-    std::string base = baseUrl;
-    while (!base.empty() && base.back() == '/') base.pop_back();
-    DownloadCheck check;
-    if (EndsWithDll(name)) {
-      check = [](std::span<const uint8_t> bytes) { return !ListPeResources(bytes).empty(); };
-    } else {
-      check = [](std::span<const uint8_t> bytes) { return !bytes.empty(); };
-    }
-    ok = DownloadFile(base + kDownloadFolder + std::string(name),
-                      locator.DownloadTarget(FileName(name)), {}, check)
-             .ok;
+DownloadResult FetchAddon(int n, const ResourceLocator& locator, const std::string& baseUrl) {
+  if (n < 1 || n > static_cast<int>(kAddonFiles.size())) return {false, "no such add-on"};
+  const std::string_view name = kAddonFiles[static_cast<size_t>(n - 1)];
+  std::string base = baseUrl;
+  while (!base.empty() && base.back() == '/') base.pop_back();
+  DownloadCheck check;
+  if (EndsWithDll(name)) {
+    check = [](std::span<const uint8_t> bytes) { return !ListPeResources(bytes).empty(); };
+  } else {
+    check = [](std::span<const uint8_t> bytes) { return !bytes.empty(); };
   }
-  sounds.PlaySoundRes(ok ? "WToMenK" : "WWrongs", false, soundOn);
-  return ok;
+  return DownloadFile(base + kDownloadFolder + std::string(name),
+                      locator.DownloadTarget(FileName(name)), {}, check);
+}
+
+bool AddonDownloader::Start(int n, const ResourceLocator& locator, const std::string& baseUrl) {
+  if (running_ != 0 || n < 1 || n > static_cast<int>(kAddonFiles.size())) return false;
+  running_ = n;
+  auto* watcher = new QFutureWatcher<DownloadResult>(this);
+  connect(watcher, &QFutureWatcher<DownloadResult>::finished, this, [this, watcher, n] {
+    const bool ok = watcher->result().ok;
+    watcher->deleteLater();
+    running_ = 0;
+    emit finished(n, ok);
+  });
+  watcher->setFuture(
+      QtConcurrent::run([n, locator, baseUrl] { return FetchAddon(n, locator, baseUrl); }));
+  return true;
 }
 
 }  // namespace trilane

@@ -1,11 +1,12 @@
 #pragma once
 // Which add-on libraries lie beside the program, and fetching a missing one.
 
+#include <QObject>
 #include <array>
 #include <string>
 
+#include "platform/download.h"
 #include "platform/graphics/card_names.h"
-#include "platform/graphics/sounds.h"
 #include "platform/resource_module.h"
 
 namespace trilane {
@@ -26,11 +27,29 @@ struct AddonState {
 
 AddonState AddonPresence(const ResourceLocator& locator);
 
-// Add-on n (1..9) from `baseUrl` + "/downloads/progr/cards/" + file name into the parent
-// folder; plays "WToMenK" on success or "WWrongs" on failure (when `soundOn`). A reply that
-// is not a resource library (an error page, a cut-off file) is refused and changes nothing.
-// The wait cursor shows meanwhile; the caller then refreshes the options with AddonPresence.
-bool DownloadAddon(int n, const ResourceLocator& locator, const std::string& baseUrl,
-                   Sounds& sounds, bool soundOn);
+// Add-on n (1..9) from `baseUrl` + "/downloads/progr/cards/" + file name into the folder
+// the locator downloads to (the parent folder). A reply that is not a resource library (an
+// error page, a cut-off file) is refused and changes nothing. Waits for the reply.
+DownloadResult FetchAddon(int n, const ResourceLocator& locator, const std::string& baseUrl);
+
+// FetchAddon in the background, one add-on at a time: the window stays alive meanwhile and
+// `finished` comes back on the thread that started it. The caller then refreshes its view
+// with AddonPresence. A download still running when the downloader goes finishes on its own.
+class AddonDownloader : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit AddonDownloader(QObject* parent = nullptr) : QObject(parent) {}
+  // False when a download is running already or `n` names no add-on.
+  bool Start(int n, const ResourceLocator& locator, const std::string& baseUrl);
+  // The add-on being fetched, 0 when none.
+  int Running() const { return running_; }
+
+ signals:
+  void finished(int addon, bool ok);
+
+ private:
+  int running_ = 0;
+};
 
 }  // namespace trilane

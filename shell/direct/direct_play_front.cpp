@@ -86,7 +86,7 @@ bool DirectPlayFront::OpenPlayerWindow(int slot) {
     memberName = member.nameUtf8;
     storedCode = member.passwordCode;
   }
-  if (w_.playSound) w_.playSound("WOpenFo");
+  if (w_.playSound) w_.playSound(SoundResourceName(TableSound::kOpenWindow));
   slot_ = slot;
   NetPlayerDialog dialog(
       *w_.settings, slot, memberName, storedCode,

@@ -203,7 +203,7 @@ void DirectPlaySession::SeatsChanged() {
 }
 
 void DirectPlaySession::ChatLine(int writer, const std::string& utf8, bool own) {
-  if (!own) Sound("WToMenK");
+  if (!own) Sound(SoundResourceName(TableSound::kMessage));
   emit chatLine(writer, QString::fromStdString(utf8), own);
 }
 
@@ -211,7 +211,7 @@ void DirectPlaySession::GameInterrupted(const TableText& message) {
   if (interrupted_) return;
   interrupted_ = true;
   ticks_.stop();
-  Sound("WWrongs");
+  Sound(SoundResourceName(TableSound::kFailure));
   UpdateChatAllowed();
   const QString text = ShownText(message);
   // The message box runs its own event loop: never inside the socket's event. The host

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontComboBox>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -18,7 +17,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <vector>
 
@@ -32,6 +30,7 @@
 #include "shell/modal.h"
 #include "shell/pictures.h"
 #include "shell/table/speed_window.h"
+#include "table/table_view.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -202,6 +201,7 @@ OptionsWindow::OptionsWindow(TSettings& settings, OptionsServices services, QWid
       record_(settings),
       services_(std::move(services)) {
   setObjectName("FormOptions");
+  connect(&downloader_, &AddonDownloader::finished, this, &OptionsWindow::DownloadEnded);
   SetBodySize(kBodyWidth, kBodyHeight);
   samples_ = std::make_unique<CardGraphics>(services_.locator, Notices());
   samples_->SetScale(1.0);
@@ -941,44 +941,29 @@ void OptionsWindow::RefreshAddons() {
 }
 
 void OptionsWindow::StartDownload(int addon) {
-  if (downloading_ != 0 || addon < 1 || addon > static_cast<int>(kAddonFiles.size())) return;
+  if (!downloader_.Start(addon, services_.locator, services_.downloadBase)) return;
   downloading_ = addon;
   for (auto* button : addonButtons_) button->setEnabled(false);
   downloadProgress_->show();
   QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-  const std::string_view name = kAddonFiles[static_cast<size_t>(addon - 1)];
-  std::string base = services_.downloadBase;
-  while (!base.empty() && base.back() == '/') base.pop_back();
-  const std::string url = base + kDownloadFolder + std::string(name);
-  const QString target = services_.locator.DownloadTarget(Latin(name));
-  // A reply that is not a resource library (an error page, a file cut short) is refused;
-  // the file is written beside the target and renamed only when complete.
-  const bool library =
-      name.size() > 4 && EqualsIgnoreAsciiCase(name.substr(name.size() - 4), ".dll");
-  const DownloadCheck check = [library](std::span<const uint8_t> bytes) {
-    return library ? !ListPeResources(bytes).empty() : !bytes.empty();
-  };
-
-  auto* watcher = new QFutureWatcher<DownloadResult>(this);
-  connect(watcher, &QFutureWatcher<DownloadResult>::finished, this, [this, watcher, addon, name] {
-    const bool ok = watcher->result().ok;
-    watcher->deleteLater();
-    QApplication::restoreOverrideCursor();
-    downloading_ = 0;
-    downloadProgress_->hide();
-    if (services_.sounds)
-      services_.sounds->PlaySoundRes(ok ? "WToMenK" : "WWrongs", false, record_.SoundOn);
-    RefreshAddons();
-    if (!ok) {
-      Notices().ShowNotice({kWordCantConnectToServer, ""}, {kNoWord, std::string(name)}, {});
-    } else {
-      Changed(OptionField::kAddons);
-    }
-    emit downloadFinished(addon, ok);
-  });
-  watcher->setFuture(
-      QtConcurrent::run([url, target, check] { return DownloadFile(url, target, {}, check); }));
+void OptionsWindow::DownloadEnded(int addon, bool ok) {
+  QApplication::restoreOverrideCursor();
+  downloading_ = 0;
+  downloadProgress_->hide();
+  if (services_.sounds)
+    services_.sounds->PlaySoundRes(
+        SoundResourceName(ok ? TableSound::kMessage : TableSound::kFailure), false,
+        record_.SoundOn);
+  RefreshAddons();
+  if (!ok) {
+    const std::string_view name = kAddonFiles[static_cast<size_t>(addon - 1)];
+    Notices().ShowNotice({kWordCantConnectToServer, ""}, {kNoWord, std::string(name)}, {});
+  } else {
+    Changed(OptionField::kAddons);
+  }
+  emit downloadFinished(addon, ok);
 }
 
 void OptionsWindow::showEvent(QShowEvent* event) {

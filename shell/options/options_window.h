@@ -129,6 +129,7 @@ class OptionsWindow : public AuxWindow {
   void OnDesign();
   void OnSpeed();
   void StartDownload(int addon);
+  void DownloadEnded(int addon, bool ok);
   void ShowFontRole();
   void ShowBackModification();
   void ShowGifControls();
@@ -147,6 +148,7 @@ class OptionsWindow : public AuxWindow {
   QImage cardSamples_;
   QImage backSamples_;
   int downloading_ = 0;
+  AddonDownloader downloader_;
 
   QTabWidget* tabs_;
   QorCardsButton* ok_;

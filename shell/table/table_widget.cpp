@@ -718,7 +718,8 @@ void TableWidget::ShowGeneralScore() {
 void TableWidget::AskLeaveToMenu() {
   if (!impl_->Flow() || impl_->Flow()->Stage() == RoundStage::kNone) return;
   if (impl_->s.sounds && impl_->s.settings)
-    impl_->s.sounds->PlaySoundRes("WOpenFo", false, impl_->s.settings->SoundOn);
+    impl_->s.sounds->PlaySoundRes(SoundResourceName(TableSound::kOpenWindow), false,
+                                  impl_->s.settings->SoundOn);
   const QString question =
       WordText(kWordLeaveToMenuQuestion) + QLatin1Char('\n') + WordText(kWordDataWillBeLost);
   if (!AskYesNo(this, question, true)) return;

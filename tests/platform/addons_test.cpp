@@ -64,29 +64,28 @@ class DownloadTest : public ::testing::Test {
   ProgramFolders folders;
   testing::NoticeRecorder notices;
   ResourceLocator locator{folders.Program()};
-  Sounds sounds{locator, notices, folders.Parent()};
 };
 
 TEST_F(DownloadTest, GoodFilesLandInTheParentFolder) {
-  EXPECT_TRUE(DownloadAddon(7, locator, Base(), sounds, false));
+  EXPECT_TRUE(FetchAddon(7, locator, Base()).ok);
   EXPECT_EQ(testing::ReadAll(folders.Parent() + "/QorCVoice3.dll"),
             testing::ReadAll(testing::Addon("QorCVoice3.dll")));
   EXPECT_TRUE(AddonPresence(locator).present[6]);
-  EXPECT_TRUE(DownloadAddon(5, locator, Base(), sounds, false));
+  EXPECT_TRUE(FetchAddon(5, locator, Base()).ok);
   EXPECT_EQ(testing::ReadAll(folders.Parent() + "/QorRadio.rad"), QByteArray("radio list"));
 }
 
 TEST_F(DownloadTest, FailuresLeaveNothingAndKeepWhatWasThere) {
-  EXPECT_FALSE(DownloadAddon(1, locator, Base(), sounds, false));  // 404
+  EXPECT_FALSE(FetchAddon(1, locator, Base()).ok);  // 404
   EXPECT_FALSE(QFile::exists(folders.Parent() + "/QorCards06A.dll"));
   // An error page is no library: refused, and an existing copy is kept.
   folders.Put("QorCGraph1.dll", true);
-  EXPECT_FALSE(DownloadAddon(9, locator, Base(), sounds, false));
+  EXPECT_FALSE(FetchAddon(9, locator, Base()).ok);
   EXPECT_EQ(testing::ReadAll(folders.Parent() + "/QorCGraph1.dll"),
             testing::ReadAll(testing::Addon("QorCGraph1.dll")));
-  EXPECT_FALSE(DownloadAddon(0, locator, Base(), sounds, false));
-  EXPECT_FALSE(DownloadAddon(10, locator, Base(), sounds, false));
-  EXPECT_FALSE(DownloadAddon(7, locator, "http://127.0.0.1:1", sounds, false));  // refused
+  EXPECT_FALSE(FetchAddon(0, locator, Base()).ok);
+  EXPECT_FALSE(FetchAddon(10, locator, Base()).ok);
+  EXPECT_FALSE(FetchAddon(7, locator, "http://127.0.0.1:1").ok);  // refused
   EXPECT_EQ(QDir(folders.Parent()).entryList(QDir::Files), QStringList{"QorCGraph1.dll"});
 }
 
