@@ -67,7 +67,7 @@ MatchStart MatchStartFor(const ClubFile* club, int slot, const SignInResult& pla
   start.accountState = 1;
   if (club != nullptr && slot >= 1 && slot <= kClubMembers) {
     const MemberStart member = ReadMemberStart(*club, slot);
-    start.roundNumber = member.gamesPlayed;
+    start.gamesPlayed = member.gamesPlayed;
     start.initialScore = member.cycleScore;
     start.initialRating = member.rating;
   }

@@ -27,7 +27,7 @@ LocalMatchEndOutcome FinishLocalMatch(const LocalMatchEnd& match) {
   } else {
     out.clubError = club.error();
   }
-  if (!result && match.slot == kNewPlayerSlot && match.rounds > 0) {
+  if (!result && match.slot == kSlotNewPlayer && match.rounds > 0) {
     // A new player's rating needs no club file.
     ClubFile empty = NewClubFile(match.netMode);
     if (auto r = MatchResultFor(empty, match.slot, match.name, match.passwordCode, match.score,

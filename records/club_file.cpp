@@ -339,7 +339,7 @@ Expected<MemberResult, RecordError> MatchResultFor(const ClubFile& club, int slo
     gamesBefore = *m.games;
     ratingBefore = *m.rating;
     cycleBefore = *m.cycleScore;
-  } else if (slot != kNewPlayerSlot) {
+  } else if (slot != kSlotNewPlayer) {
     return Fail(BadValue("the slot is not 1..6"));
   }
   if (gamesBefore < 0 || rounds > 9999999 - gamesBefore) {

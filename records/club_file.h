@@ -33,7 +33,8 @@ inline constexpr size_t kTopTenLineLength = 26;
 inline constexpr size_t kMarkerLineLength = 28;
 inline constexpr size_t kMemberNameLength = 20;
 inline constexpr size_t kPasswordLength = 5;
-inline constexpr int kNewPlayerSlot = 6;
+// The slot of a player without a member line (1..5 are the member lines).
+inline constexpr int kSlotNewPlayer = 6;
 inline constexpr char kEmptyMemberLine[] =
     "##################################### #####################";
 // The club-file marker that keeps the program from sending its start-up statistics.
@@ -134,7 +135,7 @@ std::optional<RecordError> RenameMember(ClubFile& club, int slot, std::string_vi
 
 // What the end of a match writes for a member (slot 1..5) or a new player (slot 6).
 struct MemberResult {
-  int slot = kNewPlayerSlot;
+  int slot = kSlotNewPlayer;
   std::string name;          // code page 1251, at most 20 bytes
   std::string passwordCode;  // 15 digits, see EncodePassword
   int64_t gamesAfter = 0;    // the running game count after the match

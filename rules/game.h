@@ -9,7 +9,9 @@ namespace trilane {
 // file and the web game ids.
 inline constexpr int kGameCode = 94;
 
-// A member's rounds run in cycles of 80; the cycle's score is the member's score.
+// A member's games run in cycles of 80; the cycle's score is the member's score.
 inline constexpr int32_t kCycleLength = 80;
+// A network, club or rated match is four games.
+inline constexpr int32_t kMatchLength = 4;
 
 }  // namespace trilane

@@ -45,7 +45,6 @@ class Layout {
   Layout() = default;
   explicit Layout(ScaleFactors k) : k_(k) {}
 
-  const ScaleFactors& Factors() const { return k_; }
   double Kx() const { return k_.kx; }
   double Ky() const { return k_.ky; }
   double Kc() const { return k_.kc; }
@@ -53,8 +52,6 @@ class Layout {
   // An element designed at (x1, y1)-(x2, y2): scaled uniformly by kc, its centre following
   // the window's (possibly non-uniform) stretch.
   QRect ScaledRect(int x1, int y1, int x2, int y2) const;
-  // The same from a corner and a size.
-  QRect ScaledRectAt(int x, int y, int w, int h) const { return ScaledRect(x, y, x + w, y + h); }
   // A size: round(v * kc).
   int Scale(double v) const;
 

@@ -68,7 +68,6 @@ class WindowDesign : public QObject {
   void Reload();
   // True when every picture the design wants was found.
   bool Complete();
-  int IconFrame() const { return iconFrame_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,7 +5,7 @@
 namespace trilane {
 
 const Arrangement& AutoPlayer::Target(const RoundFlow& flow) {
-  const int32_t round = flow.Counters().sessionRounds;
+  const int32_t round = flow.Counters().matchGames;
   if (targetFlow_ != &flow || targetRound_ != round) {
     targetFlow_ = &flow;
     targetRound_ = round;
@@ -29,7 +29,7 @@ AutoPlayer::Did AutoPlayer::Step(RoundFlow& flow) {
     end_ = flow.OnEndButton();
     return end_.endMatch ? Did::kEndedMatch : Did::kNothing;
   }
-  const int32_t round = flow.Counters().sessionRounds;
+  const int32_t round = flow.Counters().matchGames;
   if (flow.Stage() == RoundStage::kArranging && arrangedRound_ != round) {
     arrangedRound_ = round;
     for (const auto& [a, b] : SwapsToReach(flow.OwnRows(), Target(flow))) flow.SwapSlots(a, b);

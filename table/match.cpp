@@ -13,22 +13,22 @@ MatchCounters FirstDealCounters(const MatchStart& start) {
                      (start.currentSlot == kSlotAccount && !start.accountHasRatedGames) ||
                      start.currentSlot < 1 || start.currentSlot > kSlotClubGame;
   if (!fresh) {
-    c.roundNumber = start.roundNumber < 0 ? 0 : start.roundNumber;
+    c.gamesPlayed = start.gamesPlayed < 0 ? 0 : start.gamesPlayed;
     c.initialScore = start.initialScore;
     c.initialRating = start.initialRating;
   }
   return c;
 }
 
-int32_t RoundInCycle(int32_t roundNumber) {
-  const int32_t r = roundNumber % kCycleLength;
+int32_t RoundInCycle(int32_t gamesPlayed) {
+  const int32_t r = gamesPlayed % kCycleLength;
   return r == 0 ? kCycleLength : r;
 }
 
 EndOfRoundButtons EndOfRoundRules(PlayMode mode, int accountState, bool pacer,
-                                  int32_t roundNumber) {
-  const bool cycleDone = roundNumber % kCycleLength == 0;
-  const bool blockDone = roundNumber % kMatchLength == 0;
+                                  int32_t gamesPlayed) {
+  const bool cycleDone = gamesPlayed % kCycleLength == 0;
+  const bool blockDone = gamesPlayed % kMatchLength == 0;
   switch (mode) {
     case PlayMode::kComputer:
       if (accountState == kAccountRated) return {!blockDone, blockDone};
@@ -52,12 +52,11 @@ std::string FormatRating(double rating) {
 }
 
 GeneralScoreFigures ComputeGeneralScore(PlayMode mode, const MatchStart& start,
-                                        const MatchCounters& counters,
-                    double currentRating) {
+                                        const MatchCounters& counters, double currentRating) {
   GeneralScoreFigures t;
-  t.roundsInAll = std::to_string(counters.roundNumber);
+  t.roundsInAll = std::to_string(counters.gamesPlayed);
   t.scoreAtStart = std::to_string(counters.initialScore);
-  t.scoreThisMatch = std::to_string(counters.sessionScore);
+  t.scoreThisMatch = std::to_string(counters.matchScore);
   t.scoreInAll = std::to_string(counters.GeneralScore());
   if (mode == PlayMode::kClub) {
     t.roundsThisMatch = "-";
@@ -66,11 +65,11 @@ GeneralScoreFigures ComputeGeneralScore(PlayMode mode, const MatchStart& start,
     return t;
   }
   if (start.accountState == kAccountRated) {
-    t.roundsThisMatch = std::to_string(start.accountBlockRounds + counters.sessionRounds);
+    t.roundsThisMatch = std::to_string(start.accountBlockRounds + counters.matchGames);
     t.ratingAtStart = std::to_string(RoundHalfEvenToInt(counters.initialRating));
     t.ratingNow = "?";
   } else {
-    t.roundsThisMatch = std::to_string(RoundInCycle(counters.roundNumber));
+    t.roundsThisMatch = std::to_string(RoundInCycle(counters.gamesPlayed));
     t.ratingAtStart = FormatRating(counters.initialRating);
     t.ratingNow = FormatRating(currentRating);
   }

@@ -1,22 +1,22 @@
 #pragma once
-// The match: the member's running round number, the rounds and score of this session, the
-// cycle of 80 rounds of local play and the matches of four of network, club and rated
-// play, and which table button may be pressed after each round.
+// The match: the games the player has ever played, the games and score of this match, the
+// cycle of 80 games of local play and the matches of four of network, club and rated
+// play, and which table button may be pressed after each game. The words are those of
+// docs/glossary.md.
 
 #include <cstdint>
 #include <string>
 
+#include "records/club_file.h"
 #include "rules/game.h"
 
 namespace trilane {
 
 enum class PlayMode : uint8_t { kComputer, kNet, kClub };
 
-inline constexpr int32_t kMatchLength = 4;
-
-// Who is playing (`CurrentSlot`): a member line of the club file, a new player, the
-// account's own game, or a tournament game at a club table.
-inline constexpr int kSlotNewPlayer = 6;
+// Who is playing (`CurrentSlot`): a member line of the club file (1..5), a new player
+// (kSlotNewPlayer, the club file's), the account's own game, or a tournament game at a
+// club table.
 inline constexpr int kSlotAccount = 7;
 inline constexpr int kSlotClubGame = 8;
 
@@ -28,7 +28,7 @@ inline constexpr int kAccountRated = 3;
 struct MatchStart {
   int currentSlot = kSlotNewPlayer;  // 1..5 member line, 6 new player, 7 account, 8 club game
   std::string name;
-  int32_t roundNumber = 0;            // member's games / the account's Kon / the seat's Kon
+  int32_t gamesPlayed = 0;            // the member's, the account's or the seat's games
   int32_t initialScore = 0;           // the cycle's score / the account's Score / the seat's Score
   double initialRating = 0;           // the member's, the account's or the seat's rating
   bool accountHasRatedGames = false;  // slot 7: without rated games the account starts at 0
@@ -37,14 +37,14 @@ struct MatchStart {
 };
 
 struct MatchCounters {
-  int32_t roundNumber = 0;    // "General number of game", raised at every deal
-  int32_t sessionRounds = 0;  // rounds dealt in this match
+  int32_t gamesPlayed = 0;  // "General number of game": every game ever, raised at every deal
+  int32_t matchGames = 0;   // games dealt in this match
   int32_t initialScore = 0;
-  int32_t sessionScore = 0;  // Totals of the local player (position 4)
+  int32_t matchScore = 0;  // Totals of the local player (position 4)
   double initialRating = 0;
   bool gameOver = false;
 
-  int32_t GeneralScore() const { return initialScore + sessionScore; }
+  int32_t GeneralScore() const { return initialScore + matchScore; }
 };
 
 // The first-deal values for the slot in use: a new player, and an account without rated
@@ -52,7 +52,7 @@ struct MatchCounters {
 MatchCounters FirstDealCounters(const MatchStart& start);
 
 // The round within the cycle of 80, shown as 80 when the round number is a multiple of 80.
-int32_t RoundInCycle(int32_t roundNumber);
+int32_t RoundInCycle(int32_t gamesPlayed);
 
 struct EndOfRoundButtons {
   bool nextGame = false;    // the action button, reading "Next game"
@@ -64,7 +64,7 @@ struct EndOfRoundButtons {
 // cycle; network, club and rated matches run until the round number is a multiple of 4,
 // and only the pacing player (host, club seat 1) may go on. Club players other than seat 1
 // wait for the server's end message to get the end button.
-EndOfRoundButtons EndOfRoundRules(PlayMode mode, int accountState, bool pacer, int32_t roundNumber);
+EndOfRoundButtons EndOfRoundRules(PlayMode mode, int accountState, bool pacer, int32_t gamesPlayed);
 
 // The seven figures of the general-score window, as shown.
 struct GeneralScoreFigures {

@@ -296,8 +296,8 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
     faceUp_ = false;
   }
   if (countDeal) {
-    ++counters_.sessionRounds;
-    ++counters_.roundNumber;
+    ++counters_.matchGames;
+    ++counters_.gamesPlayed;
   }
   counters_.gameOver = false;
 
@@ -330,7 +330,7 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
   for (Arrangement& rows : rows_) rows = EmptyRows();
   values_ = {};
   nextAllowed_ = false;
-  counters_.sessionScore = totals_[3];
+  counters_.matchScore = totals_[3];
 
   RefreshButtons();
   for (int p = 1; p <= 4; ++p) {
@@ -370,13 +370,13 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
 
 void RoundFlow::ShowRoundPanel() {
   const bool club = setup_.mode == PlayMode::kClub;
-  const int32_t shown = club ? counters_.sessionRounds : RoundInCycle(counters_.roundNumber);
+  const int32_t shown = club ? counters_.matchGames : RoundInCycle(counters_.gamesPlayed);
   const std::string length = std::to_string(club ? kMatchLength : kCycleLength);
   RoundPanel panel;
   panel.heading = TableText::Word(kWordGame).L(":");
   panel.count = TableText::Literal(std::to_string(shown) + " / " + length);
   panel.hint =
-      TableText::Word(kWordGame).L(": ").L(std::to_string(counters_.roundNumber) + " / " + length);
+      TableText::Word(kWordGame).L(": ").L(std::to_string(counters_.gamesPlayed) + " / " + length);
   view_.ShowRoundPanel(panel);
 }
 
@@ -396,8 +396,8 @@ EndMatchRequest RoundFlow::OnEndButton() {
   if (!scope.Entered() || !counters_.gameOver || matchEnded_) return request;
   request.endMatch = true;
   request.sendClubResult = setup_.mode == PlayMode::kClub && IsPacer();
-  request.score = counters_.sessionScore;
-  request.rounds = counters_.sessionRounds;
+  request.score = counters_.matchScore;
+  request.rounds = counters_.matchGames;
   for (int seat = 1; seat <= 4; ++seat) {
     request.totalsBySeat[seat - 1] = totals_[PositionOf(setup_.ownNumber, seat) - 1];
   }
@@ -621,12 +621,13 @@ bool RoundFlow::ShowResult(bool special, bool send) {
     }
     // The sound follows the local player's round, not the table's.
     const int32_t own = RoundTotal(score_.points, 3);
-    view_.PlaySound(own > 0 ? TableSound::kRoundWon : (own < 0 ? TableSound::kRoundLost : TableSound::kRoundDrawn));
+    view_.PlaySound(own > 0 ? TableSound::kRoundWon
+                            : (own < 0 ? TableSound::kRoundLost : TableSound::kRoundDrawn));
   }
   stage_ = RoundStage::kRoundOver;
   nextAllowed_ = false;
   counters_.gameOver = false;
-  counters_.sessionScore = totals_[3];
+  counters_.matchScore = totals_[3];
   if (setup_.mode != PlayMode::kComputer) {
     // The pacing player waits first, then every machine: the others see the result
     // before the next press can come.
@@ -637,7 +638,7 @@ bool RoundFlow::ShowResult(bool special, bool send) {
     pausing_ = false;
   }
   const EndOfRoundButtons rules =
-      EndOfRoundRules(setup_.mode, start_.accountState, IsPacer(), counters_.roundNumber);
+      EndOfRoundRules(setup_.mode, start_.accountState, IsPacer(), counters_.gamesPlayed);
   nextAllowed_ = rules.nextGame;
   counters_.gameOver = rules.exitToMenu;
   if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);

@@ -55,8 +55,8 @@ enum class Received : uint8_t {
 struct EndMatchRequest {
   bool endMatch = false;                  // run the end-of-match sequence with score and rounds
   bool sendClubResult = false;            // club seat 1 sends the totals first
-  int32_t score = 0;                      // SessionScore
-  int32_t rounds = 0;                     // SessionRounds
+  int32_t score = 0;                      // the match's score (MatchCounters::matchScore)
+  int32_t rounds = 0;                     // the match's games (MatchCounters::matchGames)
   std::array<int32_t, 4> totalsBySeat{};  // club seats 1..4 (index s - 1)
 };
 
@@ -130,12 +130,10 @@ class RoundFlow {
 
   // --- state
   RoundStage Stage() const { return stage_; }
-  int StartPhase() const { return startPhase_; }
   const TableSetup& Setup() const { return setup_; }
   bool IsPacer() const;
   bool IsComputerSeat(int position) const;
   bool Locked() const { return locked_; }
-  int HostLockTicks() const { return lockTicks_; }
   int ArrangementsReceived() const { return arrangementsReceived_; }
   bool ActionEnabled() const { return actionEnabled_; }
   const TableText& ActionCaption() const { return actionCaption_; }
@@ -143,7 +141,6 @@ class RoundFlow {
   const MatchCounters& Counters() const { return counters_; }
   const Totals& RoundTotals() const { return totals_; }
   const RoundScore& Score() const { return score_; }
-  const std::array<Special, kPositions>& Specials() const { return specials_; }
   bool SettledBySpecials() const { return settledBySpecials_; }
   const Hands& TableHands() const { return hands_; }
   const Deck& CurrentDeck() const { return deck_; }

@@ -44,8 +44,8 @@ void TableMatch::Close() {
 
 double TableMatch::CurrentRating() const {
   const MatchCounters& c = flow_->Counters();
-  if (c.roundNumber <= 0) return start_.initialRating;
-  return LocalRating(start_.roundNumber, start_.initialRating, c.sessionScore, c.roundNumber);
+  if (c.gamesPlayed <= 0) return start_.initialRating;
+  return LocalRating(start_.gamesPlayed, start_.initialRating, c.matchScore, c.gamesPlayed);
 }
 
 std::optional<GeneralScoreFigures> TableMatch::OpenGeneralScore() {

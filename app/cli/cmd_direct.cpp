@@ -55,7 +55,7 @@ void PrintRound(bool json, const RoundFlow& flow) {
   const int own = flow.Setup().ownNumber;
   std::array<int32_t, 4> byNetId{};
   for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];
-  const int32_t round = flow.Counters().sessionRounds;
+  const int32_t round = flow.Counters().matchGames;
   if (json) {
     Json j;
     j.BeginObject().Key("round").Int(round).Key("totals").IntArray(byNetId).EndObject();

@@ -349,7 +349,7 @@ int ClubResult(const CommandArgs& raw) {
     auto typed = TypedMemberName(ToCp1251(*given, "--name"));
     if (!typed) throw UsageError("--name: " + typed.error().reason);
     name = *typed;
-  } else if (slot == kNewPlayerSlot) {
+  } else if (slot == kSlotNewPlayer) {
     throw UsageError("missing option --name (a new player needs a name)");
   }
 
@@ -362,7 +362,7 @@ int ClubResult(const CommandArgs& raw) {
       throw std::runtime_error("the password does not match member " + std::to_string(slot));
     }
     code = *encoded;
-  } else if (slot == kNewPlayerSlot) {
+  } else if (slot == kSlotNewPlayer) {
     throw UsageError(
         "missing option --password (a new player needs one; it may be empty: --password=)");
   }

@@ -22,7 +22,6 @@ class WaitWindow : public AuxWindow {
   enum class Role { kHost, kJoiner };
   WaitWindow(const TSettings& settings, Role role, QWidget* parent);
 
-  Role WaitingAs() const { return role_; }
   // The joiner's error flag, read at every tick of the window's one-second timer.
   void SetJoinErrorSource(std::function<bool()> joinError) { joinError_ = std::move(joinError); }
 

@@ -209,7 +209,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   }
   void RoundFinished() override {
     QueueApply([this] {
-      if (RoundFlow* flow = Flow()) emit w->roundFinished(flow->Counters().roundNumber);
+      if (RoundFlow* flow = Flow()) emit w->roundFinished(flow->Counters().gamesPlayed);
     });
   }
 

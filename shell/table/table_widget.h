@@ -80,7 +80,7 @@ class TableWidget : public QWidget {
   // "Exit to menu" was confirmed in the middle of a match.
   void leaveRequested();
   // A round's result is on the table (counted by the program's demo).
-  void roundFinished(int roundNumber);
+  void roundFinished(int gamesPlayed);
   // A deal is on the table, its cards shown (game recordings start here).
   void roundDealt();
   // The timeline has played every queued step (screenshots and tests wait for it).

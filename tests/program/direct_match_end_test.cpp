@@ -37,7 +37,7 @@ TEST(NetMatchEndTest, WritesAnNLineAndTheNetworkClubFile) {
   folder.InstallClubFiles();
   const std::string localBefore = folder.Read("Trilane.clb");
   const LocalMatchEndOutcome out =
-      FinishNetMatch(NetMatch(folder, kNewPlayerSlot, {"Host", "Anna"}, -6));
+      FinishNetMatch(NetMatch(folder, kSlotNewPlayer, {"Host", "Anna"}, -6));
   EXPECT_FALSE(out.historyError.has_value());
   EXPECT_FALSE(out.clubError.has_value());
   EXPECT_DOUBLE_EQ(out.rating, -0.75);  // (0 + -6 / 2) / 4

@@ -180,7 +180,7 @@ TEST(ClubFile, RemoveMemberMovesTheLinesUp) {
   EXPECT_EQ(club.lines[4], kEmptyMemberLine);
   for (int i = 5; i < kClubLines; ++i) EXPECT_EQ(club.lines[i], original.lines[i]);
   ClubFile same = original;
-  RemoveMember(same, kNewPlayerSlot);
+  RemoveMember(same, kSlotNewPlayer);
   EXPECT_EQ(same.lines, original.lines);
 }
 
@@ -197,7 +197,7 @@ ClubFile FullClub() {
 TEST(ClubFile, NewLinesGoInByRatingTiesAbove) {
   ClubFile club = FullClub();
   const ClubFile before = club;
-  MemberResult newcomer{kNewPlayerSlot, "Newcomer", *EncodePassword(""), 4, 1.0, 9};
+  MemberResult newcomer{kSlotNewPlayer, "Newcomer", *EncodePassword(""), 4, 1.0, 9};
   auto out = ApplyMemberResult(club, newcomer);
   ASSERT_TRUE(out);
   EXPECT_EQ(out->memberSlot, 3);
@@ -270,7 +270,7 @@ TEST(ClubFile, MatchResultFromTheMemberLine) {
   EXPECT_EQ(r->gamesAfter, 166);
   EXPECT_EQ(r->rating, RoundHalfEvenTo((163 * 2.5 + 10) / 166, 6));
   EXPECT_EQ(r->cycleScore, 61);
-  r = MatchResultFor(club, kNewPlayerSlot, "New", *EncodePassword(""), -8, 4);
+  r = MatchResultFor(club, kSlotNewPlayer, "New", *EncodePassword(""), -8, 4);
   EXPECT_EQ(r->gamesAfter, 4);
   EXPECT_EQ(r->rating, -1.0);
   EXPECT_EQ(r->cycleScore, -8);
@@ -306,7 +306,7 @@ TEST_F(ClubOnDisk, WritesVerifyAndFailuresKeepTheFile) {
   fs::copy_file(DataFile("club_good.clb"), file);
 
   auto out =
-      WriteMemberResultToFile(file, {kNewPlayerSlot, "Zed", *EncodePassword("z"), 4, 0.75, 3});
+      WriteMemberResultToFile(file, {kSlotNewPlayer, "Zed", *EncodePassword("z"), 4, 0.75, 3});
   ASSERT_TRUE(out) << out.error().Describe();
   auto club = LoadClubFile(file);
   ASSERT_TRUE(club) << club.error().Describe();  // checksums rewritten

@@ -147,7 +147,7 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return over(host) && over(joiner); }, 120000));
   hurry.stop();
   for (Program* p : {&host, &joiner}) p->autopilot->SetOn(false);
-  EXPECT_EQ(host.window->Match().Flow().Counters().sessionRounds, 4);
+  EXPECT_EQ(host.window->Match().Flow().Counters().matchGames, 4);
 
   // The end buttons: each program writes its "N" line and member, then shows its menu.
   for (Program* p : {&host, &joiner}) {

@@ -209,7 +209,7 @@ TEST_F(ProgramWindowTest, MemberSignsInAndExitToMenuRemovesTheLine) {
   };
   window->OpenMember(2);
   ASSERT_EQ(window->Screen(), ScreenState::kTable);
-  EXPECT_EQ(window->Match().Flow().Counters().roundNumber, 6);  // 5 stored, one dealt
+  EXPECT_EQ(window->Match().Flow().Counters().gamesPlayed, 6);  // 5 stored, one dealt
 
   // "Exit to menu" is confirmed (the responder says Yes): Boris's line goes, Clara moves up.
   window->QuitToMenu();

@@ -137,7 +137,7 @@ TEST_F(TableWidgetTest, SevenPressesPlayARoundAndTheEighthDealsTheNext) {
   QTest::mouseClick(action_, Qt::LeftButton);
   table_->FinishTimeline();
   EXPECT_EQ(Flow().Stage(), RoundStage::kDealt);
-  EXPECT_EQ(Flow().Counters().roundNumber, 2);
+  EXPECT_EQ(Flow().Counters().gamesPlayed, 2);
   EXPECT_EQ(action_->text(), Caption(kWordToBegin));
 }
 
@@ -278,7 +278,7 @@ TEST_F(TableWidgetTest, TheDemoPlaysWholeRoundsByItself) {
   autopilot.SetOn(true);
   StartMatch(start, 7, false);
   EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
-  EXPECT_GE(Flow().Counters().roundNumber, 2);
+  EXPECT_GE(Flow().Counters().gamesPlayed, 2);
   autopilot.SetOn(false);
 }
 
@@ -378,7 +378,7 @@ TEST_F(TableWidgetTest, GeneralScoreWindowShowsTheMatchFigures) {
   start.name = "Tester";
   start.currentSlot = 2;  // a member of the club file: the stored values count
   start.initialScore = 25;
-  start.roundNumber = 41;
+  start.gamesPlayed = 41;
   StartMatch(start, 1, false);
   table_->FinishTimeline();
   QStringList shown;

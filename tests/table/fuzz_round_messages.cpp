@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   flow.Configure(setup);
   MatchStart start;
   start.currentSlot = in.Byte() % 10;
-  start.roundNumber = static_cast<int8_t>(in.Byte());
+  start.gamesPlayed = static_cast<int8_t>(in.Byte());
   start.accountState = in.Byte() % 4;
   flow.StartMatch(start);
   view.flow = &flow;

@@ -18,7 +18,7 @@ TEST(MatchTest, EndOfRoundButtons) {
     PlayMode mode;
     int accountState;
     bool pacer;
-    int32_t roundNumber;
+    int32_t gamesPlayed;
     EndOfRoundButtons want;  // {next game, exit to menu}
   } cases[] = {
       {PlayMode::kComputer, 1, true, 79, {true, true}},
@@ -36,46 +36,46 @@ TEST(MatchTest, EndOfRoundButtons) {
       {PlayMode::kClub, 2, false, 12, {false, false}},  // waits for the server's end
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(EndOfRoundRules(c.mode, c.accountState, c.pacer, c.roundNumber), c.want)
+    EXPECT_EQ(EndOfRoundRules(c.mode, c.accountState, c.pacer, c.gamesPlayed), c.want)
         << static_cast<int>(c.mode) << " state " << c.accountState << " pacer " << c.pacer
-        << " round " << c.roundNumber;
+        << " round " << c.gamesPlayed;
   }
 }
 
 TEST(MatchTest, FirstDealValuesBySlot) {
   MatchStart member{2, "Anna", 79, 140, 12.5, false, 1, 0};
   MatchCounters c = FirstDealCounters(member);
-  EXPECT_EQ(c.roundNumber, 79);
+  EXPECT_EQ(c.gamesPlayed, 79);
   EXPECT_EQ(c.initialScore, 140);
   EXPECT_DOUBLE_EQ(c.initialRating, 12.5);
-  EXPECT_EQ(c.sessionRounds, 0);
+  EXPECT_EQ(c.matchGames, 0);
 
   MatchStart newPlayer = member;
   newPlayer.currentSlot = kSlotNewPlayer;  // whatever the caller passed, a new player starts at 0
   c = FirstDealCounters(newPlayer);
-  EXPECT_EQ(c.roundNumber, 0);
+  EXPECT_EQ(c.gamesPlayed, 0);
   EXPECT_EQ(c.initialScore, 0);
   EXPECT_DOUBLE_EQ(c.initialRating, 0);
 
   MatchStart account = member;
   account.currentSlot = kSlotAccount;
-  EXPECT_EQ(FirstDealCounters(account).roundNumber, 0);
+  EXPECT_EQ(FirstDealCounters(account).gamesPlayed, 0);
   account.accountHasRatedGames = true;
-  EXPECT_EQ(FirstDealCounters(account).roundNumber, 79);
+  EXPECT_EQ(FirstDealCounters(account).gamesPlayed, 79);
 
   MatchStart club = member;
   club.currentSlot = kSlotClubGame;
   c = FirstDealCounters(club);
-  EXPECT_EQ(c.roundNumber, 79);
+  EXPECT_EQ(c.gamesPlayed, 79);
   EXPECT_EQ(c.GeneralScore(), 140);  // the seat's score; the session adds to it
 }
 
 TEST(MatchTest, GeneralScoreWindow) {
   MatchStart start{1, "Anna", 0, 140, 12.5, false, 1, 0};
   MatchCounters c = FirstDealCounters(start);
-  c.roundNumber = 161;
-  c.sessionRounds = 2;
-  c.sessionScore = -7;
+  c.gamesPlayed = 161;
+  c.matchGames = 2;
+  c.matchScore = -7;
   const GeneralScoreFigures local = ComputeGeneralScore(PlayMode::kComputer, start, c, 3.125);
   EXPECT_EQ(local, (GeneralScoreFigures{"161", "1", "140", "-7", "133", " 12,50", "  3,12"}));
 

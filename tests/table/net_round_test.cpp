@@ -25,8 +25,8 @@ Received Deliver(RoundFlow& flow, int stage, int sender, std::string_view payloa
     if (payload.size() != 30) return Received::kRejected;
     ArrangementCodes codes;
     for (int i = 0; i < 15; ++i) {
-      codes[i] = CardCode{static_cast<uint8_t>(payload[2 * i]),
-                          static_cast<uint8_t>(payload[2 * i + 1])};
+      codes[i] =
+          CardCode{static_cast<uint8_t>(payload[2 * i]), static_cast<uint8_t>(payload[2 * i + 1])};
     }
     return flow.ArrangementReceived(sender, codes);
   }
@@ -86,8 +86,8 @@ TEST(NetRoundTest, HostWaitsForEveryJoinerAndLocksFiveTicksPerStage) {
   EXPECT_EQ(host.sender.stages, std::vector<int>({1, 2}));
   EXPECT_EQ(host.sender.sentRows, host.flow.OwnRows());
   const RoundStage steps[] = {RoundStage::kRevealed, RoundStage::kBackRated,
-                             RoundStage::kMiddleRated, RoundStage::kFrontRated,
-                             RoundStage::kHandsRated};
+                              RoundStage::kMiddleRated, RoundStage::kFrontRated,
+                              RoundStage::kHandsRated};
   for (RoundStage stage : steps) {
     SCOPED_TRACE(StageNumber(stage));
     ASSERT_EQ(host.flow.Stage(), stage);
@@ -146,14 +146,14 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   // Seated, waiting: the host's hand area (player 1 at position 2) says so.
   EXPECT_EQ(joiner.view.handText, (std::pair<int, std::string>{2, "[102]"}));
   EXPECT_FALSE(joiner.view.actionEnabled);
-  EXPECT_EQ(joiner.flow.Counters().roundNumber, 7);
+  EXPECT_EQ(joiner.flow.Counters().gamesPlayed, 7);
   EXPECT_EQ(Deliver(joiner.flow, 1, 1, std::string(30, '0')), Received::kIgnored);
 
   Deck broken = deck;
   broken[0] = broken[1];
   EXPECT_EQ(joiner.flow.DealReceived(broken, true), Received::kRejected);
   EXPECT_EQ(joiner.flow.DealReceived(deck, true), Received::kApplied);
-  EXPECT_EQ(joiner.flow.Counters().roundNumber, 7);  // the first deal was counted on seating
+  EXPECT_EQ(joiner.flow.Counters().gamesPlayed, 7);  // the first deal was counted on seating
   EXPECT_TRUE(joiner.flow.Setup().ruleTwoFour);
   EXPECT_FALSE(joiner.view.actionEnabled);  // only the host starts a round
   EXPECT_EQ(joiner.flow.TableHands(), DealHands(deck, 2));
@@ -187,7 +187,7 @@ TEST(NetRoundTest, JoinerFollowsTheHostAndRevealsOnlyOnTheHostsRows) {
   EXPECT_FALSE(joiner.view.endEnabled);  // round 7: the block of four is not complete
 
   EXPECT_EQ(joiner.flow.DealReceived(test::PlainDeck(99), true), Received::kApplied);
-  EXPECT_EQ(joiner.flow.Counters().roundNumber, 8);
+  EXPECT_EQ(joiner.flow.Counters().gamesPlayed, 8);
 }
 
 // Every machine of a game wired together in one process, the way the host relays and the
@@ -282,7 +282,7 @@ TEST(NetRoundTest, EveryMachineOfAGameAgreesOnEveryRound) {
     EXPECT_TRUE(m[0]->view.endEnabled);
     for (int k = 2; k <= c.people; ++k) {
       EXPECT_EQ(m[k - 1]->view.endEnabled, !club) << k;  // club seats wait for the server's end
-      EXPECT_EQ(m[k - 1]->flow.Counters().sessionRounds, kMatchLength);
+      EXPECT_EQ(m[k - 1]->flow.Counters().matchGames, kMatchLength);
     }
     const EndMatchRequest end = m[0]->flow.OnEndButton();
     EXPECT_EQ(end.sendClubResult, club);
@@ -321,7 +321,7 @@ TEST(ClubRoundTest, LeaderWaitsForThreeAndTheServerDeals) {
   leader.flow.StartMatch(MatchStart{kSlotClubGame, "Lead", 9, 300, 1400.0, false, 2, 0});
   EXPECT_EQ(leader.view.log.size(), 0u);  // nothing until the server deals
   ASSERT_EQ(leader.flow.ClubDealReceived(deck), Received::kApplied);
-  EXPECT_EQ(leader.flow.Counters().roundNumber, 10);
+  EXPECT_EQ(leader.flow.Counters().gamesPlayed, 10);
   EXPECT_EQ(leader.view.panelCount, "1 / 4");
   // Seat s holds block 5 - s: the leader block 4, seat 4 (position PositionOf(1, 4) = 3) block 1.
   EXPECT_EQ(leader.flow.TableHands()[3], DealHands(deck, 4)[3]);
@@ -348,8 +348,8 @@ TEST(ClubRoundTest, LeaderWaitsForThreeAndTheServerDeals) {
   EXPECT_EQ(leader.sender.nextRequests, 1);
   EXPECT_EQ(leader.flow.Stage(), RoundStage::kRoundOver);
   ASSERT_EQ(leader.flow.ClubDealReceived(test::PlainDeck(61)), Received::kApplied);
-  EXPECT_EQ(leader.flow.Counters().roundNumber, 11);
-  EXPECT_EQ(leader.flow.Counters().sessionRounds, 2);
+  EXPECT_EQ(leader.flow.Counters().gamesPlayed, 11);
+  EXPECT_EQ(leader.flow.Counters().matchGames, 2);
 }
 
 TEST(ClubRoundTest, StoppedAndEndedGames) {

@@ -57,9 +57,9 @@ TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
   const struct {
     RoundStage stage;
     const char* caption;
-  } steps[] = {{RoundStage::kRevealed, "[1001]"},    {RoundStage::kBackRated, "[1000]"},
-               {RoundStage::kMiddleRated, "[999]"},  {RoundStage::kFrontRated, "[998]"},
-               {RoundStage::kHandsRated, "[405]"},   {RoundStage::kRoundOver, "[409]"}};
+  } steps[] = {{RoundStage::kRevealed, "[1001]"},   {RoundStage::kBackRated, "[1000]"},
+               {RoundStage::kMiddleRated, "[999]"}, {RoundStage::kFrontRated, "[998]"},
+               {RoundStage::kHandsRated, "[405]"},  {RoundStage::kRoundOver, "[409]"}};
   for (const auto& step : steps) {
     ASSERT_TRUE(flow->OnActionButton());
     EXPECT_EQ(flow->Stage(), step.stage);
@@ -72,8 +72,8 @@ TEST_F(ComputerRoundTest, SevenPressesPlayARoundAndTheEighthDeals) {
 
   ASSERT_TRUE(flow->OnActionButton());
   EXPECT_EQ(flow->Stage(), RoundStage::kDealt);
-  EXPECT_EQ(flow->Counters().roundNumber, 2);
-  EXPECT_EQ(flow->Counters().sessionRounds, 2);
+  EXPECT_EQ(flow->Counters().gamesPlayed, 2);
+  EXPECT_EQ(flow->Counters().matchGames, 2);
   EXPECT_EQ(flow->CurrentDeck(), test::PlainDeck(100));
   EXPECT_FALSE(view.endEnabled);
 }
@@ -132,7 +132,7 @@ TEST_F(ComputerRoundTest, SpecialCombinationAtAnySeatEndsTheRoundAtTheFirstPress
       EXPECT_EQ(view.plates[p - 1].colour, p == holder ? 'g' : 'r');
     }
     EXPECT_EQ(view.sounds.back(), "WPlMore");
-    EXPECT_EQ(flow->Counters().sessionScore, holder == 4 ? 108 : -36);
+    EXPECT_EQ(flow->Counters().matchScore, holder == 4 ? 108 : -36);
   }
 }
 
@@ -174,7 +174,7 @@ TEST_F(ComputerRoundTest, TotalsStayZeroSumOverAMatch) {
     PlayRound();
     const Totals& t = flow->RoundTotals();
     EXPECT_EQ(std::accumulate(t.begin(), t.end(), 0), 0) << "round " << round;
-    EXPECT_EQ(flow->Counters().sessionScore, t[3]);
+    EXPECT_EQ(flow->Counters().matchScore, t[3]);
     EXPECT_EQ(view.tablets, t);
     ASSERT_TRUE(flow->OnActionButton());
   }
@@ -224,7 +224,7 @@ TEST_F(ComputerRoundTest, MemberWith79RoundsMustStopAfterOne) {
 
 TEST_F(ComputerRoundTest, NewPlayerStartsAtRoundOneOfTheCycle) {
   Start(SeededDecks(9), MatchStart{kSlotNewPlayer, "Newbie", 55, 99, 3.0, false, 1, 0});
-  EXPECT_EQ(flow->Counters().roundNumber, 1);
+  EXPECT_EQ(flow->Counters().gamesPlayed, 1);
   const GeneralScoreFigures count = flow->OpenGeneralScore(0.0);
   EXPECT_EQ(count.roundsThisMatch, "1");
   EXPECT_EQ(count.scoreAtStart, "0");
@@ -250,7 +250,9 @@ TEST_F(ComputerRoundTest, RatedPlayEndsInBlocksOfFour) {
 TEST_F(ComputerRoundTest, RightClickSpeaksOnlyWhereTheStageAllows) {
   Start(test::Decks({test::PlainDeck(3)}));
   const Hand own = flow->TableHands()[3];
-  auto hand = [](int position, int slot) { return CardPlace{CardPlace::kHand, position, slot, {}}; };
+  auto hand = [](int position, int slot) {
+    return CardPlace{CardPlace::kHand, position, slot, {}};
+  };
   auto ownRow = [](Slot slot) { return CardPlace{CardPlace::kOwnRows, 4, 0, slot}; };
   auto tableRow = [](int position, Slot slot) {
     return CardPlace{CardPlace::kTableRows, position, 0, slot};
@@ -258,7 +260,7 @@ TEST_F(ComputerRoundTest, RightClickSpeaksOnlyWhereTheStageAllows) {
   EXPECT_EQ(flow->CardToSpeak(hand(4, 1)), own[0]);
   EXPECT_EQ(flow->CardToSpeak(hand(4, 13)), own[12]);
   EXPECT_EQ(flow->CardToSpeak(hand(4, 14)), std::nullopt);
-  EXPECT_EQ(flow->CardToSpeak(hand(1, 1)), std::nullopt);  // others only after specials
+  EXPECT_EQ(flow->CardToSpeak(hand(1, 1)), std::nullopt);           // others only after specials
   EXPECT_EQ(flow->CardToSpeak(ownRow({kFront, 1})), std::nullopt);  // not yet laid out
   BeginAndArrange();
   EXPECT_EQ(flow->CardToSpeak(hand(4, 1)), std::nullopt);  // the hand has flown to the rows

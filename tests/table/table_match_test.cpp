@@ -55,7 +55,7 @@ Played PlayLocal(uint32_t seed, bool stepwise) {
       }
       played.ownRows.push_back(flow.OwnRows());
     }
-    if (flow.Stage() == RoundStage::kRoundOver && flow.Counters().sessionRounds >= 4) break;
+    if (flow.Stage() == RoundStage::kRoundOver && flow.Counters().matchGames >= 4) break;
     if (!flow.OnActionButton()) break;
   }
   played.totals = flow.RoundTotals();
