@@ -693,10 +693,10 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
 
   if (!Tourney().serverOn) return Refuse(kFail, "tournament server is off");
   const std::string& nick = Field(r, "nick" + s);
+  if (!current.Free()) return kTaken;
   if (!VouchedAlone(nick, address, now)) {
     return Refuse(kFail, "seat without a sign-in of this nick alone at this address");
   }
-  if (!current.Free()) return kTaken;
   if (r.seat > 1 && seats[r.seat - 2].Free()) return Refuse(kFail, "seats are taken in order");
   const std::string key = NickKey(nick);
   for (int t = 0; t < kTourneyTables; ++t) {
