@@ -65,6 +65,9 @@ class PhotoHandler(FTPHandler):
         FTPHandler.__init__(self, *args, **kwargs)
         self.targets = {}
 
+    def ftp_STOU(self, line):
+        self.respond('550 A photo is named <nick>.jpg.')
+
     def on_file_received(self, path):
         target = self.targets.pop(path, None)
         try:
