@@ -126,6 +126,9 @@ std::string ClubService::Handle(Script script, std::string_view body, std::strin
   std::string reply;
   try {
     reply = Dispatch(*request, address, now);
+  } catch (const HasherBusy& e) {
+    lastReason = e.what();
+    reply = kFail;
   } catch (const std::exception& e) {
     lastReason = std::string("store: ") + e.what();
     reply = kFail;
@@ -247,12 +250,15 @@ std::optional<Account> ClubService::Authenticate(const Request& r, std::string_v
   }
   if (!hasher_.Verify(key, password, account->passwordHash, now)) return std::nullopt;
   // A hash made weaker than this service makes them (a club started with fast hashes) is
-  // made again now that the password is at hand.
+  // made again now that the password is at hand; a busy hasher leaves it for a later sign-in.
   if (hasher_.NeedsRehash(account->passwordHash)) {
-    std::string stronger = hasher_.Hash(password);
-    if (!stronger.empty() && store_.ReplacePasswordHash(nick, account->passwordHash, stronger)) {
-      hasher_.Remember(key, password, stronger, now);
-      account->passwordHash = std::move(stronger);
+    try {
+      std::string stronger = hasher_.Hash(password);
+      if (!stronger.empty() && store_.ReplacePasswordHash(nick, account->passwordHash, stronger)) {
+        hasher_.Remember(key, password, stronger, now);
+        account->passwordHash = std::move(stronger);
+      }
+    } catch (const HasherBusy&) {
     }
   }
   return account;
