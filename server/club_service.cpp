@@ -126,6 +126,9 @@ std::string ClubService::Handle(Script script, std::string_view body, std::strin
   std::string reply;
   try {
     reply = Dispatch(*request, address, now);
+  } catch (const HasherBusy& e) {
+    lastReason = e.what();
+    reply = kFail;
   } catch (const std::exception& e) {
     lastReason = std::string("store: ") + e.what();
     reply = kFail;
@@ -240,16 +243,41 @@ std::optional<Account> ClubService::Authenticate(const Request& r, std::string_v
   if (!account) return std::nullopt;
   const std::string key = NickKey(nick);
   if (!hasher_.Remembered(key, password, account->passwordHash, now) &&
-      !store_.CountClaim("password", address, Day(now), limits_.passwordChecksPerDay)) {
-    lastReason = "too many password checks from this address today";
+      !store_.CountClaim("password", std::string(address) + " " + key, Day(now),
+                         limits_.passwordChecksPerDay)) {
+    lastReason = "too many password checks for this nick from this address today";
     return std::nullopt;
   }
   if (!hasher_.Verify(key, password, account->passwordHash, now)) return std::nullopt;
+  // A hash made weaker than this service makes them (a club started with fast hashes) is
+  // made again now that the password is at hand; a busy hasher leaves it for a later sign-in.
+  if (hasher_.NeedsRehash(account->passwordHash)) {
+    try {
+      std::string stronger = hasher_.Hash(password);
+      if (!stronger.empty() && store_.ReplacePasswordHash(nick, account->passwordHash, stronger)) {
+        hasher_.Remember(key, password, stronger, now);
+        account->passwordHash = std::move(stronger);
+      }
+    } catch (const HasherBusy&) {
+    }
+  }
   return account;
 }
 
 bool ClubService::Vouched(std::string_view nick, std::string_view address, int64_t now) {
   return IsAccountNick(nick) && store_.SignedInSince(nick, address, now - limits_.signInSeconds);
+}
+
+bool ClubService::VouchedAlone(std::string_view nick, std::string_view address, int64_t now) {
+  if (!Vouched(nick, address, now)) return false;
+  const auto nicks = store_.NicksSignedIn(address, now - limits_.signInSeconds, 2);
+  return nicks.size() == 1 && nicks[0] == NickKey(nick);
+}
+
+std::optional<std::string> ClubService::SoleNick(std::string_view address, int64_t now) {
+  auto nicks = store_.NicksSignedIn(address, now - limits_.signInSeconds, 2);
+  if (nicks.size() != 1) return std::nullopt;
+  return std::move(nicks[0]);
 }
 
 std::string ClubService::ReadUser(const Request& r, std::string_view address, int64_t now) {
@@ -287,12 +315,14 @@ std::string ClubService::ReadQors(const Request& r) {
 }
 
 // The balance call carries no password. What it may do:
-//  - take Qors (a negative amount) only from a nick that signed in from the same address, and
-//    never below 0; when it follows a credit announced from that address for the same amount,
-//    the amount goes to that recipient (a transfer), otherwise it is spent;
+//  - take Qors (a negative amount) only from the one nick that signed in from the same
+//    address (when several did, the call could be any of them), a limited number of times a
+//    day, and never below 0; when it follows a credit that nick announced for the same
+//    amount, the amount goes to that recipient (a transfer), otherwise it is spent;
 //  - give Qors (a positive amount) to the nick that signed in from this address only as the
-//    bonus its last world place earned; to anyone else only as the credit half of a transfer,
-//    which is held until the sender's debit arrives and is then paid from it.
+//    bonus its last world place earned; to anyone else only as the credit half of a transfer
+//    from the one nick signed in here, held until that sender's debit arrives and then paid
+//    from it.
 std::string ClubService::SaveQors(const Request& r, std::string_view address, int64_t now) {
   const std::string& nick = Field(r, "nick");
   auto amount = IntField(r, "R04", -kMaxQorsMove, kMaxQorsMove);
@@ -301,9 +331,13 @@ std::string ClubService::SaveQors(const Request& r, std::string_view address, in
     return Refuse(kFail, "too many balance changes from this address today");
   }
   if (*amount < 0) {
-    if (!Vouched(nick, address, now)) return Refuse(kFail, "debit without a sign-in");
-    if (auto recipient =
-            store_.TakeHeldCredit(address, -*amount, now - limits_.heldCreditSeconds)) {
+    if (!VouchedAlone(nick, address, now)) {
+      return Refuse(kFail, "debit without a sign-in of this nick alone at this address");
+    }
+    if (!store_.CountClaim("debit", NickKey(nick), Day(now), limits_.debitsPerDay)) {
+      return Refuse(kFail, "too many debits of this account today");
+    }
+    if (auto recipient = store_.TakeHeldCredit(nick, -*amount, now - limits_.heldCreditSeconds)) {
       return store_.TransferQors(nick, *recipient, -*amount) ? kOk
                                                              : Refuse(kFail, "transfer refused");
     }
@@ -311,7 +345,9 @@ std::string ClubService::SaveQors(const Request& r, std::string_view address, in
   }
   if (Vouched(nick, address, now) && store_.PayBonus(nick, *amount)) return kOk;
   if (!store_.FindAccount(nick)) return Refuse(kFail, "no such recipient");
-  store_.HoldCredit(address, nick, *amount, now);
+  const auto sender = SoleNick(address, now);
+  if (!sender) return Refuse(kFail, "credit without one sender signed in at this address");
+  store_.HoldCredit(*sender, nick, *amount, now);
   return kOk;
 }
 
@@ -334,7 +370,9 @@ std::string ClubService::SaveInfo(const Request& r, std::string_view address, in
       {"website", 50},  {"skype", 50},   {"ok", 50},         {"vk", 50},        {"telegram", 50},
       {"facebook", 60}, {"twitter", 50}, {"instagramm", 50}, {"youtube", 50}};
   const std::string& nick = Field(r, "nick");
-  if (!Vouched(nick, address, now)) return Refuse(kFail, "profile change without a sign-in");
+  if (!VouchedAlone(nick, address, now)) {
+    return Refuse(kFail, "profile change without a sign-in of this nick alone at this address");
+  }
   Profile p;
   for (int i = 0; i < kProfileFields; ++i) {
     auto text = CleanProfileText(Field(r, kFields[i].first), kFields[i].second);
@@ -387,6 +425,9 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
         *best != g.best) {
       return Refuse(kFail, "pre-charge does not follow from the stored results");
     }
+    if (!store_.CountClaim("rated", NickKey(a->nick), Day(now), limits_.ratedMatchesPerDay)) {
+      return Refuse(kFail, "too many rated matches of this account today");
+    }
     g.openCycleGames = g.cycleGames;
     g.openCycleScore = g.cycleScore;
     g.matchOpen = true;
@@ -399,7 +440,7 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
     const double m =
         k * (*rating - k / kCycleGames) - kPreCharge - k * (g.rating - k / kCycleGames);
     const double rounded = std::round(m);
-    if (std::fabs(m - rounded) > 1e-3 || std::fabs(rounded) > kMatchGames * kMaxRoundPoints) {
+    if (std::fabs(m - rounded) > 1e-3 || std::fabs(rounded) > kMaxMatchPoints) {
       return Refuse(kFail, "booked rating implies an impossible match score");
     }
     const int64_t matchScore = static_cast<int64_t>(rounded);
@@ -410,7 +451,7 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
           *best != std::max(g.best, b)) {
         return Refuse(kFail, "completed cycle does not follow from the match");
       }
-      ++g.cyclesToEnter;
+      g.completedCycle = b;
     } else if (*konl != c + kMatchGames || *score != b || *sessions != g.sessions ||
                *best != g.best) {
       return Refuse(kFail, "cycle does not follow from the match");
@@ -491,20 +532,21 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
     }
     return Number(store_.AddBoardMessage(w, limits_.boardKeep).place);
   }
-  auto score = IntField(r, "score", -kCycleGames * kMaxRoundPoints, kCycleGames * kMaxRoundPoints);
-  if (!score) return Refuse(kFail, "cycle score out of range");
-  w.score = *score;
   if (*gid == kAccountGameId) {
     // An account's table takes one entry per cycle the account completed, from an address
-    // where it signed in.
+    // where it signed in, with the score the service booked for that cycle: the score the
+    // request names is not looked at.
     if (!Vouched(w.nick, address, now)) return Refuse(kFail, "account entry without a sign-in");
-    if (!store_.TakeCycleEntry(w.nick, kGameLabel)) {
-      return Refuse(kFail, "no completed cycle to enter");
-    }
+    const auto cycleScore = store_.TakeCycleEntry(w.nick, kGameLabel);
+    if (!cycleScore) return Refuse(kFail, "no completed cycle to enter");
+    w.score = *cycleScore;
     WorldRecord added = store_.AddRecord(w);
     if (added.place <= 10) store_.SetBonus(w.nick, added.place == 1 ? 25 : 10);
     return Number(added.place);
   }
+  auto score = IntField(r, "score", -kCycleGames * kMaxDealPoints, kCycleGames * kMaxDealPoints);
+  if (!score) return Refuse(kFail, "cycle score out of range");
+  w.score = *score;
   if (!store_.CountClaim("result", address, Day(now), limits_.resultsPerDay)) {
     return Refuse(kFail, "too many results from this address today");
   }
@@ -565,7 +607,7 @@ std::string ClubService::SaveGameStats(const Request& r, std::string_view addres
   // One match: games with the computer, at most one cycle, points won or lost in those games
   // (not both), 4 network games or 1 online game, and nothing in the unused counters.
   const bool valid = k[0] <= kCycleGames && k[1] <= 1 && (k[1] == 0 || k[0] > 0) &&
-                     k[2] <= k[0] * kMaxRoundPoints && k[3] <= k[0] * kMaxRoundPoints &&
+                     k[2] <= k[0] * kMaxDealPoints && k[3] <= k[0] * kMaxDealPoints &&
                      (k[2] == 0 || k[3] == 0) && (k[4] == 0 || k[4] == kMatchGames) && k[5] <= 1 &&
                      k[6] == 0 && k[7] == 0 && k[8] == 0 && k[9] == 0 && k[10] == 0 && k[11] == 0;
   if (!valid) return Refuse(kStatsFail, "counters the game cannot produce in one match");
@@ -622,10 +664,11 @@ std::string ClubService::ReadTables(const Request& r, int64_t now) {
 }
 
 // Taking and giving up seats carries no password either. A seat is taken only for a nick that
-// signed in from the caller's address, in order (seat 1 first), once per nick, and with the
-// service's own figures for that player; the address stored is the caller's as the service
-// sees it. A seat is freed by the address of its holder, or by an address that has just given
-// up a lower seat of the same table (the program frees the seats above its own).
+// signed in from the caller's address (and no other nick did there), in order (seat 1 first),
+// once per nick, and with the service's own figures for that player; the address stored is
+// the caller's as the service sees it. A seat is freed by its holder, or by an address that
+// has just given up a lower seat of the same table when the seat was taken from that same
+// address too (the program frees the seats above its own for players at its machine).
 std::string ClubService::TakeSeat(const Request& r, std::string_view address, int64_t now) {
   const std::string s = std::to_string(r.seat);
   auto table = IntField(r, "num", 1, kTourneyTables);
@@ -642,8 +685,9 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
     if (current.Free()) return kOk;
     const int released = store_.ReleasedSeat(address, kTourneyId, static_cast<int>(*table),
                                              now - limits_.releaseSeconds);
-    const bool holder = Vouched(current.nick, address, now);
-    if (!holder && !(released >= 1 && released < r.seat)) {
+    const bool holder = VouchedAlone(current.nick, address, now);
+    const bool aboveOwn = released >= 1 && released < r.seat && current.ip == address;
+    if (!holder && !aboveOwn) {
       return Refuse(kFail, "seat held by someone else");
     }
     store_.ClearSeat(kTourneyId, static_cast<int>(*table), r.seat);
@@ -655,8 +699,10 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
 
   if (!Tourney().serverOn) return Refuse(kFail, "tournament server is off");
   const std::string& nick = Field(r, "nick" + s);
-  if (!Vouched(nick, address, now)) return Refuse(kFail, "seat without a sign-in");
   if (!current.Free()) return kTaken;
+  if (!VouchedAlone(nick, address, now)) {
+    return Refuse(kFail, "seat without a sign-in of this nick alone at this address");
+  }
   if (r.seat > 1 && seats[r.seat - 2].Free()) return Refuse(kFail, "seats are taken in order");
   const std::string key = NickKey(nick);
   for (int t = 0; t < kTourneyTables; ++t) {

@@ -32,10 +32,15 @@ inline constexpr int64_t kAccountGameId = 1114;  // cycles played for the world 
 inline constexpr int64_t kBoardId = 100;         // the message board
 inline constexpr int64_t kTourneyId = 94;        // the online tournament
 
-// What the game allows one call to claim. A round moves at most a few dozen points between
-// the four positions; the bound below is generous and only stops absurd claims.
-inline constexpr int64_t kMaxRoundPoints = 200;
-inline constexpr int64_t kMatchGames = 4;   // a rated or tournament match
+// The most one seat can win (or lose) in one deal. A deal settled by special combinations
+// gives a holder three times its points, and the Clean Dragon's 108 are the most of any
+// special: 324. A deal played on the rows gives at most 48: three duels won in each row (9),
+// the strong-row bonuses of three of a kind in front and straight flushes in the middle and
+// back against three opponents (9 + 12 + 9), and the majority bonus of the "1-6" rule
+// against each of them (9).
+inline constexpr int64_t kMaxDealPoints = 3 * 108;
+inline constexpr int64_t kMatchGames = 4;  // a rated or tournament match
+inline constexpr int64_t kMaxMatchPoints = kMatchGames * kMaxDealPoints;
 inline constexpr int64_t kCycleGames = 80;  // a cycle of rated games
 inline constexpr int64_t kPreCharge = 40;   // booked as lost until the match is reported
 inline constexpr int64_t kMaxQorsMove = 1000000;
@@ -54,19 +59,30 @@ struct TourneySettings {
 };
 
 struct ServiceLimits {
-  int64_t signInSeconds = 24 * 3600;   // how long a sign-in vouches for an address
-  int64_t heldCreditSeconds = 300;     // a transfer's credit waits this long for its debit
-  int64_t seatSeconds = 30 * 60;       // a seat (or a table in play) is freed after this
-  int64_t releaseSeconds = 120;        // seats above a given-up seat may be freed this long
-  int64_t registrationsPerDay = 20;    // per address
-  int64_t passwordChecksPerDay = 300;  // hashed password checks (remembered ones are free)
+  // How long a sign-in vouches for an address. While two or more nicks signed in from one
+  // address within this time, none of them is vouched for there: calls without a password
+  // could come from any of them.
+  int64_t signInSeconds = 24 * 3600;
+  int64_t heldCreditSeconds = 300;   // a transfer's credit waits this long for its debit
+  int64_t seatSeconds = 30 * 60;     // a seat (or a table in play) is freed after this
+  int64_t releaseSeconds = 120;      // seats above a given-up seat may be freed this long
+  int64_t registrationsPerDay = 20;  // per address
+  // Hashed password checks per address and nick (remembered ones are free): a guesser at a
+  // shared address runs out for the nick he guesses, not for his neighbours.
+  int64_t passwordChecksPerDay = 300;
   int64_t startsPerDay = 50;
   int64_t uniqueStartsPerDay = 3;
   int64_t likesPerDay = 1;
   int64_t gameStatsPerDay = 500;
   int64_t resultsPerDay = 20;  // entries in the tables without an account
   int64_t messagesPerDay = 200;
-  int64_t qorsMovesPerDay = 100;
+  int64_t qorsMovesPerDay = 100;  // per address
+  // Debits of one account a day: the game spends Qors a few times a session, so a caller
+  // who is not its owner moves little before the day ends.
+  int64_t debitsPerDay = 20;
+  // Rated matches of one account a day: forty matches of four deals are two whole cycles, a
+  // long day at the table; booking invented matches by script stops there.
+  int64_t ratedMatchesPerDay = 40;
   int boardKeep = 1000;  // messages kept on the board
 };
 
@@ -115,6 +131,10 @@ class ClubService {
   // The account whose password checks out, or nothing.
   std::optional<Account> Authenticate(const Request& r, std::string_view address, int64_t now);
   bool Vouched(std::string_view nick, std::string_view address, int64_t now);
+  // Vouched, and no other nick signed in from the address within the window either.
+  bool VouchedAlone(std::string_view nick, std::string_view address, int64_t now);
+  // The one nick signed in from the address within the window, if exactly one did.
+  std::optional<std::string> SoleNick(std::string_view address, int64_t now);
 
   ClubStore& store_;
   PasswordHasher& hasher_;

@@ -37,8 +37,9 @@ struct GameResults {
   // booking, with the cycle as it stood before the pre-charge emptied it.
   bool matchOpen = false;
   int64_t openCycleGames = 0, openCycleScore = 0;
-  // Completed cycles not yet entered in the account's world table.
-  int64_t cyclesToEnter = 0;
+  // Set by the booking that completes a cycle: the cycle's score as the service computed it.
+  // Saving the results then owes the account one entry in its world table with that score.
+  std::optional<int64_t> completedCycle;
 };
 
 struct RatedPlayer {
@@ -91,6 +92,10 @@ class ClubStore {
   // Moves amount from one balance to another in one transaction; false when the sender
   // lacks it or either account is unknown.
   virtual bool TransferQors(std::string_view from, std::string_view to, int64_t amount) = 0;
+  // Replaces the password hash when it is still `oldHash` (a stronger hash of the same
+  // password); false when it changed meanwhile.
+  virtual bool ReplacePasswordHash(std::string_view nick, std::string_view oldHash,
+                                   std::string_view newHash) = 0;
   // Pays the bonus owed for a world place when it equals amount.
   virtual bool PayBonus(std::string_view nick, int64_t amount) = 0;
   virtual void SetBonus(std::string_view nick, int64_t amount) = 0;
@@ -101,8 +106,9 @@ class ClubStore {
   virtual GameResults ReadResults(std::string_view nick, std::string_view game) = 0;
   virtual void SaveResults(std::string_view nick, std::string_view game,
                            const GameResults& results) = 0;
-  // Takes one completed cycle to enter in the world table; false when none is owed.
-  virtual bool TakeCycleEntry(std::string_view nick, std::string_view game) = 0;
+  // Takes the oldest completed cycle owed an entry in the world table: its score, or nothing
+  // when none is owed.
+  virtual std::optional<int64_t> TakeCycleEntry(std::string_view nick, std::string_view game) = 0;
   virtual std::vector<RatedPlayer> TopRated(std::string_view game, int limit) = 0;
   // 1 + the number of rated players of the game with a higher rating.
   virtual int64_t RatingPlace(std::string_view game, double rating) = 0;
@@ -110,16 +116,21 @@ class ClubStore {
   // Sign-ins: a nick that proved its password from an address.
   virtual void NoteSignIn(std::string_view nick, std::string_view address, int64_t now) = 0;
   virtual bool SignedInSince(std::string_view nick, std::string_view address, int64_t since) = 0;
+  // The nick keys that signed in from the address since `since`, at most `limit` of them.
+  virtual std::vector<std::string> NicksSignedIn(std::string_view address, int64_t since,
+                                                 int limit) = 0;
 
-  // A credit announced for a transfer, settled by the sender's debit from the same address.
-  virtual void HoldCredit(std::string_view address, std::string_view recipient, int64_t amount,
+  // A credit announced for a transfer from `sender` to `recipient`, settled by the sender's
+  // debit of the same amount.
+  virtual void HoldCredit(std::string_view sender, std::string_view recipient, int64_t amount,
                           int64_t now) = 0;
-  // The held recipient for that address and amount (and removes it), if still fresh.
-  virtual std::optional<std::string> TakeHeldCredit(std::string_view address, int64_t amount,
+  // The recipient of the newest fresh credit held for that sender and amount (and removes it).
+  virtual std::optional<std::string> TakeHeldCredit(std::string_view sender, int64_t amount,
                                                     int64_t since) = 0;
 
-  // Per-address claims counted per day (starts, likes, results); true while under limit.
-  virtual bool CountClaim(std::string_view kind, std::string_view address, int64_t day,
+  // Claims counted per day and per holder (an address, an address and a nick, an account);
+  // true while under limit.
+  virtual bool CountClaim(std::string_view kind, std::string_view holder, int64_t day,
                           int64_t limit) = 0;
 
   // World tables.
@@ -139,7 +150,9 @@ class ClubStore {
 
   // Tournament tables.
   virtual std::array<TableSeats, kTourneyTables> ReadTables(int64_t gid) = 0;
-  // True when the seat was free and is now the player's.
+  // True when the seat was free and is now the player's, and the player held no other seat of
+  // the tournament: both are decided inside one change, so two calls at once never give one
+  // nick two seats.
   virtual bool TakeSeat(int64_t gid, int table, int seat, const Seat& player) = 0;
   virtual void ClearSeat(int64_t gid, int table, int seat) = 0;
   virtual void ClearTable(int64_t gid, int table) = 0;

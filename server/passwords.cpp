@@ -14,18 +14,21 @@ bool InitCrypto() {
   return sodium_init() >= 0;
 }
 
-PasswordHasher::PasswordHasher(HashStrength strength, int parallel)
-    : opsLimit_(strength == HashStrength::Fast ? crypto_pwhash_OPSLIMIT_MIN
+PasswordHasher::PasswordHasher(HashStrength strength, int parallel,
+                               std::chrono::milliseconds maxWait)
+    : strength_(strength),
+      opsLimit_(strength == HashStrength::Fast ? crypto_pwhash_OPSLIMIT_MIN
                                                : crypto_pwhash_OPSLIMIT_INTERACTIVE),
       memLimit_(strength == HashStrength::Fast ? crypto_pwhash_MEMLIMIT_MIN
                                                : crypto_pwhash_MEMLIMIT_INTERACTIVE),
-      parallel_(parallel < 1 ? 1 : parallel) {
+      parallel_(parallel < 1 ? 1 : parallel),
+      maxWait_(maxWait) {
   randombytes_buf(cacheKey_, sizeof cacheKey_);
 }
 
 void PasswordHasher::Enter() {
   std::unique_lock lock(mutex_);
-  slot_.wait(lock, [&] { return running_ < parallel_; });
+  if (!slot_.wait_for(lock, maxWait_, [&] { return running_ < parallel_; })) throw HasherBusy();
   ++running_;
 }
 
@@ -66,6 +69,21 @@ bool PasswordHasher::Remembered(std::string_view nick, std::string_view password
   return it != proven_.end() && now - it->second < kProvenSeconds;
 }
 
+void PasswordHasher::Remember(std::string_view nick, std::string_view password,
+                              const std::string& hash, int64_t now) {
+  const std::string digest = Digest(nick, password, hash);
+  std::lock_guard lock(mutex_);
+  if (proven_.size() >= kProvenMax) proven_.clear();
+  proven_[digest] = now;
+}
+
+bool PasswordHasher::NeedsRehash(const std::string& hash) const {
+  // A hasher made fast for tests never replaces a real hash with a weaker one. Otherwise the
+  // library answers 1 when the hash's settings differ from these (-1 for no hash it knows).
+  if (strength_ == HashStrength::Fast) return false;
+  return crypto_pwhash_str_needs_rehash(hash.c_str(), opsLimit_, memLimit_) == 1;
+}
+
 bool PasswordHasher::Verify(std::string_view nick, std::string_view password,
                             const std::string& hash, int64_t now) {
   // The stored hash is part of the digest, so a changed password forgets the old proof.
@@ -78,11 +96,7 @@ bool PasswordHasher::Verify(std::string_view nick, std::string_view password,
   Enter();
   const bool ok = crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
   Leave();
-  if (ok) {
-    std::lock_guard lock(mutex_);
-    if (proven_.size() >= kProvenMax) proven_.clear();
-    proven_[digest] = now;
-  }
+  if (ok) Remember(nick, password, hash, now);
   return ok;
 }
 

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,9 +20,16 @@ enum class HashStrength {
   Fast,         // the library's minimum: for tests and load runs only
 };
 
+// Thrown by Hash and Verify when no hashing slot freed within the wait: the call is answered
+// as failed at once instead of queueing behind a flood of password checks.
+struct HasherBusy : std::runtime_error {
+  HasherBusy() : std::runtime_error("password hashing is busy") {}
+};
+
 class PasswordHasher {
  public:
-  explicit PasswordHasher(HashStrength strength, int parallel = 2);
+  explicit PasswordHasher(HashStrength strength, int parallel = 2,
+                          std::chrono::milliseconds maxWait = std::chrono::seconds(2));
   // Empty on failure (out of memory).
   std::string Hash(std::string_view password);
   bool Verify(std::string_view nick, std::string_view password, const std::string& hash,
@@ -29,15 +37,22 @@ class PasswordHasher {
   // True when Verify would answer from memory, without hashing.
   bool Remembered(std::string_view nick, std::string_view password, const std::string& hash,
                   int64_t now);
+  // Notes a password as proven for this hash (one this hasher has just made of it).
+  void Remember(std::string_view nick, std::string_view password, const std::string& hash,
+                int64_t now);
+  // True when the hash was made with weaker settings than this hasher's.
+  bool NeedsRehash(const std::string& hash) const;
 
  private:
   std::string Digest(std::string_view nick, std::string_view password, std::string_view hash);
   void Enter();
   void Leave();
 
+  HashStrength strength_;
   unsigned long long opsLimit_;
   size_t memLimit_;
   int parallel_;
+  std::chrono::milliseconds maxWait_;
   int running_ = 0;
   std::mutex mutex_;
   std::condition_variable slot_;

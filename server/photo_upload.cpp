@@ -7,37 +7,84 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace trilane::club {
 namespace {
 
 constexpr char kFtpScript[] = R"PY(
-import logging, os, re, sys
+import logging, os, re, sys, tempfile
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.filesystems import AbstractedFS, FilesystemError
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
 
 config_logging(level=logging.WARNING)
 
-host, port, folder, user, password = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5]
+host, port, folder, incoming, user = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5]
+# The password comes on standard input: a command line is readable by every local user.
+password = sys.stdin.readline().rstrip('\n')
+limit = 512 * 1024
 name_rule = re.compile(r'^[A-Za-z0-9!(),\-.@_]{2,12}\.jpg$')
+folder = os.path.abspath(folder)
+incoming = os.path.abspath(incoming)
+for leftover in os.listdir(incoming):
+    os.remove(os.path.join(incoming, leftover))
+
+class PhotoFS(AbstractedFS):
+    # An upload is written to a new file of the incoming folder, outside the photos folder;
+    # the finished upload replaces the photo only once it has passed the checks.
+    def open(self, filename, mode):
+        if 'w' not in mode or '+' in mode:
+            raise FilesystemError('only whole photos are uploaded')
+        if not name_rule.match(os.path.basename(filename)) or os.path.dirname(os.path.abspath(filename)) != folder:
+            raise FilesystemError('a photo is named <nick>.jpg')
+        handle, temporary = tempfile.mkstemp(dir=incoming, suffix='.part')
+        os.close(handle)
+        self.cmd_channel.targets[temporary] = filename
+        return open(temporary, 'wb')
+
+class PhotoDTP(DTPHandler):
+    # The data channel is closed as soon as more than a photo's worth arrives.
+    def handle_read(self):
+        DTPHandler.handle_read(self)
+        if self.receive and not self._closed and self.tot_bytes_received > limit:
+            self._resp = ('552 A photo is at most 512 KB.', logging.getLogger('pyftpdlib').info)
+            self.transfer_finished = False
+            self.close()
+
+    handle_read_event = handle_read
 
 class PhotoHandler(FTPHandler):
+    dtp_handler = PhotoDTP
+    abstracted_fs = PhotoFS
+
+    def __init__(self, *args, **kwargs):
+        FTPHandler.__init__(self, *args, **kwargs)
+        self.targets = {}
+
+    def ftp_STOU(self, line):
+        self.respond('550 A photo is named <nick>.jpg.')
+
     def on_file_received(self, path):
-        keep = False
+        target = self.targets.pop(path, None)
         try:
-            if name_rule.match(os.path.basename(path)) and os.path.dirname(os.path.abspath(path)) == os.path.abspath(folder):
-                if os.path.getsize(path) <= 512 * 1024:
-                    with open(path, 'rb') as f:
-                        keep = f.read(3) == b'\xff\xd8\xff'
+            keep = False
+            if target is not None and os.path.getsize(path) <= limit:
+                with open(path, 'rb') as f:
+                    keep = f.read(3) == b'\xff\xd8\xff'
+            if keep:
+                os.replace(path, target)
         finally:
-            if not keep:
+            if os.path.exists(path):
                 os.remove(path)
 
     def on_incomplete_file_received(self, path):
-        os.remove(path)
+        self.targets.pop(path, None)
+        if os.path.exists(path):
+            os.remove(path)
 
 authorizer = DummyAuthorizer()
 authorizer.add_user(user, password, folder, perm='elw')
@@ -54,9 +101,20 @@ server.serve_forever()
 bool PhotoUploadServer::Start(const PhotoUpload& upload, std::string* reason) {
   const char* python = access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
   const std::string port = std::to_string(upload.port);
+  const std::string incoming =
+      (std::filesystem::path(upload.folder).parent_path() / "photo-uploads").string();
+  std::error_code ec;
+  std::filesystem::create_directories(incoming, ec);
+  int secret[2];
+  if (ec || pipe2(secret, O_CLOEXEC) != 0) {
+    if (reason) *reason = "cannot prepare the FTP server's folders";
+    return false;
+  }
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) {
+    close(secret[0]);
+    close(secret[1]);
     if (reason) *reason = "cannot start the FTP server";
     return false;
   }
@@ -70,12 +128,24 @@ bool PhotoUploadServer::Start(const PhotoUpload& upload, std::string* reason) {
     // The service's standard output belongs to its one "listening on" line.
     const int devNull = open("/dev/null", O_WRONLY);
     if (devNull >= 0) dup2(devNull, STDOUT_FILENO);
+    // The password arrives on standard input (dup2 clears close-on-exec on the copy).
+    dup2(secret[0], STDIN_FILENO);
     execlp(python, python, "-c", kFtpScript, upload.host.c_str(), port.c_str(),
-           upload.folder.c_str(), upload.user.c_str(), upload.password.c_str(),
+           upload.folder.c_str(), incoming.c_str(), upload.user.c_str(),
            static_cast<char*>(nullptr));
     _exit(127);
   }
+  close(secret[0]);
+  const std::string line = upload.password + "\n";
+  // A pipe takes a short line without blocking; a child that died early only fails the write.
+  const bool sent = write(secret[1], line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  close(secret[1]);
   child_ = pid;
+  if (!sent) {
+    Stop();
+    if (reason) *reason = "cannot hand the password to the FTP server";
+    return false;
+  }
   // A child that dies at once (no pyftpdlib, port in use) is reported.
   for (int i = 0; i < 10; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));

@@ -27,11 +27,17 @@ CREATE TABLE IF NOT EXISTS results (
   open_konl BIGINT NOT NULL, open_score BIGINT NOT NULL, cycles_due BIGINT NOT NULL,
   PRIMARY KEY (nick_key, game));
 CREATE INDEX IF NOT EXISTS results_by_rating ON results (game, rating);
+CREATE TABLE IF NOT EXISTS owed_cycles (
+  id {serial}, nick_key TEXT NOT NULL, game TEXT NOT NULL, score BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS owed_cycles_by_nick ON owed_cycles (nick_key, game, id);
 CREATE TABLE IF NOT EXISTS sign_ins (
   nick_key TEXT NOT NULL, address TEXT NOT NULL, at BIGINT NOT NULL,
   PRIMARY KEY (nick_key, address));
-CREATE TABLE IF NOT EXISTS held_credits (
-  address TEXT PRIMARY KEY, recipient TEXT NOT NULL, amount BIGINT NOT NULL, at BIGINT NOT NULL);
+CREATE INDEX IF NOT EXISTS sign_ins_by_address ON sign_ins (address, at);
+DROP TABLE IF EXISTS held_credits;
+CREATE TABLE IF NOT EXISTS held_transfers (
+  sender TEXT NOT NULL, recipient TEXT NOT NULL, amount BIGINT NOT NULL, at BIGINT NOT NULL,
+  PRIMARY KEY (sender, recipient));
 CREATE TABLE IF NOT EXISTS claims (
   kind TEXT NOT NULL, address TEXT NOT NULL, day BIGINT NOT NULL, n BIGINT NOT NULL,
   PRIMARY KEY (kind, address, day));
@@ -189,6 +195,13 @@ class SqlClubStore final : public ClubStore {
     });
   }
 
+  bool ReplacePasswordHash(std::string_view nick, std::string_view oldHash,
+                           std::string_view newHash) override {
+    auto c = pool_->Acquire();
+    return c->Execute("UPDATE accounts SET pw_hash = ? WHERE nick_key = ? AND pw_hash = ?",
+                      {std::string(newHash), Key(nick), std::string(oldHash)}) == 1;
+  }
+
   bool PayBonus(std::string_view nick, int64_t amount) override {
     auto c = pool_->Acquire();
     return c->Execute(
@@ -239,7 +252,7 @@ class SqlClubStore final : public ClubStore {
     auto c = pool_->Acquire();
     auto rows = c->Query(
         "SELECT kon, best, rating, sessions, konl, score, r1, r2, match_open, open_konl, "
-        "open_score, cycles_due FROM results WHERE nick_key = ? AND game = ?",
+        "open_score FROM results WHERE nick_key = ? AND game = ?",
         {Key(nick), std::string(game)});
     GameResults g;
     if (rows.empty()) return g;
@@ -255,32 +268,39 @@ class SqlClubStore final : public ClubStore {
     g.matchOpen = r.Int(8) != 0;
     g.openCycleGames = r.Int(9);
     g.openCycleScore = r.Int(10);
-    g.cyclesToEnter = r.Int(11);
     return g;
   }
 
   void SaveResults(std::string_view nick, std::string_view game, const GameResults& g) override {
     auto c = pool_->Acquire();
-    c->Execute(
-        "INSERT INTO results (nick_key, game, kon, best, rating, sessions, konl, score, r1, r2, "
-        "match_open, open_konl, open_score, cycles_due) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (nick_key, game) DO UPDATE "
-        "SET kon = excluded.kon, best = excluded.best, rating = excluded.rating, "
-        "sessions = excluded.sessions, konl = excluded.konl, score = excluded.score, "
-        "r1 = excluded.r1, r2 = excluded.r2, match_open = excluded.match_open, "
-        "open_konl = excluded.open_konl, open_score = excluded.open_score, "
-        "cycles_due = excluded.cycles_due",
-        {Key(nick), std::string(game), g.kon, g.best, g.rating, g.sessions, g.cycleGames,
-         g.cycleScore, g.r1, g.r2, int64_t{g.matchOpen ? 1 : 0}, g.openCycleGames, g.openCycleScore,
-         g.cyclesToEnter});
+    InTransaction(*c, [&] {
+      c->Execute(
+          "INSERT INTO results (nick_key, game, kon, best, rating, sessions, konl, score, r1, r2, "
+          "match_open, open_konl, open_score, cycles_due) "
+          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0) ON CONFLICT (nick_key, game) DO "
+          "UPDATE SET kon = excluded.kon, best = excluded.best, rating = excluded.rating, "
+          "sessions = excluded.sessions, konl = excluded.konl, score = excluded.score, "
+          "r1 = excluded.r1, r2 = excluded.r2, match_open = excluded.match_open, "
+          "open_konl = excluded.open_konl, open_score = excluded.open_score",
+          {Key(nick), std::string(game), g.kon, g.best, g.rating, g.sessions, g.cycleGames,
+           g.cycleScore, g.r1, g.r2, int64_t{g.matchOpen ? 1 : 0}, g.openCycleGames,
+           g.openCycleScore});
+      if (g.completedCycle) {
+        c->Execute("INSERT INTO owed_cycles (nick_key, game, score) VALUES (?, ?, ?)",
+                   {Key(nick), std::string(game), *g.completedCycle});
+      }
+    });
   }
 
-  bool TakeCycleEntry(std::string_view nick, std::string_view game) override {
+  std::optional<int64_t> TakeCycleEntry(std::string_view nick, std::string_view game) override {
     auto c = pool_->Acquire();
-    return c->Execute(
-               "UPDATE results SET cycles_due = cycles_due - 1 "
-               "WHERE nick_key = ? AND game = ? AND cycles_due > 0",
-               {Key(nick), std::string(game)}) == 1;
+    // One statement takes the entry, so two calls at once never enter one cycle twice.
+    auto rows = c->Query(
+        "DELETE FROM owed_cycles WHERE id = (SELECT MIN(id) FROM owed_cycles "
+        "WHERE nick_key = ? AND game = ?) RETURNING score",
+        {Key(nick), std::string(game)});
+    if (rows.empty()) return std::nullopt;
+    return rows[0].Int(0);
   }
 
   std::vector<RatedPlayer> TopRated(std::string_view game, int limit) override {
@@ -320,35 +340,48 @@ class SqlClubStore final : public ClubStore {
                 .empty();
   }
 
-  void HoldCredit(std::string_view address, std::string_view recipient, int64_t amount,
+  std::vector<std::string> NicksSignedIn(std::string_view address, int64_t since,
+                                         int limit) override {
+    auto c = pool_->Acquire();
+    std::vector<std::string> nicks;
+    for (const auto& r :
+         c->Query("SELECT nick_key FROM sign_ins WHERE address = ? AND at >= ? LIMIT ?",
+                  {std::string(address), since, int64_t{limit}})) {
+      nicks.push_back(r.Text(0));
+    }
+    return nicks;
+  }
+
+  void HoldCredit(std::string_view sender, std::string_view recipient, int64_t amount,
                   int64_t now) override {
     auto c = pool_->Acquire();
     c->Execute(
-        "INSERT INTO held_credits (address, recipient, amount, at) VALUES (?, ?, ?, ?) "
-        "ON CONFLICT (address) DO UPDATE SET recipient = excluded.recipient, "
-        "amount = excluded.amount, at = excluded.at",
-        {std::string(address), Key(recipient), amount, now});
+        "INSERT INTO held_transfers (sender, recipient, amount, at) VALUES (?, ?, ?, ?) "
+        "ON CONFLICT (sender, recipient) DO UPDATE SET amount = excluded.amount, at = excluded.at",
+        {Key(sender), Key(recipient), amount, now});
   }
 
-  std::optional<std::string> TakeHeldCredit(std::string_view address, int64_t amount,
+  std::optional<std::string> TakeHeldCredit(std::string_view sender, int64_t amount,
                                             int64_t since) override {
     auto c = pool_->Acquire();
     // One statement takes the credit, so two debits can never both settle it.
-    auto rows =
-        c->Query("DELETE FROM held_credits WHERE address = ? RETURNING recipient, amount, at",
-                 {std::string(address)});
-    if (rows.empty() || rows[0].Int(1) != amount || rows[0].Int(2) < since) return std::nullopt;
+    auto rows = c->Query(
+        "DELETE FROM held_transfers WHERE sender = ? AND recipient = (SELECT recipient FROM "
+        "held_transfers WHERE sender = ? AND amount = ? AND at >= ? ORDER BY at DESC LIMIT 1) "
+        "RETURNING recipient",
+        {Key(sender), Key(sender), amount, since});
+    if (rows.empty()) return std::nullopt;
     return rows[0].Text(0);
   }
 
-  bool CountClaim(std::string_view kind, std::string_view address, int64_t day,
+  bool CountClaim(std::string_view kind, std::string_view holder, int64_t day,
                   int64_t limit) override {
     auto c = pool_->Acquire();
     return c->Execute(
                "INSERT INTO claims (kind, address, day, n) VALUES (?, ?, ?, 1) "
                "ON CONFLICT (kind, address, day) DO UPDATE SET n = claims.n + 1 "
                "WHERE claims.n < ?",
-               {std::string(kind), std::string(address), day, limit}) == 1;
+               {std::string(kind), std::string(holder), day, limit}) == 1;
   }
 
   WorldRecord AddRecord(const WorldRecord& w) override {
@@ -485,12 +518,20 @@ class SqlClubStore final : public ClubStore {
 
   bool TakeSeat(int64_t gid, int table, int seat, const Seat& p) override {
     auto c = pool_->Acquire();
-    return c->Execute(
-               "UPDATE seats SET nick = ?, nick_key = ?, score = ?, kon = ?, rating = ?, "
-               "country = ?, city = ?, sex = ?, ip = ?, taken_at = ? "
-               "WHERE gid = ? AND tbl = ? AND seat = ? AND nick = 'X'",
-               {p.nick, Key(p.nick), p.score, p.kon, p.rating, p.country, p.city, p.sex, p.ip,
-                p.takenAt, gid, int64_t{table}, int64_t{seat}}) == 1;
+    return InTransaction(*c, [&] {
+      // SQLite's write transaction runs alone already; on PostgreSQL this touch of the first
+      // seat makes every seat change of the tournament wait for the one before it, so the
+      // check below sees the seats the others took.
+      c->Execute("UPDATE seats SET taken_at = taken_at WHERE gid = ? AND tbl = 1 AND seat = 1",
+                 {gid});
+      return c->Execute(
+                 "UPDATE seats SET nick = ?, nick_key = ?, score = ?, kon = ?, rating = ?, "
+                 "country = ?, city = ?, sex = ?, ip = ?, taken_at = ? "
+                 "WHERE gid = ? AND tbl = ? AND seat = ? AND nick = 'X' AND NOT EXISTS "
+                 "(SELECT 1 FROM seats WHERE gid = ? AND nick_key = ?)",
+                 {p.nick, Key(p.nick), p.score, p.kon, p.rating, p.country, p.city, p.sex, p.ip,
+                  p.takenAt, gid, int64_t{table}, int64_t{seat}, gid, Key(p.nick)}) == 1;
+    });
   }
 
   void ClearSeat(int64_t gid, int table, int seat) override {
@@ -573,7 +614,7 @@ class SqlClubStore final : public ClubStore {
     auto c = pool_->Acquire();
     c->Execute("DELETE FROM claims WHERE day < ?", {day});
     c->Execute("DELETE FROM sign_ins WHERE at < ?", {since});
-    c->Execute("DELETE FROM held_credits WHERE at < ?", {since});
+    c->Execute("DELETE FROM held_transfers WHERE at < ?", {since});
     c->Execute("DELETE FROM seat_releases WHERE at < ?", {since});
   }
 

@@ -11,11 +11,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "server/text_rules.h"
 
 namespace fs = std::filesystem;
 
@@ -78,6 +82,7 @@ class Service {
   ~Service() { Stop(); }
 
   int port() const { return port_; }
+  pid_t pid() const { return pid_; }
   const std::string& listeningLine() const { return listeningLine_; }
 
   httplib::Client Client() const {
@@ -252,8 +257,8 @@ TEST_F(ServiceProcess, ServesTheRouterHelpAndNoOtherPage) {
   EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
   EXPECT_NE(page->body.find("25666"), std::string::npos);
   EXPECT_NE(page->body.find("</html>"), std::string::npos);
-  for (const char* other : {"/help/", "/help/other.html", "/help/router.htm",
-                            "/help/router.html/x"}) {
+  for (const char* other :
+       {"/help/", "/help/other.html", "/help/router.htm", "/help/router.html/x"}) {
     auto missing = client.Get(other);
     ASSERT_TRUE(missing) << other;
     EXPECT_EQ(missing->status, 404) << other;
@@ -312,7 +317,7 @@ TEST_F(ServiceProcess, PhotosUploadedByFtpAreServedAndOthersDropped) {
     if (!uploaded) usleep(100000);  // the FTP server may still be starting
   }
   ASSERT_TRUE(uploaded);
-  EXPECT_TRUE(Upload(ftpPort, "notes.txt", "hello"));
+  EXPECT_FALSE(Upload(ftpPort, "notes.txt", "hello"));  // only <nick>.jpg is taken
   EXPECT_TRUE(Upload(ftpPort, "Bob.jpg", "not a picture"));
   EXPECT_EQ(Upload(ftpPort, "../escape.jpg", jpeg) && fs::exists(data_ / "escape.jpg"), false);
 
@@ -327,6 +332,386 @@ TEST_F(ServiceProcess, PhotosUploadedByFtpAreServedAndOthersDropped) {
     EXPECT_EQ(res->status, 404) << path;
   }
   EXPECT_FALSE(fs::exists(data_ / "photos" / "notes.txt"));
+  EXPECT_EQ(service.Stop(), 0);
+}
+
+// ---- Calls from chosen loopback addresses, as players behind one address or several ----
+
+size_t Collect(char* data, size_t size, size_t count, void* sink) {
+  static_cast<std::string*>(sink)->append(data, size * count);
+  return size * count;
+}
+
+// A post with the access token from a chosen address of 127.0.0.0/8; "" when no reply came.
+std::string PostFrom(const Service& service, const std::string& from, const std::string& script,
+                     const std::string& body) {
+  CURL* curl = curl_easy_init();
+  const std::string url =
+      "http://127.0.0.1:" + std::to_string(service.port()) + "/scripts/" + script;
+  const std::string source = "host!" + from;
+  std::string reply;
+  long status = 0;
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_INTERFACE, source.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, "MosaicTurnKey");
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
+  const bool ok = curl_easy_perform(curl) == CURLE_OK;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  curl_easy_cleanup(curl);
+  return ok && status == 200 ? reply : "";
+}
+
+// A player of the club at one address.
+struct Player {
+  const Service& service;
+  std::string nick;
+  std::string address = "127.0.0.1";
+
+  std::string Post(const std::string& script, const std::string& body) const {
+    return PostFrom(service, address, script, body);
+  }
+  std::string Register() const {
+    return Post("account", "nick=" + nick +
+                               "&pw=abcd&city=Oslo&country1=Norway&country2=1-035&sex=W"
+                               "&email=a@b.c&dater=01.01.1990&R01=xxx&R02=xxx&R03=xxx&R04=0"
+                               "&R05=0&R06=0");
+  }
+  std::string SignIn(const std::string& password = "abcd") const {
+    return Post("account", "nick=" + nick + "&&pw=" + password + "&&label0=0");
+  }
+  std::string Qors() const { return Post("account", "nick=" + nick + "&&labelqorread=0"); }
+  std::string MoveQors(int64_t amount) const {
+    return Post("account", "nick=" + nick + "&labelqorsave=0&R04=" + std::to_string(amount));
+  }
+  std::string SaveProfile(const std::string& about) const {
+    return Post("account", "nick=" + nick + "&labelinfosave=0&namei=" + nick + "&about=" + about);
+  }
+  // Takes (can=1) or gives up (can=0, 2) a tournament seat.
+  std::string Seat(int table, int seat, int can = 1) const {
+    const std::string s = std::to_string(seat);
+    return Post("tourney", "client4on" + s + "=0&gid=94&num=" + std::to_string(table) +
+                               "&can=" + std::to_string(can) + "&nick" + s + "=" + nick);
+  }
+};
+
+// The figures a rated match leaves, kept as the program keeps them.
+struct Rated {
+  int64_t kon = 0, best = 0, sessions = 0, konl = 0, score = 0;
+  double rating = 0;
+};
+
+std::string ResultsBody(const std::string& nick, const Rated& r) {
+  return "nick=" + nick + "&pw=abcd&crdtrilanekon=" + std::to_string(r.kon) +
+         "&crdtrilanebest=" + std::to_string(r.best) +
+         "&crdtrilanerating=" + trilane::club::FormatReal(r.rating) +
+         "&crdtrilaneses=" + std::to_string(r.sessions) +
+         "&crdtrilanekonl=" + std::to_string(r.konl) +
+         "&crdtrilanescore=" + std::to_string(r.score) + "&crdtrilaneR1=0&crdtrilaneR2=#";
+}
+
+// The pre-charge of a rated match: "" when refused.
+std::string PreCharge(const Player& p, Rated& local) {
+  const double k = static_cast<double>(local.kon);
+  Rated pre = local;
+  pre.kon += 4;
+  pre.rating = (k * (local.rating - k / 80) - 40) / (k + 4) + (k + 4) / 80;
+  pre.konl = 0;
+  pre.score = 0;
+  const std::string reply = p.Post("account", ResultsBody(p.nick, pre));
+  if (reply == "ok") local = pre;
+  return reply;
+}
+
+// The booking of a match scored m after its pre-charge, from the figures before the
+// pre-charge (`before`); the reply.
+std::string Book(const Player& p, const Rated& before, Rated& local, int64_t m) {
+  const double k1 = static_cast<double>(local.kon);
+  Rated after = local;
+  after.rating = k1 / 80 + (40 + k1 * (local.rating - k1 / 80) + m) / k1;
+  const int64_t b = before.score + m;
+  if (before.konl + 4 >= 80) {
+    after.best = std::max(before.best, b);
+    after.sessions = before.sessions + 1;
+    after.konl = 0;
+    after.score = 0;
+  } else {
+    after.konl = before.konl + 4;
+    after.score = b;
+  }
+  const std::string reply = p.Post("account", ResultsBody(p.nick, after));
+  if (reply == "ok") local = after;
+  return reply;
+}
+
+bool PlayMatch(const Player& p, Rated& local, int64_t m) {
+  const Rated before = local;
+  return PreCharge(p, local) == "ok" && Book(p, before, local, m) == "ok";
+}
+
+class Club : public ServiceProcess {
+ protected:
+  // Plays a whole cycle of twenty matches for the signed-in player: the first scored
+  // `first`, the others 1.
+  void PlayCycle(const Player& p, Rated& local, int64_t first) {
+    for (int match = 0; match < 20; ++match) {
+      ASSERT_TRUE(PlayMatch(p, local, match == 0 ? first : 1)) << "match " << match;
+    }
+    ASSERT_EQ(local.sessions, 1);
+  }
+  static std::string AccountEntry(const std::string& nick, int64_t score) {
+    return "gid=1114&nick=" + nick + "&city=Oslo&country=Norway&score=" + std::to_string(score) +
+           "&R7=W&R8=5.7f&R9=#&R10=#*";
+  }
+};
+
+const std::vector<std::string> kNoLimit = {"--rate", "100000", "--burst", "100000"};
+
+TEST_F(Club, AnAccountEntryHoldsTheCycleScoreTheServiceBooked) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann"};
+  ASSERT_EQ(ann.Register(), "ok");
+  ASSERT_EQ(ann.SignIn()[0], '$');
+  Rated local;
+  PlayCycle(ann, local, 7);
+  EXPECT_EQ(local.best, 26);
+  // The cycle scored 26; the entry claims 16,000 and first place.
+  EXPECT_EQ(ann.Post("worldtop", AccountEntry("Ann", 16000)), "$1$");
+  const std::string table = ann.Post("worldtop", "gid=1114");
+  EXPECT_EQ(table.substr(0, table.find('*') + 1), "$1 1 26 Ann Norway Oslo W 5.7f # #*");
+  EXPECT_EQ(table.find("16000"), std::string::npos);
+  // One entry per completed cycle, whatever the score claimed.
+  EXPECT_EQ(ann.Post("worldtop", AccountEntry("Ann", 26)), "err");
+}
+
+TEST_F(Club, RatedMatchesAreBoundedByWhatFourDealsGiveAndCappedPerDay) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann"};
+  ASSERT_EQ(ann.Register(), "ok");
+  ASSERT_EQ(ann.SignIn()[0], '$');
+  Rated local;
+  // Four deals give one seat at most 4 x 324 points (a Clean Dragon in each).
+  Rated before = local;
+  ASSERT_EQ(PreCharge(ann, local), "ok");
+  EXPECT_EQ(Book(ann, before, local, 1297), "err");
+  EXPECT_EQ(Book(ann, before, local, -1297), "err");
+  EXPECT_EQ(Book(ann, before, local, 1296), "ok");
+  before = local;
+  ASSERT_EQ(PreCharge(ann, local), "ok");
+  EXPECT_EQ(Book(ann, before, local, -1296), "ok");
+  // Forty rated matches a day, the two above included.
+  for (int match = 2; match < 40; ++match) ASSERT_TRUE(PlayMatch(ann, local, 0)) << match;
+  EXPECT_EQ(PreCharge(ann, local), "err");
+  EXPECT_EQ(local.kon, 160);
+}
+
+TEST_F(Club, TwoNicksAtOneAddressStopPasswordlessCallsForBoth) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann"};
+  ASSERT_EQ(ann.Register(), "ok");
+  ASSERT_EQ(ann.SignIn()[0], '$');
+  // Ann earns the first place's bonus of 25 Qors.
+  Rated local;
+  PlayCycle(ann, local, 7);
+  ASSERT_EQ(ann.Post("worldtop", AccountEntry("Ann", 26)), "$1$");
+  ASSERT_EQ(ann.MoveQors(25), "ok");
+  ASSERT_EQ(ann.Qors(), "$25$");
+  // Alone at her address she may save her profile and sit down without a password.
+  EXPECT_EQ(ann.SaveProfile("first"), "ok");
+  EXPECT_EQ(ann.Seat(1, 1), "ok");
+  EXPECT_EQ(ann.Seat(1, 1, 2), "ok");
+
+  // A neighbour behind the same address signs in as himself...
+  const Player mallory{service, "Mallory"};
+  ASSERT_EQ(mallory.Register(), "ok");
+  ASSERT_EQ(mallory.SignIn()[0], '$');
+  // ...and tries to move her balance to himself, to rewrite her profile and to seat her.
+  EXPECT_EQ(mallory.MoveQors(25), "err");
+  const Player annFromThere{service, "Ann"};
+  EXPECT_EQ(annFromThere.MoveQors(-25), "err");
+  EXPECT_EQ(ann.Qors(), "$25$");
+  EXPECT_EQ(mallory.Qors(), "$0$");
+  EXPECT_EQ(annFromThere.SaveProfile("second"), "err");
+  EXPECT_EQ(ann.Post("account", "nick=Ann&&labelinforead=0"), "$Ann~~first~~~~~~~~~~~$");
+  EXPECT_EQ(annFromThere.Seat(1, 1), "err");
+  EXPECT_EQ(mallory.Seat(1, 1), "err");
+
+  // Ann alone at another address is vouched for there.
+  const Player annElsewhere{service, "Ann", "127.0.0.2"};
+  ASSERT_EQ(annElsewhere.SignIn()[0], '$');
+  EXPECT_EQ(annElsewhere.Seat(1, 1), "ok");
+  EXPECT_EQ(annElsewhere.MoveQors(-5), "ok");
+  EXPECT_EQ(ann.Qors(), "$20$");
+}
+
+TEST_F(Club, DebitsOfOneAccountAreCappedPerDay) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann"};
+  ASSERT_EQ(ann.Register(), "ok");
+  ASSERT_EQ(ann.SignIn()[0], '$');
+  Rated local;
+  PlayCycle(ann, local, 7);
+  ASSERT_EQ(ann.Post("worldtop", AccountEntry("Ann", 26)), "$1$");
+  ASSERT_EQ(ann.MoveQors(25), "ok");
+  for (int debit = 0; debit < 20; ++debit) ASSERT_EQ(ann.MoveQors(-1), "ok") << debit;
+  EXPECT_EQ(ann.MoveQors(-1), "err");
+  EXPECT_EQ(ann.Qors(), "$5$");
+}
+
+TEST_F(Club, GivingUpSeatOneFreesOnlySeatsTakenAtTheSameAddress) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann", "127.0.0.1"};
+  const Player bob{service, "Bob", "127.0.0.2"};
+  const Player cy{service, "Cy", "127.0.0.3"};
+  for (const Player* p : {&ann, &bob, &cy}) {
+    ASSERT_EQ(p->Register(), "ok");
+    ASSERT_EQ(p->SignIn()[0], '$');
+  }
+  ASSERT_EQ(ann.Seat(2, 1), "ok");
+  ASSERT_EQ(bob.Seat(2, 2), "ok");
+  ASSERT_EQ(cy.Seat(2, 3), "ok");
+  EXPECT_EQ(ann.Seat(2, 1, 2), "ok");
+  EXPECT_EQ(ann.Seat(2, 2, 0), "err");
+  EXPECT_EQ(ann.Seat(2, 3, 0), "err");
+  EXPECT_EQ(ann.Post("tourney", "readclient2=0&&gid=94&&num=2").substr(0, 5), "$Bob ");
+  EXPECT_EQ(ann.Post("tourney", "readclient3=0&&gid=94&&num=2").substr(0, 4), "$Cy ");
+}
+
+TEST_F(Club, PasswordChecksAreCountedPerAddressAndNick) {
+  Service service(data_, kNoLimit);
+  const Player ann{service, "Ann"};
+  const Player bob{service, "Bob"};
+  ASSERT_EQ(ann.Register(), "ok");
+  ASSERT_EQ(bob.Register(), "ok");
+  // Someone at the address guesses Bob's password all day long.
+  auto client = service.Client();
+  for (int guess = 0; guess < 300; ++guess) {
+    auto res = client.Post("/scripts/account", {{"User-Agent", "MosaicTurnKey"}},
+                           "nick=Bob&&pw=guess" + std::to_string(guess) + "&&label0=0",
+                           "application/x-www-form-urlencoded");
+    ASSERT_TRUE(res);
+    ASSERT_EQ(res->body, "no");
+  }
+  EXPECT_EQ(bob.SignIn(), "no");  // no more checks of Bob's password here today
+  EXPECT_EQ(ann.SignIn()[0], '$');
+  const Player bobElsewhere{service, "Bob", "127.0.0.2"};
+  EXPECT_EQ(bobElsewhere.SignIn()[0], '$');
+  // A wrong password stays wrong the second time.
+  EXPECT_EQ(ann.SignIn("abce"), "no");
+  EXPECT_EQ(ann.SignIn("abce"), "no");
+}
+
+TEST_F(Club, DailyLimitsSurviveARestart) {
+  {
+    Service service(data_, kNoLimit);
+    const Player ann{service, "Ann"};
+    ASSERT_EQ(ann.Post("stats", "gid=814&stat3=1&stat4=Ann"), "$ ok#");
+    ASSERT_EQ(ann.Post("stats", "gid=814&stat3=1&stat4=Ann"), "$ err#");
+    EXPECT_EQ(service.Stop(), 0);
+  }
+  Service again(data_, kNoLimit);
+  const Player ann{again, "Ann"};
+  EXPECT_EQ(ann.Post("stats", "gid=814&stat3=1&stat4=Ann"), "$ err#");
+  const Player elsewhere{again, "Ann", "127.0.0.2"};
+  EXPECT_EQ(elsewhere.Post("stats", "gid=814&stat3=1&stat4=Ann"), "$ ok#");
+}
+
+// ---- The photo upload under attack ----
+
+// The command lines of the service's child processes.
+std::vector<std::string> ChildCommandLines(pid_t parent) {
+  std::vector<std::string> lines;
+  std::ifstream children("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) +
+                         "/children");
+  for (pid_t child; children >> child;) {
+    std::ifstream cmdline("/proc/" + std::to_string(child) + "/cmdline", std::ios::binary);
+    lines.emplace_back(std::istreambuf_iterator<char>(cmdline), std::istreambuf_iterator<char>());
+  }
+  return lines;
+}
+
+struct SlowSource {
+  size_t sent = 0;
+  size_t total = 0;
+  fs::path watched;
+  bool seen = false;
+};
+
+// Feeds a JPEG-looking upload of `total` bytes in 16 KB pieces, looking for the target file
+// in the photos folder while the upload runs.
+size_t FeedAndWatch(char* buffer, size_t size, size_t count, void* source) {
+  auto* s = static_cast<SlowSource*>(source);
+  std::error_code ec;
+  if (s->sent > 0 && fs::exists(s->watched, ec)) s->seen = true;
+  const size_t n = std::min({size * count, s->total - s->sent, size_t{16384}});
+  std::memset(buffer, 'j', n);
+  if (s->sent == 0 && n >= 3) std::memcpy(buffer, "\xFF\xD8\xFF", 3);
+  s->sent += n;
+  return n;
+}
+
+TEST_F(ServiceProcess, PhotoUploadsAreCheckedAsideAndBoundedInSize) {
+  const int ftpPort = FreePort();
+  const std::string password = "cellar-door-7";
+  Service service(data_, {"--ftp-port", std::to_string(ftpPort), "--ftp-password", password});
+  const std::string jpeg = std::string("\xFF\xD8\xFF\xE0", 4) + std::string(300, 'a');
+  auto upload = [&](const std::string& name, const std::string& content) {
+    CURL* curl = curl_easy_init();
+    const std::string url = "ftp://127.0.0.1:" + std::to_string(ftpPort) + "/" + name;
+    std::string source = content;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_USERPWD, ("trilane:" + password).c_str());
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadFrom);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
+    const bool ok = curl_easy_perform(curl) == CURLE_OK;
+    curl_easy_cleanup(curl);
+    return ok;
+  };
+  bool uploaded = false;
+  for (int attempt = 0; attempt < 50 && !uploaded; ++attempt) {
+    uploaded = upload("Ann.jpg", jpeg);
+    if (!uploaded) usleep(100000);  // the FTP server may still be starting
+  }
+  ASSERT_TRUE(uploaded);
+  const fs::path photos = data_ / "photos";
+
+  // The password is nowhere on a command line of the service's children.
+  const auto lines = ChildCommandLines(service.pid());
+  ASSERT_FALSE(lines.empty());
+  for (const std::string& line : lines) EXPECT_EQ(line.find(password), std::string::npos);
+
+  // An upload over Ann's photo that is no picture leaves her photo alone.
+  EXPECT_TRUE(upload("Ann.jpg", "not a picture at all"));
+  std::ifstream kept(photos / "Ann.jpg", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), jpeg);
+
+  // A 4 MB upload is cut off past 512 KB and never shows in the photos folder.
+  SlowSource big{0, 4 << 20, photos / "Big.jpg"};
+  CURL* curl = curl_easy_init();
+  const std::string url = "ftp://127.0.0.1:" + std::to_string(ftpPort) + "/Big.jpg";
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERPWD, ("trilane:" + password).c_str());
+  curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+  curl_easy_setopt(curl, CURLOPT_READFUNCTION, FeedAndWatch);
+  curl_easy_setopt(curl, CURLOPT_READDATA, &big);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, 20L);
+  const CURLcode result = curl_easy_perform(curl);
+  curl_easy_cleanup(curl);
+  EXPECT_NE(result, CURLE_OK);
+  EXPECT_LT(big.sent, big.total);
+  EXPECT_FALSE(big.seen);
+  EXPECT_FALSE(fs::exists(photos / "Big.jpg"));
+  // Nothing of it is left behind beside the photos either.
+  auto leftOver = [&] {
+    std::error_code ec;
+    return fs::exists(data_ / "photo-uploads", ec) && !fs::is_empty(data_ / "photo-uploads", ec);
+  };
+  for (int i = 0; i < 20 && leftOver(); ++i) usleep(50000);
+  EXPECT_FALSE(leftOver());
   EXPECT_EQ(service.Stop(), 0);
 }
 

@@ -323,13 +323,25 @@ TEST_F(Tournament, SeatsAreTakenInOrderBySignedInPlayersAndFreedByTheirHolders) 
   // The service's own figures and the address it sees, not the claimed ones.
   EXPECT_EQ(post("readclient1=0&&gid=94&&num=3", "10.0.0.5"), "$Ann 0 0 0 Norway Oslo W 10.0.0.1$");
 
+  // A fourth player sat down at Ann's machine (taken there before anyone else signed in).
+  Seat dan;
+  dan.nick = "Dan";
+  dan.ip = "10.0.0.1";
+  dan.takenAt = kNow;
+  ASSERT_TRUE(store_->TakeSeat(94, 3, 4, dan));
+
   // Nobody frees another player's seat...
   EXPECT_EQ(post(Take(3, 2, "X", 0), "10.0.0.3"), "err");
-  // ...except the player below it who has just given up: seat 1 frees 2 and 3.
+  // ...and the player below who has just given up frees only the seats taken at her address.
   EXPECT_EQ(post(Take(3, 1, "X", 2), "10.0.0.1"), "ok");
-  EXPECT_EQ(post(Take(3, 2, "X", 0), "10.0.0.1"), "ok");
-  EXPECT_EQ(post(Take(3, 3, "X", 0), "10.0.0.1"), "ok");
-  EXPECT_EQ(post("readclient3=0&&gid=94&&num=3", "10.0.0.5"), "$X 0 0 0 X X M X$");
+  EXPECT_EQ(post(Take(3, 2, "X", 0), "10.0.0.1"), "err");
+  EXPECT_EQ(post(Take(3, 3, "X", 0), "10.0.0.1"), "err");
+  EXPECT_EQ(post(Take(3, 4, "X", 0), "10.0.0.1"), "ok");
+  EXPECT_EQ(post("readclient2=0&&gid=94&&num=3", "10.0.0.5"), "$Bob 0 0 0 Norway Oslo W 10.0.0.2$");
+  EXPECT_EQ(post("readclient3=0&&gid=94&&num=3", "10.0.0.5"), "$Cy 0 0 0 Norway Oslo W 10.0.0.3$");
+  EXPECT_EQ(post("readclient4=0&&gid=94&&num=3", "10.0.0.5"), "$X 0 0 0 X X M X$");
+  // Their holders still free them.
+  EXPECT_EQ(post(Take(3, 3, "X", 0), "10.0.0.3"), "ok");
 }
 
 TEST_F(Tournament, TableListHoldsTenTablesFromTheLastAndFreesStaleSeats) {
