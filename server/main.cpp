@@ -365,7 +365,7 @@ MHD_Result ReplyWithFile(MHD_Connection* c, int fd, uint64_t size, const char* t
 
 // A regular file no larger than `limit`, open for reading; -1 otherwise.
 int OpenRegular(const fs::path& path, uint64_t limit, uint64_t* size) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > limit) {
