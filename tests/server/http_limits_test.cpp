@@ -37,7 +37,8 @@ using Clock = std::chrono::steady_clock;
 
 const char kService[] = TRILANE_PROGRAM_DIR "/trilane-club-service";
 
-// Reads what arrives on `fd` until it closes or `wait` has passed; "" on nothing.
+// Reads what arrives on `fd` (a socket or a pipe) until it closes or `wait` has passed; "" on
+// nothing.
 std::string ReadUntilClosed(int fd, std::chrono::milliseconds wait) {
   std::string in;
   const auto deadline = Clock::now() + wait;
@@ -47,7 +48,7 @@ std::string ReadUntilClosed(int fd, std::chrono::milliseconds wait) {
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 1))) <= 0) continue;
     char buf[4096];
-    const ssize_t n = recv(fd, buf, sizeof buf, 0);
+    const ssize_t n = read(fd, buf, sizeof buf);
     if (n <= 0) break;
     in.append(buf, static_cast<size_t>(n));
   }
@@ -371,7 +372,8 @@ std::pair<int, std::string> RunRefused(std::vector<std::string> args) {
   posix_spawn(&pid, kService, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(err[1]);
-  const std::string line = Service::ReadLine(err[0], 3s);
+  // Everything it says, until it closes its standard error by exiting (or the time is up).
+  const std::string said = ReadUntilClosed(err[0], 3000ms);
   close(err[0]);
   int status = 0;
   if (waitpid(pid, &status, WNOHANG) == 0) {
@@ -379,10 +381,10 @@ std::pair<int, std::string> RunRefused(std::vector<std::string> args) {
     if (waitpid(pid, &status, WNOHANG) == 0) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
-      return {-1, line};
+      return {-1, said};
     }
   }
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, line};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, said};
 }
 
 TEST_F(HttpLimits, ListenOptionsThatExposeTheServiceAreRefused) {
