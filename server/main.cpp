@@ -51,6 +51,8 @@ constexpr size_t kMaxBody = 16 * 1024;
 // The request line and headers live in this much memory per connection: a head that does not
 // fit (a long line, or thousands of headers) is answered 431 or 414 and the connection closed.
 constexpr size_t kConnectionMemory = 32 * 1024;
+// Headers one request may carry (the program sends five; proxies add a few): more are 431.
+constexpr int kMaxHeaders = 100;
 // A request must have arrived whole, head and body, this long after its connection opened or
 // the previous reply went out; a connection dripping a byte now and then is cut when it runs
 // out, and so is a kept-alive connection that sends nothing more.
@@ -449,6 +451,9 @@ MHD_Result OnRequest(void* cls, MHD_Connection* c, const char* url, const char* 
     ex->caller = CallerAddress(c, app.options.trustProxy);
     if (!app.limiter.Allow(ex->caller, Monotonic())) {
       return Reply(c, MHD_HTTP_TOO_MANY_REQUESTS, "busy", "text/plain");
+    }
+    if (MHD_get_connection_values(c, MHD_HEADER_KIND, nullptr, nullptr) > kMaxHeaders) {
+      return Reply(c, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE);
     }
     // No body is ever decompressed, and none is read without knowing its length first.
     if (Header(c, MHD_HTTP_HEADER_CONTENT_ENCODING)) {

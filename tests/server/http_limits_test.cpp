@@ -255,11 +255,17 @@ TEST_F(HttpLimits, BodiesAreJudgedByTheHeadAlone) {
 TEST_F(HttpLimits, HeadsAreBoundedInSizeAndCount) {
   Service service(data_);
   ASSERT_GT(service.port(), 0);
-  std::string many = "GET /directory.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n";
-  for (int i = 0; i < 5000; ++i) many += "X-H" + std::to_string(i) + ": v\r\n";
+  std::string few = "GET /directory.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+  for (int i = 0; i < 150; ++i) few += "X-H" + std::to_string(i) + ": v\r\n";
+  std::string many = few;
+  for (int i = 150; i < 5000; ++i) many += "X-H" + std::to_string(i) + ": v\r\n";
   std::string oneLong =
       "GET /directory.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Long: " + std::string(40000, 'a') +
       "\r\n";
+  // 150 small headers fit in the memory for a head but are too many.
+  Connection counted(service.port());
+  counted.Send(few + "Connection: close\r\n\r\n");
+  EXPECT_EQ(StatusOf(ReadUntilClosed(counted.fd(), 3000ms)), 431);
   for (std::string request : {many, oneLong}) {
     request += "Connection: close\r\n\r\n";
     Connection connection(service.port());
