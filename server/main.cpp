@@ -170,6 +170,11 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
+// The listen address as it stands in a URL (an IPv6 address in brackets).
+std::string UrlHost(const std::string& host) {
+  return host.find(':') == std::string::npos ? host : "[" + host + "]";
+}
+
 // Host header characters that may stand in a URL we hand out.
 bool IsHostText(const std::string& host) {
   if (host.empty() || host.size() > 100) return false;
@@ -412,7 +417,7 @@ MHD_Result Serve(App& app, MHD_Connection* c, const Exchange& ex) {
         const char* host = Header(c, MHD_HTTP_HEADER_HOST);
         origin = "http://" + (host && IsHostText(host)
                                   ? std::string(host)
-                                  : app.options.host + ":" + std::to_string(app.port));
+                                  : UrlHost(app.options.host) + ":" + std::to_string(app.port));
       }
       return Reply(c, MHD_HTTP_OK, DirectoryText(origin, config.worldTopPaused, config.chatPaused),
                    "text/plain");
@@ -628,7 +633,7 @@ int main(int argc, char** argv) {
     }
   });
 
-  std::printf("listening on http://%s:%d\n", options.host.c_str(), app.port);
+  std::printf("listening on http://%s:%d\n", UrlHost(options.host).c_str(), app.port);
   std::fflush(stdout);
   int signal = 0;
   sigwait(&stopSignals, &signal);
