@@ -12,6 +12,7 @@
 #include <netdb.h>
 #include <signal.h>
 #include <strings.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -526,6 +527,23 @@ bool ResolveListen(const std::string& host, int port, sockaddr_storage* out) {
   return true;
 }
 
+// How many connections may be open at once: kMaxConnections, or fewer when the process may
+// not open enough files (each connection takes two descriptors: its socket and the watch's
+// duplicate, and the database and files being sent need some more). The soft limit is first
+// raised to the hard one.
+unsigned ConnectionLimit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return kMaxConnections;
+  if (files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+    getrlimit(RLIMIT_NOFILE, &files);
+  }
+  if (files.rlim_cur == RLIM_INFINITY) return kMaxConnections;
+  const rlim_t spare = files.rlim_cur > 200 ? (files.rlim_cur - 200) / 2 : 16;
+  return static_cast<unsigned>(std::min<rlim_t>(kMaxConnections, std::max<rlim_t>(spare, 16)));
+}
+
 void LogHttpError(void*, const char* format, va_list args) {
   std::vfprintf(stderr, format, args);
 }
@@ -588,7 +606,7 @@ int main(int argc, char** argv) {
     daemon = MHD_start_daemon(
         flags, static_cast<uint16_t>(options.port), nullptr, nullptr, &OnRequest, &app,
         MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address), MHD_OPTION_THREAD_POOL_SIZE,
-        static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT, kMaxConnections,
+        static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT, ConnectionLimit(),
         MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_NOTIFY_COMPLETED,
         &OnCompleted, &app, MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, &app,
