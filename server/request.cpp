@@ -349,4 +349,82 @@ const char* CallName(Call call) {
   return kNames[static_cast<int>(call)];
 }
 
+namespace {
+
+constexpr struct {
+  std::string_view path;
+  Script script;
+} kScriptPaths[] = {{"/scripts/account", Script::Account},
+                    {"/scripts/stats", Script::Stats},
+                    {"/scripts/worldtop", Script::WorldTop},
+                    {"/scripts/tourney", Script::Tourney}};
+
+constexpr std::string_view kHelpFolder = "/help/";
+constexpr std::string_view kPhotoFolder = "/photos/";
+constexpr std::string_view kPhotoSuffix = ".jpg";
+constexpr std::string_view kAddonFolder = "/downloads/progr/cards/";
+
+// The one non-empty path segment after `folder`, or nothing.
+std::optional<std::string_view> SegmentAfter(std::string_view path, std::string_view folder) {
+  if (!StartsWith(path, folder)) return std::nullopt;
+  const std::string_view rest = path.substr(folder.size());
+  if (rest.empty() || rest.find('/') != std::string_view::npos) return std::nullopt;
+  return rest;
+}
+
+}  // namespace
+
+RoutedPath RoutePath(std::string_view method, std::string_view path) {
+  RoutedPath routed;
+  if (method == "POST") {
+    for (const auto& s : kScriptPaths) {
+      if (path == s.path) {
+        routed.route = Route::kScript;
+        routed.script = s.script;
+      }
+    }
+    return routed;
+  }
+  if (method != "GET" && method != "HEAD") return routed;
+  if (path == "/scripts/myip") {
+    routed.route = Route::kMyIp;
+  } else if (path == "/directory.txt") {
+    routed.route = Route::kDirectory;
+  } else if (auto page = SegmentAfter(path, kHelpFolder)) {
+    routed.route = Route::kHelp;
+    routed.name = std::string(*page);
+  } else if (auto photo = SegmentAfter(path, kPhotoFolder);
+             photo && photo->size() > kPhotoSuffix.size() && photo->ends_with(kPhotoSuffix)) {
+    routed.route = Route::kPhoto;
+    routed.name = std::string(photo->substr(0, photo->size() - kPhotoSuffix.size()));
+  } else if (auto file = SegmentAfter(path, kAddonFolder)) {
+    routed.route = Route::kAddon;
+    routed.name = std::string(*file);
+  }
+  return routed;
+}
+
+std::string PathOf(const RoutedPath& routed) {
+  switch (routed.route) {
+    case Route::kScript:
+      for (const auto& s : kScriptPaths) {
+        if (s.script == routed.script) return std::string(s.path);
+      }
+      return {};
+    case Route::kMyIp:
+      return "/scripts/myip";
+    case Route::kDirectory:
+      return "/directory.txt";
+    case Route::kHelp:
+      return std::string(kHelpFolder) + routed.name;
+    case Route::kPhoto:
+      return std::string(kPhotoFolder) + routed.name + std::string(kPhotoSuffix);
+    case Route::kAddon:
+      return std::string(kAddonFolder) + routed.name;
+    case Route::kNotFound:
+      break;
+  }
+  return {};
+}
+
 }  // namespace trilane::club

@@ -89,4 +89,30 @@ std::optional<Request> ParseRequest(Script script, std::string_view body, std::s
 
 const char* CallName(Call call);
 
+// The service's addresses. Routing is exact: a path is served only when it reads exactly as
+// one of these (no folding of "//", "." or a trailing "/"), so the name a file route hands on
+// is one path segment and never holds a "/".
+//
+//   POST /scripts/account | stats | worldtop | tourney    a script
+//   GET  /scripts/myip                                    the caller's address
+//   GET  /directory.txt                                   the service directory
+//   GET  /help/<name>                                     a help page
+//   GET  /photos/<nick>.jpg                               a photo
+//   GET  /downloads/progr/cards/<file>                    an add-on library
+//
+// HEAD is answered as GET (without the body). Anything else is not found.
+enum class Route { kNotFound, kScript, kMyIp, kDirectory, kHelp, kPhoto, kAddon };
+
+struct RoutedPath {
+  Route route = Route::kNotFound;
+  Script script{};   // kScript
+  std::string name;  // kHelp: the page, kPhoto: the nick, kAddon: the file name
+};
+
+// `path` is the percent-decoded path of the request, without its query.
+RoutedPath RoutePath(std::string_view method, std::string_view path);
+
+// The path a route is served at: RoutePath(method, PathOf(r)) gives r back.
+std::string PathOf(const RoutedPath& routed);
+
 }  // namespace trilane::club

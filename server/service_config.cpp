@@ -1,5 +1,9 @@
 #include "server/service_config.h"
 
+#include <arpa/inet.h>
+
+#include <cstring>
+
 #include "server/text_rules.h"
 
 namespace trilane::club {
@@ -59,6 +63,52 @@ ServiceConfig ParseServiceConfig(std::string_view text, ServiceConfig config) {
     }
   }
   return config;
+}
+
+ListenReach ReachOf(std::string_view host) {
+  if (host == "localhost") return ListenReach::kLoopback;
+  if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+    host = host.substr(1, host.size() - 2);
+  }
+  const std::string text(host);
+  unsigned char v4[4];
+  if (inet_pton(AF_INET, text.c_str(), v4) == 1) {
+    if (v4[0] == 127) return ListenReach::kLoopback;
+    if (v4[0] == 10 || (v4[0] == 172 && (v4[1] & 0xF0) == 16) || (v4[0] == 192 && v4[1] == 168) ||
+        (v4[0] == 169 && v4[1] == 254) || (v4[0] == 100 && (v4[1] & 0xC0) == 64)) {
+      return ListenReach::kPrivate;
+    }
+    return ListenReach::kPublic;
+  }
+  unsigned char v6[16];
+  if (inet_pton(AF_INET6, text.c_str(), v6) == 1) {
+    static const unsigned char kLoopback6[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    static const unsigned char kMapped[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+    if (std::memcmp(v6, kLoopback6, 16) == 0) return ListenReach::kLoopback;
+    if (std::memcmp(v6, kMapped, 12) == 0) {
+      char mapped[INET_ADDRSTRLEN];
+      inet_ntop(AF_INET, v6 + 12, mapped, sizeof mapped);
+      return ReachOf(mapped);
+    }
+    if ((v6[0] & 0xFE) == 0xFC || (v6[0] == 0xFE && (v6[1] & 0xC0) == 0x80)) {
+      return ListenReach::kPrivate;
+    }
+  }
+  return ListenReach::kPublic;
+}
+
+std::optional<std::string> CheckListenOptions(std::string_view host, bool trustProxy,
+                                              std::string_view publicUrl) {
+  const ListenReach reach = ReachOf(host);
+  if (trustProxy && reach == ListenReach::kPublic) {
+    return "--trust-proxy needs a loopback or private listen address (anyone reaching " +
+           std::string(host) + " could choose the address the service sees)";
+  }
+  if (reach != ListenReach::kLoopback && publicUrl.empty()) {
+    return "listening on " + std::string(host) +
+           " needs --public-url (the directory must not take its host from callers)";
+  }
+  return std::nullopt;
 }
 
 }  // namespace trilane::club

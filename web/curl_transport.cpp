@@ -98,15 +98,28 @@ HttpReply Perform(CURL* curl, Exchange& ex, const std::string& url) {
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &ex);
-  ex.lastActivity = Clock::now();
+  // The call's whole limit; a call without a read time-out keeps libcurl's "no limit".
+  const long overall =
+      ex.readTimeout.count() > 0
+          ? static_cast<long>((ex.readTimeout + CurlTransport::kOverallMargin).count())
+          : 0L;
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, overall);
+  const Clock::time_point start = Clock::now();
+  ex.lastActivity = start;
   const CURLcode code = curl_easy_perform(curl);
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   reply.status = status;
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
   if (code != CURLE_OK) {
-    reply.error = ex.timedOut ? "no reply within the read time-out"
-                              : (errorText[0] ? std::string(errorText) : curl_easy_strerror(code));
+    if (ex.timedOut) {
+      reply.error = "no reply within the read time-out";
+    } else if (code == CURLE_OPERATION_TIMEDOUT && overall > 0 &&
+               Clock::now() - start >= std::chrono::milliseconds(overall)) {
+      reply.error = "the reply took longer than the call may last";
+    } else {
+      reply.error = errorText[0] ? std::string(errorText) : curl_easy_strerror(code);
+    }
     return reply;
   }
   reply.body = std::move(ex.body);

@@ -4,7 +4,9 @@
 //
 // Time-outs: connecting may take at most 5 s, and the request's read time-out bounds every
 // wait, the connection included: when no byte has moved for that long the exchange ends as a
-// failure. The web client decides the read time-out (web/calls.h).
+// failure. A peer that sends one byte now and then never lets the read time-out run out, so a
+// whole call also ends, as a failure, once it has taken kOverallMargin longer than its read
+// time-out. The web client decides the read time-out (web/calls.h).
 
 #include <chrono>
 #include <memory>
@@ -16,6 +18,7 @@ namespace trilane::web {
 class CurlTransport : public HttpTransport {
  public:
   static constexpr std::chrono::milliseconds kConnectTimeout{5000};
+  static constexpr std::chrono::milliseconds kOverallMargin{5000};
 
   CurlTransport();
   ~CurlTransport() override;

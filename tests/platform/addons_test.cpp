@@ -50,7 +50,10 @@ class DownloadTest : public ::testing::Test {
     port = server.bind_to_any_port("127.0.0.1");
     ASSERT_GT(port, 0);
     thread = std::thread([this] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    for (int waited = 0; !server.is_running() && waited < 5000; waited += 2) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(server.is_running()) << "the test server did not start";
   }
   void TearDown() override {
     server.stop();

@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -28,15 +30,27 @@ namespace {
 const char kService[] = TRILANE_PROGRAM_DIR "/trilane-club-service";
 
 int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(fd);
-  return ntohs(addr.sin_port);
+  // Below the kernel's range of automatic ports: a port picked there and closed could be handed
+  // to the next socket that binds port 0 or connects out before the service binds it.
+  int automatic = 32768;
+  if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); range) range >> automatic;
+  std::mt19937 random(
+      static_cast<unsigned>(getpid()) * 7919u +
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    const int port =
+        10000 +
+        static_cast<int>(random() % static_cast<unsigned>(std::max(automatic - 10000, 1000)));
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    close(fd);
+    if (free) return port;
+  }
+  return 0;
 }
 
 class Service {

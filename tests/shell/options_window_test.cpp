@@ -422,7 +422,10 @@ class AddonServer {
                 });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int waited = 0; !server_.is_running() && waited < 5000; ++waited) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!server_.is_running()) ADD_FAILURE() << "the add-on server did not start";
   }
   ~AddonServer() {
     server_.stop();

@@ -25,6 +25,7 @@ class TestServer {
     kGarbage,    // bytes that are not HTTP, then closes
     kCutReply,   // promises 100 bytes, sends 3, closes
     kClose,      // closes without a word
+    kDrip,       // the head, then one byte of a long body every 100 ms for 15 s, then closes
   };
 
   TestServer() {
@@ -140,6 +141,12 @@ class TestServer {
         Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n$12");
         break;
       case Mode::kClose:
+        break;
+      case Mode::kDrip:
+        Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+        for (int sent = 0; sent < 150 && !stop_ && send(fd, "$", 1, MSG_NOSIGNAL) == 1; ++sent) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
         break;
     }
     close(fd);
