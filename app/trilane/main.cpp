@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assets/assets.h"
+#include "game_recording.h"
 #include "platform/paths.h"
 #include "program/command_line.h"
 #include "shell/demo_driver.h"
@@ -12,7 +13,6 @@
 #include "shell/main_window.h"
 #include "shell/options/options_window.h"
 #include "shell/recording/game_recorder.h"
-#include "shell/table/table_widget.h"
 #ifdef TRILANE_DIRECT_WINDOWS
 #include "shell/direct/program_direct_play.h"
 #endif
@@ -64,19 +64,7 @@ int main(int argc, char** argv) {
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.
   trilane::GameRecorder recorder(window.Settings(), window.ProgramFolderPath());
-  trilane::TableWidget* table = window.Table();
-  QObject::connect(table, &trilane::TableWidget::roundDealt, &recorder,
-                   [&recorder, table] { recorder.Start(table); });
-  QObject::connect(table, &trilane::TableWidget::roundFinished, &recorder, [&recorder] {
-    if (recorder.Recording()) recorder.Stop(true);
-  });
-  QObject::connect(table, &trilane::TableWidget::leaveRequested, &recorder, [&recorder] {
-    if (recorder.Recording()) recorder.Stop(true);
-  });
-  QObject::connect(&app, &QCoreApplication::aboutToQuit, &recorder, [&recorder] {
-    if (recorder.Recording()) recorder.Stop(true);
-    recorder.WaitForSave();
-  });
+  trilane::RecordGames(app, *window.Table(), recorder);
 
   window.show();
   const int status = app.exec();

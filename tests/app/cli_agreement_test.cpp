@@ -119,10 +119,9 @@ TEST(CliAgreement, WordsDumpIsJsonAndHoldsEveryEntryAsShownAlone) {
 
 // Every command that needs no network answers --json with JSON (one value per line).
 TEST(CliAgreement, EveryCommandAnswersJsonWithJson) {
-  const std::filesystem::path dir =
-      std::filesystem::path(::testing::TempDir()) / "cli_json_commands";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const ScratchFolder scratch;
+  const std::filesystem::path& dir = scratch.Path();
+  ASSERT_FALSE(dir.empty());
   const std::string ini = (dir / "Trilane.ini").string();
   const std::string clb = (dir / "Trilane.clb").string();
   const std::string hist = (dir / "History").string();
@@ -172,7 +171,6 @@ TEST(CliAgreement, EveryCommandAnswersJsonWithJson) {
     }
     EXPECT_GT(count, 0) << joined;
   }
-  std::filesystem::remove_all(dir);
 }
 
 TEST(CliAgreement, JsonReaderRefusesWhatIsNotJson) {

@@ -2,10 +2,12 @@
 // Runs trilane-cli with arguments and collects its exit code, standard output and the
 // number of lines it wrote to standard error.
 
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,9 +27,30 @@ inline std::string ShellQuote(const std::string& s) {
   return q + "'";
 }
 
+// A new, empty folder of its own (CTest runs test programs side by side, and two builds may
+// share the temporary folder), removed with everything in it when the object goes.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = ::testing::TempDir() + "trilane-cli-XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 inline CliResult RunCli(const std::vector<std::string>& args) {
+  static const ScratchFolder folder;
   static int counter = 0;
-  const std::string errFile = ::testing::TempDir() + "cli_err_" + std::to_string(++counter);
+  const std::string errFile = (folder.Path() / ("err_" + std::to_string(++counter))).string();
   std::string command = ShellQuote(TRILANE_CLI);
   for (const std::string& a : args) command += " " + ShellQuote(a);
   command += " 2>" + ShellQuote(errFile);
@@ -36,7 +59,8 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
   if (!pipe) return result;
   std::array<char, 4096> buffer;
   size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.out.append(buffer.data(), n);
   const int status = pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::ifstream err(errFile);

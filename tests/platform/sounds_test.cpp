@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <cstdlib>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdlib>
 
 #include "fixture_colours.h"
 #include "test_support.h"
@@ -15,7 +15,9 @@ namespace {
 
 // The timing checks need a device that plays in real time whatever the machine has: SDL's
 // silent driver, also when the program is run by hand rather than through CTest.
-[[maybe_unused]] const bool kSilentAudio = [] { return setenv("SDL_AUDIODRIVER", "dummy", 1) == 0; }();
+[[maybe_unused]] const bool kSilentAudio = [] {
+  return setenv("SDL_AUDIODRIVER", "dummy", 1) == 0;
+}();
 
 using namespace trilane::fixtures;
 using testing::NoticeRecorder;
@@ -33,23 +35,37 @@ class SoundsTest : public ::testing::Test {
   Sounds sounds{ResourceLocator(folders.Program()), notices, temp.path()};
 };
 
+// The pause of a synchronous effect is the sound plus the device's short margin. What else the
+// call costs (finding and decoding the wave) is measured on the same machine a moment before,
+// by the same effect played without waiting: under the sanitizers on a busy machine that cost
+// grows, and the bound grows with it, while a pause that outlasts the sound by another length
+// still fails.
 TEST_F(SoundsTest, SynchronousEffectLastsAboutItsLength) {
   QElapsedTimer timer;
   timer.start();
+  ASSERT_TRUE(sounds.PlaySoundRes("WDing_1", false, true));
+  const qint64 overhead = timer.elapsed();
+  AudioOutput::Instance().StopWave();
+
+  timer.restart();
   ASSERT_TRUE(sounds.PlaySoundRes("WDing_1", true, true));
   const qint64 elapsed = timer.elapsed();
   EXPECT_EQ(AudioOutput::Instance().LastWaveMs(), kEffectMs);
   EXPECT_GE(elapsed, kEffectMs - 20);
-  EXPECT_LE(elapsed, kEffectMs + 400);
+  EXPECT_LE(elapsed, kEffectMs + 150 + 2 * overhead + 200) << "overhead " << overhead << " ms";
   EXPECT_FALSE(AudioOutput::Instance().WavePlaying());
 }
 
+// A synchronous play never returns before its sound has lasted (see above), so an effect that
+// returns sooner did not wait; it must then still be sounding (the mixer runs a few
+// milliseconds ahead of the clock at most).
 TEST_F(SoundsTest, AsynchronousEffectReturnsAtOnceAndIsCutByTheNext) {
   QElapsedTimer timer;
   timer.start();
   ASSERT_TRUE(sounds.PlaySoundRes("wding_1", false, true));
-  EXPECT_LT(timer.elapsed(), kEffectMs / 2);
-  EXPECT_TRUE(AudioOutput::Instance().WavePlaying());
+  const bool playing = AudioOutput::Instance().WavePlaying();
+  EXPECT_LT(timer.elapsed(), kEffectMs - 50);
+  EXPECT_TRUE(playing);
   ASSERT_TRUE(sounds.PlaySoundRes("WToMenK", false, true));
   EXPECT_EQ(AudioOutput::Instance().LastWaveMs(), kShortMs);
   AudioOutput::Instance().StopWave();
@@ -60,7 +76,8 @@ TEST_F(SoundsTest, DisabledMissingOrBrokenSoundsStaySilent) {
   QElapsedTimer timer;
   timer.start();
   EXPECT_FALSE(sounds.PlaySoundRes("WDing_1", true, false));
-  EXPECT_LT(timer.elapsed(), 50);
+  // A disabled effect that played anyway would hold the call for the whole sound.
+  EXPECT_LT(timer.elapsed(), kEffectMs - 50);
   EXPECT_FALSE(AudioOutput::Instance().WavePlaying());
   EXPECT_FALSE(sounds.PlaySoundRes("WNoSuch", true, true));
   const QByteArray notAWave("RIFF\x10\0\0\0WAVEjunkjunk", 20);

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace trilane::testing {
@@ -24,15 +26,18 @@ inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
   out << bytes;
 }
 
-// A fresh, empty folder named after the running test, removed afterwards.
+// A fresh, empty folder named after the running test, removed afterwards. The random tail
+// keeps runs of the same test apart (two builds' suites side by side, a repeated run).
 class ScratchDir : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("trilane_records_") + info->test_suite_name() + "_" + info->name());
-    RemoveTree(dir_);  // what a stopped run left behind
-    std::filesystem::create_directories(dir_);
+    std::random_device random;
+    std::string name = std::string("trilane_records_") + info->test_suite_name() + "_" +
+                       info->name() + "_" + std::to_string(random()) + std::to_string(random());
+    std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests' names
+    dir_ = std::filesystem::temp_directory_path() / name;
+    ASSERT_TRUE(std::filesystem::create_directories(dir_)) << dir_;
   }
   void TearDown() override { RemoveTree(dir_); }
   // Tests make files read-only; Windows deletes no read-only file, so every entry gets its

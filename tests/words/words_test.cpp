@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -463,11 +464,12 @@ struct GeneratorRun {
 class Generator : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A folder of this run's own: the random seed is 0 unless tests are shuffled.
+    std::random_device random;
     dir_ = fs::temp_directory_path() /
-           ("words_gen_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ("words_gen_" + std::to_string(random()) + std::to_string(random()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    ASSERT_TRUE(fs::create_directories(dir_)) << dir_;
     for (const auto& file : fs::directory_iterator(fs::path(TRILANE_TEST_DATA) / "words_min")) {
       fs::copy_file(file.path(), dir_ / file.path().filename());
     }
