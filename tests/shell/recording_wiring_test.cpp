@@ -22,7 +22,7 @@
 #include "shell/recording/game_recorder.h"
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
-#include "shell_fixture.h"
+#include "tests/program/program_folder.h"
 #include "words/words.h"
 
 namespace trilane {
