@@ -133,6 +133,8 @@ OptionsWindow::OptionsWindow(TSettings& settings, OptionsServices services, QWid
 
 OptionsWindow::~OptionsWindow() {
   if (Downloading()) QApplication::restoreOverrideCursor();
+  // The pages' controls go before the pages, so no control can call a page that is gone.
+  delete tabs_;
 }
 
 const QImage& OptionsWindow::CardSamples() const {
