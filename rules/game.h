@@ -9,6 +9,18 @@ namespace trilane {
 // file and the web game ids.
 inline constexpr int kGameCode = 94;
 
+// The ids the web service keeps this game's tables under, made from the game code; the
+// program sends them and the club service checks them.
+constexpr int WebGameId(int gameCode) {
+  return gameCode > 80 ? gameCode + 720 : gameCode;
+}
+inline constexpr int kWindowsTableId = WebGameId(kGameCode);  // 814: results without an
+                                                              // account, statistics ("WINDOWS")
+inline constexpr int kAndroidTableId = 914;   // results sent by other clients of the club
+inline constexpr int kAccountTableId = 1114;  // cycles played for the world rating
+inline constexpr int kBoardId = 100;          // the message board
+inline constexpr int kTourneyGameId = kGameCode;  // the online tournament
+
 // A member's games run in cycles of 80; the cycle's score is the member's score.
 inline constexpr int32_t kCycleLength = 80;
 // A network, club or rated match is four games.

@@ -53,7 +53,7 @@ std::optional<int64_t> IntField(const Request& r, std::string_view key, int64_t 
 }
 
 bool KnownTable(int64_t gid) {
-  return gid == kGameId || gid == kOtherClientsId || gid == kAccountGameId || gid == kBoardId;
+  return gid == kWindowsTableId || gid == kAndroidTableId || gid == kAccountTableId || gid == kBoardId;
 }
 
 // A blank inside a reply word would split the field: welcome texts write "_" instead.
@@ -404,7 +404,7 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
   auto best = IntField(r, key("best"), -1'000'000'000, 1'000'000'000);
   auto rating = ParseReal(Field(r, key("rating")), 1e9);
   auto sessions = IntField(r, key("ses"), 0, 1'000'000'000);
-  auto konl = IntField(r, key("konl"), 0, kCycleGames);
+  auto konl = IntField(r, key("konl"), 0, kCycleLength);
   auto score = IntField(r, key("score"), -1'000'000'000, 1'000'000'000);
   auto r1 = IntField(r, key("R1"), -1'000'000'000, 1'000'000'000);
   const std::string& r2 = Field(r, key("R2"));
@@ -417,10 +417,10 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
     return std::fabs(x - y) <= 1e-6 * std::max(1.0, std::fabs(y));
   };
 
-  if (*kon == g.kon + kMatchGames) {
+  if (*kon == g.kon + kMatchLength) {
     // Pre-charge: R1 = (K (R - K/80) - 40) / K1 + K1/80.
-    const double k1 = k + kMatchGames;
-    const double expected = (k * (g.rating - k / kCycleGames) - kPreCharge) / k1 + k1 / kCycleGames;
+    const double k1 = k + kMatchLength;
+    const double expected = (k * (g.rating - k / kCycleLength) - kPreCharge) / k1 + k1 / kCycleLength;
     if (!near(*rating, expected) || *konl != 0 || *score != 0 || *sessions != g.sessions ||
         *best != g.best) {
       return Refuse(kFail, "pre-charge does not follow from the stored results");
@@ -438,7 +438,7 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
   } else if (*kon == g.kon && g.matchOpen && g.kon > 0) {
     // Booking: m = K1 (R2 - K1/80) - 40 - K1 (R1 - K1/80).
     const double m =
-        k * (*rating - k / kCycleGames) - kPreCharge - k * (g.rating - k / kCycleGames);
+        k * (*rating - k / kCycleLength) - kPreCharge - k * (g.rating - k / kCycleLength);
     const double rounded = std::round(m);
     if (std::fabs(m - rounded) > 1e-3 || std::fabs(rounded) > kMaxMatchPoints) {
       return Refuse(kFail, "booked rating implies an impossible match score");
@@ -446,13 +446,13 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
     const int64_t matchScore = static_cast<int64_t>(rounded);
     const int64_t c = g.openCycleGames;
     const int64_t b = g.openCycleScore + matchScore;
-    if (c + kMatchGames >= kCycleGames) {
+    if (c + kMatchLength >= kCycleLength) {
       if (*konl != 0 || *score != 0 || *sessions != g.sessions + 1 ||
           *best != std::max(g.best, b)) {
         return Refuse(kFail, "completed cycle does not follow from the match");
       }
       g.completedCycle = b;
-    } else if (*konl != c + kMatchGames || *score != b || *sessions != g.sessions ||
+    } else if (*konl != c + kMatchLength || *score != b || *sessions != g.sessions ||
                *best != g.best) {
       return Refuse(kFail, "cycle does not follow from the match");
     }
@@ -532,7 +532,7 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
     }
     return Number(store_.AddBoardMessage(w, limits_.boardKeep).place);
   }
-  if (*gid == kAccountGameId) {
+  if (*gid == kAccountTableId) {
     // An account's table takes one entry per cycle the account completed, from an address
     // where it signed in, with the score the service booked for that cycle: the score the
     // request names is not looked at.
@@ -544,7 +544,7 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
     if (added.place <= 10) store_.SetBonus(w.nick, added.place == 1 ? 25 : 10);
     return Number(added.place);
   }
-  auto score = IntField(r, "score", -kCycleGames * kMaxDealPoints, kCycleGames * kMaxDealPoints);
+  auto score = IntField(r, "score", -kCycleLength * kMaxDealPoints, kCycleLength * kMaxDealPoints);
   if (!score) return Refuse(kFail, "cycle score out of range");
   w.score = *score;
   if (!store_.CountClaim("result", address, Day(now), limits_.resultsPerDay)) {
@@ -557,7 +557,7 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
 
 std::string ClubService::ReadStats(const Request& r) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
-  if (!gid || *gid != kGameId) return Refuse(kFail, "unknown statistics");
+  if (!gid || *gid != kWindowsTableId) return Refuse(kFail, "unknown statistics");
   const GameStats s = store_.ReadStats(*gid);
   std::string reply = "$" + std::to_string(s.starts) + " " + std::to_string(s.uniqueStarts) + " " +
                       std::to_string(s.likes) + " " + s.lastLike;
@@ -569,7 +569,7 @@ std::string ClubService::CountStart(const Request& r, std::string_view address, 
   auto gid = IntField(r, "gid", 0, 1'000'000);
   auto starts = IntField(r, "stat1", 0, 1);
   auto unique = IntField(r, "stat2", 0, 1);
-  if (!gid || *gid != kGameId || !starts || !unique) return Refuse(kStatsFail, "bad start count");
+  if (!gid || *gid != kWindowsTableId || !starts || !unique) return Refuse(kStatsFail, "bad start count");
   // Counted within the daily limits of the address; a start over them is acknowledged but
   // not counted, so one machine cannot inflate the figures.
   const int64_t day = Day(now);
@@ -585,7 +585,7 @@ std::string ClubService::Like(const Request& r, std::string_view address, int64_
   auto gid = IntField(r, "gid", 0, 1'000'000);
   auto likes = IntField(r, "stat3", 1, 1);
   const std::string& name = Field(r, "stat4");
-  if (!gid || *gid != kGameId || !likes || !IsPassportNick(name)) {
+  if (!gid || *gid != kWindowsTableId || !likes || !IsPassportNick(name)) {
     return Refuse(kStatsFail, "bad like");
   }
   if (!store_.CountClaim("like", address, Day(now), limits_.likesPerDay)) {
@@ -597,7 +597,7 @@ std::string ClubService::Like(const Request& r, std::string_view address, int64_
 
 std::string ClubService::SaveGameStats(const Request& r, std::string_view address, int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
-  if (!gid || *gid != kGameId) return Refuse(kStatsFail, "unknown statistics");
+  if (!gid || *gid != kWindowsTableId) return Refuse(kStatsFail, "unknown statistics");
   std::array<int64_t, 12> k{};
   for (int i = 0; i < 12; ++i) {
     auto v = IntField(r, "R" + std::to_string(i + 1), 0, 1'000'000);
@@ -606,9 +606,9 @@ std::string ClubService::SaveGameStats(const Request& r, std::string_view addres
   }
   // One match: games with the computer, at most one cycle, points won or lost in those games
   // (not both), 4 network games or 1 online game, and nothing in the unused counters.
-  const bool valid = k[0] <= kCycleGames && k[1] <= 1 && (k[1] == 0 || k[0] > 0) &&
+  const bool valid = k[0] <= kCycleLength && k[1] <= 1 && (k[1] == 0 || k[0] > 0) &&
                      k[2] <= k[0] * kMaxDealPoints && k[3] <= k[0] * kMaxDealPoints &&
-                     (k[2] == 0 || k[3] == 0) && (k[4] == 0 || k[4] == kMatchGames) && k[5] <= 1 &&
+                     (k[2] == 0 || k[3] == 0) && (k[4] == 0 || k[4] == kMatchLength) && k[5] <= 1 &&
                      k[6] == 0 && k[7] == 0 && k[8] == 0 && k[9] == 0 && k[10] == 0 && k[11] == 0;
   if (!valid) return Refuse(kStatsFail, "counters the game cannot produce in one match");
   if (!store_.CountClaim("gamestats", address, Day(now), limits_.gameStatsPerDay)) {
@@ -630,20 +630,20 @@ std::string SeatFields(const Seat& s) {
 
 bool TourneyIds(const Request& r) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
-  return gid && *gid == kTourneyId;
+  return gid && *gid == kTourneyGameId;
 }
 
 }  // namespace
 
 std::string ClubService::ReadTables(const Request& r, int64_t now) {
-  if (!TourneyIds(r) || r.keyGameId != kTourneyId) return Refuse(kFail, "unknown tournament");
-  auto tables = store_.ReadTables(kTourneyId);
+  if (!TourneyIds(r) || r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
+  auto tables = store_.ReadTables(kTourneyGameId);
   // Seats nobody gave up (a game played out, a program that died) are freed after a while.
   for (int t = 0; t < kTourneyTables; ++t) {
     for (int s = 0; s < kSeatsPerTable; ++s) {
       Seat& seat = tables[t][s];
       if (!seat.Free() && seat.takenAt < now - limits_.seatSeconds) {
-        store_.ClearSeat(kTourneyId, t + 1, s + 1);
+        store_.ClearSeat(kTourneyGameId, t + 1, s + 1);
         seat = Seat{};
       }
     }
@@ -677,22 +677,22 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
       (r.tableSize != 0 && r.tableSize != kSeatsPerTable)) {
     return Refuse(kFail, "no such seat");
   }
-  auto tables = store_.ReadTables(kTourneyId);
+  auto tables = store_.ReadTables(kTourneyGameId);
   const TableSeats& seats = tables[*table - 1];
   const Seat& current = seats[r.seat - 1];
 
   if (*can != 1) {
     if (current.Free()) return kOk;
-    const int released = store_.ReleasedSeat(address, kTourneyId, static_cast<int>(*table),
+    const int released = store_.ReleasedSeat(address, kTourneyGameId, static_cast<int>(*table),
                                              now - limits_.releaseSeconds);
     const bool holder = VouchedAlone(current.nick, address, now);
     const bool aboveOwn = released >= 1 && released < r.seat && current.ip == address;
     if (!holder && !aboveOwn) {
       return Refuse(kFail, "seat held by someone else");
     }
-    store_.ClearSeat(kTourneyId, static_cast<int>(*table), r.seat);
+    store_.ClearSeat(kTourneyGameId, static_cast<int>(*table), r.seat);
     if (holder) {
-      store_.NoteRelease(address, kTourneyId, static_cast<int>(*table), r.seat, now);
+      store_.NoteRelease(address, kTourneyGameId, static_cast<int>(*table), r.seat, now);
     }
     return kOk;
   }
@@ -715,13 +715,13 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
     if (!here) continue;
     // A full table has played its game: its first player to sit down again frees it.
     if (taken < kSeatsPerTable) return Refuse(kFail, "nick holds a seat already");
-    store_.ClearTable(kTourneyId, t + 1);
+    store_.ClearTable(kTourneyGameId, t + 1);
   }
   auto account = store_.FindAccount(nick);
   if (!account) return Refuse(kFail, "no such account");
   Seat seat;
   seat.nick = account->nick;
-  if (auto p = store_.ReadTourneyPlayer(kTourneyId, nick)) {
+  if (auto p = store_.ReadTourneyPlayer(kTourneyGameId, nick)) {
     seat.score = p->score;
     seat.kon = p->kon;
     seat.rating = p->rating;
@@ -731,7 +731,7 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
   seat.sex = account->sex;
   seat.ip = std::string(address);
   seat.takenAt = now;
-  return store_.TakeSeat(kTourneyId, static_cast<int>(*table), r.seat, seat) ? kOk : kTaken;
+  return store_.TakeSeat(kTourneyGameId, static_cast<int>(*table), r.seat, seat) ? kOk : kTaken;
 }
 
 std::string ClubService::ReadSeat(const Request& r) {
@@ -739,7 +739,7 @@ std::string ClubService::ReadSeat(const Request& r) {
   if (!TourneyIds(r) || !table || r.seat < 1 || r.seat > kSeatsPerTable) {
     return Refuse(kFail, "no such seat");
   }
-  return "$" + SeatFields(store_.ReadTables(kTourneyId)[*table - 1][r.seat - 1]) + "$";
+  return "$" + SeatFields(store_.ReadTables(kTourneyGameId)[*table - 1][r.seat - 1]) + "$";
 }
 
 std::string ClubService::ReadServerInfo(const Request& r) {
@@ -752,17 +752,17 @@ std::string ClubService::ReadServerInfo(const Request& r) {
 
 std::string ClubService::ReadRating(const Request& r) {
   const std::string& nick = Field(r, "nick");
-  if (r.keyGameId != kTourneyId || !IsAccountNick(nick)) return Refuse(kFail, "unknown player");
-  const auto p = store_.ReadTourneyPlayer(kTourneyId, nick).value_or(TourneyPlayer{});
+  if (r.keyGameId != kTourneyGameId || !IsAccountNick(nick)) return Refuse(kFail, "unknown player");
+  const auto p = store_.ReadTourneyPlayer(kTourneyGameId, nick).value_or(TourneyPlayer{});
   return "$" + std::to_string(p.score) + " " + std::to_string(p.kon) + " " +
          std::to_string(p.rating) + "$";
 }
 
 std::string ClubService::ReadOnlineTop(const Request& r) {
-  if (r.keyGameId != kTourneyId) return Refuse(kFail, "unknown tournament");
+  if (r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
   std::string reply;
   int place = 0;
-  for (const TourneyPlayer& p : store_.TopTourney(kTourneyId, r.selector, kListLength)) {
+  for (const TourneyPlayer& p : store_.TopTourney(kTourneyGameId, r.selector, kListLength)) {
     const int64_t value = r.selector == 'r' ? p.rating : r.selector == 'k' ? p.kon : p.score;
     reply += "$" + std::to_string(++place) + " " + p.nick + " " + p.city + " " +
              (p.country.empty() ? "X" : p.country) + " " + p.sex + " " + std::to_string(value) +
@@ -772,11 +772,11 @@ std::string ClubService::ReadOnlineTop(const Request& r) {
 }
 
 std::string ClubService::OnlinePlace(const Request& r) {
-  if (r.keyGameId != kTourneyId) return Refuse(kFail, "unknown tournament");
+  if (r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
   const char* key = r.selector == 'r' ? "rating1" : r.selector == 'k' ? "kon1" : "score1";
   auto value = IntField(r, key, -1'000'000'000, 1'000'000'000);
   if (!value) return Refuse(kFail, "value is not a number");
-  return Number(store_.TourneyPlace(kTourneyId, r.selector, *value));
+  return Number(store_.TourneyPlace(kTourneyGameId, r.selector, *value));
 }
 
 }  // namespace trilane::club

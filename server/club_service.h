@@ -17,6 +17,7 @@
 
 #include "server/club_store.h"
 #include "server/passwords.h"
+#include "rules/game.h"
 #include "server/request.h"
 
 namespace trilane::club {
@@ -25,13 +26,6 @@ namespace trilane::club {
 // "AccPath" entry with the same key.
 inline constexpr uint16_t kAccountAddressKey = 0x71C3;
 
-// The web game ids.
-inline constexpr int64_t kGameId = 814;          // results without an account, statistics
-inline constexpr int64_t kOtherClientsId = 914;  // results sent by other clients of the club
-inline constexpr int64_t kAccountGameId = 1114;  // cycles played for the world rating
-inline constexpr int64_t kBoardId = 100;         // the message board
-inline constexpr int64_t kTourneyId = 94;        // the online tournament
-
 // The most one seat can win (or lose) in one deal. A deal settled by special combinations
 // gives a holder three times its points, and the Clean Dragon's 108 are the most of any
 // special: 324. A deal played on the rows gives at most 48: three duels won in each row (9),
@@ -39,9 +33,7 @@ inline constexpr int64_t kTourneyId = 94;        // the online tournament
 // back against three opponents (9 + 12 + 9), and the majority bonus of the "1-6" rule
 // against each of them (9).
 inline constexpr int64_t kMaxDealPoints = 3 * 108;
-inline constexpr int64_t kMatchGames = 4;  // a rated or tournament match
-inline constexpr int64_t kMaxMatchPoints = kMatchGames * kMaxDealPoints;
-inline constexpr int64_t kCycleGames = 80;  // a cycle of rated games
+inline constexpr int64_t kMaxMatchPoints = kMatchLength * kMaxDealPoints;
 inline constexpr int64_t kPreCharge = 40;   // booked as lost until the match is reported
 inline constexpr int64_t kMaxQorsMove = 1000000;
 

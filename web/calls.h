@@ -22,15 +22,6 @@
 
 namespace trilane::web {
 
-// The ids the web calls send, made from the program's game code.
-constexpr int WebGameId(int gameCode) {
-  return gameCode > 80 ? gameCode + 720 : gameCode;
-}
-inline constexpr int kWindowsTableId = WebGameId(kGameCode);  // 814: statistics, "WINDOWS"
-inline constexpr int kAndroidTableId = 914;
-inline constexpr int kAccountTableId = 1114;
-inline constexpr int kBoardId = 100;  // the message board
-inline constexpr int kTourneyGameId = kGameCode;
 // The prefix of the per-game keys the account script keeps for each of the maker's games.
 inline constexpr char kGameLabel[] = "crdtrilane";
 // The version text every world-table entry carries.

@@ -203,7 +203,7 @@ TEST_F(FileClub, ParallelSeatCallsGiveANickOneSeat) {
       Script::Tourney, &errors);
   EXPECT_EQ(std::count(replies.begin(), replies.end(), "ok"), 1);
   int seated = 0;
-  for (const TableSeats& table : store_->ReadTables(kTourneyId)) {
+  for (const TableSeats& table : store_->ReadTables(kTourneyGameId)) {
     for (const Seat& seat : table) seated += seat.nick == "Ann" ? 1 : 0;
   }
   EXPECT_EQ(seated, 1);
