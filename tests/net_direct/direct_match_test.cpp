@@ -194,6 +194,58 @@ TEST(DirectMatchTest, ChatIsRelayedToEveryOtherPlayer) {
   }
 }
 
+TEST(DirectMatchTest, ChatTextsBuiltAsMessagesReachTheOthersAsChat) {
+  DirectTable table(31);
+  SeatAndStart(table, 3);
+  // Joiner 2 writes its own bytes: texts that end in the head of a greeting or a seating,
+  // closed by a zero byte so that the host reads each as a whole chat. Relayed as they
+  // came, each would swallow the start of the next message to the other joiners.
+  MemoryLink& fromTwo = *table.Joiner(2).end;
+  for (int round = 0; round < 4; ++round) {
+    table.RunUntil([&] { return table.host.rounds.size() >= static_cast<size_t>(round); });
+    fromTwo.Send(std::string("s2qor9425connect1\0", 18));
+    fromTwo.Send(std::string("s2connect2+3ABCDE\0", 18));
+    fromTwo.Send(std::string("s2connect4+Anna\0", 16));
+  }
+  table.Run();
+  ExpectAllAgree(table, 4);
+  for (int netId : {3, 4}) {
+    const Listener& other = table.Joiner(netId).listener;
+    EXPECT_TRUE(other.refused.empty());
+    EXPECT_EQ(other.interruptions, 0);
+    ASSERT_EQ(other.chats.size(), 12u);
+    EXPECT_EQ(other.chats[0], "2: ?or9425connect1");
+    EXPECT_EQ(other.chats[1], "2: ?onnect2+3ABCDE");
+  }
+}
+
+// A joiner whose copy of another person's rows went missing does not reveal without them:
+// it would score that seat with empty rows on this machine alone.
+TEST(DirectMatchTest, AJoinerRevealsOnlyWithEveryPersonsRows) {
+  JoinerMachine joiner("Bo");
+  auto [hostEnd, end] = MemoryLink::Pair();
+  joiner.controller.StartJoining(*end);
+  joiner.controller.Connected();
+  const Deck deck = SeededDecks(5)();
+  const NetNames names = {"Anna", "Bo  ", "Carl", "PC  "};
+  joiner.controller.Received(EncodeSeated(2, names) + EncodeJoined(3, names));
+  joiner.controller.Received(EncodeDeal(deck, false) + EncodeStep(1, 1));
+  while (joiner.player.Step() != ComputerSeatPlayer::Did::kNothing) {
+  }
+  ASSERT_NE(hostEnd->Read(1000).find("h2"), std::string::npos);  // its own rows went out
+  const auto rowsOf = [&deck](int netId) {
+    return ArrangeByComputer(DealHands(deck, netId)[3]).rows;
+  };
+
+  joiner.controller.Received(EncodeArrangement(rowsOf(1), 1));  // Carl's rows never came
+  EXPECT_EQ(joiner.listener.refused, std::vector<std::string>{"reveal before every player's rows"});
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kArranging);
+
+  joiner.controller.Received(EncodeArrangement(rowsOf(3), 3) + EncodeArrangement(rowsOf(1), 1));
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kRevealed);
+  EXPECT_EQ(joiner.flow.TableRows(PositionOf(2, 3)), rowsOf(3));
+}
+
 TEST(DirectMatchTest, JoinerChatWaitsForTheFirstDeal) {
   DirectTable table(4);
   table.Connect("Bo");
