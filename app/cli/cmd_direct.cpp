@@ -9,8 +9,10 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -33,6 +35,8 @@ using direct::ComputerSeatPlayer;
 constexpr int kClosingMs = 2000;
 // How long a joiner waits to be seated after it started connecting.
 constexpr int kSeatingWaitMs = 30000;
+// How long a game may stand still before it is ended (--idle-timeout).
+constexpr int kIdleSeconds = 300;
 
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
@@ -71,10 +75,12 @@ void PrintRound(bool json, const RoundFlow& flow) {
 // The exit of the event loop and the one stderr line of a failed game.
 class Outcome : public direct::DirectListener {
  public:
-  Outcome(const char* command, std::function<void()> onSeated)
-      : command_(command), onSeated_(std::move(onSeated)) {}
+  Outcome(const char* command, std::function<void()> onSeated,
+          std::function<void()> onSeatedAs = {})
+      : command_(command), onSeated_(std::move(onSeated)), onSeatedAs_(std::move(onSeatedAs)) {}
 
   void JoinerSeated(int, const TableText&) override { Later(onSeated_); }
+  void SeatedAs(int) override { Later(onSeatedAs_); }
   void GameInterrupted(const TableText& message) override { Fail(OneLine(message)); }
   void JoinFailed(const TableText& message) override { Fail(OneLine(message)); }
 
@@ -107,8 +113,57 @@ class Outcome : public direct::DirectListener {
   }
   const char* command_;
   std::function<void()> onSeated_;
+  std::function<void()> onSeatedAs_;
   bool done_ = false;
 };
+
+// Ends a game that has stopped moving: a peer that sends nothing, or whose machine froze,
+// would otherwise keep the table waiting for good. The game moves when its round stage,
+// its deal or the number of rows in changes; bytes alone (chat) do not count.
+class IdleWatch {
+ public:
+  IdleWatch(const RoundFlow& flow, int seconds, std::function<void(int)> expired)
+      : flow_(flow), seconds_(seconds), expired_(std::move(expired)) {
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Check(); });
+  }
+  // From now on the game is watched.
+  void Start() {
+    if (timer_.isActive()) return;
+    last_ = Position();
+    since_ = std::chrono::steady_clock::now();
+    timer_.start(std::min(1000, seconds_ * 250));
+  }
+
+ private:
+  uint64_t Position() const {
+    return static_cast<uint64_t>(flow_.Counters().sessionRounds) << 24 |
+           static_cast<uint64_t>(StageNumber(flow_.Stage())) << 8 |
+           static_cast<uint64_t>(flow_.ArrangementsReceived());
+  }
+  void Check() {
+    const auto now = std::chrono::steady_clock::now();
+    if (const uint64_t position = Position(); position != last_) {
+      last_ = position;
+      since_ = now;
+      return;
+    }
+    if (now - since_ >= std::chrono::seconds(seconds_)) {
+      timer_.stop();
+      expired_(seconds_);
+    }
+  }
+
+  const RoundFlow& flow_;
+  int seconds_;
+  std::function<void(int)> expired_;
+  QTimer timer_;
+  uint64_t last_ = 0;
+  std::chrono::steady_clock::time_point since_;
+};
+
+std::string IdleMessage(int seconds) {
+  return "the game has not moved for " + std::to_string(seconds) + " seconds; it is over";
+}
 
 // Lets the local seat act until it has nothing to do; true when its match ended now.
 bool PlaySeat(ComputerSeatPlayer& player) {
@@ -138,7 +193,9 @@ uint32_t SeedFromClock() {
 }  // namespace
 
 int RunHost(const CommandArgs& raw) {
-  const Args args(raw, {"port", "players", "seed", "rule", "name", "tick-ms", "bind"}, {"json"});
+  const Args args(raw,
+                  {"port", "players", "seed", "rule", "name", "tick-ms", "bind", "idle-timeout"},
+                  {"json"});
   const auto port = static_cast<quint16>(args.RequiredInt("port", 0, 65535));
   const int players = static_cast<int>(args.Int("players", 2, 4, 2));
   const std::optional<std::string> seedText = args.Value("seed");
@@ -155,6 +212,7 @@ int RunHost(const CommandArgs& raw) {
   if (!bind.isEmpty() && !address.setAddress(bind))
     throw UsageError("--bind needs an IP address, not '" + bind.toStdString() + "'");
   const bool json = args.Flag("json");
+  const int idleSeconds = static_cast<int>(args.Int("idle-timeout", 1, 86400, kIdleSeconds));
 
   QtApp qt;
   direct::HeadlessTable view;
@@ -167,6 +225,10 @@ int RunHost(const CommandArgs& raw) {
   ComputerSeatPlayer player(flow);
   direct::HostTransport transport(host);
   view.onRoundFinished = [&] { PrintRound(json, flow); };
+  IdleWatch idle(flow, idleSeconds, [&](int seconds) {
+    host.Leave();
+    outcome.Fail(IdleMessage(seconds));
+  });
 
   const auto play = [&] {
     if (outcome.Done() || !PlaySeat(player)) return;
@@ -179,6 +241,7 @@ int RunHost(const CommandArgs& raw) {
     start.name = name;
     host.StartGame(start, rule == "2-4");
     ticks.start(tickMs);
+    idle.Start();
     play();
   };
   QObject::connect(&ticks, &QTimer::timeout, &ticks, [&] {
@@ -203,15 +266,17 @@ int RunHost(const CommandArgs& raw) {
 }
 
 int RunJoin(const CommandArgs& raw) {
-  const Args args(raw, {"address", "port", "name"}, {"json"});
+  const Args args(raw, {"address", "port", "name", "idle-timeout"}, {"json"});
   const QString address = QString::fromStdString(args.Required("address"));
   const auto port = static_cast<quint16>(args.RequiredInt("port", 1, 65535));
   const std::string name = args.Value("name").value_or("Join");
   const bool json = args.Flag("json");
+  const int idleSeconds = static_cast<int>(args.Int("idle-timeout", 1, 86400, kIdleSeconds));
 
   QtApp qt;
   direct::HeadlessTable view;
-  Outcome outcome("join", {});
+  std::function<void()> seated;
+  Outcome outcome("join", {}, [&] { seated(); });
   MatchStart start;
   start.name = name;
   direct::JoinerController joiner(name, start, outcome);
@@ -220,6 +285,11 @@ int RunJoin(const CommandArgs& raw) {
   ComputerSeatPlayer player(flow);
   direct::JoinTransport transport(joiner);
   view.onRoundFinished = [&] { PrintRound(json, flow); };
+  IdleWatch idle(flow, idleSeconds, [&](int seconds) {
+    joiner.Leave();
+    outcome.Fail(IdleMessage(seconds));
+  });
+  seated = [&] { idle.Start(); };
 
   transport.SetAfterEvent([&] {
     if (outcome.Done() || !PlaySeat(player)) return;

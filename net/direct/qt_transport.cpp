@@ -1,10 +1,53 @@
 #include "net/direct/qt_transport.h"
 
+#include <chrono>
+
+#if __has_include(<netinet/tcp.h>)
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace trilane::direct {
+
+namespace {
+
+constexpr int kKeepAliveIdleS = 20;
+constexpr int kKeepAliveIntervalS = 5;
+constexpr int kKeepAliveProbes = 6;
+
+}  // namespace
+
+void KeepConnectionAlive(QAbstractSocket& socket) {
+  socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#if __has_include(<netinet/tcp.h>)
+  const auto fd = static_cast<int>(socket.socketDescriptor());
+  if (fd < 0) return;
+  const auto set = [fd](int option, int value) {
+    (void)setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
+  };
+#ifdef TCP_KEEPIDLE
+  set(TCP_KEEPIDLE, kKeepAliveIdleS);
+#endif
+#ifdef TCP_KEEPINTVL
+  set(TCP_KEEPINTVL, kKeepAliveIntervalS);
+#endif
+#ifdef TCP_KEEPCNT
+  set(TCP_KEEPCNT, kKeepAliveProbes);
+#endif
+#ifdef TCP_USER_TIMEOUT
+  // Keep-alive stays quiet while sent bytes wait for their acknowledgement; this bounds that.
+  set(TCP_USER_TIMEOUT, (kKeepAliveIdleS + kKeepAliveIntervalS * kKeepAliveProbes) * 1000);
+#endif
+#endif
+}
 
 void SocketLink::Send(std::string_view bytes) {
   if (socket_.state() != QAbstractSocket::ConnectedState) return;
   socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  // Dropped at once, queued bytes and all; the closing reaches the controller from the
+  // event loop like any other, so the peer has left as far as the game is concerned.
+  if (socket_.bytesToWrite() > maxQueued_) socket_.abort();
 }
 
 void SocketLink::Close() {
@@ -20,31 +63,64 @@ HostTransport::~HostTransport() {
   }
 }
 
+HostTransport::HostTransport(HostController& host) : host_(host) {
+  host_.SetClock([] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  });
+  acceptRetry_.setSingleShot(true);
+  acceptRetry_.setInterval(kAcceptRetryMs);
+  QObject::connect(&acceptRetry_, &QTimer::timeout, &acceptRetry_, [this] { ResumeAccepting(); });
+}
+
 bool HostTransport::Listen(const QHostAddress& address, quint16 port, std::string* error) {
   QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { TakeConnections(); });
+  QObject::connect(&server_, &QTcpServer::acceptError, &server_, [this] { AcceptFailed(); });
   if (server_.listen(address, port)) return true;
   if (error != nullptr) *error = server_.errorString().toStdString();
   return false;
+}
+
+void HostTransport::AcceptFailed() {
+  server_.pauseAccepting();
+  acceptPaused_ = true;
+  acceptRetry_.start();
+}
+
+void HostTransport::ResumeAccepting() {
+  if (!acceptPaused_ || !server_.isListening()) return;
+  acceptPaused_ = false;
+  acceptRetry_.stop();
+  server_.resumeAccepting();
 }
 
 void HostTransport::TakeConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     // Small messages that a person waits for: no coalescing delay.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    KeepConnectionAlive(*socket);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
-    accepted->link = std::make_unique<SocketLink>(*socket);
+    accepted->link = std::make_unique<SocketLink>(*socket, maxQueued_);
     accepted->connection = host_.Accepted(*accepted->link);
     const Accepted* a = accepted.get();
     QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, a] {
       Drain(*a);
       AfterEvent();
     });
+    // Whoever has not been seated within the deadline is let go: a connection that only
+    // holds a descriptor, or a greeting that will never be answered.
+    QTimer::singleShot(greetingDeadlineMs_, socket, [this, a] {
+      if (!host_.IsSeated(a->connection)) a->socket->abort();
+    });
     // Closing and errors are taken from the event loop, never inside a controller's own
-    // call to Close; whatever was still unread is handed over first.
+    // call to Close; whatever was still unread is handed over first. A descriptor freed
+    // is a chance to take connections again.
     const auto closed = [this, a] {
       Drain(*a);
       host_.Closed(a->connection);
+      ResumeAccepting();
       AfterEvent();
     };
     QObject::connect(socket, &QTcpSocket::disconnected, socket, closed, Qt::QueuedConnection);
@@ -74,6 +150,7 @@ bool HostTransport::Busy() const {
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    KeepConnectionAlive(socket_);
     joiner_.Connected();
   });
   QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {

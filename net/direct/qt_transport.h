@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,27 +17,49 @@
 
 namespace trilane::direct {
 
+// Bytes waiting to go to one peer. Every message is short and a whole match is a few
+// kilobytes, so a peer this far behind reads nothing; it is dropped as if it had left
+// rather than let the other side's memory grow with everything sent to it.
+inline constexpr qint64 kMaxQueuedBytes = 64 * 1024;
+// A connection to the host that has not been seated by then is closed.
+inline constexpr int kGreetingDeadlineMs = 10000;
+// After the descriptor limit stopped the host from taking connections it tries again this
+// often, and at once whenever one of its connections closes.
+inline constexpr int kAcceptRetryMs = 500;
+
+// TCP keep-alive on a connected socket: probes after 20 s of silence, every 5 s, and the
+// connection fails after 6 unanswered ones, so a peer whose machine vanished without
+// closing is noticed within about a minute; the same minute bounds data that is never
+// acknowledged. Where the system lacks the finer settings only keep-alive itself is on.
+void KeepConnectionAlive(QAbstractSocket& socket);
+
 // A connected socket as a Link.
 class SocketLink : public Link {
  public:
-  explicit SocketLink(QTcpSocket& socket) : socket_(socket) {}
+  explicit SocketLink(QTcpSocket& socket, qint64 maxQueued = kMaxQueuedBytes)
+      : socket_(socket), maxQueued_(maxQueued) {}
   void Send(std::string_view bytes) override;
   void Close() override;
 
  private:
   QTcpSocket& socket_;
+  qint64 maxQueued_;
 };
 
 // The host's listening socket and its accepted connections, in acceptance order.
 class HostTransport {
  public:
-  explicit HostTransport(HostController& host) : host_(host) {}
+  // Gives the controller its clock (for the chat rate of each seat).
+  explicit HostTransport(HostController& host);
   ~HostTransport();
   HostTransport(const HostTransport&) = delete;
   HostTransport& operator=(const HostTransport&) = delete;
 
   // Starts listening; the error text (UTF-8) when the port cannot be had.
   bool Listen(const QHostAddress& address, quint16 port, std::string* error);
+  // For tests: shorter deadlines and limits.
+  void SetGreetingDeadline(int ms) { greetingDeadlineMs_ = ms; }
+  void SetMaxQueued(qint64 bytes) { maxQueued_ = bytes; }
   quint16 Port() const { return server_.serverPort(); }
   // Stops taking connections; those already made stay.
   void StopListening() { server_.close(); }
@@ -53,6 +76,10 @@ class HostTransport {
   };
   void TakeConnections();
   void Drain(const Accepted& accepted);
+  // The descriptor limit (or another resource) stopped accepting: pause instead of being
+  // woken for the same waiting connection over and over, and try again later.
+  void AcceptFailed();
+  void ResumeAccepting();
 
   void AfterEvent() const {
     if (afterEvent_) afterEvent_();
@@ -60,6 +87,10 @@ class HostTransport {
 
   HostController& host_;
   QTcpServer server_;
+  QTimer acceptRetry_;
+  bool acceptPaused_ = false;
+  int greetingDeadlineMs_ = kGreetingDeadlineMs;
+  qint64 maxQueued_ = kMaxQueuedBytes;
   std::function<void()> afterEvent_;
   std::vector<std::unique_ptr<Accepted>> accepted_;
 };
