@@ -3,9 +3,11 @@
 #include <chrono>
 
 #if __has_include(<netinet/tcp.h>)
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 namespace trilane::direct {
@@ -15,6 +17,18 @@ namespace {
 constexpr int kKeepAliveIdleS = 20;
 constexpr int kKeepAliveIntervalS = 5;
 constexpr int kKeepAliveProbes = 6;
+
+// Whether the process could open one more descriptor. Qt takes a failed accept for lack
+// of descriptors as a passing condition and tries again at once, for as long as the
+// connection waits; this lets the host see the limit coming and pause instead.
+bool DescriptorFree() {
+#if __has_include(<netinet/tcp.h>)
+  const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+#endif
+  return true;
+}
 
 }  // namespace
 
@@ -90,6 +104,7 @@ void HostTransport::AcceptFailed() {
 
 void HostTransport::ResumeAccepting() {
   if (!acceptPaused_ || !server_.isListening()) return;
+  if (!DescriptorFree()) return acceptRetry_.start();
   acceptPaused_ = false;
   acceptRetry_.stop();
   server_.resumeAccepting();
@@ -99,6 +114,7 @@ void HostTransport::TakeConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     // Small messages that a person waits for: no coalescing delay.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setReadBufferSize(kMaxReadBytes);
     KeepConnectionAlive(*socket);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
@@ -127,6 +143,7 @@ void HostTransport::TakeConnections() {
     QObject::connect(socket, &QTcpSocket::errorOccurred, socket, closed, Qt::QueuedConnection);
     accepted_.push_back(std::move(accepted));
   }
+  if (!acceptPaused_ && !DescriptorFree()) AcceptFailed();
 }
 
 void HostTransport::Drain(const Accepted& accepted) {
@@ -150,6 +167,7 @@ bool HostTransport::Busy() const {
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_.setReadBufferSize(kMaxReadBytes);
     KeepConnectionAlive(socket_);
     joiner_.Connected();
   });

@@ -21,6 +21,9 @@ namespace trilane::direct {
 // kilobytes, so a peer this far behind reads nothing; it is dropped as if it had left
 // rather than let the other side's memory grow with everything sent to it.
 inline constexpr qint64 kMaxQueuedBytes = 64 * 1024;
+// Bytes taken from a socket at a time. A peer that sends faster than its messages are
+// handled waits in its own socket buffers (TCP slows it down) instead of in this process.
+inline constexpr qint64 kMaxReadBytes = 16 * 1024;
 // A connection to the host that has not been seated by then is closed.
 inline constexpr int kGreetingDeadlineMs = 10000;
 // After the descriptor limit stopped the host from taking connections it tries again this
