@@ -311,3 +311,217 @@ int RunJoin(const CommandArgs& raw) {
 }  // namespace trilane::cli
 
 #endif  // TRILANE_DIRECT_PLAY
+
+#ifdef TRILANE_DIRECT_SESSION
+
+// "traffic": a seeded direct-play match played in one process over in-memory streams, with
+// every byte each side sent written down. Peers on different systems must send the very
+// same bytes, so the files and the printed checksums of two builds are compared byte for
+// byte. The joiners chat once a round, texts built to look like other messages among them.
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli.h"
+#include "commands.h"
+#include "net/direct/computer_seat.h"
+#include "net/direct/host_controller.h"
+#include "net/direct/joiner_controller.h"
+#include "net/direct/memory_link.h"
+
+namespace trilane::cli {
+namespace {
+
+// A stream that keeps a copy of what goes through it.
+class RecordingLink : public direct::Link {
+ public:
+  RecordingLink(direct::Link& inner, std::string& sent) : inner_(inner), sent_(sent) {}
+  void Send(std::string_view bytes) override {
+    sent_.append(bytes);
+    inner_.Send(bytes);
+  }
+  void Close() override { inner_.Close(); }
+
+ private:
+  direct::Link& inner_;
+  std::string& sent_;
+};
+
+uint64_t Fnv1a(std::string_view bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : bytes) {
+    hash ^= static_cast<uint8_t>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string Hex(uint64_t value) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+struct TrafficJoiner {
+  TrafficJoiner(const std::string& name, direct::DirectListener& listener)
+      : controller(name, MatchStart{kSlotNewPlayer, name}, listener),
+        flow(view, controller, DeckSource{}),
+        player(flow) {
+    controller.Attach(flow);
+    auto [hostSide, joinerSide] = direct::MemoryLink::Pair();
+    hostEnd = std::move(hostSide);
+    end = std::move(joinerSide);
+    hostRecorder = std::make_unique<RecordingLink>(*hostEnd, down);
+    endRecorder = std::make_unique<RecordingLink>(*end, up);
+  }
+  direct::HeadlessTable view;
+  direct::JoinerController controller;
+  RoundFlow flow;
+  direct::ComputerSeatPlayer player;
+  std::unique_ptr<direct::MemoryLink> hostEnd, end;
+  std::unique_ptr<RecordingLink> hostRecorder, endRecorder;
+  std::string down, up;  // host to joiner, joiner to host
+  int connection = -1;
+  bool left = false;
+};
+
+// Lets a seat act until it has nothing to do; true when anything happened. `arranged` runs
+// each time the seat has arranged its rows.
+bool DriveSeat(direct::ComputerSeatPlayer& player, bool& left, const std::function<void()>& leave,
+               const std::function<void()>& arranged) {
+  bool moved = false;
+  while (!left) {
+    const direct::ComputerSeatPlayer::Did did = player.Step();
+    if (did == direct::ComputerSeatPlayer::Did::kNothing) break;
+    moved = true;
+    if (did == direct::ComputerSeatPlayer::Did::kArranged) arranged();
+    if (did == direct::ComputerSeatPlayer::Did::kEndedMatch) {
+      left = true;
+      leave();
+    }
+  }
+  return moved;
+}
+
+}  // namespace
+
+int RunTraffic(const CommandArgs& raw) {
+  const Args args(raw, {"seed", "players", "rule", "out"}, {});
+  if (!args.Positional().empty()) {
+    throw UsageError("unexpected argument '" + args.Positional()[0] + "'");
+  }
+  const auto seed = static_cast<uint32_t>(args.RequiredInt("seed", 0, 4294967295LL));
+  const int players = static_cast<int>(args.Int("players", 2, 4, 4));
+  const std::string rule = args.Value("rule").value_or("1-6");
+  if (rule != "1-6" && rule != "2-4")
+    throw UsageError("--rule must be 1-6 or 2-4, not '" + rule + "'");
+  const std::optional<std::string> out = args.Value("out");
+
+  direct::DirectListener quiet;
+  direct::HeadlessTable hostView;
+  direct::HostController host("Anna", quiet);
+  RoundFlow hostFlow(hostView, host, SeededDecks(seed));
+  host.Attach(hostFlow);
+  direct::ComputerSeatPlayer hostPlayer(hostFlow);
+  std::vector<std::string> totals;
+  hostView.onRoundFinished = [&] {
+    std::string line = "round " + std::to_string(hostFlow.Counters().sessionRounds) + " totals";
+    for (int k = 1; k <= 4; ++k)
+      line += " " + std::to_string(hostFlow.RoundTotals()[PositionOf(1, k) - 1]);
+    totals.push_back(line);
+  };
+  host.StartSeating();
+
+  const char* names[] = {"Bo", "Carl", "\xD0\x94\xD0\xBE\xD1\x80\xD0\xB0"};  // "Дора"
+  std::vector<std::unique_ptr<TrafficJoiner>> joiners;
+  for (int i = 0; i + 1 < players; ++i) {
+    joiners.push_back(std::make_unique<TrafficJoiner>(names[i], quiet));
+    TrafficJoiner& j = *joiners.back();
+    j.connection = host.Accepted(*j.hostRecorder);
+    j.controller.StartJoining(*j.endRecorder);
+    j.controller.Connected();
+  }
+  // Whole reads, in a fixed order: the same on every system.
+  const auto deliver = [&] {
+    bool any = false;
+    for (auto& j : joiners) {
+      if (j->hostEnd->HasPending()) {
+        any = true;
+        const std::string bytes = j->hostEnd->Read(SIZE_MAX);
+        if (!bytes.empty()) {
+          host.Received(j->connection, bytes);
+        } else if (j->hostEnd->TakeClosed()) {
+          host.Closed(j->connection);
+        }
+      }
+      if (j->end->HasPending()) {
+        any = true;
+        const std::string bytes = j->end->Read(SIZE_MAX);
+        if (!bytes.empty()) {
+          j->controller.Received(bytes);
+        } else if (j->end->TakeClosed()) {
+          j->controller.Closed();
+        }
+      }
+    }
+    return any;
+  };
+  while (deliver()) {
+  }
+  if (host.Joiners() + 1 != players ||
+      !host.StartGame(MatchStart{kSlotNewPlayer, "Anna"}, rule == "2-4")) {
+    std::fprintf(stderr, "trilane-cli traffic: the table was not seated\n");
+    return 1;
+  }
+  const std::string chats[] = {"hi", "qor9425connect1", "connect2+3ABCDE",
+                               "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"};  // "привет"
+  bool hostLeft = false;
+  int idle = 0;
+  while (idle < 20) {
+    bool moved = deliver();
+    moved = DriveSeat(
+                hostPlayer, hostLeft, [&] { host.Leave(); }, [] {}) ||
+            moved;
+    for (auto& j : joiners) {
+      TrafficJoiner& m = *j;
+      moved = DriveSeat(
+                  m.player, m.left, [&m] { m.controller.Leave(); },
+                  [&m, &chats] {
+                    const int round = m.flow.Counters().sessionRounds;
+                    m.controller.SendChat(chats[static_cast<size_t>(round) % 4]);
+                  }) ||
+              moved;
+    }
+    if (moved) {
+      idle = 0;
+    } else {
+      hostFlow.Tick();
+      ++idle;
+    }
+  }
+
+  for (const std::string& line : totals) std::printf("%s\n", line.c_str());
+  for (const auto& j : joiners) {
+    const int netId = j->controller.NetId();
+    for (const auto& [what, bytes] : {std::pair{"to", &j->down}, std::pair{"from", &j->up}}) {
+      const std::string name = std::string(what) + "-" + std::to_string(netId) + ".bin";
+      std::printf("%s %zu bytes fnv1a %s\n", name.c_str(), bytes->size(),
+                  Hex(Fnv1a(*bytes)).c_str());
+      if (out) {
+        std::ofstream file(*out + "/" + name, std::ios::binary);
+        file.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+        if (!file) throw std::runtime_error("cannot write " + *out + "/" + name);
+      }
+    }
+  }
+  return totals.size() == 4 ? 0 : 1;
+}
+
+}  // namespace trilane::cli
+
+#endif  // TRILANE_DIRECT_SESSION
