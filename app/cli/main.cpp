@@ -31,42 +31,25 @@ constexpr Command kCommands[] = {
     {"arrange", trilane::cli::RunArrange, "arrange CARD x13 [--native] [--json]"},
     {"score", trilane::cli::RunScore,
      "score --rule 1-6|2-4 --seat \"F F F / M M M M M / B B B B B\" (x4) [--json]"},
-    {"round", trilane::cli::RunRound,
-     "round --rule 1-6|2-4 --hand \"13 cards\" (x4) [--native] [--json]"},
+    {"round", trilane::cli::RunRound, "round --rule 1-6|2-4 --hand \"13 cards\" (x4) [--native] [--json]"},
     {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
     {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
-    {"simulate", trilane::cli::RunSimulate,
-     "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
-    {"addon", trilane::cli::RunAddon,
-     "addon list FILE [--json] | addon extract FILE --type RCDATA|BITMAP|JPEG|WAVE|N --name NAME "
-     "--out FILE [--force] [--json]"},
-    {"settings", trilane::cli::RunSettings,
-     "settings show FILE | settings default --out FILE [--force] [--json]"},
-    {"club", trilane::cli::RunClub,
-     "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE "
-     "--slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M "
-     "--rounds N [--json]"},
-    {"history", trilane::cli::RunHistory,
-     "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now "
-     "\"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR "
-     "[--date-format PATTERN] | history show FILE [--json]"},
-    {"play", trilane::cli::RunPlay,
-     "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
+    {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
+    {"addon", trilane::cli::RunAddon, "addon list FILE [--json] | addon extract FILE --type RCDATA|BITMAP|JPEG|WAVE|N --name NAME --out FILE [--force] [--json]"},
+    {"settings", trilane::cli::RunSettings, "settings show FILE | settings default --out FILE [--force] [--json]"},
+    {"club", trilane::cli::RunClub, "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE --slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M --rounds N [--json]"},
+    {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
+    {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
 #ifdef TRILANE_DIRECT_PLAY
-    {"host", trilane::cli::RunHost,
-     "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] "
-     "[--bind ADDRESS] [--idle-timeout SECONDS] [--json]"},
-    {"join", trilane::cli::RunJoin,
-     "join --address A --port P [--name NAME] [--idle-timeout SECONDS] [--json]"},
+    {"host", trilane::cli::RunHost, "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] [--bind ADDRESS] [--idle-timeout SECONDS] [--json]"},
+    {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--idle-timeout SECONDS] [--json]"},
 #endif
 #ifdef TRILANE_DIRECT_SESSION
-    {"traffic", trilane::cli::RunTraffic,
-     "traffic --seed S [--players 2..4] [--rule 1-6|2-4] [--out DIR]"},
+    {"traffic", trilane::cli::RunTraffic, "traffic --seed S [--players 2..4] [--rule 1-6|2-4] [--out DIR]"},
 #endif
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
 #ifndef TRILANE_CLI_NO_WEB
-    {"web", trilane::cli::RunWeb,
-     "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
+    {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
 #endif
 };
 
