@@ -1,6 +1,8 @@
 #pragma once
 // The Qt sockets of direct play: they only move bytes between the network and the host or
-// joiner controller, and tell it when a connection opens, closes or fails.
+// joiner controller, and tell it when a connection opens, closes or fails. They also keep
+// what a peer can cost this machine bounded: keep-alive on every connection, a deadline for
+// being seated, bytes read and queued per peer, and descriptors at the host.
 
 #include <QHostAddress>
 #include <QString>
