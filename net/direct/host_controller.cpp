@@ -104,8 +104,10 @@ void HostController::TakeChat(Connection& from, const Chat& chat) {
   if (from.netId == 0) return Refuse(from, "chat before seating");
   if (chat.writer != from.netId) return Refuse(from, "chat under another player's number");
   if (!ChatAllowed(from)) return Refuse(from, "chat faster than anyone types");
-  SendToJoiners(EncodeChat(chat.writer, chat.text), from.netId);
-  listener_.ChatLine(chat.writer, ShownName(chat.text), false);
+  // Relayed as EncodeChat writes it, never as it came (the chat rule); shown here the same.
+  const std::string relayed = EncodeChat(chat.writer, chat.text);
+  SendToJoiners(relayed, from.netId);
+  listener_.ChatLine(chat.writer, ShownName(std::string_view(relayed).substr(2)), false);
 }
 
 void HostController::TakeStage(Connection& from, const Stage& stage) {
