@@ -118,7 +118,7 @@ void HostTransport::TakeConnections() {
     KeepConnectionAlive(*socket);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
-    accepted->link = std::make_unique<SocketLink>(*socket, maxQueued_);
+    accepted->link = std::make_unique<SocketLink>(*socket);
     accepted->connection = host_.Accepted(*accepted->link);
     const Accepted* a = accepted.get();
     QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, a] {
@@ -127,7 +127,7 @@ void HostTransport::TakeConnections() {
     });
     // Whoever has not been seated within the deadline is let go: a connection that only
     // holds a descriptor, or a greeting that will never be answered.
-    QTimer::singleShot(greetingDeadlineMs_, socket, [this, a] {
+    QTimer::singleShot(kGreetingDeadlineMs, socket, [this, a] {
       if (!host_.IsSeated(a->connection)) a->socket->abort();
     });
     // Closing and errors are taken from the event loop, never inside a controller's own

@@ -62,9 +62,6 @@ class HostTransport {
 
   // Starts listening; the error text (UTF-8) when the port cannot be had.
   bool Listen(const QHostAddress& address, quint16 port, std::string* error);
-  // For tests: shorter deadlines and limits.
-  void SetGreetingDeadline(int ms) { greetingDeadlineMs_ = ms; }
-  void SetMaxQueued(qint64 bytes) { maxQueued_ = bytes; }
   quint16 Port() const { return server_.serverPort(); }
   // Stops taking connections; those already made stay.
   void StopListening() { server_.close(); }
@@ -94,8 +91,6 @@ class HostTransport {
   QTcpServer server_;
   QTimer acceptRetry_;
   bool acceptPaused_ = false;
-  int greetingDeadlineMs_ = kGreetingDeadlineMs;
-  qint64 maxQueued_ = kMaxQueuedBytes;
   std::function<void()> afterEvent_;
   std::vector<std::unique_ptr<Accepted>> accepted_;
 };
