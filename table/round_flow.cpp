@@ -746,8 +746,11 @@ Received RoundFlow::StoreArrangement(int position, const ArrangementCodes& codes
   Arrangement rows;
   for (int i = 0; i < 15; ++i) rows.rows[i / 5][i % 5] = CardFromCode(codes[i]);
   if (!UsesHandCards(rows, hands_[position - 1])) return Received::kRejected;
+  // Rows that do not rise are refused like another hand's cards: the flow waits for legal ones.
+  const RowValues values = EvaluateArrangement(rows);
+  if (!IsLegalArrangement(values)) return Received::kRejected;
   rows_[position - 1] = rows;
-  values_[position - 1] = EvaluateArrangement(rows);
+  values_[position - 1] = values;
   view_.ShowPlate(position, TableText::Word(kWordIsReady), PlateColour::kRed);
   if (!received_[position - 1]) {
     received_[position - 1] = true;

@@ -225,6 +225,10 @@ int RunScore(const CommandArgs& raw) {
       for (size_t i = 0; i < cards.size(); ++i) row[i] = cards[i];
       values[p][r] = EvaluateRow(row);
     }
+    // The same rule the table holds every arrangement to, its own and those of other machines.
+    if (!IsLegalArrangement(values[p])) {
+      throw UsageError(what + ": the rows must rise, Back above Middle above Front");
+    }
   }
   const RoundScore score = ScoreRound(values, twoFour);
   Totals totals{};

@@ -33,6 +33,8 @@ int RunPlay(const CommandArgs& args);
 // Direct play over TCP (cmd_direct.cpp)
 int RunHost(const CommandArgs& args);
 int RunJoin(const CommandArgs& args);
+// A seeded match in memory, its traffic written down (cmd_direct.cpp)
+int RunTraffic(const CommandArgs& args);
 
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);

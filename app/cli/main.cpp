@@ -41,8 +41,11 @@ constexpr Command kCommands[] = {
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
     {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
 #ifdef TRILANE_DIRECT_PLAY
-    {"host", trilane::cli::RunHost, "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] [--bind ADDRESS] [--json]"},
-    {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--json]"},
+    {"host", trilane::cli::RunHost, "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] [--bind ADDRESS] [--idle-timeout SECONDS] [--json]"},
+    {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--idle-timeout SECONDS] [--json]"},
+#endif
+#ifdef TRILANE_DIRECT_SESSION
+    {"traffic", trilane::cli::RunTraffic, "traffic --seed S [--players 2..4] [--rule 1-6|2-4] [--out DIR]"},
 #endif
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
 #ifndef TRILANE_CLI_NO_WEB

@@ -150,6 +150,33 @@ Match MatchChat(std::string_view b) {
   return {Fit::kWhole, kChatBytes};
 }
 
+// The first byte of every message: whatever follows a chat on the wire starts with one.
+constexpr std::string_view kMessageStarts = "abchqs";
+
+// True when a long message starting at the front of `tail`, the end of a chat text, could
+// be completed by the bytes of a message sent after the chat. A layout that already breaks
+// inside the text, or that cannot take any message's first byte where the text ends, is
+// no danger; every layout position that takes any byte (the names) is.
+bool CouldStartMessage(std::string_view tail) {
+  std::string probe(tail);
+  probe.push_back(' ');
+  for (char start : kMessageStarts) {
+    probe.back() = start;
+    if (MatchLong(probe).fit != Fit::kNo) return true;
+  }
+  return false;
+}
+
+// The chat rule: no byte of a text that this program writes or relays begins a longer
+// message that the bytes after the chat could complete. The first byte of such a start is
+// replaced by '?', which fits no layout position that a name byte does not, so a
+// replacement never creates a start further left; one pass from the left is enough.
+void BreakMessageStarts(std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (CouldStartMessage(std::string_view(text).substr(i))) text[i] = '?';
+  }
+}
+
 Match MatchAny(std::string_view b) {
   switch (At(b, 0)) {
     case 'a':
@@ -277,6 +304,7 @@ std::string EncodeChat(int writer, std::string_view text) {
     if (static_cast<uint8_t>(c) < 0x20) c = ' ';
   }
   padded.resize(kChatTextBytes, ' ');
+  BreakMessageStarts(padded);
   return Encode(Chat{writer, padded});
 }
 

@@ -33,6 +33,18 @@
 //     seating, deal or stage message, none of which fits in a typed text) starts inside it;
 //     until one of those is seen the decoder waits for more bytes. "abort" and "s" are never
 //     looked for inside a text, so a player who types "abort" only chats.
+//     The chat rule, which keeps that search from being turned against the other players:
+//     no text this program writes, and none the host relays, holds a byte at which a
+//     greeting, seating, deal or stage message could start and be completed by the message
+//     sent after the chat (a text ending in "qor9425connect1" or "connect2+3", whose names
+//     would be the next message's first bytes). EncodeChat replaces the first byte of any
+//     such start with "?"; the host decodes every chat and relays it through EncodeChat,
+//     never as the bytes that came in, so whatever a joiner types reaches the others as one
+//     chat and nothing else. Ordinary texts, "h3 now" or "connect me" among them, pass
+//     unchanged: a start that the text itself breaks, or that no message's first byte can
+//     continue, is no danger. The rule lives with the writer because the reader cannot
+//     have it: an older peer's short chat followed by a greeting is the same bytes as a
+//     long chat holding one.
 //   Deal      host -> every seated joiner                               210 bytes
 //     1 "b"; 2-105 the 52 card codes in deck order; 106-209 their rank values, two digits
 //     each ("01".."13", matching the rank letters); 210 the rule letter, 0xC8 for the
@@ -135,7 +147,9 @@ std::string EncodeGreeting(std::string_view name);  // game code 94, mark 25
 std::string EncodeSeated(int netId, const NetNames& names);
 std::string EncodeJoined(int players, const NetNames& names);
 std::string EncodeAbort();
-// The text cut to 15 bytes and padded with blanks to 15.
+// The text cut to 15 bytes and padded with blanks to 15, control bytes blanked, and any
+// message start inside it broken (the chat rule of the catalogue). Every chat this program
+// sends or relays is written by this function; Encode(Chat) writes a text as it stands.
 std::string EncodeChat(int writer, std::string_view text);
 std::string EncodeDeal(const Deck& deck, bool ruleTwoFour);
 // "h1", "h3".."h7" from `sender`.

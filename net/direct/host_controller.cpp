@@ -1,5 +1,6 @@
 #include "net/direct/host_controller.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "words/word_entries.h"
@@ -102,8 +103,11 @@ void HostController::Seat(Connection& from, const Greeting& greeting) {
 void HostController::TakeChat(Connection& from, const Chat& chat) {
   if (from.netId == 0) return Refuse(from, "chat before seating");
   if (chat.writer != from.netId) return Refuse(from, "chat under another player's number");
-  SendToJoiners(EncodeChat(chat.writer, chat.text), from.netId);
-  listener_.ChatLine(chat.writer, ShownName(chat.text), false);
+  if (!ChatAllowed(from)) return Refuse(from, "chat faster than anyone types");
+  // Relayed as EncodeChat writes it, never as it came (the chat rule); shown here the same.
+  const std::string relayed = EncodeChat(chat.writer, chat.text);
+  SendToJoiners(relayed, from.netId);
+  listener_.ChatLine(chat.writer, ShownName(std::string_view(relayed).substr(2)), false);
 }
 
 void HostController::TakeStage(Connection& from, const Stage& stage) {
@@ -123,6 +127,26 @@ void HostController::TakeStage(Connection& from, const Stage& stage) {
   }
   // Only rows the host has taken travel on, so every machine stores the same.
   SendToJoiners(Encode(stage), from.netId);
+}
+
+bool HostController::ChatAllowed(Connection& from) {
+  const int64_t now = nowMs_ ? nowMs_() : 0;
+  constexpr int64_t kFull = kChatBurst * kChatIntervalMs;
+  if (from.chatCreditMs < 0) {
+    from.chatCreditMs = kFull;
+  } else if (now > from.chatCreditAtMs) {
+    from.chatCreditMs = std::min(kFull, from.chatCreditMs + (now - from.chatCreditAtMs));
+  }
+  from.chatCreditAtMs = now;
+  if (from.chatCreditMs < kChatIntervalMs) return false;
+  from.chatCreditMs -= kChatIntervalMs;
+  return true;
+}
+
+bool HostController::IsSeated(int connection) const {
+  if (connection < 0 || connection >= static_cast<int>(connections_.size())) return false;
+  const Connection& c = *connections_[connection];
+  return c.open && c.netId != 0;
 }
 
 void HostController::Closed(int connection) {

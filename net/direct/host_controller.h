@@ -4,6 +4,8 @@
 // ends the game for everyone when a joiner leaves. It is the flow's StageSender; the
 // transport hands it the bytes of each connection and tells it when one closes.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,12 +29,17 @@ class HostController : public StageSender {
   void Attach(RoundFlow& flow) { flow_ = &flow; }
   // Greetings seat joiners from now on.
   void StartSeating();
+  // Where the time comes from, in milliseconds of a steady clock (the transport's); without
+  // one the clock stands still, so a seat's chat allowance never refills.
+  void SetClock(std::function<int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
 
   // --- transport events; `connection` is what Accepted returned
   int Accepted(Link& link);
   void Received(int connection, std::string_view bytes);
   // The connection closed or failed (on the host both end the joiner's part in the game).
   void Closed(int connection);
+  // Whether a joiner sits on the connection (and it has not closed).
+  bool IsSeated(int connection) const;
 
   // --- local actions
   // The waiting window's "Ok": the game starts with the joiners seated so far; the first
@@ -60,7 +67,16 @@ class HostController : public StageSender {
     Decoder decoder;
     int netId = 0;  // 0 until seated
     bool open = true;
+    // The chat allowance: milliseconds of credit, a chat costs kChatIntervalMs.
+    int64_t chatCreditMs = -1;  // -1 until the first chat
+    int64_t chatCreditAtMs = 0;
   };
+
+  // What one seat may chat: a burst of kChatBurst lines, then one every kChatIntervalMs.
+  // A person types far slower; what goes beyond is not shown and not relayed.
+  static constexpr int64_t kChatBurst = 5;
+  static constexpr int64_t kChatIntervalMs = 500;
+  bool ChatAllowed(Connection& from);
 
   void Handle(Connection& from, const Message& message);
   void Seat(Connection& from, const Greeting& greeting);
@@ -74,6 +90,7 @@ class HostController : public StageSender {
   void PushNamesToFlow();
 
   DirectListener& listener_;
+  std::function<int64_t()> nowMs_;
   RoundFlow* flow_ = nullptr;
   std::vector<std::unique_ptr<Connection>> connections_;
   LinkPhase phase_ = LinkPhase::kIdle;

@@ -104,11 +104,26 @@ void JoinerController::TakeStage(const Stage& stage) {
   if (phase_ != LinkPhase::kSeated || flow_ == nullptr) return;
   trilane::Received result;
   if (stage.step == StepNumber(StageStep::kArrangement)) {
+    // The host's rows reveal the round. The host sends them only after every joiner's rows
+    // went out to the others, so a person's rows still missing here were lost on the way;
+    // revealing without them would score that seat with empty rows on this machine alone.
+    if (stage.sender == 1 && !AllRowsIn()) {
+      return listener_.Refused(1, "reveal before every player's rows");
+    }
     result = flow_->ArrangementReceived(stage.sender, stage.codes);
   } else {
     result = flow_->StepReceived(static_cast<StageStep>(stage.step), stage.sender);
   }
   if (result == trilane::Received::kRejected) listener_.Refused(stage.sender, "stage refused");
+}
+
+bool JoinerController::AllRowsIn() const {
+  const int hostPosition = PositionOf(netId_, 1);
+  for (int position = 1; position <= 3; ++position) {
+    if (position == hostPosition || flow_->IsComputerSeat(position)) continue;
+    if (!flow_->TableRows(position).rows[kBack][0].code.IsCard()) return false;
+  }
+  return true;
 }
 
 void JoinerController::PushNamesToFlow() {

@@ -61,6 +61,8 @@ class JoinerController : public StageSender {
   void TakeJoined(const Joined& joined);
   void TakeStage(const Stage& stage);
   void PushNamesToFlow();
+  // Whether the rows of every other person at the table have arrived this round.
+  bool AllRowsIn() const;
   bool GameRunning() const;
   void Interrupt();
 

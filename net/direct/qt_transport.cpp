@@ -1,10 +1,67 @@
 #include "net/direct/qt_transport.h"
 
+#include <chrono>
+
+#if __has_include(<netinet/tcp.h>)
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 namespace trilane::direct {
+
+namespace {
+
+constexpr int kKeepAliveIdleS = 20;
+constexpr int kKeepAliveIntervalS = 5;
+constexpr int kKeepAliveProbes = 6;
+
+// Whether the process could open one more descriptor. Qt takes a failed accept for lack
+// of descriptors as a passing condition and tries again at once, for as long as the
+// connection waits; this lets the host see the limit coming and pause instead.
+bool DescriptorFree() {
+#if __has_include(<netinet/tcp.h>)
+  const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+#endif
+  return true;
+}
+
+}  // namespace
+
+void KeepConnectionAlive(QAbstractSocket& socket) {
+  socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#if __has_include(<netinet/tcp.h>)
+  const auto fd = static_cast<int>(socket.socketDescriptor());
+  if (fd < 0) return;
+  const auto set = [fd](int option, int value) {
+    (void)setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
+  };
+#ifdef TCP_KEEPIDLE
+  set(TCP_KEEPIDLE, kKeepAliveIdleS);
+#endif
+#ifdef TCP_KEEPINTVL
+  set(TCP_KEEPINTVL, kKeepAliveIntervalS);
+#endif
+#ifdef TCP_KEEPCNT
+  set(TCP_KEEPCNT, kKeepAliveProbes);
+#endif
+#ifdef TCP_USER_TIMEOUT
+  // Keep-alive stays quiet while sent bytes wait for their acknowledgement; this bounds that.
+  set(TCP_USER_TIMEOUT, (kKeepAliveIdleS + kKeepAliveIntervalS * kKeepAliveProbes) * 1000);
+#endif
+#endif
+}
 
 void SocketLink::Send(std::string_view bytes) {
   if (socket_.state() != QAbstractSocket::ConnectedState) return;
   socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  // Dropped at once, queued bytes and all; the closing reaches the controller from the
+  // event loop like any other, so the peer has left as far as the game is concerned.
+  if (socket_.bytesToWrite() > maxQueued_) socket_.abort();
 }
 
 void SocketLink::Close() {
@@ -20,17 +77,45 @@ HostTransport::~HostTransport() {
   }
 }
 
+HostTransport::HostTransport(HostController& host) : host_(host) {
+  host_.SetClock([] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  });
+  acceptRetry_.setSingleShot(true);
+  acceptRetry_.setInterval(kAcceptRetryMs);
+  QObject::connect(&acceptRetry_, &QTimer::timeout, &acceptRetry_, [this] { ResumeAccepting(); });
+}
+
 bool HostTransport::Listen(const QHostAddress& address, quint16 port, std::string* error) {
   QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { TakeConnections(); });
+  QObject::connect(&server_, &QTcpServer::acceptError, &server_, [this] { AcceptFailed(); });
   if (server_.listen(address, port)) return true;
   if (error != nullptr) *error = server_.errorString().toStdString();
   return false;
+}
+
+void HostTransport::AcceptFailed() {
+  server_.pauseAccepting();
+  acceptPaused_ = true;
+  acceptRetry_.start();
+}
+
+void HostTransport::ResumeAccepting() {
+  if (!acceptPaused_ || !server_.isListening()) return;
+  if (!DescriptorFree()) return acceptRetry_.start();
+  acceptPaused_ = false;
+  acceptRetry_.stop();
+  server_.resumeAccepting();
 }
 
 void HostTransport::TakeConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     // Small messages that a person waits for: no coalescing delay.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setReadBufferSize(kMaxReadBytes);
+    KeepConnectionAlive(*socket);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
     accepted->link = std::make_unique<SocketLink>(*socket);
@@ -40,17 +125,25 @@ void HostTransport::TakeConnections() {
       Drain(*a);
       AfterEvent();
     });
+    // Whoever has not been seated within the deadline is let go: a connection that only
+    // holds a descriptor, or a greeting that will never be answered.
+    QTimer::singleShot(kGreetingDeadlineMs, socket, [this, a] {
+      if (!host_.IsSeated(a->connection)) a->socket->abort();
+    });
     // Closing and errors are taken from the event loop, never inside a controller's own
-    // call to Close; whatever was still unread is handed over first.
+    // call to Close; whatever was still unread is handed over first. A descriptor freed
+    // is a chance to take connections again.
     const auto closed = [this, a] {
       Drain(*a);
       host_.Closed(a->connection);
+      ResumeAccepting();
       AfterEvent();
     };
     QObject::connect(socket, &QTcpSocket::disconnected, socket, closed, Qt::QueuedConnection);
     QObject::connect(socket, &QTcpSocket::errorOccurred, socket, closed, Qt::QueuedConnection);
     accepted_.push_back(std::move(accepted));
   }
+  if (!acceptPaused_ && !DescriptorFree()) AcceptFailed();
 }
 
 void HostTransport::Drain(const Accepted& accepted) {
@@ -74,6 +167,8 @@ bool HostTransport::Busy() const {
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_.setReadBufferSize(kMaxReadBytes);
+    KeepConnectionAlive(socket_);
     joiner_.Connected();
   });
   QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {

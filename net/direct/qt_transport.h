@@ -1,11 +1,14 @@
 #pragma once
 // The Qt sockets of direct play: they only move bytes between the network and the host or
-// joiner controller, and tell it when a connection opens, closes or fails.
+// joiner controller, and tell it when a connection opens, closes or fails. They also keep
+// what a peer can cost this machine bounded: keep-alive on every connection, a deadline for
+// being seated, bytes read and queued per peer, and descriptors at the host.
 
 #include <QHostAddress>
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,21 +19,43 @@
 
 namespace trilane::direct {
 
+// Bytes waiting to go to one peer. Every message is short and a whole match is a few
+// kilobytes, so a peer this far behind reads nothing; it is dropped as if it had left
+// rather than let the other side's memory grow with everything sent to it.
+inline constexpr qint64 kMaxQueuedBytes = 64 * 1024;
+// Bytes taken from a socket at a time. A peer that sends faster than its messages are
+// handled waits in its own socket buffers (TCP slows it down) instead of in this process.
+inline constexpr qint64 kMaxReadBytes = 16 * 1024;
+// A connection to the host that has not been seated by then is closed.
+inline constexpr int kGreetingDeadlineMs = 10000;
+// After the descriptor limit stopped the host from taking connections it tries again this
+// often, and at once whenever one of its connections closes.
+inline constexpr int kAcceptRetryMs = 500;
+
+// TCP keep-alive on a connected socket: probes after 20 s of silence, every 5 s, and the
+// connection fails after 6 unanswered ones, so a peer whose machine vanished without
+// closing is noticed within about a minute; the same minute bounds data that is never
+// acknowledged. Where the system lacks the finer settings only keep-alive itself is on.
+void KeepConnectionAlive(QAbstractSocket& socket);
+
 // A connected socket as a Link.
 class SocketLink : public Link {
  public:
-  explicit SocketLink(QTcpSocket& socket) : socket_(socket) {}
+  explicit SocketLink(QTcpSocket& socket, qint64 maxQueued = kMaxQueuedBytes)
+      : socket_(socket), maxQueued_(maxQueued) {}
   void Send(std::string_view bytes) override;
   void Close() override;
 
  private:
   QTcpSocket& socket_;
+  qint64 maxQueued_;
 };
 
 // The host's listening socket and its accepted connections, in acceptance order.
 class HostTransport {
  public:
-  explicit HostTransport(HostController& host) : host_(host) {}
+  // Gives the controller its clock (for the chat rate of each seat).
+  explicit HostTransport(HostController& host);
   ~HostTransport();
   HostTransport(const HostTransport&) = delete;
   HostTransport& operator=(const HostTransport&) = delete;
@@ -53,6 +78,10 @@ class HostTransport {
   };
   void TakeConnections();
   void Drain(const Accepted& accepted);
+  // The descriptor limit (or another resource) stopped accepting: pause instead of being
+  // woken for the same waiting connection over and over, and try again later.
+  void AcceptFailed();
+  void ResumeAccepting();
 
   void AfterEvent() const {
     if (afterEvent_) afterEvent_();
@@ -60,6 +89,8 @@ class HostTransport {
 
   HostController& host_;
   QTcpServer server_;
+  QTimer acceptRetry_;
+  bool acceptPaused_ = false;
   std::function<void()> afterEvent_;
   std::vector<std::unique_ptr<Accepted>> accepted_;
 };

@@ -105,7 +105,12 @@ TEST(CliRules, BadInputGetsOneLineAndExitTwo) {
       {"arrange", "2h", "3d", "4c", "5s", "6h", "7d", "8c", "9s", "Th", "Jd", "Qc", "Ks", "Ks"},
       {"score", "--rule", "3-3", "--seat", "a"},
       {"score", "--seat", "2h 3h 4h / 5c 6d 7h 8s 9c / Tc Td Th Jh Jc"},
-      {"score", "--seat", "2h 3h / 5c 6d 7h 8s 9c / Tc Td Th Jh Jc", "--seat", "x", "--seat", "y", "--seat", "z"},
+      {"score", "--seat", "2h 3h / 5c 6d 7h 8s 9c / Tc Td Th Jh Jc", "--seat", "x", "--seat", "y",
+       "--seat", "z"},
+      {"score", "--rule", "1-6", "--seat", "2h 3h 4h / Tc Td Th Jh Jc / 5c 6d 7h 8s 9c", "--seat",
+       "2c 3c 4c / 5d 6h 7s 8c 9d / Ts Qs Qh Qd Qc", "--seat",
+       "2d 3d 4d / 5h 6s 7c 8d 9h / Js Ks Kh Kd Kc", "--seat",
+       "2s 3s 4s / 5s 6c 7d 8h 9s / Jd As Ah Ad Ac"},  // seat 1's Middle above its Back
       {"shuffle"},
       {"shuffle", "--seed", "-1"},
       {"shuffle", "--seed", "4294967296"},

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "rules/computer.h"
@@ -171,13 +172,85 @@ TEST(DirectDecoderTest, ShortChatTextsEnd) {
       {"never at a typed chat", "s4s1s2s3s4", {}},
       {"text that starts like a stage", "s1h3 now" + h3, {Chat{1, "h3 now"}, Stage{3, {}, 1}}},
   };
-  for (const Case& c : cases) EXPECT_EQ(DecodeAll(c.bytes), c.expected) << c.what;
+  for (const Case& c : cases) {
+    EXPECT_EQ(DecodeAll(c.bytes), c.expected) << c.what;
+    // A short chat is held back while a longer message may still be arriving inside it:
+    // the answer is the same however the bytes are split into two reads.
+    for (size_t cut = 1; cut < c.bytes.size(); ++cut) {
+      Decoder decoder;
+      std::vector<Message> got = Messages(decoder.Feed(std::string_view(c.bytes).substr(0, cut)));
+      for (const Message& m : Messages(decoder.Feed(std::string_view(c.bytes).substr(cut)))) {
+        got.push_back(m);
+      }
+      ASSERT_EQ(got, c.expected) << c.what << ", split at byte " << cut;
+    }
+  }
 
   // A short chat with nothing behind it waits for the bytes that end it.
   Decoder decoder;
   EXPECT_TRUE(decoder.Feed("s4abort").empty());
   EXPECT_EQ(Messages(decoder.Feed("1234567890")),
             (std::vector<Message>{Chat{4, "abort1234567890"}}));
+}
+
+// What a player types travels as one chat and nothing else, whatever the host sends behind
+// it: texts built to end in the head of a greeting or a seating would otherwise swallow the
+// next message's first bytes as names, and the rest of it would be skipped.
+TEST(DirectCodecTest, NoChatTextCanBecomeAnotherMessage) {
+  const Deck deck = ShuffledDeck(6);
+  Stage h2{2, {}, 3};
+  h2.codes = *ParseArrangementPayload(
+      ArrangementPayload(ArrangeByComputer(DealHands(deck, 1)[PositionOf(1, 3) - 1]).rows));
+  const std::vector<Message> behind = {h2,
+                                       Stage{3, {}, 1},
+                                       Deal{deck, true},
+                                       Abort{},
+                                       Seated{3, kNames},
+                                       Joined{4, kNames},
+                                       Chat{4, EncodeChat(4, "connect2+2 PC").substr(2)}};
+  const std::string texts[] = {
+      "qor9425connect1",
+      std::string("qor9425connect1\0", 16),
+      "connect2+3ABCDE",
+      "connect2+4",
+      "connect3+",
+      "xxconnect4+AnnaB",
+      "hi qor9425",
+      "h2",
+      "b",
+      "s2abort",
+      "qor9425connect",
+  };
+  for (const std::string& text : texts) {
+    const std::string chat = EncodeChat(2, text);
+    ASSERT_EQ(chat.size(), 17u) << text;
+    const Message sent = DecodeAll(chat + EncodeAbort()).front();
+    ASSERT_TRUE(std::holds_alternative<Chat>(sent)) << text;
+    for (const Message& next : behind) {
+      const std::string bytes = chat + Encode(next) + chat;
+      for (size_t cut = 0; cut < bytes.size(); cut += 7) {
+        Decoder decoder;
+        std::vector<Message> got = Messages(decoder.Feed(std::string_view(bytes).substr(0, cut)));
+        for (const Message& m : Messages(decoder.Feed(std::string_view(bytes).substr(cut)))) {
+          got.push_back(m);
+        }
+        for (const Message& m : Messages(decoder.Feed(EncodeAbort()))) got.push_back(m);
+        ASSERT_EQ(got, (std::vector<Message>{sent, next, sent, Abort{}}))
+            << "text \"" << text << "\", split at " << cut;
+      }
+    }
+  }
+
+  // Honest texts pass unchanged, even those that begin like a message.
+  for (const char* text :
+       {"h3 now", "connect me", "see you at lunc", "qor", "b2 or not b2", "abort",
+        "\xEF\xF0\xE8\xE2\xE5\xF2", "connect2+ ok?", "hhhhhhhhhhhhhhh"}) {
+    const std::string chat = EncodeChat(1, text);
+    EXPECT_EQ(WithoutTrailingBlanks(chat.substr(2)), text);
+  }
+  // What changes is only the byte that would start the other message.
+  EXPECT_EQ(EncodeChat(2, "qor9425connect1").substr(2), "?or9425connect1");
+  EXPECT_EQ(EncodeChat(2, "say connect2+3").substr(2), "say ?onnect2+3 ");
 }
 
 TEST(DirectDecoderTest, GarbageIsSkippedAndDecodingGoesOn) {

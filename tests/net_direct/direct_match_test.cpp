@@ -194,6 +194,90 @@ TEST(DirectMatchTest, ChatIsRelayedToEveryOtherPlayer) {
   }
 }
 
+TEST(DirectMatchTest, ChatTextsBuiltAsMessagesReachTheOthersAsChat) {
+  DirectTable table(31);
+  int64_t now = 0;  // a minute between the rounds: the chats are within any rate
+  table.host.controller.SetClock([&now] { return now; });
+  SeatAndStart(table, 3);
+  // Joiner 2 writes its own bytes: texts that end in the head of a greeting or a seating,
+  // closed by a zero byte so that the host reads each as a whole chat. Relayed as they
+  // came, each would swallow the start of the next message to the other joiners.
+  MemoryLink& fromTwo = *table.Joiner(2).end;
+  for (int round = 0; round < 4; ++round) {
+    table.RunUntil([&] { return table.host.rounds.size() >= static_cast<size_t>(round); });
+    now += 60000;
+    fromTwo.Send(std::string("s2qor9425connect1\0", 18));
+    fromTwo.Send(std::string("s2connect2+3ABCDE\0", 18));
+    fromTwo.Send(std::string("s2connect4+Anna\0", 16));
+  }
+  table.Run();
+  ExpectAllAgree(table, 4);
+  for (int netId : {3, 4}) {
+    const Listener& other = table.Joiner(netId).listener;
+    EXPECT_TRUE(other.refused.empty());
+    EXPECT_EQ(other.interruptions, 0);
+    ASSERT_EQ(other.chats.size(), 12u);
+    EXPECT_EQ(other.chats[0], "2: ?or9425connect1");
+    EXPECT_EQ(other.chats[1], "2: ?onnect2+3ABCDE");
+  }
+}
+
+// A joiner whose copy of another person's rows went missing does not reveal without them:
+// it would score that seat with empty rows on this machine alone.
+TEST(DirectMatchTest, AJoinerRevealsOnlyWithEveryPersonsRows) {
+  JoinerMachine joiner("Bo");
+  auto [hostEnd, end] = MemoryLink::Pair();
+  joiner.controller.StartJoining(*end);
+  joiner.controller.Connected();
+  const Deck deck = SeededDecks(5)();
+  const NetNames names = {"Anna", "Bo  ", "Carl", "PC  "};
+  joiner.controller.Received(EncodeSeated(2, names) + EncodeJoined(3, names));
+  joiner.controller.Received(EncodeDeal(deck, false) + EncodeStep(1, 1));
+  while (joiner.player.Step() != AutoPlayer::Did::kNothing) {
+  }
+  ASSERT_NE(hostEnd->Read(1000).find("h2"), std::string::npos);  // its own rows went out
+  const auto rowsOf = [&deck](int netId) {
+    return ArrangeByComputer(DealHands(deck, netId)[3]).rows;
+  };
+
+  joiner.controller.Received(EncodeArrangement(rowsOf(1), 1));  // Carl's rows never came
+  EXPECT_EQ(joiner.listener.refused, std::vector<std::string>{"reveal before every player's rows"});
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kArranging);
+
+  joiner.controller.Received(EncodeArrangement(rowsOf(3), 3) + EncodeArrangement(rowsOf(1), 1));
+  EXPECT_EQ(joiner.flow.Stage(), RoundStage::kRevealed);
+  EXPECT_EQ(joiner.flow.TableRows(PositionOf(2, 3)), rowsOf(3));
+}
+
+TEST(DirectMatchTest, ChatIsRelayedAtTheRateAPersonTypes) {
+  DirectTable table(4);
+  int64_t now = 0;
+  table.host.controller.SetClock([&now] { return now; });
+  SeatAndStart(table, 2);
+  table.RunUntil([&] { return table.host.flow.Stage() == RoundStage::kArranging; });
+  MemoryLink& fromTwo = *table.Joiner(2).end;
+  const auto flood = [&](int lines) {
+    for (int i = 0; i < lines; ++i) fromTwo.Send(EncodeChat(2, "line " + std::to_string(i)));
+    table.RunUntil([&] { return !table.Joiner(2).hostEnd->HasPending(); });
+  };
+  const auto relayed = [&] { return table.host.listener.chats.size(); };
+  flood(50);  // a burst of five goes through, the rest is dropped
+  EXPECT_EQ(relayed(), 5u);
+  EXPECT_EQ(table.host.listener.refused.size(), 45u);
+  EXPECT_EQ(table.host.listener.refused.back(), "chat faster than anyone types");
+  now += 1000;  // a second later: two more
+  flood(10);
+  EXPECT_EQ(relayed(), 7u);
+  now += 60000;  // after a pause the burst is back, never more
+  flood(10);
+  EXPECT_EQ(relayed(), 12u);
+  // The others saw what the host took, and the flood never disturbed the game.
+  table.Run();
+  EXPECT_EQ(table.Joiner(3).listener.chats, table.host.listener.chats);
+  ExpectAllAgree(table, 4);
+  EXPECT_EQ(table.host.listener.interruptions, 0);
+}
+
 TEST(DirectMatchTest, JoinerChatWaitsForTheFirstDeal) {
   DirectTable table(4);
   table.Connect("Bo");

@@ -117,6 +117,10 @@ TEST(NetRoundTest, ReceivedArrangementsAreCheckedBeforeTheyCount) {
   std::string deadSlot = host.ComputerPayload(2);
   std::swap(deadSlot[0], deadSlot[6]);  // a card in the Front's slot 4
   std::swap(deadSlot[1], deadSlot[7]);
+  std::string twice = host.ComputerPayload(2);
+  twice.replace(12, 2, twice.substr(10, 2));  // the Middle's first card twice, its second gone
+  const std::string rising = host.ComputerPayload(2);
+  const std::string falling = rising.substr(0, 10) + rising.substr(20, 10) + rising.substr(10, 10);
   const struct {
     const char* what;
     int sender;
@@ -128,6 +132,8 @@ TEST(NetRoundTest, ReceivedArrangementsAreCheckedBeforeTheyCount) {
       {"no such player", 5, host.ComputerPayload(2), Received::kRejected},
       {"a card from another hand", 2, foreign, Received::kRejected},
       {"a card in a dead Front slot", 2, deadSlot, Received::kRejected},
+      {"a card of the hand twice", 2, twice, Received::kRejected},
+      {"Middle above Back", 2, falling, Received::kRejected},
       {"a short payload", 2, host.ComputerPayload(2).substr(0, 28), Received::kRejected},
       {"garbage bytes", 2, std::string(30, '\xFF'), Received::kRejected},
   };
