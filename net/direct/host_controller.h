@@ -11,22 +11,23 @@
 #include <string_view>
 #include <vector>
 
+#include "net/direct/controller.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/direct_listener.h"
-#include "net/direct/direct_session.h"
+#include "net/direct/direct_texts.h"
 #include "net/direct/link.h"
 #include "table/round_flow.h"
 
 namespace trilane::direct {
 
-class HostController : public StageSender {
+class HostController : public Controller {
  public:
   // `ownName`: the local player's name (UTF-8); its first four bytes in code page 1251
   // travel as NetId 1's name.
   HostController(std::string_view ownName, DirectListener& listener);
 
   // The flow this host paces; it must use this controller as its StageSender.
-  void Attach(RoundFlow& flow) { flow_ = &flow; }
+  void Attach(RoundFlow& flow) override { flow_ = &flow; }
   // Greetings seat joiners from now on.
   void StartSeating();
   // Where the time comes from, in milliseconds of a steady clock (the transport's); without
@@ -46,9 +47,9 @@ class HostController : public StageSender {
   // deal goes out. `start` is the local player's match start.
   bool StartGame(const MatchStart& start, bool ruleTwoFour);
   // Enter in the chat field: "s1" + text to every seated joiner; false for an empty text.
-  bool SendChat(std::string_view utf8);
+  bool SendChat(std::string_view utf8) override;
   // The end of the game or "Exit to menu": every connection closes.
-  void Leave();
+  void Leave() override;
 
   // --- StageSender
   void SendStep(StageStep step) override;
@@ -56,10 +57,12 @@ class HostController : public StageSender {
   void SendDeal(const Deck& deck, bool ruleTwoFour) override;
   void SendNextDeal() override {}
 
-  LinkPhase Phase() const { return phase_; }
-  int Joiners() const { return joiners_; }
+  LinkPhase Phase() const override { return phase_; }
+  int NetId() const override { return 1; }
+  int Joiners() const override { return joiners_; }
   // Four-byte names by NetId ("PC  " for a computer seat).
-  const NetNames& Names() const { return names_; }
+  const NetNames& Names() const override { return names_; }
+  bool ChatOpen() const override { return phase_ == LinkPhase::kPlaying; }
 
  private:
   struct Connection {

@@ -7,21 +7,22 @@
 #include <string>
 #include <string_view>
 
+#include "net/direct/controller.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/direct_listener.h"
-#include "net/direct/direct_session.h"
+#include "net/direct/direct_texts.h"
 #include "net/direct/link.h"
 #include "table/round_flow.h"
 
 namespace trilane::direct {
 
-class JoinerController : public StageSender {
+class JoinerController : public Controller {
  public:
   // `ownName`: the local player's name (UTF-8); `start`: the local player's match start,
   // used when the host seats this machine.
   JoinerController(std::string_view ownName, const MatchStart& start, DirectListener& listener);
 
-  void Attach(RoundFlow& flow) { flow_ = &flow; }
+  void Attach(RoundFlow& flow) override { flow_ = &flow; }
 
   // --- transport events
   // Joining starts: the stream to the host is being opened.
@@ -37,8 +38,8 @@ class JoinerController : public StageSender {
 
   // --- local actions
   // Enter in the chat field; refused (false) before the first deal and for an empty text.
-  bool SendChat(std::string_view utf8);
-  void Leave();
+  bool SendChat(std::string_view utf8) override;
+  void Leave() override;
 
   // --- StageSender: a joiner sends only its rows
   void SendStep(StageStep) override {}
@@ -46,14 +47,15 @@ class JoinerController : public StageSender {
   void SendDeal(const Deck&, bool) override {}
   void SendNextDeal() override {}
 
-  LinkPhase Phase() const { return phase_; }
-  int NetId() const { return netId_; }
-  int Joiners() const { return joiners_; }
+  LinkPhase Phase() const override { return phase_; }
+  int NetId() const override { return netId_; }
+  int Joiners() const override { return joiners_; }
   bool Dealt() const { return dealt_; }
   // Four-byte names by NetId, as the host last sent them.
-  const NetNames& Names() const { return names_; }
+  const NetNames& Names() const override { return names_; }
+  bool ChatOpen() const override { return phase_ == LinkPhase::kSeated && dealt_; }
   // The error flag of the waiting window.
-  bool JoinError() const { return joinError_; }
+  bool JoinError() const override { return joinError_; }
 
  private:
   void Handle(const Message& message);

@@ -52,23 +52,36 @@ class SocketLink : public Link {
 };
 
 // The host's listening socket and its accepted connections, in acceptance order.
-class HostTransport {
+// The sockets of this machine's side of a game.
+class Transport {
+ public:
+  virtual ~Transport() = default;
+  // Runs after each event has been handed to the controller (to let a local seat act).
+  virtual void SetAfterEvent(std::function<void()> afterEvent) = 0;
+  // Stops taking connections (a host); those already made stay. Nothing for a joiner.
+  virtual void StopListening() {}
+  // The port listened on; 0 for a joiner.
+  virtual quint16 Port() const { return 0; }
+  // Sockets that still hold bytes or are still closing.
+  virtual bool Busy() const = 0;
+};
+
+class HostTransport : public Transport {
  public:
   // Gives the controller its clock (for the chat rate of each seat).
   explicit HostTransport(HostController& host);
-  ~HostTransport();
+  ~HostTransport() override;
   HostTransport(const HostTransport&) = delete;
   HostTransport& operator=(const HostTransport&) = delete;
 
   // Starts listening; the error text (UTF-8) when the port cannot be had.
   bool Listen(const QHostAddress& address, quint16 port, std::string* error);
-  quint16 Port() const { return server_.serverPort(); }
-  // Stops taking connections; those already made stay.
-  void StopListening() { server_.close(); }
-  // Sockets that still hold bytes or are still closing.
-  bool Busy() const;
-  // Runs after each event has been handed to the controller (to let a local seat act).
-  void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
+  quint16 Port() const override { return server_.serverPort(); }
+  void StopListening() override { server_.close(); }
+  bool Busy() const override;
+  void SetAfterEvent(std::function<void()> afterEvent) override {
+    afterEvent_ = std::move(afterEvent);
+  }
 
  private:
   struct Accepted {
@@ -96,7 +109,7 @@ class HostTransport {
 };
 
 // A joiner's client socket.
-class JoinTransport {
+class JoinTransport : public Transport {
  public:
   explicit JoinTransport(JoinerController& joiner);
   JoinTransport(const JoinTransport&) = delete;
@@ -104,8 +117,10 @@ class JoinTransport {
 
   // Starts connecting (and joining); the outcome arrives through the controller.
   void Connect(const QString& address, quint16 port);
-  bool Busy() const;
-  void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
+  bool Busy() const override;
+  void SetAfterEvent(std::function<void()> afterEvent) override {
+    afterEvent_ = std::move(afterEvent);
+  }
 
  private:
   void Drain();

@@ -66,7 +66,7 @@ void NetPlayerDialog::done(int result) {
   PasswordDialog::done(result);
 }
 
-DirectPlayFront::DirectPlayFront(DirectPlayWindow window, QObject* parent)
+DirectPlayFront::DirectPlayFront(DirectPlayContext window, QObject* parent)
     : QObject(parent), w_(std::move(window)) {
   if (w_.table != nullptr) w_.table->installEventFilter(this);
 }

@@ -43,7 +43,7 @@ class NetPlayerDialog : public PasswordDialog {
   OpenTable open_;
 };
 
-struct DirectPlayWindow {
+struct DirectPlayContext {
   TSettings* settings = nullptr;
   QWidget* window = nullptr;  // the parent of the windows and message boxes
   // The table widget, over whose message box the chat strip lies.
@@ -64,7 +64,7 @@ class DirectPlayFront : public QObject {
   Q_OBJECT
 
  public:
-  explicit DirectPlayFront(DirectPlayWindow window, QObject* parent = nullptr);
+  explicit DirectPlayFront(DirectPlayContext window, QObject* parent = nullptr);
   ~DirectPlayFront() override;
 
   // The main menu's member line (1..5 of "Trilane.net") or "New Player" (6) in network
@@ -95,7 +95,7 @@ class DirectPlayFront : public QObject {
   void EndSession();
   void DisposeSession();
 
-  DirectPlayWindow w_;
+  DirectPlayContext w_;
   std::unique_ptr<DirectPlaySession> session_;
   ChatPanel* chat_ = nullptr;
   int slot_ = 0;

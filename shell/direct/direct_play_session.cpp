@@ -28,8 +28,7 @@ DirectPlaySession::DirectPlaySession(DirectPlayServices services, QObject* paren
 DirectPlaySession::~DirectPlaySession() {
   // The sockets go before the controllers they report to, and the table's flow before the
   // controller it sends through.
-  hostTransport_.reset();
-  joinTransport_.reset();
+  transport_.reset();
   CloseTable();
 }
 
@@ -48,21 +47,26 @@ uint32_t DirectPlaySession::Seed() const {
 bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddress& address,
                                      quint16 port, QString* error) {
   if (role_ != Role::kNone || services_.match == nullptr) return false;
-  host_ = std::make_unique<direct::HostController>(ownName, *this);
-  flow_ = &services_.match->StartNetwork(*host_, Seed());
-  host_->Attach(*flow_);
-  hostTransport_ = std::make_unique<direct::HostTransport>(*host_);
-  hostTransport_->SetAfterEvent([this] { AfterEvent(); });
-  host_->StartSeating();
+  auto host = std::make_unique<direct::HostController>(ownName, *this);
+  auto transport = std::make_unique<direct::HostTransport>(*host);
+  direct::HostController& hostSide = *host;
+  direct::HostTransport& listener = *transport;
+  side_ = std::move(host);
+  transport_ = std::move(transport);
+  flow_ = &services_.match->StartNetwork(*side_, Seed());
+  side_->Attach(*flow_);
+  transport_->SetAfterEvent([this] { AfterEvent(); });
+  hostSide.StartSeating();
   std::string reason;
-  if (!hostTransport_->Listen(address, port, &reason)) {
+  if (!listener.Listen(address, port, &reason)) {
     if (error != nullptr) *error = QString::fromStdString(reason);
-    host_->Leave();
-    hostTransport_.reset();
+    side_->Leave();
+    transport_.reset();
     CloseTable();
-    host_.reset();
+    side_.reset();
     return false;
   }
+  host_ = &hostSide;
   role_ = Role::kHost;
   return true;
 }
@@ -71,18 +75,21 @@ void DirectPlaySession::StartJoining(std::string_view ownName, const MatchStart&
                                      const QString& address, quint16 port) {
   if (role_ != Role::kNone || services_.match == nullptr) return;
   role_ = Role::kJoiner;
-  joiner_ = std::make_unique<direct::JoinerController>(ownName, start, *this);
-  flow_ = &services_.match->StartNetwork(*joiner_, Seed());
-  joiner_->Attach(*flow_);
-  joinTransport_ = std::make_unique<direct::JoinTransport>(*joiner_);
-  joinTransport_->SetAfterEvent([this] { AfterEvent(); });
-  joinTransport_->Connect(address, port);
+  auto joiner = std::make_unique<direct::JoinerController>(ownName, start, *this);
+  auto transport = std::make_unique<direct::JoinTransport>(*joiner);
+  direct::JoinTransport& connection = *transport;
+  side_ = std::move(joiner);
+  transport_ = std::move(transport);
+  flow_ = &services_.match->StartNetwork(*side_, Seed());
+  side_->Attach(*flow_);
+  transport_->SetAfterEvent([this] { AfterEvent(); });
+  connection.Connect(address, port);
 }
 
 bool DirectPlaySession::StartGame(const MatchStart& start, bool ruleTwoFour) {
-  if (role_ != Role::kHost || !host_) return false;
+  if (role_ != Role::kHost || host_ == nullptr) return false;
   // Seating is over: nobody else may come in while the game runs.
-  hostTransport_->StopListening();
+  transport_->StopListening();
   if (!host_->StartGame(start, ruleTwoFour)) return false;
   faceUp_.Clear();
   ticks_.start();
@@ -92,9 +99,8 @@ bool DirectPlaySession::StartGame(const MatchStart& start, bool ruleTwoFour) {
 
 void DirectPlaySession::Cancel() {
   ticks_.stop();
-  if (hostTransport_) hostTransport_->StopListening();
-  if (host_) host_->Leave();
-  if (joiner_) joiner_->Leave();
+  if (transport_) transport_->StopListening();
+  if (side_) side_->Leave();
   UpdateChatAllowed();
 }
 
@@ -104,48 +110,39 @@ void DirectPlaySession::Leave() {
 }
 
 int DirectPlaySession::NetId() const {
-  if (host_) return 1;
-  if (joiner_) return joiner_->NetId();
-  return 0;
+  return side_ ? side_->NetId() : 0;
 }
 
 int DirectPlaySession::Joiners() const {
-  if (host_) return host_->Joiners();
-  if (joiner_) return joiner_->Joiners();
-  return 0;
+  return side_ ? side_->Joiners() : 0;
 }
 
 direct::LinkPhase DirectPlaySession::Phase() const {
-  if (host_) return host_->Phase();
-  if (joiner_) return joiner_->Phase();
-  return direct::LinkPhase::kIdle;
+  return side_ ? side_->Phase() : direct::LinkPhase::kIdle;
 }
 
 bool DirectPlaySession::JoinError() const {
-  return joiner_ && joiner_->JoinError();
+  return side_ && side_->JoinError();
 }
 
 quint16 DirectPlaySession::ListeningPort() const {
-  return hostTransport_ ? hostTransport_->Port() : 0;
+  return transport_ ? transport_->Port() : 0;
 }
 
 std::vector<std::string> DirectPlaySession::PlayerNames() const {
   std::vector<std::string> names;
-  const direct::NetNames* all = host_ ? &host_->Names() : joiner_ ? &joiner_->Names() : nullptr;
-  if (all == nullptr) return names;
+  if (!side_) return names;
+  const direct::NetNames& all = side_->Names();
   const int people = Joiners() + 1;
   for (int netId = 1; netId <= people && netId <= 4; ++netId) {
-    names.push_back(direct::WithoutTrailingBlanks((*all)[static_cast<size_t>(netId - 1)]));
+    names.push_back(direct::WithoutTrailingBlanks(all[static_cast<size_t>(netId - 1)]));
   }
   return names;
 }
 
 bool DirectPlaySession::SendChat(const QString& text) {
-  if (text.isEmpty() || !chatAllowed_) return false;
-  const std::string utf8 = text.toUtf8().toStdString();
-  if (host_) return host_->SendChat(utf8);
-  if (joiner_) return joiner_->SendChat(utf8);
-  return false;
+  if (text.isEmpty() || !chatAllowed_ || !side_) return false;
+  return side_->SendChat(text.toUtf8().toStdString());
 }
 
 void DirectPlaySession::TypeAtSendButton(QChar c) {
@@ -163,8 +160,8 @@ void DirectPlaySession::Sound(std::string_view name) const {
 
 void DirectPlaySession::AfterEvent() {
   // A joiner's round ticks from its seating on; the first deal and the chat follow it.
-  if (joiner_ && joiner_->Phase() == direct::LinkPhase::kSeated && !ticks_.isActive() &&
-      !interrupted_) {
+  if (role_ == Role::kJoiner && side_ && side_->Phase() == direct::LinkPhase::kSeated &&
+      !ticks_.isActive() && !interrupted_) {
     ticks_.start();
   }
   UpdateChatAllowed();
@@ -177,11 +174,7 @@ void DirectPlaySession::Tick() {
 }
 
 void DirectPlaySession::UpdateChatAllowed() {
-  bool allowed = false;
-  if (!interrupted_) {
-    if (host_) allowed = host_->Phase() == direct::LinkPhase::kPlaying;
-    if (joiner_) allowed = joiner_->Phase() == direct::LinkPhase::kSeated && joiner_->Dealt();
-  }
+  const bool allowed = !interrupted_ && side_ && side_->ChatOpen();
   if (allowed == chatAllowed_) return;
   chatAllowed_ = allowed;
   emit chatAllowedChanged(allowed);
@@ -217,7 +210,7 @@ void DirectPlaySession::GameInterrupted(const TableText& message) {
   // The message box runs its own event loop: never inside the socket's event. The host
   // stops listening there too.
   QTimer::singleShot(0, this, [this, text] {
-    if (hostTransport_) hostTransport_->StopListening();
+    if (transport_) transport_->StopListening();
     emit gameInterrupted(text);
   });
 }

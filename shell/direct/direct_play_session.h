@@ -14,8 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "net/direct/controller.h"
 #include "net/direct/direct_listener.h"
-#include "net/direct/direct_session.h"
+#include "net/direct/direct_texts.h"
 #include "table/table_match.h"
 
 class QWidget;
@@ -23,10 +24,9 @@ class QWidget;
 namespace trilane {
 
 namespace direct {
+class Controller;
 class HostController;
-class HostTransport;
-class JoinerController;
-class JoinTransport;
+class Transport;
 }  // namespace direct
 
 struct TSettings;
@@ -136,10 +136,10 @@ class DirectPlaySession : public QObject, public direct::DirectListener {
   DirectPlayServices services_;
   Role role_ = Role::kNone;
   RoundFlow* flow_ = nullptr;
-  std::unique_ptr<direct::HostController> host_;
-  std::unique_ptr<direct::HostTransport> hostTransport_;
-  std::unique_ptr<direct::JoinerController> joiner_;
-  std::unique_ptr<direct::JoinTransport> joinTransport_;
+  // This machine's side and its sockets; the host's side also for starting the game.
+  std::unique_ptr<direct::Controller> side_;
+  std::unique_ptr<direct::Transport> transport_;
+  direct::HostController* host_ = nullptr;
   direct::FaceUpCode faceUp_;
   QTimer ticks_;
   std::function<void()> afterEvent_;

@@ -6,7 +6,7 @@
 namespace trilane {
 
 std::unique_ptr<DirectPlayFront> OfferDirectPlay(MainWindow& window) {
-  DirectPlayWindow net;
+  DirectPlayContext net;
   net.settings = &window.Settings();
   net.window = &window;
   net.table = window.Table();

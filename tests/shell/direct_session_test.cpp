@@ -341,7 +341,7 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   TableMatch match(view);
   std::vector<std::string> sounds;
   bool tableShown = false, backInMenu = false;
-  DirectPlayWindow window;
+  DirectPlayContext window;
   window.settings = &settings;
   window.table = &table;
   window.programFolder = folder.Path();

@@ -1,6 +1,6 @@
 #pragma once
-// What the host and the joiner controllers share: where a game stands, the texts they
-// report, and names and typed texts between UTF-8 and the code page they travel in.
+// The texts the host and the joiner controllers report, and names and typed texts between
+// UTF-8 and the code page they travel in.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,15 +10,6 @@
 #include "table/table_text.h"
 
 namespace trilane::direct {
-
-// Where hosting or joining stands (`LinkPhase`).
-enum class LinkPhase : uint8_t {
-  kIdle = 0,
-  kSeating = 1,  // host: greetings seat joiners; joiner: waiting to be seated
-  kSeated = 2,   // joiner: seated, the game waits for the first deal
-  kPlaying = 3,  // host: the first deal is out, no more greetings
-  kClosed = 4,   // the game ended or was interrupted; nothing more is taken
-};
 
 // The messages of an interrupted game: "One of player" + " " + "has interrupted game!" +
 // line break + "Press OK for exit to the main menu...".

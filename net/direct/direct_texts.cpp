@@ -1,4 +1,4 @@
-#include "net/direct/direct_session.h"
+#include "net/direct/direct_texts.h"
 
 #include "base/codepage.h"
 #include "net/direct/direct_codec.h"
