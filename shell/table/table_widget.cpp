@@ -27,6 +27,7 @@
 #include "shell/table/card_flight.h"
 #include "shell/table/general_score_window.h"
 #include "shell/table/speed_window.h"
+#include "shell/table/table_flights.h"
 #include "shell/table/table_geometry.h"
 #include "shell/table/table_layers.h"
 #include "shell/table/table_painter.h"
@@ -45,10 +46,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
       : w(widget),
         s(std::move(services)),
         timeline(TableTimeline::Player{[this](const CardFlight& f) { return StartFlight(f); },
-                                       [this] { LandFlight(); },
-                                       [this] {
-                                         if (layer->Active()) layer->Stop();
-                                       },
+                                       [this] { LandFlight(); }, [this] { glide->Calm(); },
                                        [this] { emit w->timelineIdle(); }}) {
     for (int i = 0; i < 4; ++i) {
       hands[i] = new TableImage(("ImageCards" + std::to_string(i + 1)).c_str(), w);
@@ -61,7 +59,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     for (TableImage* image :
          {hands[0], hands[1], hands[2], hands[3], tablets[0], tablets[1], tablets[2], tablets[3],
           plates[0], plates[1], plates[2], plates[3], centre, roundBox, memo}) {
-      image->touched = [this](const QRect& r) { changed += r; };
+      image->touched = [this](const QRect& r) { glide->Touched(r); };
     }
     // Plates float over the cards: the own grid reaches under the bottom plate.
     for (TableImage* plate : plates) plate->raise();
@@ -70,18 +68,16 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     end = new QorCardsButton(w);
     end->setObjectName(QStringLiteral("Button8"));
     for (QorCardsButton* b : {action, end}) b->setFocusPolicy(Qt::TabFocus);
-    layer = new FlightLayer(saved, w);
+    glide = new CardGlide(*w, s.settings);
 
     QObject::connect(action, &QAbstractButton::clicked, w, [this] { PressAction(); });
     QObject::connect(end, &QAbstractButton::clicked, w, [this] { PressEnd(); });
-    frameTimer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&frameTimer, &QTimer::timeout, w, [this] { FlightFrame(); });
 
     ApplyLook();
     Relayout(kSmallWindow, QSize(kBaseWidth, kBaseHeight));
   }
 
-  ~Impl() override { frameTimer.stop(); }
+  ~Impl() override { glide->Stop(); }
 
   // The flow shown here, once a match owner was bound.
   RoundFlow* Flow() const { return match ? &match->Flow() : nullptr; }
@@ -221,9 +217,8 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   void DropTimeline() {
     timeline.Drop();
-    frameTimer.stop();
+    glide->Drop();
     flying = false;
-    layer->Stop();
   }
 
   // --- flights
@@ -263,27 +258,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     return nullptr;
   }
 
-  // The saved picture follows the table: taken whole once, then redrawn only where the
-  // table changed since.
-  void RefreshSavedPicture() {
-    const QSize size = w->size() * w->devicePixelRatioF();
-    layer->SetPassThrough(true);
-    if (saved.isNull() || saved.size() != size) {
-      saved = w->grab();
-    } else {
-      for (const QRect& r : changed) w->render(&saved, r.topLeft(), QRegion(r));
-    }
-    layer->SetPassThrough(false);
-    changed = QRegion();
-  }
-
-  // Takes the whole table into the saved picture while nothing moves, so that the first
-  // flight after a new size or background only patches what changed since: a whole grab of
-  // the largest table costs more than a frame.
-  void WarmSavedPicture() {
-    if (flying || Busy() || !w->isVisible() || !saved.isNull()) return;
-    RefreshSavedPicture();
-  }
+  void WarmSavedPicture() { glide->Warm(flying || Busy()); }
 
   // True when the card glides now and the timeline waits for it to land.
   bool StartFlight(const CardFlight& f) {
@@ -304,31 +279,16 @@ struct TableWidget::Impl : public TableView, public FlowHost {
       LandFlight();
       return false;
     }
-    QImage sprite = painter.CardPicture(f.card);
-    RefreshSavedPicture();
-    layer->Start(std::move(sprite), from);
-    path = FlightPath(from, to);
     flying = true;
-    clock.start();
-    stepsPerMs = FlightStepsPerSecond(s.settings ? s.settings->FlightSpeed : 4) / 1000.0;
-    const qreal hz = w->screen() ? w->screen()->refreshRate() : 60.0;
-    frameTimer.start(std::max(4, static_cast<int>(1000.0 / std::max<qreal>(hz, 1.0))));
+    glide->Start(painter.CardPicture(f.card), from, to, [this] {
+      LandFlight();
+      timeline.Landed();
+    });
     return true;
   }
 
-  void FlightFrame() {
-    if (!flying) return;
-    const size_t due = static_cast<size_t>(static_cast<double>(clock.elapsed()) * stepsPerMs);
-    if (due + 1 >= path.size()) {
-      LandFlight();
-      timeline.Landed();
-      return;
-    }
-    layer->MoveTo(path[due]);
-  }
-
   void LandFlight() {
-    frameTimer.stop();
+    glide->Stop();
     flying = false;
     if (Card* c = ModelCard(flight.to)) *c = flight.card;
     RenderSeat(flight.to.position);
@@ -371,7 +331,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
         stand->setObjectName(QStringLiteral("Card%1_%2").arg(position).arg(i + 1));
         stand->setAttribute(Qt::WA_TransparentForMouseEvents);
         stand->setAttribute(Qt::WA_NoSystemBackground);
-        stand->stackUnder(layer);
+        stand->stackUnder(glide->Layer());
         pool.push_back(stand);
       }
       pool[i]->setGeometry(spots[i].rect.translated(origin));
@@ -440,8 +400,8 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   }
 
   void RenderButtons() {
-    changed += action->geometry();
-    changed += end->geometry();
+    glide->Touched(action->geometry());
+    glide->Touched(end->geometry());
     action->setText(ShownTableText(actionCaption));
     action->setEnabled(actionEnabled);
     action->setVisible(!actionCaption.Empty());
@@ -473,7 +433,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   void Relayout(int size, QSize client) {
     windowSize = size;
-    saved = QPixmap();  // a new size or background: the table is taken whole again
+    glide->Forget();  // a new size or background: the table is taken whole again
     QTimer::singleShot(0, w, [this] { WarmSavedPicture(); });
     const WindowGeometry g = GeometryForWindowSize(size, client);
     layout = trilane::Layout(g.k);
@@ -514,7 +474,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     salute->Play(w->mapFromGlobal(QCursor::pos()));
     // The burst may be caught in the saved picture: that patch is taken again later.
     const QRect burst = salute->geometry();
-    QObject::connect(salute, &QObject::destroyed, w, [this, burst] { changed += burst; });
+    QObject::connect(salute, &QObject::destroyed, w, [this, burst] { glide->Touched(burst); });
   }
 
   void PressAction() {
@@ -623,17 +583,11 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   TableImage* memo = nullptr;
   QorCardsButton* action = nullptr;
   QorCardsButton* end = nullptr;
-  FlightLayer* layer = nullptr;
+  CardGlide* glide = nullptr;  // owned by the widget
 
   bool flying = false;
   CardFlight flight{};
-  std::vector<QPoint> path;
-  QElapsedTimer clock;
-  double stepsPerMs = 1.0;
-  QTimer frameTimer;
   bool carryNextFlight = false;
-  QRegion changed;  // what the table changed since the saved picture was brought up to date
-  QPixmap saved;    // the table as it looks without the flying card
   QPixmap background;
   qint64 backgroundKey = 0;
 
