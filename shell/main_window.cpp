@@ -17,6 +17,7 @@
 #include "program/match_end.h"
 #include "program/startup.h"
 #include "shell/about_window.h"
+#include "shell/card_look.h"
 #include "shell/end_game_window.h"
 #include "shell/fonts.h"
 #include "shell/main_menu.h"
@@ -37,30 +38,6 @@ int R(double v) {
 
 QString FromUtf8(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-CardLook LookOf(const TSettings& s) {
-  CardLook look;
-  look.cardDesign = s.CardDesign;
-  look.backDesign = s.BackDesign;
-  look.backAlwaysOne = s.BackAlwaysOne;
-  look.background = s.Background;
-  look.backgroundColour = s.BackgroundColour;
-  look.auxPurple = s.AuxPurple;
-  look.menuDesign = s.MenuDesign;
-  look.tableDesign = s.TableDesign;
-  return look;
-}
-
-void TakeLook(TSettings& s, const CardLook& look) {
-  s.CardDesign = look.cardDesign;
-  s.BackDesign = look.backDesign;
-  s.BackAlwaysOne = look.backAlwaysOne;
-  s.Background = look.background;
-  s.BackgroundColour = look.backgroundColour;
-  s.AuxPurple = look.auxPurple;
-  s.MenuDesign = look.menuDesign;
-  s.TableDesign = look.tableDesign;
 }
 
 // The system's short date as a pattern of d, M and y for the history line.

@@ -59,28 +59,4 @@ void DrawCell(QPainter& painter, int x, const QImage& picture) {
   painter.drawLine(x + 70, 2, x + 70, 93);
 }
 
-CardLook LookOf(const TSettings& record) {
-  CardLook look;
-  look.cardDesign = record.CardDesign;
-  look.backDesign = record.BackDesign;
-  look.backAlwaysOne = record.BackAlwaysOne;
-  look.background = record.Background;
-  look.backgroundColour = record.BackgroundColour;
-  look.auxPurple = record.AuxPurple;
-  look.menuDesign = record.MenuDesign;
-  look.tableDesign = record.TableDesign;
-  return look;
-}
-
-void TakeLook(TSettings& record, const CardLook& look) {
-  record.CardDesign = look.cardDesign;
-  record.BackDesign = look.backDesign;
-  record.BackAlwaysOne = look.backAlwaysOne;
-  record.Background = look.background;
-  record.BackgroundColour = look.backgroundColour;
-  record.AuxPurple = look.auxPurple;
-  record.MenuDesign = look.menuDesign;
-  record.TableDesign = look.tableDesign;
-}
-
 }  // namespace trilane

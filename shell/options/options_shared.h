@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/graphics/card_graphics.h"
+#include "shell/card_look.h"
 #include "shell/modal.h"
 #include "words/words.h"
 
@@ -54,9 +55,5 @@ void SetValueQuietly(QSpinBox* box, int value);
 
 // Draws the outline of a small card cell and a picture inside it.
 void DrawCell(QPainter& painter, int x, const QImage& picture);
-
-// The designs of the record the card graphics load, and the record after they fell back.
-CardLook LookOf(const TSettings& record);
-void TakeLook(TSettings& record, const CardLook& look);
 
 }  // namespace trilane

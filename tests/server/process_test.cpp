@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "server/text_rules.h"
+#include "tests/web/club_service_process.h"
 
 namespace fs = std::filesystem;
 
@@ -29,29 +30,8 @@ namespace {
 
 const char kService[] = TRILANE_PROGRAM_DIR "/trilane-club-service";
 
-int FreePort() {
-  // Below the kernel's range of automatic ports: a port picked there and closed could be handed
-  // to the next socket that binds port 0 or connects out before the service binds it.
-  int automatic = 32768;
-  if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); range) range >> automatic;
-  std::mt19937 random(
-      static_cast<unsigned>(getpid()) * 7919u +
-      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    const int port =
-        10000 +
-        static_cast<int>(random() % static_cast<unsigned>(std::max(automatic - 10000, 1000)));
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(fd);
-    if (free) return port;
-  }
-  return 0;
-}
+// Below the kernel's range of automatic ports, as the web layer's service tests pick them.
+using trilane::web::testing::FreePort;
 
 class Service {
  public:
