@@ -1,7 +1,7 @@
 #pragma once
 // Direct play offered in the program's main window: the menu's member lines and "New
-// Player" open the network player window in network mode, the table makes a network round
-// flow for each game, and the end of a match writes the network records.
+// Player" open the network player window in network mode, each game is a network game on
+// the window's match, and the end of a match writes the network records.
 #include <memory>
 
 #include "shell/direct/direct_play_front.h"
