@@ -1,6 +1,5 @@
 #include "shell/direct/direct_play_front.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QLayoutItem>
 #include <QLineEdit>
@@ -11,7 +10,7 @@
 #include "shell/direct/chat_panel.h"
 #include "shell/layout.h"
 #include "shell/modal.h"
-#include "shell/table/table_geometry.h"
+#include "shell/table/table_widget.h"
 
 namespace trilane {
 
@@ -68,12 +67,11 @@ void NetPlayerDialog::done(int result) {
 
 DirectPlayFront::DirectPlayFront(DirectPlayContext window, QObject* parent)
     : QObject(parent), w_(std::move(window)) {
-  if (w_.table != nullptr) w_.table->installEventFilter(this);
+  // The chat strip follows the table's message box at every window size.
+  if (w_.table != nullptr) connect(w_.table, &TableWidget::laidOut, this, [this] { PlaceChat(); });
 }
 
-DirectPlayFront::~DirectPlayFront() {
-  if (w_.table != nullptr) w_.table->removeEventFilter(this);
-}
+DirectPlayFront::~DirectPlayFront() = default;
 
 bool DirectPlayFront::OpenPlayerWindow(int slot) {
   if (w_.settings == nullptr) return false;
@@ -144,16 +142,8 @@ bool DirectPlayFront::OpenTable(const SignInResult& player, const NetChoice& cho
 
 void DirectPlayFront::PlaceChat() {
   if (chat_ == nullptr || w_.table == nullptr || w_.settings == nullptr) return;
-  const WindowGeometry g = GeometryForWindowSize(w_.settings->WindowSize, w_.table->size());
-  const Layout layout(g.k);
-  // The message box does not depend on the card size.
-  const TableGeometry geo = ComputeTableGeometry(layout, 71, 96);
-  chat_->Place(geo.memo, layout, w_.settings->WindowSize == kSmallWindow);
-}
-
-bool DirectPlayFront::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.table && event->type() == QEvent::Resize) PlaceChat();
-  return QObject::eventFilter(watched, event);
+  chat_->Place(w_.table->MessageBoxArea(), w_.table->TableLayout(),
+               w_.settings->WindowSize == kSmallWindow);
 }
 
 LocalMatchEndOutcome DirectPlayFront::FinishMatch(LocalMatchEnd match) {

@@ -18,6 +18,7 @@
 namespace trilane {
 
 class ChatPanel;
+class TableWidget;
 
 // The player window of network play: the welcome window's name and password, and under
 // them the network fields. Its "Ok" checks the name and password first, then the network
@@ -35,7 +36,6 @@ class NetPlayerDialog : public PasswordDialog {
 
   NetworkFieldsPanel* Fields() const { return fields_; }
 
- protected:
   void done(int result) override;
 
  private:
@@ -47,7 +47,7 @@ struct DirectPlayContext {
   TSettings* settings = nullptr;
   QWidget* window = nullptr;  // the parent of the windows and message boxes
   // The table widget, over whose message box the chat strip lies.
-  QWidget* table = nullptr;
+  TableWidget* table = nullptr;
   // The match on the table; each game is a network game on it.
   TableMatch* match = nullptr;
   // The host's deck seed; empty: from the clock.
@@ -84,9 +84,6 @@ class DirectPlayFront : public QObject {
   DirectPlaySession* Session() const { return session_.get(); }
   ChatPanel* Chat() const { return chat_; }
   int Slot() const { return slot_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool OpenTable(const SignInResult& player, const NetChoice& choice, QString* error);

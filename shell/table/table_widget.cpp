@@ -615,6 +615,15 @@ void TableWidget::ApplyWindowSize(int windowSize, QSize client) {
   impl_->Relayout(windowSize, client);
   impl_->ApplyLook();
   update();
+  emit laidOut();
+}
+
+QRect TableWidget::MessageBoxArea() const {
+  return impl_->geo.memo;
+}
+
+const Layout& TableWidget::TableLayout() const {
+  return impl_->layout;
 }
 
 TableView& TableWidget::View() {

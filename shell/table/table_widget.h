@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "shell/layout.h"
 #include "table/round_flow.h"
 #include "table/table_match.h"
 
@@ -59,6 +60,10 @@ class TableWidget : public QWidget {
   void SwapOwnSlots(Slot a, Slot b);
   bool ActionButtonEnabled() const;
   void PressActionButton();
+  // Where the message box lies and the layout of the last size, for what lies over the
+  // table (the chat strip of direct play); `laidOut` follows each change.
+  QRect MessageBoxArea() const;
+  const Layout& TableLayout() const;
   // The language changed: every caption, name and accessible name is written again.
   void Retranslate();
 
@@ -83,6 +88,8 @@ class TableWidget : public QWidget {
   void roundFinished(int gamesPlayed);
   // A deal is on the table, its cards shown (game recordings start here).
   void roundDealt();
+  // ApplyWindowSize has laid every element out anew.
+  void laidOut();
   // The timeline has played every queued step (screenshots and tests wait for it).
   void timelineIdle();
 

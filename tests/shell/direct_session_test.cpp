@@ -19,6 +19,7 @@
 #include "shell/direct/network_fields.h"
 #include "shell/direct/wait_window.h"
 #include "shell/modal.h"
+#include "shell/table/table_widget.h"
 #include "shell/widgets/qor_button.h"
 #include "table/auto_player.h"
 #include "table/table_match.h"
@@ -334,8 +335,10 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
     port = probe.serverPort();
   }
 
-  QWidget table;
-  table.resize(760, 500);
+  TableServices tableServices;
+  tableServices.settings = &settings;
+  TableWidget table(tableServices, nullptr);
+  table.ApplyWindowSize(kSmallWindow, QSize(760, 500));
   table.show();
   HeadlessTable view;
   TableMatch match(view);
@@ -390,7 +393,7 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   EXPECT_EQ(chat->pos(), QPoint(584, 10));
   EXPECT_TRUE(chat->ChatEnabled());
   settings.WindowSize = kLargeWindow;
-  table.resize(1520, 1000);
+  table.ApplyWindowSize(kLargeWindow, QSize(1520, 1000));
   EXPECT_EQ(chat->pos(), QPoint(1168, 20));
 
   QTRY_VERIFY_WITH_TIMEOUT(joiner->session->ChatAllowed(), kWaitMs);
