@@ -14,22 +14,11 @@
 #include "records/settings.h"
 #include "shell/about_window.h"
 #include "shell/fonts.h"
+#include "table_test_app.h"
 #include "words/words.h"
 
 namespace trilane {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "shell_about_window_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    auto* a = new QApplication(argc, argv);
-    InitAssets();
-    return a;
-  }();
-  return *app;
-}
 
 // The rows of `image` from `top` to `bottom` that hold pixels of `colour` (give or take the edges
 // of antialiased letters), gathered into bands of neighbouring rows, each with the leftmost and
@@ -64,7 +53,7 @@ QString Utf8(std::string_view text) {
 }
 
 TEST(AboutWindow, TextsInEachLanguage) {
-  App();
+  test::TableTestApp();
   struct Case {
     int language;
     const char* title;

@@ -23,22 +23,11 @@
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "tests/program/program_folder.h"
+#include "table_test_app.h"
 #include "words/words.h"
 
 namespace trilane {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "shell_recording_wiring_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    auto* a = new QApplication(argc, argv);
-    InitAssets();
-    return a;
-  }();
-  return *app;
-}
 
 // Says Yes to every question and types the member's password into the welcome window.
 class Responder {
@@ -72,7 +61,7 @@ class Responder {
 class RecordingWiringTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::TableTestApp();
     SetLanguageIndex(kEnglish);
     folder_.InstallClubFiles();
     folder_.PutMember(1, "Anna", 2.0, 10, 30, "one");
@@ -87,7 +76,7 @@ class RecordingWiringTest : public ::testing::Test {
     window_->Settings().GifSource = 1;
     window_->Settings().GifDelay = 1000;
     recorder_ = std::make_unique<GameRecorder>(window_->Settings(), Folder());
-    RecordGames(App(), *window_->Table(), *recorder_);
+    RecordGames(test::TableTestApp(), *window_->Table(), *recorder_);
     saved_ = std::make_unique<QSignalSpy>(recorder_.get(), &GameRecorder::saved);
     QTest::keyClick(window_->Title(), Qt::Key_Space);
     window_->OpenMember(1);
@@ -128,7 +117,7 @@ TEST_F(RecordingWiringTest, ClosingTheProgramSavesTheGame) {
   StartGame(true);
   ASSERT_TRUE(QTest::qWaitFor([&] { return recorder_->Recording(); }, 5000));
   QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
-  QTimer::singleShot(20000, &App(), [] { QCoreApplication::exit(3); });  // a close that hangs
+  QTimer::singleShot(20000, &test::TableTestApp(), [] { QCoreApplication::exit(3); });  // a close that hangs
   ASSERT_EQ(QApplication::exec(), 0);
   // Right after the loop, as the program's main returns: the file must already be there.
   EXPECT_FALSE(recorder_->Recording());
