@@ -108,6 +108,29 @@ TEST(RatedMatchTest, ACycleOfTwentyMatchesBooksEachRatingAndEntersTheCycleWithIt
   EXPECT_EQ(club.Client().WebReadQors("Ann").value, 15);
 }
 
+TEST(RatedMatchTest, ThePresidentIsTheBestRatedAccountAndShowsTheProfileItSent) {
+  TRILANE_START_CLUB(club);
+  AccountSession session(club.Client());
+  SignInRated(club, session);
+  web::TInfo14 profile;
+  profile.Name1 = "Ann-Kristin Margrethe Larsen";  // longer than its 20 characters
+  profile.About = "Tom & Jerry $1 ~ok";
+  profile.YouTube = "https://youtube.com/watch?v=x&t=1";
+  ASSERT_TRUE(session.UpdateProfile(profile));
+  EXPECT_EQ(session.User().Info.Name1, "Ann-Kristin Margreth");
+  EXPECT_EQ(session.User().Info.About, "Tom & Jerry  1  ok");
+  EXPECT_EQ(session.User().Info.YouTube, profile.YouTube);
+
+  EXPECT_TRUE(session.RefreshTopTen());
+  EXPECT_FALSE(session.RefreshPresident());  // nobody has played for the rating yet
+  PlayRated(session, 12);
+  ASSERT_TRUE(session.RefreshTopTen());
+  EXPECT_EQ(session.TopTen()[0].Nick, "Ann");
+  EXPECT_NEAR(session.TopTen()[0].Rating, 3.05, 1e-12);
+  ASSERT_TRUE(session.RefreshPresident());
+  EXPECT_EQ(session.PresidentProfile(), session.User().Info);
+}
+
 TEST(RatedMatchTest, APreChargeThatCannotBeStoredStartsNoMatch) {
   {
     // The service is gone: the results cannot even be read.
