@@ -16,7 +16,7 @@
 namespace trilane::testing {
 
 // Passes everything to the real transport, except that the next `count` posts whose body
-// holds `marker` fail as an unreachable service would.
+// holds `marker` fail as an unreachable service would, or reach it and lose their reply.
 class DroppingTransport : public web::HttpTransport {
  public:
   explicit DroppingTransport(web::HttpTransport& inner) : inner_(inner) {}
@@ -24,12 +24,20 @@ class DroppingTransport : public web::HttpTransport {
   void DropPosts(std::string marker, int count) {
     marker_ = std::move(marker);
     count_ = count;
+    deliver_ = false;
+  }
+
+  // The next `count` such posts reach the service, but their replies are lost on the way back.
+  void LoseReplies(std::string marker, int count) {
+    DropPosts(std::move(marker), count);
+    deliver_ = true;
   }
 
   web::HttpReply Post(const web::HttpRequest& request) override {
     if (count_ > 0 && request.body.find(marker_) != std::string::npos) {
       --count_;
-      return {false, 0, {}, "dropped by the test"};
+      if (deliver_) inner_.Post(request);
+      return {false, 0, {}, "lost by the test"};
     }
     return inner_.Post(request);
   }
@@ -43,6 +51,7 @@ class DroppingTransport : public web::HttpTransport {
   web::HttpTransport& inner_;
   std::string marker_;
   int count_ = 0;
+  bool deliver_ = false;
 };
 
 // The form key of the results' save (the read sends "best" alone).

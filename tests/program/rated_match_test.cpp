@@ -200,6 +200,34 @@ TEST(RatedMatchTest, TheSecondSendStoresThePreChargeAndTheCopyKeepsTheValuesRead
   EXPECT_EQ(session.Game().Score, 12);
 }
 
+TEST(RatedMatchTest, ARepeatFindsASendWhoseReplyWasLostAndDoesNotSendItAgain) {
+  TRILANE_START_CLUB(club);
+  AccountSession session(club.Client());
+  SignInRated(club, session);
+  PlayRated(session, 12);
+
+  session.SetPlayForRating(true);
+  club.Transport().LoseReplies(kSaveBestMarker, 1);
+  PreCharge charge(session);
+  EXPECT_EQ(charge.Advance().kind, Kind::kWait);
+  EXPECT_EQ(charge.Advance().kind, Kind::kStarted);
+  EXPECT_EQ(club.Client().WebReadBest("Ann", "abcd1").value.Kon, 8);
+
+  club.Transport().LoseReplies(kSaveBestMarker, 1);
+  RatedBooking booking(session, 4);
+  EXPECT_FALSE(booking.Attempt().stored);
+  const BookingOutcome repeated = booking.Attempt();
+  EXPECT_TRUE(repeated.stored);
+  EXPECT_EQ(repeated.cycleScore, 16);
+  EXPECT_FALSE(session.RatedMatchRunning());
+  const auto held = club.Client().WebReadBest("Ann", "abcd1");
+  EXPECT_EQ(held.value.Kon, 8);
+  EXPECT_EQ(held.value.KonL, 8);
+  EXPECT_EQ(held.value.Score, 16);
+  EXPECT_NEAR(held.value.Rating, 16.0 / 8 + 8 / 80.0, 1e-9);
+  EXPECT_EQ(session.Game().Score, 16);
+}
+
 TEST(RatedMatchTest, AFailedBookingCanBeRepeatedOrLeftWithThePreChargeStanding) {
   TRILANE_START_CLUB(club);
   AccountSession session(club.Client());
