@@ -2,6 +2,7 @@
 // local user file (user save|show|delete), and matches for the world rating against the
 // computer (play --account), each through the program's own rated-match path.
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -125,8 +126,10 @@ int RunUserDelete(const Args& args) {
 
 #ifdef TRILANE_CLI_RATED_PLAY
 
-// The command line has nobody to answer "Repeat?": it repeats a few times, then gives up.
+// The command line has nobody to answer "Repeat?": it repeats a few times, a second apart
+// (about as long as a player takes to answer), then gives up.
 constexpr int kAttempts = 3;
+constexpr std::chrono::milliseconds kRepeatPause{1000};
 
 // One rated match as the program plays it from the menu: the account window's read of the
 // results, "Play global rating", the pre-charge with its pauses, four deals with the
@@ -166,6 +169,7 @@ std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number
   RatedBooking booking(session, end.score);
   BookingOutcome booked;
   for (int attempt = 0; attempt < kAttempts && !booked.stored; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(kRepeatPause);
     booked = booking.Attempt();
   }
   if (!booked.stored) {
@@ -180,6 +184,7 @@ std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number
   CycleEntry entry;
   if (booked.cycleCompleted) {
     for (int attempt = 0; attempt < kAttempts && !entry.entered; ++attempt) {
+      if (attempt > 0) std::this_thread::sleep_for(kRepeatPause);
       entry = session.EnterCycle(booked.cycleScore);
     }
   }
