@@ -98,13 +98,13 @@ struct Options {
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
-  std::cerr
-      << "trilane-club-service: " << problem << "\n"
-      << "usage: trilane-club-service [--listen ADDR:PORT] [--data DIR] [--ftp-port P]\n"
-      << "  [--ftp-password TEXT] [--addons DIR]... [--store postgres://...]\n"
-      << "  [--public-url http://HOST:PORT] [--threads N] [--rate PER_SECOND] [--burst N]\n"
-      << "  [--fast-hashes] [--trust-proxy] [--verbose]\n"
-      << "  [--tourney-base-port P] [--no-tourney | --tourney-only] [--tourney-second-ms N]\n";
+  std::cerr << "trilane-club-service: " << problem << "\n"
+            << "usage: trilane-club-service [--listen ADDR:PORT] [--data DIR] [--ftp-port P]\n"
+            << "  [--ftp-password TEXT] [--addons DIR]... [--store postgres://...]\n"
+            << "  [--public-url http://HOST:PORT] [--threads N] [--rate PER_SECOND] [--burst N]\n"
+            << "  [--fast-hashes] [--trust-proxy] [--verbose]\n"
+            << "  [--tourney-base-port P] [--no-tourney | --tourney-only]\n"
+            << "  [--tourney-second-ms N]\n";
   std::exit(2);
 }
 
