@@ -369,6 +369,15 @@ TEST_F(TourneyTableTest, AConnectionTakesOnlyASeatTheStoreGaveItsAddress) {
   table_->Received(51, decoder.Feed(EncodeConnect(1))[0], Now());
   EXPECT_EQ(table_->TakeActions().closes, std::vector<int>{51});
   EXPECT_EQ(table_->BoundSeats(), 1);
+  // On loopback (a forwarder in front of the tables) the holder's sign-in from there counts.
+  table_->Opened(60, "127.0.0.1", Now());
+  table_->Received(60, decoder.Feed(EncodeConnect(2))[0], Now());
+  EXPECT_EQ(table_->TakeActions().closes, std::vector<int>{60});
+  store_->NoteSignIn("P2", "127.0.0.1", Now().epochSeconds);
+  table_->Opened(61, "127.0.0.1", Now());
+  table_->Received(61, decoder.Feed(EncodeConnect(2))[0], Now());
+  EXPECT_TRUE(table_->TakeActions().closes.empty());
+  EXPECT_EQ(table_->BoundSeats(), 2);
   // A connection that never introduces itself is closed when its time is up.
   table_->Opened(52, Address(2), Now());
   nowMs_ += 11000;
