@@ -299,9 +299,12 @@ void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame,
       phase_ = Phase::kArranging;
       deadline_ = {};
       for (int s = 1; s <= kSeats; ++s) {
-        deadline_[s - 1] =
-            now.ms + static_cast<int64_t>(timing_.ArrangingSeconds(s) + timing_.graceSeconds) *
-                         timing_.secondMs;
+        int seconds = timing_.ArrangingSeconds(s) + timing_.flightSeconds + timing_.graceSeconds;
+        // The leader cannot send its rows before everyone else's are in, so its own clock
+        // would run out over a silent seat and the leader would lose for it: the table
+        // gives up on any other seat a little before the leader's clock can.
+        if (s != 1) seconds = std::min(seconds, timing_.ArrangingSeconds(1) - 2);
+        deadline_[s - 1] = now.ms + static_cast<int64_t>(seconds) * timing_.secondMs;
       }
       return;
     }

@@ -305,10 +305,11 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
 TEST_F(TourneyTableTest, ASilentSeatIsTimedOutByTheTable) {
   SeatEveryone();
   players_[2]->plays = false;  // seat 3 froze after the deal
-  // Its arranging time (65 s) and the table's grace pass before the table gives up on it.
+  // Its arranging time (65 s), the cards' flights and the table's grace pass before the
+  // table gives up on it.
   Run(65);
   EXPECT_TRUE(table_->GameOn());
-  Run(20);
+  Run(30);
   EXPECT_FALSE(table_->GameOn());
   for (auto& p : players_) {
     if (p->seat == 3) continue;
