@@ -128,8 +128,7 @@ void TourneyTable::Received(int connection, const Decoded& frame, TableTime now)
     Refuse(0, "a frame before \"connect\" from " + c.address);
     return CloseConnection(connection);
   }
-  if (const auto* chat = std::get_if<Chat>(&frame.message))
-    return TakeChat(connection, c, *chat, now);
+  if (const auto* chat = std::get_if<Chat>(&frame.message)) return TakeChat(c, *chat, now);
   TakeFrame(c.seat, frame, now);
 }
 
@@ -164,13 +163,12 @@ void TourneyTable::Introduce(int connection, Connection& c, int seat, int byteSe
   if (BoundSeats() == kSeats) StartGame(now);
 }
 
-void TourneyTable::TakeChat(int connection, Connection& c, const Chat& chat, TableTime now) {
+void TourneyTable::TakeChat(Connection& c, const Chat& chat, TableTime now) {
   if (now.ms - c.chatWindowMs >= 1000) {
     c.chatWindowMs = now.ms;
     c.chats = 0;
   }
   if (++c.chats > kChatsPerSecond) return Refuse(c.seat, "chat flood");
-  (void)connection;
   // Written anew from what was read: at most 15 bytes, nothing after a "#".
   SendOthers(c.seat, EncodeChat(chat.text, c.seat));
 }

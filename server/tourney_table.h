@@ -99,7 +99,7 @@ class TourneyTable {
   void Introduce(int connection, Connection& c, int seat, int byteSeat, TableTime now);
   void TakeFrame(int seat, const Decoded& frame, TableTime now);
   void TakeStage(int seat, const Stage& stage, const Decoded& frame, TableTime now);
-  void TakeChat(int connection, Connection& c, const Chat& chat, TableTime now);
+  void TakeChat(Connection& c, const Chat& chat, TableTime now);
   void StartGame(TableTime now);
   void Deal(TableTime now);
   void RoundFinished(TableTime now);
