@@ -302,6 +302,29 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
   }
 }
 
+// Chat goes to the other three under the writer's seat, written anew (15 bytes, nothing
+// after a "#"), five lines a second at most.
+TEST_F(TourneyTableTest, ChatIsRelayedUnderTheWritersSeat) {
+  SeatEveryone();
+  for (auto& p : players_) p->plays = false;
+  Run(1);
+  ASSERT_TRUE(table_->GameOn());
+  Decoder decoder(Direction::kToServer);
+  const Decoded chat = decoder.Feed(WithSeat(Frame("s" + std::string(20, 'x') + "#tail", 2), 4))[0];
+  table_->Received(players_[1]->connection, chat, Now());
+  TourneyTable::Actions actions = table_->TakeActions();
+  ASSERT_EQ(actions.sends.size(), 3u);
+  for (const auto& send : actions.sends) {
+    EXPECT_NE(send.connection, players_[1]->connection);
+    EXPECT_EQ(send.bytes, EncodeChat(std::string(15, 'x'), 2));
+  }
+  for (int i = 0; i < 9; ++i) table_->Received(players_[1]->connection, chat, Now());
+  EXPECT_EQ(table_->TakeActions().sends.size(), 3u * 4);
+  nowMs_ += 1000;
+  table_->Received(players_[1]->connection, chat, Now());
+  EXPECT_EQ(table_->TakeActions().sends.size(), 3u);
+}
+
 TEST_F(TourneyTableTest, ASilentSeatIsTimedOutByTheTable) {
   SeatEveryone();
   players_[2]->plays = false;  // seat 3 froze after the deal
