@@ -137,8 +137,9 @@ void AccountProgram::ShowOnMenu(MainMenu& menu) {
     return;
   }
   // The line shows the account's figures as the service holds them; when they cannot be
-  // read it stays the club's.
-  if (!session_.RefreshBest()) {
+  // read it stays the club's. While a rated match runs the service holds the pre-charge and
+  // an emptied cycle: the session's own copy, which the booking needs, is shown instead.
+  if (!session_.RatedMatchRunning() && !session_.RefreshBest()) {
     menu.SetAccountLine(QString());
     return;
   }

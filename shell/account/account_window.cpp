@@ -105,8 +105,10 @@ AccountWindow::AccountWindow(const TSettings& settings, AccountSession& session,
   // The reads of the window's opening: the world's best, the account's own figures when
   // signed in, the member count and the President.
   topTen_ = session_.Client().WebReadTopTen();
+  // While a rated match runs, the service holds the pre-charge and an emptied cycle; the
+  // session's copy keeps the cycle the booking needs, so it is not read over.
   if (session_.SignedIn()) {
-    session_.RefreshBest();
+    if (!session_.RatedMatchRunning()) session_.RefreshBest();
     session_.RefreshPhoto();
     session_.RefreshProfile();
   }
@@ -549,7 +551,7 @@ QWidget* AccountWindow::BuildResultsPage() {
 }
 
 void AccountWindow::RefreshResults() {
-  if (session_.SignedIn()) session_.RefreshBest();
+  if (session_.SignedIn() && !session_.RatedMatchRunning()) session_.RefreshBest();
   ShowResults();
 }
 

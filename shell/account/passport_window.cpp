@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -46,10 +47,14 @@ std::pair<int, int> SplitCode(std::string_view code) {
 }  // namespace
 
 std::string CountryCodeOf(int continent, int row) {
-  std::string code = std::to_string(continent) + "-";
-  const std::string digits = std::to_string(row);
-  if (digits.size() < 3) code.append(3 - digits.size(), '0');
-  return code + digits;
+  // Five characters: the continent's digit, "-", the row in three digits.
+  std::string code = "0-000";
+  code[0] = static_cast<char>('0' + std::clamp(continent, 0, 9));
+  row = std::clamp(row, 0, 999);
+  code[2] = static_cast<char>('0' + row / 100);
+  code[3] = static_cast<char>('0' + row / 10 % 10);
+  code[4] = static_cast<char>('0' + row % 10);
+  return code;
 }
 
 QImage CountryFlag(std::string_view countryCode) {
@@ -192,7 +197,7 @@ void PassportWindow::accept() {
   record_.TopTenNick = ToCp1251(nickEdit_->text());
   record_.TopTenCity = ToCp1251(cityEdit_->text());
   record_.TopTenCountry = CountryCode();
-  record_.TopTenSex = sexBox_->currentIndex() == 1 ? "W" : "M";
+  record_.TopTenSex = std::string(1, sexBox_->currentIndex() == 1 ? 'W' : 'M');
   AuxWindow::accept();
 }
 

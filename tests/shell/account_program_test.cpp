@@ -14,12 +14,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "../web/club_service_process.h"
 #include "program/command_line.h"
+#include "program/rated_match.h"
 #include "records/club_file.h"
 #include "records/history_file.h"
 #include "shell/account/account_program.h"
@@ -91,6 +93,10 @@ class AccountProgramTest : public ::testing::Test {
         (no ? no : ok)->click();
         return;
       }
+      windows_.push_back(shown.objectName());
+      if (shown.objectName() == "FormEndGame") {
+        if (auto* bonus = shown.findChild<QLabel*>("LabelBonus")) bonusText_ = bonus->text();
+      }
       if (shown.objectName() == "FAcc1" && onAccount_) onAccount_(shown);
       if (auto* dialog = qobject_cast<QDialog*>(&shown)) dialog->accept();
     });
@@ -110,9 +116,8 @@ class AccountProgramTest : public ::testing::Test {
   }
 
   // The program as the game composes it, at its main menu.
-  std::unique_ptr<MainWindow> StartAtMenu() {
-    auto window =
-        std::make_unique<MainWindow>(CommandLine{}, QString::fromStdString(game_.string()));
+  std::unique_ptr<MainWindow> StartAtMenu(CommandLine commandLine = {}) {
+    auto window = std::make_unique<MainWindow>(commandLine, QString::fromStdString(game_.string()));
     program_ = &OfferAccounts(*window, std::make_unique<SavesRefused>(refuseSaves_), addresses_);
     window->show();
     EXPECT_TRUE(
@@ -130,6 +135,8 @@ class AccountProgramTest : public ::testing::Test {
   AccountProgram* program_ = nullptr;
   bool refuseSaves_ = false;
   std::vector<QString> messages_;
+  std::vector<QString> windows_;
+  QString bonusText_;
   std::function<void(QWidget&)> onAccount_;
 };
 
@@ -226,6 +233,88 @@ TEST_F(AccountProgramTest, APreChargeThatCannotBeStoredStartsNoMatch) {
   EXPECT_EQ(program_->Session().State(), web::AccountState::kNone);
   EXPECT_TRUE(window->Menu()->isEnabled());
   EXPECT_EQ(window->findChild<QLabel*>("ImAc")->property("state").toInt(), 1);
+}
+
+// The twentieth match of a cycle: the booking completes it, the cycle goes into the account
+// table, the first place pays its bonus of 25 Qors and the end-of-cycle window shows it.
+TEST_F(AccountProgramTest, ACompletedCycleEntersTheAccountTableWithItsBonus) {
+  CreateAccount("Inna", "inna12");
+  {
+    // Nineteen rated matches of 16 points already played in this cycle.
+    web::WebClient client(transport_, addresses_);
+    AccountSession earlier(client);
+    ASSERT_TRUE(earlier.SignIn("Inna", "inna12"));
+    for (int match = 0; match < 19; ++match) {
+      earlier.SetPlayForRating(true);
+      PreCharge preCharge(earlier);
+      ASSERT_EQ(preCharge.Advance().kind, PreChargeStep::Kind::kStarted);
+      RatedBooking booking(earlier, 16);
+      ASSERT_TRUE(booking.Attempt().stored);
+      earlier.SetRatedMatchRunning(false);
+    }
+    ASSERT_EQ(earlier.Game().KonL, 76);
+    ASSERT_EQ(earlier.Game().Score, 304);
+  }
+  ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Inna", "inna12"}));
+  auto window = StartAtMenu();
+  AccountSession& session = program_->Session();
+  ASSERT_EQ(session.State(), web::AccountState::kSignedIn);
+  onAccount_ = [](QWidget& account) {
+    account.findChild<QCheckBox*>("CheckPlayRating")->setChecked(true);
+  };
+  window->Menu()->MemberButton(5)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->Screen() == ScreenState::kTable; }, 10000));
+  EndMatchRequest end;
+  end.endMatch = true;
+  end.score = 20;
+  end.rounds = 4;
+  window->EndMatch(end);
+  EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
+  // The cycle is closed: a new one starts empty and the best cycle score is kept.
+  EXPECT_EQ(session.Game().Sessions, 1);
+  EXPECT_EQ(session.Game().KonL, 0);
+  EXPECT_EQ(session.Game().Score, 0);
+  EXPECT_EQ(session.Game().Best, 324);
+  EXPECT_EQ(session.User().R04, 25);
+  EXPECT_NE(std::find(windows_.begin(), windows_.end(), "FormEndGame"), windows_.end());
+  EXPECT_EQ(bonusText_, "You get 25 Qors!!!");
+  EXPECT_EQ(session.State(), web::AccountState::kSignedIn);
+}
+
+// The indicator and the account's line 5 in the smallest and the largest window, in English,
+// Russian and Chinese: in the window, clear of the menu's buttons and caption. With
+// TRILANE_ACCOUNT_SHOTS naming a folder each menu is saved there for a person to look at.
+TEST_F(AccountProgramTest, MenuShowsTheAccountInEachSizeAndLanguage) {
+  CreateAccount("Zoya", "zoya12");
+  ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Zoya", "zoya12"}));
+  const QString shots = qEnvironmentVariable("TRILANE_ACCOUNT_SHOTS");
+  for (int size : {1, 5}) {
+    for (int language : {kEnglish, kRussian, kChinese}) {
+      SCOPED_TRACE(std::to_string(size) + " " + std::to_string(language));
+      CommandLine commandLine;
+      commandLine.windowSize = size;
+      commandLine.language = language;
+      auto window = StartAtMenu(commandLine);
+      auto* indicator = window->findChild<QLabel*>("ImAc");
+      auto* star = window->findChild<QLabel*>("ImAcStar");
+      ASSERT_NE(indicator, nullptr);
+      ASSERT_NE(star, nullptr);
+      const QRect icon = indicator->geometry().united(star->geometry());
+      EXPECT_TRUE(window->rect().contains(icon));
+      for (QWidget* other : window->Menu()->findChildren<QWidget*>()) {
+        if (other == indicator || other == star || !other->isVisible() ||
+            other->parentWidget() != window->Menu() || other->objectName().isEmpty())
+          continue;
+        EXPECT_FALSE(icon.intersects(other->geometry())) << other->objectName().toStdString();
+      }
+      EXPECT_TRUE(window->Menu()->MemberButton(5)->text().startsWith("Zoya"));
+      if (!shots.isEmpty())
+        window->grab().save(
+            QString("%1/menu-size%2-lang%3.png").arg(shots).arg(size).arg(language));
+      window->CloseWithoutAsking();
+    }
+  }
+  SetLanguageIndex(kEnglish);
 }
 
 // The end-of-cycle window after a cycle entered into the account table: the rank line of a

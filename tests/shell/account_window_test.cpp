@@ -395,6 +395,14 @@ TEST_F(AccountWindowTest, EveryPageFitsItsTextsInEachLanguage) {
   info.WebSite = "example.ru/lena";
   ASSERT_TRUE(client_->WebSaveInfo("Lena", info));
   session_->RefreshProfile();
+  // One rated match puts Lena into the top ten, as its President.
+  session_->SetPlayForRating(true);
+  PreCharge preCharge(*session_);
+  ASSERT_EQ(preCharge.Advance().kind, PreChargeStep::Kind::kStarted);
+  RatedBooking booking(*session_, 17);
+  ASSERT_TRUE(booking.Attempt().stored);
+  session_->SetRatedMatchRunning(false);
+  session_->SetState(web::AccountState::kSignedIn);
   const QString shots = qEnvironmentVariable("TRILANE_ACCOUNT_SHOTS");
   for (int language : {kEnglish, kRussian, kChinese}) {
     SetLanguageIndex(language);
