@@ -73,7 +73,12 @@ int main(int argc, char** argv) {
 #endif
 #ifdef TRILANE_ACCOUNT_WINDOWS
   // The account: the sign-in at start-up, the menu's indicator and line 5, rated matches.
-  trilane::OfferAccounts(window);
+  trilane::AccountProgram& accounts = trilane::OfferAccounts(window);
+#ifdef TRILANE_WEB_FEED
+  trilane::SetInformationAccount([&accounts] {
+    return accounts.Session().SignedIn() ? accounts.Session().User().Nick : std::string();
+  });
+#endif
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.
