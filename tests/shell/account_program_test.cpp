@@ -235,6 +235,39 @@ TEST_F(AccountProgramTest, APreChargeThatCannotBeStoredStartsNoMatch) {
   EXPECT_EQ(window->findChild<QLabel*>("ImAc")->property("state").toInt(), 1);
 }
 
+// A booking the service cannot store asks "Repeat?"; a player who gives up keeps the
+// pre-charge on the service (the match stands as a loss of 40, the cycle emptied), and the
+// account leaves the rated state all the same.
+TEST_F(AccountProgramTest, ABookingGivenUpLeavesThePreCharge) {
+  CreateAccount("Rita", "rita12");
+  ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Rita", "rita12"}));
+  auto window = StartAtMenu();
+  AccountSession& session = program_->Session();
+  onAccount_ = [](QWidget& account) {
+    account.findChild<QCheckBox*>("CheckPlayRating")->setChecked(true);
+  };
+  window->Menu()->MemberButton(5)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->Screen() == ScreenState::kTable; }, 10000));
+  refuseSaves_ = true;
+  EndMatchRequest end;
+  end.endMatch = true;
+  end.score = 30;
+  end.rounds = 4;
+  window->EndMatch(end);  // the responder answers "Repeat?" with No
+  ASSERT_FALSE(messages_.empty());
+  EXPECT_EQ(messages_.front(), "Could not connect to server!\nRepeat?");
+  EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
+  EXPECT_EQ(session.State(), web::AccountState::kSignedIn);
+  EXPECT_FALSE(session.RatedMatchRunning());
+  refuseSaves_ = false;
+  web::WebClient client(transport_, addresses_);
+  const auto held = client.WebReadBest("Rita", "rita12");
+  ASSERT_TRUE(held.ok);
+  EXPECT_EQ(held.value.Kon, 4);
+  EXPECT_NEAR(held.value.Rating, -9.95, 1e-9);
+  EXPECT_EQ(held.value.KonL, 0);
+}
+
 // The twentieth match of a cycle: the booking completes it, the cycle goes into the account
 // table, the first place pays its bonus of 25 Qors and the end-of-cycle window shows it.
 TEST_F(AccountProgramTest, ACompletedCycleEntersTheAccountTableWithItsBonus) {
