@@ -129,6 +129,43 @@ bool AccountSession::RefreshPhoto() {
   return ownPhoto_.has_value();
 }
 
+bool AccountSession::RefreshTopTen() {
+  const auto read = client_.WebReadTopTen();
+  topTenRead_ = read.ok;
+  if (read.ok) topTen_ = read.value;
+  return read.ok;
+}
+
+bool AccountSession::RefreshPresident() {
+  const std::string& nick = topTen_[0].Nick;
+  if (!topTenRead_ || nick.empty() || nick == "#") {
+    presidentProfile_ = {};
+    presidentPhoto_.reset();
+    return false;
+  }
+  const auto read = client_.WebReadInfo(nick);
+  presidentProfile_ = read.ok ? read.value : web::TInfo14{};
+  presidentPhoto_ = client_.WebLoadAvatar(nick);
+  return read.ok;
+}
+
+void AccountSession::ResetSignedOutRecord() {
+  if (SignedIn()) return;
+  user_.Country1 = "Russia";
+  user_.Country2 = "1-001";
+  user_.Sex = 'M';
+  user_.City.clear();
+  user_.EMail.clear();
+  user_.DateR = "00.00.0000";
+}
+
+bool AccountSession::UpdateProfile(const web::TInfo14& profile) {
+  if (!SignedIn()) return false;
+  if (!client_.WebSaveInfo(user_.Nick, web::ProfileForSending(profile))) return false;
+  RefreshProfile();
+  return true;
+}
+
 TransferResult AccountSession::CheckTransfer(int64_t amount) const {
   if (amount < 0) return TransferResult::kNothing;
   if (!SignedIn() || user_.R04 < amount) return TransferResult::kNotEnough;

@@ -104,6 +104,23 @@ class AccountSession {
   bool RefreshProfile();  // the own "About me"
   bool RefreshPhoto();    // the own photo (slot 1)
 
+  // The world top ten by rating; its first entry is the "President".
+  bool RefreshTopTen();
+  bool TopTenRead() const { return topTenRead_; }
+  const web::TopTenList& TopTen() const { return topTen_; }
+  // The President's profile and photo (slot 2), for the top ten last read.
+  bool RefreshPresident();
+  const web::TInfo14& PresidentProfile() const { return presidentProfile_; }
+  const std::optional<std::string>& PresidentPhoto() const { return presidentPhoto_; }
+
+  // The account page without an account starts from a new player's values: Russia, a man,
+  // no city, no e-mail, no registration date.
+  void ResetSignedOutRecord();
+
+  // "Update info" of the profile editor: the profile sent (each field cut to its length,
+  // "$" and "~" as blanks) and read back into the account.
+  bool UpdateProfile(const web::TInfo14& profile);
+
   // "Transfer Qors", before the confirmation: kDone when it may be asked at all.
   TransferResult CheckTransfer(int64_t amount) const;
   // After the confirmation: reads the balance, credits the recipient, debits the account and
@@ -129,6 +146,10 @@ class AccountSession {
   bool userFileSaved_ = false;
   bool ratedMatchRunning_ = false;
   std::optional<std::string> ownPhoto_;
+  web::TopTenList topTen_{};
+  bool topTenRead_ = false;
+  web::TInfo14 presidentProfile_;
+  std::optional<std::string> presidentPhoto_;
 };
 
 }  // namespace trilane

@@ -1,5 +1,8 @@
 #include "program/rated_match.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "base/codepage.h"
 
 namespace trilane {
@@ -44,6 +47,18 @@ PreChargeStep PreCharge::Finish(PreChargeStep::Kind kind, bool playWrongs) {
   return step;
 }
 
+namespace {
+
+// Whether the results read are `sent`: the fields a pre-charge or a booking changes, the
+// rating as the service's text gives it back.
+bool Holds(const web::TQorGame& read, const web::TQorGame& sent) {
+  return read.Kon == sent.Kon && read.KonL == sent.KonL && read.Score == sent.Score &&
+         read.Sessions == sent.Sessions && read.Best == sent.Best &&
+         std::fabs(read.Rating - sent.Rating) <= 1e-9 * std::max(1.0, std::fabs(sent.Rating));
+}
+
+}  // namespace
+
 PreChargeStep PreCharge::Advance() {
   if (done_) return *done_;
   web::WebClient& client = session_.Client();
@@ -58,8 +73,16 @@ PreChargeStep PreCharge::Advance() {
     // The match starts from what the service holds, and the booking carries this cycle on.
     session_.SetGame(read_);
   }
+  const web::TQorGame charge = web::PreChargeRecord(read_);
+  if (sends_ > 0) {
+    // A send whose reply was lost may have been stored. Sent again it would be refused (the
+    // service takes one pre-charge per match), and the player would lose the stored one's
+    // 40 points and, with the next pre-charge, the cycle it emptied.
+    const auto now = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+    if (now.ok && Holds(now.value, charge)) return Finish(PreChargeStep::Kind::kStarted, false);
+  }
   ++sends_;
-  if (client.WebSaveBest(user.Nick, user.Pw, web::PreChargeRecord(read_))) {
+  if (client.WebSaveBest(user.Nick, user.Pw, charge)) {
     return Finish(PreChargeStep::Kind::kStarted, false);
   }
   PreChargeStep step;
@@ -81,19 +104,34 @@ RatedBooking::RatedBooking(AccountSession& session, int64_t matchScore)
     : session_(session),
       matchScore_(matchScore),
       cycleGames_(session.Game().KonL),
-      cycleScore_(session.Game().Score) {}
+      cycleScore_(session.Game().Score) {
+  // What a stored booking leaves on the service, from the values the match started with.
+  const web::TQorGame& before = session.Game();
+  booked_ = web::PreChargeRecord(before);
+  booked_.Rating = web::BookedRating(booked_.Kon, booked_.Rating, matchScore_);
+  cycleCompleted_ = web::ApplyCycle(booked_, cycleGames_, cycleScore_ + matchScore_);
+}
 
 BookingOutcome RatedBooking::Attempt() {
   web::WebClient& client = session_.Client();
   const web::TQorUser& user = session_.User();
   const auto read = client.WebReadBest(user.Nick, user.Pw, session_.Game());
   if (!read.ok) return {};
+  BookingOutcome outcome;
+  outcome.cycleScore = cycleScore_ + matchScore_;
+  if (Holds(read.value, booked_)) {
+    // An earlier attempt was stored and only its reply was lost: sent again it would be
+    // refused as a second booking, and "Repeat?" would never end.
+    session_.SetGame(read.value);
+    session_.SetRatedMatchRunning(false);
+    outcome.stored = true;
+    outcome.cycleCompleted = cycleCompleted_;
+    return outcome;
+  }
   // The service holds the pre-charge: K1 games at R1 and an emptied cycle; the cycle before
   // the match is ours.
   web::TQorGame game = read.value;
   game.Rating = web::BookedRating(read.value.Kon, read.value.Rating, matchScore_);
-  BookingOutcome outcome;
-  outcome.cycleScore = cycleScore_ + matchScore_;
   outcome.cycleCompleted = web::ApplyCycle(game, cycleGames_, outcome.cycleScore);
   if (!client.WebSaveBest(user.Nick, user.Pw, game)) {
     // The cycle goes back into the copy with the record as read, so that a repeat books the

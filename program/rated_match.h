@@ -58,7 +58,8 @@ struct PreChargeStep {
 };
 
 // The pre-charge as a sequence of calls: the results read and the first send, then a repeat
-// after 2000 ms and a last one after 3000 ms. On success the rated-match flag is set; the
+// after 2000 ms and a last one after 3000 ms (each repeat first looks whether the send before
+// it was stored after all). On success the rated-match flag is set; the
 // session's copy of the results keeps the values read (the cycle travels back with the
 // booking), not the emptied cycle that was sent.
 class PreCharge {
@@ -91,7 +92,8 @@ struct BookingOutcome {
 
 // The booking of one finished rated match. The cycle's games and score before the match are
 // taken from the session's copy when the booking is made, and put back after every failed
-// attempt, so a repeat books the same match.
+// attempt, so a repeat books the same match; a repeat that finds the booking already stored
+// (its reply was lost) counts it as stored. Keep one booking for all the repeats of a match.
 class RatedBooking {
  public:
   RatedBooking(AccountSession& session, int64_t matchScore);
@@ -106,6 +108,8 @@ class RatedBooking {
   int64_t matchScore_;
   int64_t cycleGames_;
   int64_t cycleScore_;
+  web::TQorGame booked_;  // what the service holds once the booking is stored
+  bool cycleCompleted_ = false;
 };
 
 // The per-match counters of a rated match (a match against the computer).

@@ -1,6 +1,7 @@
 #include "web/account_rules.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "base/rounding.h"
 
@@ -100,6 +101,22 @@ bool KeyAllowedInPassword(char key) {
 }
 bool KeyAllowedInEmail(char key) {
   return key == kBackspace || IsLatinNameCharacter(key);
+}
+
+TInfo14 ProfileForSending(TInfo14 profile) {
+  const std::pair<std::string*, size_t> fields[] = {
+      {&profile.Name1, 20},      {&profile.Name2, 20},    {&profile.About, 50},
+      {&profile.Telephone, 20},  {&profile.EMailO, 50},   {&profile.Skype, 50},
+      {&profile.WebSite, 50},    {&profile.OK, 50},       {&profile.VK, 50},
+      {&profile.Telegram, 50},   {&profile.FaceBook, 60}, {&profile.Twitter, 50},
+      {&profile.Instagramm, 50}, {&profile.YouTube, 50}};
+  for (const auto& [text, length] : fields) {
+    if (text->size() > length) text->resize(length);
+    for (char& c : *text) {
+      if (c == '$' || c == '~') c = ' ';
+    }
+  }
+  return profile;
 }
 
 bool CanCreateAccount(AccountState state, FieldRating nick, FieldRating city, FieldRating password,

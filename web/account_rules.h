@@ -53,6 +53,10 @@ bool KeyAllowedInCity(char key);
 bool KeyAllowedInPassword(char key);
 bool KeyAllowedInEmail(char key);
 
+// The profile as "Update info" sends it: "$" and "~" (which end and split the service's
+// reply) become blanks, and each field is cut to the length of its edit.
+TInfo14 ProfileForSending(TInfo14 profile);
+
 // --- Account states ---
 
 // Drives the lamps ("LampR24", "LampY24", "LampG24") and the stars of the account indicator.
