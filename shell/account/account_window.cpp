@@ -104,7 +104,7 @@ AccountWindow::AccountWindow(const TSettings& settings, AccountSession& session,
 
   // The reads of the window's opening: the world's best, the account's own figures when
   // signed in, the member count and the President.
-  topTen_ = session_.Client().WebReadTopTen();
+  session_.RefreshTopTen();
   // While a rated match runs, the service holds the pre-charge and an emptied cycle; the
   // session's copy keeps the cycle the booking needs, so it is not read over.
   if (session_.SignedIn()) {
@@ -144,13 +144,7 @@ AccountWindow::AccountWindow(const TSettings& settings, AccountSession& session,
 }
 
 void AccountWindow::ReadPresident() {
-  president_ = {};
-  presidentPhotoBytes_.reset();
-  if (!topTen_.ok) return;
-  const std::string& nick = topTen_.value[0].Nick;
-  if (nick.empty() || nick == "#") return;
-  president_ = session_.Client().WebReadInfo(nick);
-  presidentPhotoBytes_ = session_.Client().WebLoadAvatar(nick);
+  presidentRead_ = session_.RefreshPresident();
 }
 
 QLabel* AccountWindow::MakeValueLabel(QWidget* parent, const QString& name) {
@@ -356,16 +350,19 @@ void AccountWindow::FillCountries(int continent, int row) {
 }
 
 void AccountWindow::ResetFieldsForNewAccount() {
-  // Without an account the page starts a new one: Russia, a man, no city, no e-mail.
+  // Without an account the page starts a new one: Russia, a man, no city, no e-mail; the
+  // nick and password of the last account stay for signing in again.
+  session_.ResetSignedOutRecord();
   filling_ = true;
   const web::TQorUser& user = session_.User();
   nickEdit_->setText(FromCp1251(user.Nick));
   passwordEdit_->setText(FromCp1251(user.Pw));
-  cityEdit_->clear();
-  emailEdit_->clear();
-  FillCountries(1, 1);
-  sexBox_->setCurrentIndex(0);
-  dateLabel_->setText("00.00.0000");
+  cityEdit_->setText(FromCp1251(user.City));
+  emailEdit_->setText(FromCp1251(user.EMail));
+  const auto [continent, row] = SplitCode(user.Country2);
+  FillCountries(continent, row);
+  sexBox_->setCurrentIndex(user.Sex == 'W' ? 1 : 0);
+  dateLabel_->setText(FromCp1251(user.DateR));
   filling_ = false;
 }
 
@@ -498,7 +495,7 @@ void AccountWindow::SignInOrOut() {
     return;
   }
   session_.RefreshPhoto();
-  topTen_ = session_.Client().WebReadTopTen();
+  session_.RefreshTopTen();
   ReadPresident();
   ShowAccount();
   emit accountChanged();
@@ -615,20 +612,21 @@ QWidget* AccountWindow::BuildTopTenPage() {
 }
 
 void AccountWindow::RefreshTopTen() {
-  topTen_ = session_.Client().WebReadTopTen();
+  session_.RefreshTopTen();
   ShowTopTen();
 }
 
 void AccountWindow::ShowTopTen() {
-  topTenStatus_->setText(topTen_.ok ? QString() : WordText(kWordNoConnect));
-  topTenStatus_->setVisible(!topTen_.ok);
+  const bool read = session_.TopTenRead();
+  topTenStatus_->setText(read ? QString() : WordText(kWordNoConnect));
+  topTenStatus_->setVisible(!read);
   for (size_t r = 0; r < topRows_.size(); ++r) {
-    const web::TQorTop10& entry = topTen_.value[r];
-    const bool filled = topTen_.ok && !entry.Nick.empty() && entry.Nick != "#";
+    const web::TQorTop10& entry = session_.TopTen()[r];
+    const bool filled = read && !entry.Nick.empty() && entry.Nick != "#";
     auto& row = topRows_[r];
     for (QLabel* cell : row) {
       cell->clear();
-      cell->setVisible(topTen_.ok);
+      cell->setVisible(read);
     }
     if (!filled) continue;
     row[0]->setText(QString::number(static_cast<int>(r) + 1) + ".");
@@ -859,14 +857,15 @@ void AccountWindow::ShowProfiles() {
   ownNames_[1]->setText(own.Name2 == "#" ? QString() : FromCp1251(own.Name2));
   ownRows_->Show(own);
 
-  const bool known = topTen_.ok && president_.ok;
-  const web::TQorTop10& first = topTen_.value[0];
-  presidentPhoto_->SetPhoto(known ? presidentPhotoBytes_ : std::nullopt, first.Sex);
-  const web::TInfo14& info = known ? president_.value : none;
+  const bool known = session_.TopTenRead() && presidentRead_;
+  const web::TQorTop10& first = session_.TopTen()[0];
+  presidentPhoto_->SetPhoto(known ? session_.PresidentPhoto() : std::nullopt, first.Sex);
+  const web::TInfo14& info = known ? session_.PresidentProfile() : none;
   presidentNames_[0]->setText(info.Name1 == "#" ? QString() : FromCp1251(info.Name1));
   presidentNames_[1]->setText(info.Name2 == "#" ? QString() : FromCp1251(info.Name2));
   // A club whose top ten is still empty has no President yet; a failed read says so.
-  const bool failed = !topTen_.ok || (!president_.ok && !first.Nick.empty() && first.Nick != "#");
+  const bool failed =
+      !session_.TopTenRead() || (!presidentRead_ && !first.Nick.empty() && first.Nick != "#");
   presidentNames_[2]->setText(known ? FromCp1251(first.Nick)
                                     : (failed ? WordText(kWordNoConnect) : QString()));
   presidentNames_[3]->setText(known && first.City != "#" ? FromCp1251(first.City) : QString());
@@ -891,7 +890,7 @@ void AccountWindow::EditProfile() {
     ProfileEditor editor(settings_, session_, this, services_.choosePhoto);
     ExecModal(editor);
   }
-  topTen_ = session_.Client().WebReadTopTen();
+  session_.RefreshTopTen();
   ReadPresident();
   ShowTopTen();
   ShowProfiles();

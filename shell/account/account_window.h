@@ -131,7 +131,6 @@ class AccountWindow : public AuxWindow {
   std::array<QLabel*, 8> results_{};
 
   // "Top 10".
-  web::WebRead<web::TopTenList> topTen_;
   std::array<std::array<QLabel*, 6>, 10> topRows_{};
   QLabel* topTenStatus_ = nullptr;
 
@@ -151,8 +150,7 @@ class AccountWindow : public AuxWindow {
   PhotoFrame* presidentPhoto_ = nullptr;
   ProfileRows* presidentRows_ = nullptr;
   std::array<QLabel*, 4> presidentNames_{};  // Name1, Name2, nick, city
-  web::WebRead<web::TInfo14> president_;
-  std::optional<std::string> presidentPhotoBytes_;
+  bool presidentRead_ = false;
 };
 
 // Opens the account window over `parent` and returns when it is closed.

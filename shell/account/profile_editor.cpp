@@ -77,15 +77,6 @@ bool IsAccountPhoto(const std::string& bytes) {
   return !image.isNull() && image.width() == kPhotoWidth && image.height() == kPhotoHeight;
 }
 
-web::TInfo14 ProfileToSend(web::TInfo14 info) {
-  for (const EditSpec& spec : kEdits) {
-    for (char& c : info.*spec.field) {
-      if (c == '$' || c == '~') c = ' ';
-    }
-  }
-  return info;
-}
-
 ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session, QWidget* parent,
                              std::function<QString(QWidget*)> choosePhoto)
     : AuxWindow(settings, AuxHeader{WordText(kWordMyAccount), 610, 40}, parent),
@@ -173,16 +164,12 @@ web::TInfo14 ProfileEditor::EditedProfile() const {
 }
 
 void ProfileEditor::UpdateInfo() {
-  const web::TInfo14 info = ProfileToSend(EditedProfile());
-  const bool saved = session_.Client().WebSaveInfo(session_.User().Nick, info);
-  updateInfo_->setEnabled(false);
-  if (!saved) {
-    // Nothing was stored: the button comes back so the player can send it again.
-    updateInfo_->setEnabled(true);
+  if (!session_.UpdateProfile(EditedProfile())) {
+    // Nothing was stored: the button stays so the player can send it again.
     ShowError(this, WordText(kWordNoConnectMessage));
     return;
   }
-  session_.RefreshProfile();
+  updateInfo_->setEnabled(false);
   const web::TInfo14& read = session_.User().Info;
   for (size_t i = 0; i < kEdits.size(); ++i) edits_[i]->setText(ShownText(read.*kEdits[i].field));
 }

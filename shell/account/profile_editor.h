@@ -22,9 +22,6 @@ class PhotoFrame;
 // The photo check: true when `bytes` are a JPEG of exactly 200 x 250 pixels.
 bool IsAccountPhoto(const std::string& bytes);
 
-// The profile as "Update info" sends it: "$" and "~" in every field become blanks.
-web::TInfo14 ProfileToSend(web::TInfo14 info);
-
 class ProfileEditor : public AuxWindow {
   Q_OBJECT
 
