@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
+#include <QUrl>
 #include <QStyle>
 
 #include "base/codepage.h"
@@ -27,6 +29,7 @@
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/top_ten_window.h"
+#include "platform/paths.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -103,6 +106,10 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   connect(menu_, &MainMenu::exitChosen, this, &QWidget::close);
   connect(menu_, &MainMenu::optionsChosen, this, &MainWindow::OpenOptions);
   connect(menu_, &MainMenu::historyChosen, this, &MainWindow::OpenHistory);
+  // F1 opens the help page on every screen.
+  auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  helpKey->setContext(Qt::WindowShortcut);
+  connect(helpKey, &QShortcut::activated, this, &MainWindow::OpenHelp);
   connect(menu_, &MainMenu::captionClicked, this, [this] {
     settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
     menu_->RefreshCaptions();
@@ -510,6 +517,22 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   rename->setObjectName("ChangeName");
   rename->setEnabled(atTable);
   connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
+  // The table that teaches: the computer's rows, the last change taken back, the review.
+  QAction* suggest = menu.addAction(WordText(kWordSuggest));
+  suggest->setObjectName("Suggest");
+  suggest->setShortcut(QKeySequence(Qt::Key_F2));
+  suggest->setEnabled(atTable && table_->CanSuggest());
+  connect(suggest, &QAction::triggered, table_, &TableWidget::SuggestArrangement);
+  QAction* undo = menu.addAction(WordText(kWordUndoSwap));
+  undo->setObjectName("UndoSwap");
+  undo->setShortcut(QKeySequence::Undo);
+  undo->setEnabled(atTable && table_->CanUndo());
+  connect(undo, &QAction::triggered, table_, &TableWidget::UndoSwap);
+  QAction* review = menu.addAction(WordText(kWordReview));
+  review->setObjectName("Review");
+  review->setShortcut(QKeySequence(Qt::Key_F3));
+  review->setEnabled(atTable && table_->CanReview());
+  connect(review, &QAction::triggered, table_, &TableWidget::ToggleReview);
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");
@@ -561,6 +584,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+}
+
+void MainWindow::OpenHelp() {
+  if (helpOpener_) {
+    helpOpener_();
+    return;
+  }
+  // The pages are generated beside the program, one per language.
+  const QString page = QString::fromStdString(
+      (programFolder_ / "help" / (std::to_string(LanguageIndex()) + ".html")).string());
+  if (!QFile::exists(page)) {
+    ShowError(this, WordText(kWordCantFindFile) + QLatin1Char('\n') + page);
+    return;
+  }
+  PlaySound(TableSound::kOpenWindow);
+  OpenWithShell(QUrl::fromLocalFile(page).toString());
 }
 
 void MainWindow::CloseWithoutAsking() {
