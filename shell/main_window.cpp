@@ -10,11 +10,12 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
-#include <QUrl>
 #include <QStyle>
+#include <QUrl>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "platform/paths.h"
 #include "program/club_access.h"
 #include "program/match_end.h"
 #include "program/startup.h"
@@ -29,7 +30,6 @@
 #include "shell/table/table_widget.h"
 #include "shell/title_screen.h"
 #include "shell/top_ten_window.h"
-#include "platform/paths.h"
 #include "words/words.h"
 
 namespace trilane {
