@@ -4,7 +4,9 @@
 // they looked at there (small and large window; English, Russian, Chinese).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "records/settings.h"
@@ -153,8 +155,9 @@ TEST_F(TableTeachingTest, DraggingARowsNameOntoAnothersSwapsTheRows) {
   const Arrangement before = Flow().OwnRows();
   const QPoint from = RowNameCentre(kMiddle), to = RowNameCentre(kBack);
   QTest::mousePress(table_.get(), Qt::LeftButton, {}, from);
-  QTest::mouseMove(table_.get(), from + QPoint(0, 4));
-  QTest::mouseMove(table_.get(), to);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), table_->mapToGlobal(QPointF(to)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(table_.get(), &move);
   QTest::mouseRelease(table_.get(), Qt::LeftButton, {}, to);
   table_->FinishTimeline();
   EXPECT_EQ(Flow().OwnRows().rows[kMiddle], before.rows[kBack]);
