@@ -16,6 +16,12 @@ std::optional<RoundReview> ReviewRound(const RoundFlow& flow) {
   for (int p = 1; p <= 3; ++p) against[p - 1] = flow.TableRows(p);
   review.scored = RoundTotal(flow.Score().points, 3);
   review.best = FindBestArrangement(HandOf(review.played), against, flow.Setup().ruleTwoFour);
+  // Rows that scored as much as the best are the best: the player's own are shown then,
+  // not another split of equal points.
+  if (review.scored >= review.best.points) {
+    review.best.rows = review.played;
+    review.best.values = EvaluateArrangement(review.played);
+  }
   return review;
 }
 

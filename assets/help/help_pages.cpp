@@ -97,7 +97,7 @@ constexpr SpecialExample kSpecials[] = {
     {kThreeQuads, "7h 7d 7c 7s 9h 9d 9c 9s Qh Qd Qc Qs 2h"},
     {kAllHighs, "8h 9d Tc Js Qh Kd Ac 8d 9c Ts Jh Qd Kc"},
     {kAllLow, "2h 3d 4c 5s 6h 7d 8c 2d 3c 4s 5h 6d 7c"},
-    {kFullColored, "2h 5h 7h 9h Jh Kh 3d 6d 8d Td Qd Ad 4h"},
+    {kFullColored, "2h 5h 7h 9h Jh Kh 2d 6d 8d Td Qd Ad 4h"},
     {kFourTriples, "2h 2d 2c 5h 5d 5c 9h 9d 9c Jh Jd Jc Ks"},
     {kSixPairs, "3h 3d 5c 5s 7h 7d 9c 9s Jh Jd Kc Ks Ah"},
     {kThreeStraights, "2h 3d 4c 5s 6h 5d 6c 7s 8h 9d Qc Ks Ah"},

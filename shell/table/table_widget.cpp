@@ -558,7 +558,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   }
 
   void ToggleReview() {
-    if (review && review->isVisible()) {
+    if (reviewOpen) {
       HideReview();
       return;
     }
@@ -765,7 +765,7 @@ bool TableWidget::CanReview() const {
 }
 
 bool TableWidget::ReviewShown() const {
-  return impl_->review && impl_->review->isVisible();
+  return impl_->reviewOpen;
 }
 
 bool TableWidget::ActionButtonEnabled() const {
@@ -849,7 +849,7 @@ void TableWidget::mousePressEvent(QMouseEvent* event) {
   d.pressSlot.reset();
   d.pressRow.reset();
   d.dragging = false;
-  if (event->button() != Qt::RightButton && d.review && d.review->isVisible()) {
+  if (event->button() != Qt::RightButton && d.reviewOpen) {
     d.HideReview();  // a click anywhere closes the review
     return;
   }
@@ -957,7 +957,7 @@ void TableWidget::keyPressEvent(QKeyEvent* event) {
     d.Undo();
     return;
   }
-  if (event->key() == Qt::Key_Escape && d.review && d.review->isVisible()) {
+  if (event->key() == Qt::Key_Escape && d.reviewOpen) {
     d.HideReview();
     return;
   }

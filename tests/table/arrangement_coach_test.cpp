@@ -162,6 +162,9 @@ TEST_F(CoachTest, ReviewComparesThePointsScoredWithTheBestRows) {
   EXPECT_EQ(PointsAgainst(review->best.rows, against, false), review->best.points);
   EXPECT_GE(review->best.points, review->scored);
   EXPECT_EQ(review->PlayedBest(), review->best.points == review->scored);
+  if (review->PlayedBest()) {
+    EXPECT_EQ(review->best.rows, review->played);
+  }
 }
 
 TEST_F(CoachTest, NoReviewForARoundSettledBySpecials) {
