@@ -62,12 +62,14 @@ Row RowOf(std::string_view text) {
   return row;
 }
 
-Hand HandOf(std::string_view text) {
+// The example as written (its picture shows the cards grouped as the text groups them) or
+// sorted by rank, as the game holds a dealt hand.
+Hand HandOf(std::string_view text, bool sorted = true) {
   const std::vector<Card> cards = CardsOf(text);
   if (cards.size() != kCardsPerHand) throw Failure{"an example hand needs 13 cards"};
   Hand hand;
   for (int i = 0; i < kCardsPerHand; ++i) hand[i] = cards[i];
-  SortHand(hand);
+  if (sorted) SortHand(hand);
   return hand;
 }
 
@@ -341,7 +343,8 @@ PictureFiles DrawPictures(CardGraphics& cards, const QString& folder) {
     if (FindSpecial(hand).code != s.code)
       throw Failure{"the example of special combination " + std::to_string(s.code) +
                     " is found as " + std::to_string(FindSpecial(hand).code)};
-    files.specials.push_back(pictures.Hand("special-" + std::to_string(s.code), hand));
+    files.specials.push_back(
+        pictures.Hand("special-" + std::to_string(s.code), HandOf(s.hand, false)));
   }
   files.rowsExample = ArrangeByComputer(HandOf(kRowsExample)).rows;
   if (!IsLegalArrangement(EvaluateArrangement(files.rowsExample)))
