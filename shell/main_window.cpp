@@ -517,22 +517,25 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   rename->setObjectName("ChangeName");
   rename->setEnabled(atTable);
   connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
-  // The table that teaches: the computer's rows, the last change taken back, the review.
-  QAction* suggest = menu.addAction(WordText(kWordSuggest));
-  suggest->setObjectName("Suggest");
-  suggest->setShortcut(QKeySequence(Qt::Key_F2));
-  suggest->setEnabled(atTable && table_->CanSuggest());
-  connect(suggest, &QAction::triggered, table_, &TableWidget::SuggestArrangement);
-  QAction* undo = menu.addAction(WordText(kWordUndoSwap));
-  undo->setObjectName("UndoSwap");
-  undo->setShortcut(QKeySequence::Undo);
-  undo->setEnabled(atTable && table_->CanUndo());
-  connect(undo, &QAction::triggered, table_, &TableWidget::UndoSwap);
-  QAction* review = menu.addAction(WordText(kWordReview));
-  review->setObjectName("Review");
-  review->setShortcut(QKeySequence(Qt::Key_F3));
-  review->setEnabled(atTable && table_->CanReview());
-  connect(review, &QAction::triggered, table_, &TableWidget::ToggleReview);
+  // The table that teaches, at the table only: the computer's rows, the last change taken
+  // back, the review of a round.
+  if (atTable) {
+    QAction* suggest = menu.addAction(WordText(kWordSuggest));
+    suggest->setObjectName("Suggest");
+    suggest->setShortcut(QKeySequence(Qt::Key_F2));
+    suggest->setEnabled(table_->CanSuggest());
+    connect(suggest, &QAction::triggered, table_, &TableWidget::SuggestArrangement);
+    QAction* undo = menu.addAction(WordText(kWordUndoSwap));
+    undo->setObjectName("UndoSwap");
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(table_->CanUndo());
+    connect(undo, &QAction::triggered, table_, &TableWidget::UndoSwap);
+    QAction* review = menu.addAction(WordText(kWordReview));
+    review->setObjectName("Review");
+    review->setShortcut(QKeySequence(Qt::Key_F3));
+    review->setEnabled(table_->CanReview());
+    connect(review, &QAction::triggered, table_, &TableWidget::ToggleReview);
+  }
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");
