@@ -9,10 +9,13 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
+#include <QUrl>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "platform/paths.h"
 #include "program/club_access.h"
 #include "program/match_end.h"
 #include "program/startup.h"
@@ -110,6 +113,10 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
     account_.open();
     ShowAccountOnMenu();
   });
+  // F1 opens the help page on every screen.
+  auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  helpKey->setContext(Qt::WindowShortcut);
+  connect(helpKey, &QShortcut::activated, this, &MainWindow::OpenHelp);
   connect(menu_, &MainMenu::captionClicked, this, [this] {
     settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
     menu_->RefreshCaptions();
@@ -563,6 +570,25 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   // The account's game is played under the account's nick.
   rename->setEnabled(atTable && currentSlot_ != kSlotAccount);
   connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
+  // The table that teaches, at the table only: the computer's rows, the last change taken
+  // back, the review of a round.
+  if (atTable) {
+    QAction* suggest = menu.addAction(WordText(kWordSuggest));
+    suggest->setObjectName("Suggest");
+    suggest->setShortcut(QKeySequence(Qt::Key_F2));
+    suggest->setEnabled(table_->CanSuggest());
+    connect(suggest, &QAction::triggered, table_, &TableWidget::SuggestArrangement);
+    QAction* undo = menu.addAction(WordText(kWordUndoSwap));
+    undo->setObjectName("UndoSwap");
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(table_->CanUndo());
+    connect(undo, &QAction::triggered, table_, &TableWidget::UndoSwap);
+    QAction* review = menu.addAction(WordText(kWordReview));
+    review->setObjectName("Review");
+    review->setShortcut(QKeySequence(Qt::Key_F3));
+    review->setEnabled(table_->CanReview());
+    connect(review, &QAction::triggered, table_, &TableWidget::ToggleReview);
+  }
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");
@@ -614,6 +640,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+}
+
+void MainWindow::OpenHelp() {
+  if (helpOpener_) {
+    helpOpener_();
+    return;
+  }
+  // The pages are generated beside the program, one per language.
+  const QString page = QString::fromStdString(
+      (programFolder_ / "help" / (std::to_string(LanguageIndex()) + ".html")).string());
+  if (!QFile::exists(page)) {
+    ShowError(this, WordText(kWordCantFindFile) + QLatin1Char('\n') + page);
+    return;
+  }
+  PlaySound(TableSound::kOpenWindow);
+  OpenWithShell(QUrl::fromLocalFile(page).toString());
 }
 
 void MainWindow::CloseWithoutAsking() {

@@ -123,6 +123,11 @@ class MainWindow : public QWidget {
   // The popup item "To change a name": a new name and password for the player at the table.
   void ChangeName();
   void OpenHistory();
+  // The help page of the current language in the desktop's browser (F1 and the popup item
+  // "Help"). By default the page generated into the program folder's "help" folder; the
+  // program or a test may hand in another way to open it.
+  void SetHelpOpener(std::function<void()> open) { helpOpener_ = std::move(open); }
+  void OpenHelp();
 
  signals:
   // The start-up checks passed and the title screen is up.
@@ -161,6 +166,7 @@ class MainWindow : public QWidget {
   QSize FullScreenClient() const;
 
   CommandLine commandLine_;
+  std::function<void()> helpOpener_;
   std::filesystem::path programFolder_;
   QString programFolderText_;
   TSettings settings_;

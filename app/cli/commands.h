@@ -19,6 +19,9 @@ int RunShuffle(const CommandArgs& args);
 int RunDeal(const CommandArgs& args);
 int RunSimulate(const CommandArgs& args);
 
+// The best arrangement against three revealed ones (cmd_best.cpp)
+int RunBest(const CommandArgs& args);
+
 // Add-on resource libraries (cmd_addon.cpp)
 int RunAddon(const CommandArgs& args);
 

@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"score", trilane::cli::RunScore,
      "score --rule 1-6|2-4 --seat \"F F F / M M M M M / B B B B B\" (x4) [--json]"},
     {"round", trilane::cli::RunRound, "round --rule 1-6|2-4 --hand \"13 cards\" (x4) [--native] [--json]"},
+    {"best", trilane::cli::RunBest,
+     "best --hand \"13 cards\" --against \"F F F M M M M M B B B B B\" (x3) [--rule 1-6|2-4] [--native] [--json]"},
     {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
     {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
     {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
