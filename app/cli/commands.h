@@ -36,6 +36,9 @@ int RunJoin(const CommandArgs& args);
 // A seeded match in memory, its traffic written down (cmd_direct.cpp)
 int RunTraffic(const CommandArgs& args);
 
+// One seat of the online tournament (cmd_tourney.cpp)
+int RunTourney(const CommandArgs& args);
+
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);
 

@@ -51,6 +51,9 @@ constexpr Command kCommands[] = {
 #ifndef TRILANE_CLI_NO_WEB
     {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
 #endif
+#if defined(TRILANE_CLUB_PLAY) && !defined(TRILANE_CLI_NO_WEB)
+    {"tourney", trilane::cli::RunTourney, "tourney --service URL --nick N --password P --table T --seat S [--json] [--timeout SECONDS] [--tick-ms N] [--source ADDRESS]"},
+#endif
 };
 
 void PrintUsage(std::FILE* to) {

@@ -1,5 +1,7 @@
 #include "net/club/club_socket.h"
 
+#include <QHostAddress>
+
 namespace trilane::club {
 
 ClubSocket::ClubSocket(ClubController& controller) : controller_(controller) {
@@ -24,8 +26,9 @@ ClubSocket::ClubSocket(ClubController& controller) : controller_(controller) {
   QObject::connect(&socket_, &QTcpSocket::errorOccurred, &socket_, closed, Qt::QueuedConnection);
 }
 
-void ClubSocket::Connect(const QString& address, quint16 port) {
+void ClubSocket::Connect(const QString& address, quint16 port, const QString& source) {
   controller_.Connecting(link_);
+  if (!source.isEmpty()) socket_.bind(QHostAddress(source));
   socket_.connectToHost(address, port);
 }
 

@@ -20,7 +20,8 @@ class ClubSocket {
   ClubSocket& operator=(const ClubSocket&) = delete;
 
   // ClubLink 1: the socket connects to the table's port; "connect" goes out once it is open.
-  void Connect(const QString& address, quint16 port);
+  // `source`, when given, is the local address to connect from.
+  void Connect(const QString& address, quint16 port, const QString& source = {});
   // Bytes still waiting to leave.
   bool Busy() const;
   // Runs after each event has been handed to the controller (to let a local seat act).
