@@ -19,6 +19,9 @@
 #ifdef TRILANE_WEB_FEED
 #include "information_feed.h"
 #endif
+#ifdef TRILANE_TOURNEY_WINDOWS
+#include "shell/tourney/tourney_front.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -60,6 +63,13 @@ int main(int argc, char** argv) {
 #endif
 #ifdef TRILANE_WEB_FEED
   trilane::FeedInformationClock(*window.Menu());
+#endif
+#ifdef TRILANE_TOURNEY_WINDOWS
+  // The online tournament: the menu's tournament picture opens the lobby. Until the program
+  // holds a signed-in account, the picture asks the player to sign in.
+  trilane::tourney::TourneyContext tourney;
+  tourney.window = &window;
+  const auto tourneyFront = trilane::tourney::OfferTourney(std::move(tourney));
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

@@ -12,6 +12,8 @@
 #include "shell/tourney/club_match_end.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
+#include "web/curl_transport.h"
+#include "web/service_addresses.h"
 #include "words/words.h"
 
 namespace trilane::tourney {
@@ -51,13 +53,13 @@ void TourneyFront::OpenLobby() {
   window.SoundEffects().PlaySoundRes("WOpenFo", false, window.Settings().SoundOn);
   const std::optional<web::TQorUser> user =
       context_.signedIn ? context_.signedIn() : std::optional<web::TQorUser>();
-  if (!user || context_.web == nullptr) {
+  if (!user) {
     NoticeWindow notice(WordText(kWordLogInToAccount), QString(), QString(), &window);
     ExecModal(notice);
     return;
   }
   LobbyServices services;
-  services.web = context_.web;
+  services.web = Web();
   services.user = *user;
   services.game = game_.get();
   services.playSound = [&window](std::string_view name) {
@@ -110,11 +112,10 @@ void TourneyFront::Booked(const EndMatchRequest& request) {
   end.tableScore = request.score;
   end.scoreBefore = game_->Start().initialScore;
   end.ratingBefore = game_->Start().initialRating;
-  if (context_.web != nullptr) {
-    const web::WebRead<web::OnlineRating> after =
-        context_.web->WebReadRating(kTourneyGameId, end.ownName);
+  if (web::WebClient* web = Web()) {
+    const web::WebRead<web::OnlineRating> after = web->WebReadRating(kTourneyGameId, end.ownName);
     if (after.ok) end.after = after.value;
-    if (game_->Seat() == 1) context_.web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
+    if (game_->Seat() == 1) web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
   }
   const HistoryRecord record = ClubHistoryRecord(end);
   const auto written = AppendHistory(pendingMatch_.programFolder / kHistoryFolderName, {record},
@@ -130,6 +131,18 @@ void TourneyFront::Booked(const EndMatchRequest& request) {
   emit matchFinished();
   // After the game the lobby opens again.
   OpenLobby();
+}
+
+web::WebClient* TourneyFront::Web() {
+  if (context_.web != nullptr) return context_.web;
+  if (!ownWeb_) {
+    auto transport = std::make_unique<web::CurlTransport>();
+    const web::ServiceAddresses addresses = web::ChooseAddresses(
+        *transport, &context_.window->Settings(), web::WebClient::kDefaultReadTimeout);
+    ownWeb_ = std::make_unique<web::WebClient>(*transport, addresses);
+    ownTransport_ = std::move(transport);
+  }
+  return ownWeb_.get();
 }
 
 std::unique_ptr<TourneyFront> OfferTourney(TourneyContext context) {

@@ -23,6 +23,8 @@ class LobbyWindow;
 
 struct TourneyContext {
   MainWindow* window = nullptr;
+  // The web service; empty: the front reaches the service the settings name, through a
+  // transport of its own chosen when the lobby first opens.
   web::WebClient* web = nullptr;
   // The signed-in account; nothing when no account is signed in.
   std::function<std::optional<web::TQorUser>()> signedIn;
@@ -59,8 +61,11 @@ class TourneyFront : public QObject {
   void GameDealt();
   void GameStopped(const QString& line, const QString& second);
   void Booked(const EndMatchRequest& request);
+  web::WebClient* Web();
 
   TourneyContext context_;
+  std::unique_ptr<web::HttpTransport> ownTransport_;
+  std::unique_ptr<web::WebClient> ownWeb_;
   std::unique_ptr<ClubGame> game_;
   TurnClocks* clocks_ = nullptr;
   LobbyWindow* lobby_ = nullptr;

@@ -15,18 +15,19 @@ constexpr int kClockSide = 40;
 }  // namespace
 
 QRect ClockBaseRect(int position) {
-  // Beside each seat's name plate, clear of the hands, the tablets and the own grid: left
-  // and right seats towards the table's middle, the top seat to the right of its plate, the
-  // own clock above the action button.
+  // In the free green of the table's upper half, clear of every seat's cards, open rows,
+  // plates and tablets: the left and right players' clocks above the inner corners of their
+  // hands, the top player's beside its plate, and the own clock beside the own plate as it
+  // stands above the grid while arranging.
   switch (position) {
     case 1:
-      return {190, 228, kClockSide, kClockSide};
+      return {192, 140, kClockSide, kClockSide};
     case 2:
       return {466, 98, kClockSide, kClockSide};
     case 3:
-      return {530, 228, kClockSide, kClockSide};
+      return {528, 110, kClockSide, kClockSide};
     default:
-      return {645, 360, kClockSide, kClockSide};
+      return {466, 146, kClockSide, kClockSide};
   }
 }
 

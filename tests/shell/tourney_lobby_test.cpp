@@ -3,6 +3,7 @@
 // service with its tournament tables, three headless seats of trilane-cli at the same table.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
@@ -13,11 +14,17 @@
 
 #include "../web/club_service_process.h"
 #include "net/club/club_controller.h"
+#include "records/settings.h"
+#include "shell/layout.h"
 #include "shell/modal.h"
+#include "shell/table/table_geometry.h"
+#include "shell/table/table_widget.h"
 #include "shell/tourney/club_game.h"
 #include "shell/tourney/club_match_end.h"
 #include "shell/tourney/lobby_seats.h"
 #include "shell/tourney/lobby_window.h"
+#include "shell/tourney/turn_clocks.h"
+#include "shell/widgets/qor_button.h"
 #include "table/auto_player.h"
 #include "table/table_match.h"
 #include "table_test_app.h"
@@ -27,6 +34,22 @@
 
 namespace trilane::tourney {
 namespace {
+
+// Runs the event loop until `condition` holds or `ms` milliseconds pass. (QTest's QTRY
+// macros write to QTest's own log and return quietly under GoogleTest, so a wait that runs
+// out would pass unseen.)
+template <class Condition>
+bool WaitFor(Condition condition, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > ms) return false;
+    QTest::qWait(5);
+  }
+  return true;
+}
+#define WAIT_TRUE(condition, ms) \
+  ASSERT_TRUE(WaitFor([&] { return static_cast<bool>(condition); }, ms)) << #condition
 
 using web::TQorClient;
 using web::TQorTable_4;
@@ -293,7 +316,7 @@ TEST_F(TourneyServiceTest, TakingAndGivingUpASeatAndTheServerGoingOff) {
   EXPECT_EQ(lobby.Held(), (HeldSeat{3, 1}));
   EXPECT_EQ(Shown(lobby, 3), "Ltff");
   EXPECT_EQ(Shown(lobby, 1), "tfff");
-  QTRY_COMPARE_WITH_TIMEOUT(game.Link(), club::ClubLink::kConnected, 5000);
+  WAIT_TRUE(game.Link() == club::ClubLink::kConnected, 5000);
   EXPECT_EQ(ann.client->WebReadTables().value[2].Seats[0].Nick, "Ann");
   // Neither "Close" nor Esc leaves the lobby while a seat is held.
   EXPECT_FALSE(lobby.findChild<QorCardsButton*>("ButtonOk")->isEnabled());
@@ -324,10 +347,10 @@ TEST_F(TourneyServiceTest, TakingAndGivingUpASeatAndTheServerGoingOff) {
   // Off", the seat is no longer held, the lamp is off, and the welcome line says so.
   lobby.ClickSeat(6, 1);
   ASSERT_EQ(lobby.Held(), (HeldSeat{6, 1}));
-  QTRY_COMPARE_WITH_TIMEOUT(game.Link(), club::ClubLink::kConnected, 5000);
+  WAIT_TRUE(game.Link() == club::ClubLink::kConnected, 5000);
   service_.reset();
   // The socket's loss before any deal is the watcher's: "Server connection error!".
-  QTRY_VERIFY_WITH_TIMEOUT(game.TakeSocketError() || !lobby.Held().Held(), 5000);
+  WAIT_TRUE(game.TakeSocketError() || !lobby.Held().Held(), 5000);
   lobby.Refresh();
   EXPECT_FALSE(lobby.ServerOn());
   EXPECT_FALSE(lobby.Held().Held());
@@ -364,7 +387,7 @@ TEST_F(TourneyServiceTest, TheSocketWatcherFreesTheSeatWhenTheTableCannotBeReach
   ASSERT_EQ(ann.client->WebReadTables().value[1].Seats[0].Nick, "Ann");
   // The refused connection is reported by the watcher ("Server connection error!", closed by
   // itself here), which gives the seat up and reads the list again.
-  QTRY_VERIFY_WITH_TIMEOUT(!lobby.Held().Held(), 5000);
+  WAIT_TRUE(!lobby.Held().Held(), 5000);
   EXPECT_EQ(ann.client->WebReadTables().value[1].Seats[0].Nick, "X");
   EXPECT_EQ(game.Link(), club::ClubLink::kNone);
   EXPECT_EQ(Shown(lobby, 2), "Tfff");
@@ -425,7 +448,7 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
   lobby.show();
   lobby.ClickSeat(2, 1);
   ASSERT_EQ(lobby.Held(), (HeldSeat{2, 1}));
-  QTRY_COMPARE_WITH_TIMEOUT(game.Link(), club::ClubLink::kConnected, 5000);
+  WAIT_TRUE(game.Link() == club::ClubLink::kConnected, 5000);
 
   // The others sit down in order, each once the seat below is connected.
   std::vector<std::unique_ptr<QProcess> > seats;
@@ -440,7 +463,7 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
     process->start();
     ASSERT_TRUE(process->waitForStarted(5000));
     QProcess* p = process.get();
-    QTRY_VERIFY_WITH_TIMEOUT(p->canReadLine() || p->state() == QProcess::NotRunning, 20000);
+    WAIT_TRUE(p->canReadLine() || p->state() == QProcess::NotRunning, 20000);
     const QByteArray seated = p->readLine();
     ASSERT_TRUE(seated.startsWith("{\"seated\""))
         << seated.toStdString() << " " << p->readAllStandardError().toStdString();
@@ -448,10 +471,10 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
   }
 
   // The fourth seat makes the table full: the server deals and the lobby closes.
-  QTRY_VERIFY_WITH_TIMEOUT(game.ClubMode() || booked, 10000);
-  QTRY_VERIFY_WITH_TIMEOUT(!lobby.isVisible(), 5000);
+  WAIT_TRUE(game.ClubMode() || booked, 10000);
+  WAIT_TRUE(!lobby.isVisible(), 5000);
   EXPECT_EQ(game.SeatNames()[3], "Dee");
-  QTRY_VERIFY_WITH_TIMEOUT(booked.has_value(), 120000);
+  WAIT_TRUE(booked.has_value(), 120000);
   EXPECT_TRUE(booked->endMatch);
   EXPECT_TRUE(booked->sendClubResult);
   EXPECT_EQ(booked->rounds, 4);
@@ -496,6 +519,165 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
   int listed = 0;
   for (const web::TQorRecord& r : top.value) listed += r.Nick != "#" ? 1 : 0;
   EXPECT_EQ(listed, 4);
+#endif
+}
+
+// The lobby and the table of a club game as players see them, in a Latin, a Cyrillic and a
+// CJK language and in the smallest and the largest window: every caption fits its button and
+// the turn clock lies clear of the cards, plates, tablets and buttons. With
+// TRILANE_SCREENSHOT_DIR set, the pictures are saved there.
+TEST_F(TourneyServiceTest, LobbyAndClubTableInThreeScripts) {
+#ifndef TRILANE_CLI
+  GTEST_SKIP() << "this build has no trilane-cli";
+#else
+  // A slower clock: the table is looked at while this seat's own clock runs.
+  service_ = std::make_unique<web::testing::ClubService>(
+      std::vector<std::string>{"--tourney-base-port", std::to_string(web::testing::FreePort()),
+                               "--tourney-second-ms", "400"});
+  ASSERT_FALSE(service_->Url().empty());
+  const char* shotDir = std::getenv("TRILANE_SCREENSHOT_DIR");
+  const auto save = [&](QWidget& w, const std::string& name) {
+    if (shotDir != nullptr)
+      w.grab().save(QString::fromStdString(std::string(shotDir) + "/" + name));
+  };
+  // This program sits second, from the address its club socket leaves from; the headless
+  // seats play from addresses of their own.
+  const std::vector<std::string> nicks = {"Boris", "Ann", "Cid", "Dee"};
+  const auto cliAddress = [](int s) { return QStringLiteral("127.0.0.%1").arg(10 + s); };
+  Member ann(service_->Url(), "Ann", "127.0.0.1");
+  ASSERT_TRUE(ann.signedIn);
+  for (int s : {1, 3, 4}) {
+    Member other(service_->Url(), nicks[s - 1], cliAddress(s).toStdString());
+    ASSERT_TRUE(other.registered);
+  }
+
+  settings_.SoundOn = false;
+  settings_.FlightSpeed = 6;
+  TableServices tableServices;
+  tableServices.settings = &settings_;
+  tableServices.cards = &test::TestCards(1.0);
+  TableWidget table(tableServices, nullptr);
+  TableMatch match(table.View(), &table.Host());
+  table.ShowMatch(match);
+  table.ApplyWindowSize(kSmallWindow, QSize(kBaseWidth, kBaseHeight));
+  TurnClocks clocks(table, settings_);
+  ClubGame game(ClubGameServices{
+      &match, {}, [&clocks](int position, int count) { clocks.Show(position, count); }});
+  table.SetTurnClockHandler([&game](int position, int seconds) {
+    if (position == 0) {
+      game.ClocksStopped();
+    } else {
+      game.ClockSet(position, seconds);
+    }
+  });
+
+  auto cliSeat = [&](int s) {
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(QStringLiteral(TRILANE_CLI));
+    process->setArguments({"tourney", "--service",
+                           QString::fromStdString(service_->Url()) + "/directory.txt", "--nick",
+                           QString::fromStdString(nicks[s - 1]), "--password", "pass1", "--table",
+                           "1", "--seat", QString::number(s), "--json", "--timeout", "60",
+                           "--tick-ms", "400", "--source", cliAddress(s)});
+    process->start();
+    return process;
+  };
+  auto leader = cliSeat(1);
+  WAIT_TRUE(leader->canReadLine(), 20000);
+
+  LobbyServices services;
+  services.web = ann.client.get();
+  services.user = ann.account;
+  services.game = &game;
+  services.openTopTen = [](QWidget*) {};
+  auto lobby = std::make_unique<LobbyWindow>(settings_, std::move(services), nullptr);
+  lobby->show();
+  lobby->ClickSeat(1, 2);
+  ASSERT_EQ(lobby->Held(), (HeldSeat{1, 2}));
+  WAIT_TRUE(game.Link() == club::ClubLink::kConnected, 5000);
+  auto third = cliSeat(3);
+  WAIT_TRUE(third->canReadLine(), 20000);
+  lobby->Refresh();
+  const int languages[] = {0, 1, 5};
+  for (int language : languages) {
+    SetLanguageIndex(language);
+    LobbyServices again;
+    again.web = ann.client.get();
+    again.user = ann.account;
+    again.openTopTen = [](QWidget*) {};
+    LobbyWindow shown(settings_, std::move(again), nullptr);
+    shown.show();
+    QTest::qWait(50);
+    for (QorCardsButton* b : shown.findChildren<QorCardsButton*>()) {
+      const int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
+      EXPECT_LE(needed, b->width() - 6)
+          << "language " << language << " " << b->objectName().toStdString() << " \""
+          << b->text().toStdString() << "\"";
+    }
+    for (QLabel* l : shown.findChildren<QLabel*>()) {
+      if (l->text().isEmpty()) continue;
+      EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width())
+          << "language " << language << " " << l->objectName().toStdString();
+    }
+    save(shown, "lobby-" + std::to_string(language) + ".png");
+  }
+  SetLanguageIndex(0);
+
+  auto fourth = cliSeat(4);
+  // The deal closes the lobby; the leader starts the round at once, and this seat's own
+  // clock runs while it arranges.
+  const bool dealt = WaitFor([&] { return game.ClubMode(); }, 20000);
+  if (!dealt) {
+    for (auto* p : {leader.get(), third.get(), fourth.get()}) p->kill();
+  }
+  ASSERT_TRUE(dealt) << leader->readAllStandardError().toStdString() << "|"
+                     << third->readAllStandardError().toStdString() << "|"
+                     << fourth->readAllStandardError().toStdString();
+  WAIT_TRUE(!lobby->isVisible(), 5000);
+  WAIT_TRUE(clocks.ShownPosition() == 4, 20000);
+  table.show();
+  for (int size : {kSmallWindow, 5}) {
+    const WindowGeometry g = GeometryForWindowSize(size, QSize());
+    test::TestCards(g.k.kc);
+    for (int language : languages) {
+      SetLanguageIndex(language);
+      table.Retranslate();
+      table.ApplyWindowSize(size, g.client);
+      table.FinishTimeline();
+      QTest::qWait(20);
+      // The names came from the table list after the first deal was on the table.
+      EXPECT_EQ(table.findChild<QWidget*>(QStringLiteral("ImageSay%1").arg(PositionOf(2, 1)))
+                    ->accessibleName(),
+                "Boris");
+      QLabel* clock = table.findChild<QLabel*>("ImTimer4");
+      ASSERT_NE(clock, nullptr);
+      EXPECT_TRUE(clock->isVisible());
+      const TableGeometry geo = ComputeTableGeometry(
+          table.TableLayout(), tableServices.cards->CardW(), tableServices.cards->CardH());
+      for (int p = 1; p <= 4; ++p) {
+        const QRect c = table.findChild<QLabel*>(QStringLiteral("ImTimer%1").arg(p))->geometry();
+        const std::vector<std::pair<const char*, QRect> > elements = {
+            {"own rows", OwnRowsArea(geo)},   {"hand 1", SeatRowsArea(geo, 1)},
+            {"hand 2", SeatRowsArea(geo, 2)}, {"hand 3", SeatRowsArea(geo, 3)},
+            {"tablet 1", geo.tablets[0]},     {"tablet 2", geo.tablets[1]},
+            {"tablet 3", geo.tablets[2]},     {"tablet 4", geo.tablets[3]},
+            {"plate 1", geo.plates[0]},       {"plate 2", geo.plates[1]},
+            {"plate 3", geo.plates[2]},       {"action", geo.actionButton},
+            {"end", geo.endButton},           {"memo", geo.memo},
+            {"round", geo.roundBox}};
+        for (const auto& [name, rect] : elements)
+          EXPECT_FALSE(c.intersects(rect))
+              << "clock " << p << " covers " << name << " at size " << size;
+        EXPECT_TRUE(table.rect().contains(c)) << "clock " << p;
+      }
+      save(table, "club-table-" + std::to_string(size) + "-" + std::to_string(language) + ".png");
+    }
+  }
+  SetLanguageIndex(0);
+  test::TestCards(1.0);
+  game.Leave();
+  for (auto* p : {leader.get(), third.get(), fourth.get()})
+    if (p->state() != QProcess::NotRunning && !p->waitForFinished(20000)) p->kill();
 #endif
 }
 
