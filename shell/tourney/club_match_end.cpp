@@ -1,6 +1,5 @@
 #include "shell/tourney/club_match_end.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "program/net_match_end.h"
@@ -17,9 +16,7 @@ HistoryRecord ClubHistoryRecord(const ClubMatchEnd& end) {
   record.games = end.games;
   record.kind = kTourneyMatch;
   if (end.after) {
-    // A nick new to the tournament reads back no score at all until its first game is booked.
-    const int64_t scoreNow = std::max<int64_t>(end.after->Score, 0);
-    record.result = scoreNow - end.scoreBefore;
+    record.result = end.after->Score - end.scoreBefore;
     record.rating = static_cast<double>(end.after->Rating);
   } else {
     record.result = end.tableScore;

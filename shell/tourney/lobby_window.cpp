@@ -185,8 +185,7 @@ void LobbyWindow::FillOwnRecord() {
   const web::WebRead<web::OnlineRating> rating =
       services_.web->WebReadRating(kTourneyGameId, own_.Nick);
   if (rating.ok) {
-    // A nick the tournament has not seen yet reads a score of -1: it starts from nothing.
-    own_.Score = std::max<int64_t>(rating.value.Score, 0);
+    own_.Score = rating.value.Score;
     own_.Kon = rating.value.Kon;
     own_.Rating = rating.value.Rating;
   }

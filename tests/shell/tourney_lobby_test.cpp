@@ -175,6 +175,12 @@ TEST(TourneyMatchEnd, HistoryLineFromTheTournamentFigures) {
   EXPECT_EQ(record.result, 9);  // the tournament's score gained, not the table's total
   EXPECT_EQ(record.rating, 15);
 
+  // A tournament score may fall below nothing.
+  end.scoreBefore = 5;
+  end.after = web::OnlineRating{-20, 8, -3};
+  EXPECT_EQ(ClubHistoryRecord(end).result, -25);
+  EXPECT_EQ(ClubHistoryRecord(end).rating, -3);
+
   // The figures could not be read: the table's total and the rating held before.
   end.after.reset();
   record = ClubHistoryRecord(end);
@@ -675,6 +681,24 @@ TEST_F(TourneyServiceTest, LobbyAndClubTableInThreeScripts) {
   }
   SetLanguageIndex(0);
   test::TestCards(1.0);
+
+  // A player whose program dies ends the game for the others, who are told who left and
+  // that they won; the table offers only the way back to the menu.
+  QString stopLine, stopSecond;
+  QObject::connect(&game, &ClubGame::stopped, [&](const QString& line, const QString& second) {
+    stopLine = line;
+    stopSecond = second;
+  });
+  fourth->kill();
+  WAIT_TRUE(!stopLine.isEmpty(), 20000);
+  EXPECT_EQ(stopLine, "Player Dee interrupted the game!");
+  EXPECT_EQ(stopSecond, WordText(kWordYouWon));
+  EXPECT_EQ(game.Link(), club::ClubLink::kFinished);
+  EXPECT_EQ(clocks.ShownPosition(), 0);
+  table.FinishTimeline();
+  EXPECT_FALSE(table.ActionButtonEnabled());
+  const EndMatchRequest request = match.Flow().OnEndButton();
+  EXPECT_TRUE(request.endMatch);
   game.Leave();
   for (auto* p : {leader.get(), third.get(), fourth.get()})
     if (p->state() != QProcess::NotRunning && !p->waitForFinished(20000)) p->kill();
