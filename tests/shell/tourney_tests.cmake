@@ -3,7 +3,7 @@
 if(TARGET trilane_shell_tourney)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   trilane_test(shell_tourney_test
-    SOURCES tourney_lobby_test.cpp
+    SOURCES tourney_lobby_test.cpp tourney_program_test.cpp ../program/program_folder.cpp
     LIBS trilane_shell_tourney trilane_assets Qt6::Test)
   if(TARGET shell_tourney_test AND TARGET trilane-club-service AND TARGET trilane-cli)
     add_dependencies(shell_tourney_test trilane-club-service trilane-cli)
