@@ -23,6 +23,9 @@ namespace {
 // Connections a table keeps at once (four players and a few that are introducing
 // themselves or being turned away); more are closed as they arrive.
 constexpr size_t kConnectionsPerTable = 16;
+// Of those, from one address: four players at one machine (a LAN behind one router), so one
+// caller cannot fill a table's connections and keep its players out.
+constexpr size_t kConnectionsPerAddress = 4;
 // Bytes queued for one connection: a whole game is a few kilobytes, so a reader this far
 // behind has stopped reading and is treated as gone.
 constexpr size_t kMaxQueued = 64 * 1024;
@@ -104,6 +107,7 @@ struct TourneyServer::Loop {
   struct Peer {
     int fd = -1;
     int table = 0;  // index 0..9
+    std::string address;
     Decoder decoder{Direction::kToServer};
     std::string out;
     bool closing = false;   // the table is done with it: send what is queued, then go
@@ -168,9 +172,13 @@ struct TourneyServer::Loop {
       const int fd = accept4(listeners[t], reinterpret_cast<sockaddr*>(&peer), &length,
                              SOCK_NONBLOCK | SOCK_CLOEXEC);
       if (fd < 0) return;
-      size_t atTable = 0;
-      for (const auto& [id, p] : peers) atTable += p.table == t ? 1 : 0;
-      if (atTable >= kConnectionsPerTable) {
+      const std::string address = PeerAddress(peer);
+      size_t atTable = 0, fromAddress = 0;
+      for (const auto& [id, p] : peers) {
+        atTable += p.table == t ? 1 : 0;
+        fromAddress += p.table == t && p.address == address ? 1 : 0;
+      }
+      if (atTable >= kConnectionsPerTable || fromAddress >= kConnectionsPerAddress) {
         close(fd);
         continue;
       }
@@ -181,7 +189,8 @@ struct TourneyServer::Loop {
       Peer& p = peers[id];
       p.fd = fd;
       p.table = t;
-      tables[t].Opened(id, PeerAddress(peer), Now());
+      p.address = address;
+      tables[t].Opened(id, address, Now());
       Apply(tables[t]);
     }
   }

@@ -128,8 +128,7 @@ void TourneyTable::Received(int connection, const Decoded& frame, TableTime now)
     Refuse(0, "a frame before \"connect\" from " + c.address);
     return CloseConnection(connection);
   }
-  if (const auto* chat = std::get_if<Chat>(&frame.message))
-    return TakeChat(connection, c, *chat, now);
+  if (const auto* chat = std::get_if<Chat>(&frame.message)) return TakeChat(c, *chat, now);
   TakeFrame(c.seat, frame, now);
 }
 
@@ -164,13 +163,12 @@ void TourneyTable::Introduce(int connection, Connection& c, int seat, int byteSe
   if (BoundSeats() == kSeats) StartGame(now);
 }
 
-void TourneyTable::TakeChat(int connection, Connection& c, const Chat& chat, TableTime now) {
+void TourneyTable::TakeChat(Connection& c, const Chat& chat, TableTime now) {
   if (now.ms - c.chatWindowMs >= 1000) {
     c.chatWindowMs = now.ms;
     c.chats = 0;
   }
   if (++c.chats > kChatsPerSecond) return Refuse(c.seat, "chat flood");
-  (void)connection;
   // Written anew from what was read: at most 15 bytes, nothing after a "#".
   SendOthers(c.seat, EncodeChat(chat.text, c.seat));
 }
@@ -299,9 +297,12 @@ void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame,
       phase_ = Phase::kArranging;
       deadline_ = {};
       for (int s = 1; s <= kSeats; ++s) {
-        deadline_[s - 1] =
-            now.ms + static_cast<int64_t>(timing_.ArrangingSeconds(s) + timing_.graceSeconds) *
-                         timing_.secondMs;
+        int seconds = timing_.ArrangingSeconds(s) + timing_.flightSeconds + timing_.graceSeconds;
+        // The leader cannot send its rows before everyone else's are in, so its own clock
+        // would run out over a silent seat and the leader would lose for it: the table
+        // gives up on any other seat a little before the leader's clock can.
+        if (s != 1) seconds = std::min(seconds, timing_.ArrangingSeconds(1) - 2);
+        deadline_[s - 1] = now.ms + static_cast<int64_t>(seconds) * timing_.secondMs;
       }
       return;
     }

@@ -28,6 +28,9 @@ struct TourneyTiming {
   // A connection that has not introduced itself with "connect" by then is closed.
   int introductionSeconds = 10;
   int leaderSeconds = 26;
+  // A player's arranging clock starts once the cards have flown into its rows, which a slow
+  // flight setting stretches over several seconds after "h1".
+  int flightSeconds = 10;
   // Arranging: 80 - 5 × seat (75 s for seat 1 .. 60 s for seat 4).
   int ArrangingSeconds(int seat) const { return 80 - 5 * seat; }
 };
@@ -96,7 +99,7 @@ class TourneyTable {
   void Introduce(int connection, Connection& c, int seat, int byteSeat, TableTime now);
   void TakeFrame(int seat, const Decoded& frame, TableTime now);
   void TakeStage(int seat, const Stage& stage, const Decoded& frame, TableTime now);
-  void TakeChat(int connection, Connection& c, const Chat& chat, TableTime now);
+  void TakeChat(Connection& c, const Chat& chat, TableTime now);
   void StartGame(TableTime now);
   void Deal(TableTime now);
   void RoundFinished(TableTime now);
