@@ -401,6 +401,16 @@ void MainWindow::OpenNetGame(int slot) {
   ShowScreen(ScreenState::kTable);
 }
 
+void MainWindow::OpenTourney() {
+  if (screen_ == ScreenState::kMainMenu && clubPlay_.open) clubPlay_.open();
+}
+
+void MainWindow::ShowClubTable() {
+  currentSlot_ = kSlotClubGame;
+  StopSong();
+  ShowScreen(ScreenState::kTable);
+}
+
 void MainWindow::EndInterruptedGame() {
   if (screen_ != ScreenState::kTable) return;
   table_->FinishTimeline();
@@ -428,6 +438,7 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
   match.clubWriteLock = clubWriteLock_;
   match.now = Now();
   match.datePattern = ShortDatePattern();
+  if (clubPlay_.finish && clubPlay_.finish(request, match)) return;
   const LocalMatchEndOutcome outcome =
       settings_.NetMode && directPlay_.finish ? directPlay_.finish(match) : FinishLocalMatch(match);
 
@@ -450,6 +461,11 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
 
 void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
+  if (clubPlay_.leave && clubPlay_.leave()) {
+    table_->FinishTimeline();
+    BackToMenu();
+    return;
+  }
   if (directPlay_.leave) directPlay_.leave();
   table_->FinishTimeline();
   if (currentSlot_ == kSlotAccount) {

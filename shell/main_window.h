@@ -105,6 +105,23 @@ class MainWindow : public QWidget {
   // A network game that a player interrupted (its message has been shown): back to the menu.
   void EndInterruptedGame();
 
+  // The online tournament, handed in by the program (it lives in a library on top of this
+  // one).
+  struct ClubPlayHooks {
+    // The menu's tournament picture.
+    std::function<void()> open;
+    // The end-of-game button: true when a tournament game took the match's end (it shows the
+    // menu itself once its results are written).
+    std::function<bool(const EndMatchRequest& request, const LocalMatchEnd& match)> finish;
+    // "Exit to menu": true when a tournament game was left.
+    std::function<bool()> leave;
+  };
+  void SetClubPlay(ClubPlayHooks hooks) { clubPlay_ = std::move(hooks); }
+  // The menu's tournament picture.
+  void OpenTourney();
+  // The first deal of a tournament game: the table shows it.
+  void ShowClubTable();
+
   // The screens' actions, as the controls call them.
   void LeaveTitleScreen();
   void OpenMember(int slot);
@@ -214,6 +231,7 @@ class MainWindow : public QWidget {
   DirectPlayHooks directPlay_;
   AccountHooks account_;
   std::string clubMarker_;
+  ClubPlayHooks clubPlay_;
 };
 
 }  // namespace trilane

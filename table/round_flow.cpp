@@ -178,6 +178,15 @@ void RoundFlow::SetSeatName(int position, std::string name) {
               [this, position, name] { SetSeatName(position, name); });
   if (!scope.Entered() || position < 1 || position > 4) return;
   seatNames_[position - 1] = std::move(name);
+  // At a club table the names come from the table list, which is read once the first deal
+  // is on the table: a plate that still shows the seat's name takes it at once.
+  const bool plateShowsName =
+      stage_ == RoundStage::kDealt ||
+      (stage_ == RoundStage::kArranging && !received_[static_cast<size_t>(position - 1)]);
+  if (setup_.mode == PlayMode::kClub && matchStarted_ && position <= 3 && plateShowsName) {
+    view_.ShowPlate(position, TableText::Literal(WithoutTrailingBlanks(seatNames_[position - 1])),
+                    PlateColour::kYellow);
+  }
 }
 
 bool RoundFlow::OwnArrangementLegal() const {

@@ -23,6 +23,9 @@
 #include "shell/account/account_program.h"
 #include "shell/account/passport_window.h"
 #endif
+#ifdef TRILANE_TOURNEY_WINDOWS
+#include "shell/tourney/tourney_front.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -79,6 +82,19 @@ int main(int argc, char** argv) {
     return accounts.Session().SignedIn() ? accounts.Session().User().Nick : std::string();
   });
 #endif
+#endif
+#ifdef TRILANE_TOURNEY_WINDOWS
+  // The online tournament: the menu's tournament picture opens the lobby for a signed-in
+  // account and asks anyone else to sign in first.
+  trilane::tourney::TourneyContext tourney;
+  tourney.window = &window;
+#ifdef TRILANE_ACCOUNT_WINDOWS
+  tourney.signedIn = [&accounts]() -> std::optional<trilane::web::TQorUser> {
+    if (!accounts.Session().SignedIn()) return std::nullopt;
+    return accounts.Session().User();
+  };
+#endif
+  const auto tourneyFront = trilane::tourney::OfferTourney(std::move(tourney));
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

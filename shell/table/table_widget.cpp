@@ -212,6 +212,17 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     });
   }
 
+  void SetTurnClock(int position, int seconds) override {
+    QueueApply([this, position, seconds] {
+      if (turnClock) turnClock(position, seconds);
+    });
+  }
+  void StopTurnClocks() override {
+    QueueApply([this] {
+      if (turnClock) turnClock(0, 0);
+    });
+  }
+
   // --- the timeline
 
   bool Busy() const { return timeline.Busy(); }
@@ -677,6 +688,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   QPoint pressPos;
   bool dragging = false;
   TableImage* dragImage = nullptr;
+  std::function<void(int, int)> turnClock;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -706,6 +718,10 @@ QRect TableWidget::MessageBoxArea() const {
 
 const Layout& TableWidget::TableLayout() const {
   return impl_->layout;
+}
+
+void TableWidget::SetTurnClockHandler(std::function<void(int, int)> handler) {
+  impl_->turnClock = std::move(handler);
 }
 
 TableView& TableWidget::View() {

@@ -85,6 +85,11 @@ class TableWidget : public QWidget {
   void AskLeaveToMenu();
   void ShowSpeedWindow();
 
+  // Club tables: the flow's turn clock (a position and its seconds; position 0 stops every
+  // clock), handed on when the timeline reaches it, so a clock starts once the cards it
+  // times are on the table.
+  void SetTurnClockHandler(std::function<void(int position, int seconds)> handler);
+
   // True while queued steps (pauses, flights) are still playing; input is ignored then.
   bool TimelineBusy() const;
   // Plays every queued step at once, without waiting (tests, and leaving the table).

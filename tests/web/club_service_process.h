@@ -54,7 +54,9 @@ inline int FreePort() {
 // The service as a child process; stopped with SIGTERM.
 class ClubService {
  public:
-  ClubService() {
+  // `extraArgs` go after the service's usual test arguments (the tournament's ports and
+  // clock, say).
+  explicit ClubService(const std::vector<std::string>& extraArgs = {}) {
     static int started = 0;
     data_ = fs::temp_directory_path() /
             ("trilane-web-test-" + std::to_string(getpid()) + "-" + std::to_string(++started));
@@ -75,7 +77,9 @@ class ClubService {
     std::vector<const char*> argv = {program.c_str(),   "--listen",      "127.0.0.1:0",  "--data",
                                      dataArg.c_str(),   "--ftp-port",    ftpArg.c_str(), "--addons",
                                      addonsArg.c_str(), "--fast-hashes", "--rate",       "10000",
-                                     "--burst",         "10000",         nullptr};
+                                     "--burst",         "10000"};
+    for (const std::string& arg : extraArgs) argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
     if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, const_cast<char**>(argv.data()),
                     environ) != 0) {
       pid_ = -1;
