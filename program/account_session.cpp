@@ -97,6 +97,9 @@ bool AccountSession::DeleteUserFile(const std::filesystem::path& userFile) {
 }
 
 bool AccountSession::RefreshBest() {
+  // While a rated match runs the service holds the pre-charge with an emptied cycle; the
+  // session's copy keeps the real cycle for the booking, so it is not read over.
+  if (ratedMatchRunning_) return bestRead_;
   const auto read = client_.WebReadBest(user_.Nick, user_.Pw, game_);
   bestRead_ = read.ok;
   if (!read.ok) return false;

@@ -198,6 +198,11 @@ TEST(RatedMatchTest, TheSecondSendStoresThePreChargeAndTheCopyKeepsTheValuesRead
   EXPECT_NEAR(session.Game().Rating, 3.05, 1e-12);
   EXPECT_EQ(session.Game().KonL, 4);
   EXPECT_EQ(session.Game().Score, 12);
+  // A page refreshed during the match must not take the emptied cycle over the copy, or the
+  // booking would send a cycle the service refuses.
+  EXPECT_TRUE(session.RefreshBest());
+  EXPECT_EQ(session.Game().KonL, 4);
+  EXPECT_EQ(session.Game().Score, 12);
 }
 
 TEST(RatedMatchTest, ARepeatFindsASendWhoseReplyWasLostAndDoesNotSendItAgain) {
