@@ -47,6 +47,11 @@ class MainMenu : public QWidget {
   // Whether the window is large enough for the two clocks.
   bool ClocksShown() const { return clocksShown_; }
 
+  // The new-message siren on the board's picture (hint "Qor Chat!"), or the board's own
+  // animation.
+  void SetChatNews(bool news);
+  bool ChatNews() const { return chatNews_; }
+
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
 
@@ -62,6 +67,11 @@ class MainMenu : public QWidget {
   // The information clock wants the page of this minute: when the menu is built and in the
   // second 01 of every minute while the clocks are shown.
   void informationWanted(int minute);
+  // The web pictures: the online tournament, the world top ten, the statistics, the board.
+  void tournamentChosen();
+  void worldTopChosen();
+  void statsChosen();
+  void chatChosen();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +83,10 @@ class MainMenu : public QWidget {
   void ApplyFonts();
   void PlaceClocks();
   void TickClocks();
+  void MakeWebPictures();
+  void PlaceWebPictures();
+  void TranslateWebPictures();
+  bool WebPictureClicked(QObject* watched, QEvent* event);
 
   const TSettings& settings_;
   Layout layout_;
@@ -98,6 +112,12 @@ class MainMenu : public QWidget {
   QTimer clockTimer_;
   bool clocksShown_ = false;
   bool minuteAsked_ = false;  // the information page of this second 01 was asked for
+  QLabel* tournament_ = nullptr;  // "ImTR"
+  QLabel* worldTop_ = nullptr;    // "ImageAdvR2"
+  QLabel* stats_ = nullptr;       // "ImageAdvR3"
+  AnimationLabel* chat_ = nullptr;   // "RxGIFAnChat"
+  AnimationLabel* siren_ = nullptr;  // over the board's picture while new messages wait
+  bool chatNews_ = false;
 };
 
 }  // namespace trilane

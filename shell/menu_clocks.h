@@ -40,6 +40,7 @@ class TimeClock : public QWidget {
 struct InformationFace {
   int page = 0;      // 1..7 (0: nothing to show yet)
   std::string icon;  // program picture of the page
+  std::string country;  // the best player's flag beside the icon ("C-RRR"), or empty
   QString value;     // digits, a sign or "K", "M", "G"
   QString hint;
 };
@@ -59,6 +60,7 @@ class InformationClock : public QWidget {
   QImage background_;
   InformationFace face_;
   QImage icon_;
+  QImage flag_;
   std::array<QImage, 10> digits_;
 };
 

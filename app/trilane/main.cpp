@@ -19,6 +19,9 @@
 #ifdef TRILANE_WEB_FEED
 #include "information_feed.h"
 #endif
+#ifdef TRILANE_WORLD_WINDOWS
+#include "shell/world/program_world.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -60,6 +63,9 @@ int main(int argc, char** argv) {
 #endif
 #ifdef TRILANE_WEB_FEED
   trilane::FeedInformationClock(*window.Menu());
+#endif
+#ifdef TRILANE_WORLD_WINDOWS
+  const auto worldWindows = trilane::OfferWorldWindows(window);
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.
