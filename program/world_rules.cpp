@@ -116,12 +116,17 @@ int BoardRow(int record, bool lastAtBottom) {
 }
 
 std::string MessageStamp(std::string_view time, std::string_view date, std::string_view title) {
+  // The time and date keep their separators; a blank (as in "9:05 PM") would end the field
+  // in the board's replies, so it goes as "_" and shows as a blank again.
   std::string stamp(time);
   stamp += '_';
   stamp += date;
+  for (char& c : stamp) {
+    if (static_cast<unsigned char>(c) <= ' ' || c == '$' || c == '*' || c == '~') c = '_';
+  }
   stamp += '_';
-  stamp += title;
-  return BoardText(stamp);
+  stamp += BoardText(title);
+  return stamp;
 }
 
 WorldCategory TopTenButtonCategory(bool netMode) {

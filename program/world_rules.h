@@ -52,7 +52,8 @@ bool SaveChatSettings(const std::filesystem::path& path, const ChatSettings& set
 // The row 1..10 of the board that record 1..10 takes.
 int BoardRow(int record, bool lastAtBottom);
 
-// The stamp a message carries: time + "_" + date + "_" + the program's title, all board text.
+// The stamp a message carries: time + "_" + date + "_" + the program's title; blanks and the
+// reply grammar's terminators become "_", the title holds board text only.
 std::string MessageStamp(std::string_view time, std::string_view date, std::string_view title);
 
 // ---- The world top ten ----

@@ -177,14 +177,14 @@ bool ChatWindow::Send() {
       *Utf8ToCp1251(TitleInFirstLanguage(), '_'));
   const BoardRead before = ReadBoard(services_.Client());
   const TSettings& s = services_.Settings();
-  std::optional<int64_t> number;
+  bool posted = false;
   if (!before.failed) {
-    const auto saved =
-        services_.Client().WebSaveRecord(kBoardId, s.TopTenNick, s.TopTenCity, s.TopTenCountry,
-                                         before.Newest() + 1, s.TopTenSex, stamp, text);
-    if (saved.ok && saved.value > 0) number = saved.value;
+    const auto saved = services_.Client().WebSaveRecord(kBoardId, s.TopTenNick, s.TopTenCity,
+                                                        s.TopTenCountry, before.Newest() + 1,
+                                                        s.TopTenSex, stamp, text);
+    posted = saved.ok && saved.value > 0;
   }
-  if (!number) {
+  if (!posted) {
     ShowError(this, WordText(kWordCantSendMessage));
     return false;
   }
@@ -192,10 +192,14 @@ bool ChatWindow::Send() {
   input_->clear();
   input_->setEnabled(false);
   send_->hide();
-  lastRead_ = *number;
-  options_.lastSeen = *number;
-  SaveOptions();
   Reload();
+  // The service numbers the message itself (two players may post at once): the board read
+  // again says which number it took.
+  const int64_t number = board_.failed ? before.Newest() + 1 : board_.Newest();
+  lastRead_ = number;
+  options_.lastSeen = number;
+  SaveOptions();
+  DrawBoard();
   return true;
 }
 

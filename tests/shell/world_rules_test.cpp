@@ -125,8 +125,8 @@ TEST(Board, LastMessageAtTheBottomTurnsTheRowsOver) {
   EXPECT_EQ(BoardRow(10, false), 10);
   EXPECT_EQ(BoardRow(1, true), 10);
   EXPECT_EQ(BoardRow(10, true), 1);
-  // The stamp is board text too: the blanks of a system's time format become "_".
-  EXPECT_EQ(MessageStamp("9:05 PM", "12/11/26", "Trilane"), "9:05_PM_12_11_26_Trilane");
+  // The blanks of a system's time format become "_"; the title holds board text only.
+  EXPECT_EQ(MessageStamp("9:05 PM", "12/11/26", "Tri lane#"), "9:05_PM_12/11/26_Tri_lane_");
 }
 
 TEST(WorldCategories, StartWhereTheMenuAsks) {

@@ -408,10 +408,11 @@ TEST_F(WorldWindowsTest, TheCompactLayoutChoosesTablesWithItsIcons) {
   EXPECT_FALSE(window.findChild<QWidget*>("RxGIFAnA")->isVisible());
   const std::pair<QPoint, WorldCategory> icons[] = {{{110, 310}, WorldCategory::kWindowsCycles},
                                                     {{152, 397}, WorldCategory::kAndroidCycles},
-                                                    {{105, 448}, WorldCategory::kAccountCycles}};
+                                                    {{105, 447}, WorldCategory::kAccountCycles}};
   for (auto [point, category] : icons) EXPECT_EQ(WorldTopWindow::CompactIconAt(point), category);
   EXPECT_FALSE(WorldTopWindow::CompactIconAt({104, 310}));
   EXPECT_FALSE(WorldTopWindow::CompactIconAt({110, 349}));
+  EXPECT_FALSE(WorldTopWindow::CompactIconAt({153, 310}));
 
   window.show();
   QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(120, window.HeaderHeight() + 360));
