@@ -9,6 +9,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QContextMenuEvent>
+#include <QTimer>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -473,6 +476,45 @@ TEST_F(WorldWindowsTest, TheMenuShowsItsWebPicturesInEveryWindowSize) {
     wiring.reset();
     window->CloseWithoutAsking();
   }
+}
+
+TEST_F(WorldWindowsTest, ThePopupItemsHelpAndChatCallTheirHooks) {
+  ClubService service;
+  web::SetServiceOverride(service.Url() + "/directory.txt");
+  TestFolder folder;
+  Responder responder;
+  auto window =
+      std::make_unique<MainWindow>(CommandLine{}, QString::fromStdString(folder.Program().string()));
+  auto wiring = OfferWorldWindows(*window);
+  int helps = 0;
+  window->SetHelpOpener([&helps] { ++helps; });
+  window->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->Initialised(); }, 5000));
+  QTest::keyClick(window->Title(), Qt::Key_Space);
+  ASSERT_EQ(window->Screen(), ScreenState::kMainMenu);
+
+  bool helpEnabled = false, chatEnabled = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* help = menu->findChild<QAction*>("Help");
+    QAction* chat = menu->findChild<QAction*>("MChat");
+    ASSERT_TRUE(help && chat);
+    helpEnabled = help->isEnabled();
+    chatEnabled = chat->isEnabled();
+    menu->close();
+    help->trigger();
+    chat->trigger();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                          window->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(window.get(), &event);
+  EXPECT_TRUE(helpEnabled);
+  EXPECT_TRUE(chatEnabled);
+  EXPECT_EQ(helps, 1);
+  EXPECT_EQ(std::count(responder.windows.begin(), responder.windows.end(), "FormChat"), 1);
+  wiring.reset();
+  window->CloseWithoutAsking();
 }
 
 TEST_F(WorldWindowsTest, NewMessagesRaiseTheSirenAndOpeningTheBoardLowersIt) {
