@@ -26,7 +26,7 @@ constexpr int kBoardWidth = 700;
 constexpr int kRowHeight = 50;
 constexpr int kBoardHeight = 10 * kRowHeight;
 constexpr int kBodyWidth = kBoardWidth + 20;
-constexpr int kBodyHeight = kBoardHeight + 130;
+constexpr int kBodyHeight = kBoardHeight + 158;
 constexpr int kMaxMessageChars = 200;
 
 bool EmptyRecord(const web::TQorRecord& record) {
@@ -97,7 +97,7 @@ ChatWindow::ChatWindow(WorldServices& services, int64_t lastRead, QWidget* paren
 
   lastAtBottom_ = new QCheckBox(WordText(kWordLastMessageAtBottom), Body());
   lastAtBottom_->setObjectName("CheckBox1");
-  lastAtBottom_->setGeometry(10, kBoardHeight + 50, 340, 26);
+  lastAtBottom_->setGeometry(10, kBoardHeight + 50, kBoardWidth, 26);
   lastAtBottom_->setChecked(options_.lastAtBottom);
   connect(lastAtBottom_, &QCheckBox::clicked, this, [this](bool on) {
     options_.lastAtBottom = on;
@@ -108,7 +108,7 @@ ChatWindow::ChatWindow(WorldServices& services, int64_t lastRead, QWidget* paren
   });
   openOnNew_ = new QCheckBox(WordText(kWordOpenOnNewMessage), Body());
   openOnNew_->setObjectName("CheckBox2");
-  openOnNew_->setGeometry(360, kBoardHeight + 50, 350, 26);
+  openOnNew_->setGeometry(10, kBoardHeight + 78, kBoardWidth, 26);
   openOnNew_->setChecked(options_.openOnNew);
   connect(openOnNew_, &QCheckBox::clicked, this, [this](bool on) {
     options_.openOnNew = on;
@@ -179,9 +179,9 @@ bool ChatWindow::Send() {
   const TSettings& s = services_.Settings();
   bool posted = false;
   if (!before.failed) {
-    const auto saved = services_.Client().WebSaveRecord(kBoardId, s.TopTenNick, s.TopTenCity,
-                                                        s.TopTenCountry, before.Newest() + 1,
-                                                        s.TopTenSex, stamp, text);
+    const auto saved =
+        services_.Client().WebSaveRecord(kBoardId, s.TopTenNick, s.TopTenCity, s.TopTenCountry,
+                                         before.Newest() + 1, s.TopTenSex, stamp, text);
     posted = saved.ok && saved.value > 0;
   }
   if (!posted) {

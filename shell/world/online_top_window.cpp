@@ -2,8 +2,8 @@
 
 #include <QButtonGroup>
 #include <QPainter>
-#include <algorithm>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "records/settings.h"
 #include "rules/game.h"

@@ -1,5 +1,6 @@
 #include "shell/world/stat_window.h"
 
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QPainter>
 
@@ -15,7 +16,7 @@
 namespace trilane {
 namespace {
 
-constexpr int kBodyWidth = 480;
+constexpr int kBodyWidth = 560;
 constexpr int kBodyHeight = 440;
 constexpr int kRowsTop = 14;
 constexpr int kRowStep = 30;
@@ -35,7 +36,7 @@ StatWindow::StatWindow(WorldServices& services, QWidget* parent)
   };
   like_ = MakeButton(WordText(kWordILikeThisGame), Body());
   like_->setObjectName("Button1");
-  like_->setGeometry(20, kBodyHeight - 50, 250, 36);
+  like_->setGeometry(20, kBodyHeight - 50, 330, 36);
   like_->setEnabled(!settings_.Liked);
   connect(like_, &QAbstractButton::clicked, this, [this] { Like(); });
   close_ = MakeButton(WordText(kWordClose), Body());
@@ -93,12 +94,21 @@ void StatWindow::paintEvent(QPaintEvent* event) {
     if (i % 2 == 0 && !purple)
       painter.fillRect(14, y, kBodyWidth - 28, kRowStep, QColor(255, 255, 255, 120));
     painter.setPen(label);
-    painter.drawText(QRect(20, y, 320, kRowStep), Qt::AlignLeft | Qt::AlignVCenter,
-                     WordText(read_.rows[i].first));
+    // The label takes the row up to the value's column; a long one is drawn smaller, not cut.
+    const QRect labelArea(20, y, kBodyWidth - 150, kRowStep);
+    const QString labelText = WordText(read_.rows[i].first);
+    QFont font = RoleFont(settings_, FontRole::kDecor, 15, true);
+    while (QFontMetrics(font).horizontalAdvance(labelText) > labelArea.width() &&
+           font.pixelSize() > 9) {
+      font.setPixelSize(font.pixelSize() - 1);
+    }
+    painter.setFont(font);
+    painter.drawText(labelArea, Qt::AlignLeft | Qt::AlignVCenter, labelText);
+    painter.setFont(RoleFont(settings_, FontRole::kConew, 15, true));
     painter.setPen(value);
     QString shown = FromCp1251(read_.rows[i].second);
     if (i == 0 && read_.failed) shown = WordText(kWordNoConnect);
-    painter.drawText(QRect(300, y, kBodyWidth - 320, kRowStep), Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(QRect(kBodyWidth - 150, y, 130, kRowStep), Qt::AlignRight | Qt::AlignVCenter,
                      shown);
   }
   painter.setFont(RoleFont(settings_, FontRole::kDecor, 13, false));

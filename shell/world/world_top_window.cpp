@@ -43,8 +43,17 @@ WorldTopWindow::WorldTopWindow(WorldServices& services, WorldCategory start, boo
       compact_(compact) {
   setObjectName("FormServerRead");
   static constexpr const char* kLetters[7] = {"A", "B", "C", "D", "E", "F", "G"};
+  // Each category's button carries the picture of where its results come from.
+  static constexpr const char* kGlyphs[7] = {"Account48", "Account48", "Windows", "Android",
+                                             "GIconTour", "GIconTop",  "GIconTop"};
   for (int i = 0; i < 7; ++i) {
     auto* button = MakeButton(QString::fromLatin1(kLetters[i]), Body());
+    const QImage glyph = ProgramPng(kGlyphs[i]);
+    if (!glyph.isNull()) {
+      button->SetGlyph(
+          QPixmap::fromImage(glyph.scaled(22, 22, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    button->setFocusPolicy(Qt::NoFocus);
     button->setObjectName(QStringLiteral("RxGIFAn") + kLetters[i]);
     const auto category = static_cast<WorldCategory>(i + 1);
     button->setToolTip(WordText(CategoryTitleEntry(category)));
@@ -85,6 +94,7 @@ WorldTopWindow::WorldTopWindow(WorldServices& services, WorldCategory start, boo
   ok_ = MakeButton(WordText(kWordOk), Body());
   ok_->setObjectName("Button1");
   connect(ok_, &QAbstractButton::clicked, this, &QDialog::accept);
+  ok_->setFocus();
 
   compactIcons_ = {ProgramPng("Windows"), ProgramPng("Android"), ProgramPng("Account48")};
   Layout();
