@@ -229,6 +229,7 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   FillMembers(club);
   PlaceClocks();
   PlaceWebPictures();
+  PlaceAccountIndicator();
 }
 
 void MainMenu::PlaceClocks() {
@@ -321,6 +322,63 @@ void MainMenu::SetAnimationsRunning(bool running) {
   if (chat_) chat_->SetRunning(running && !chatNews_);
 }
 
+void MainMenu::SetAccountIndicator(int state, const QString& hint) {
+  accountState_ = std::clamp(state, 1, 3);
+  if (!account_) {
+    account_ = new QLabel(this);
+    account_->setObjectName("ImAc");
+    account_->setCursor(Qt::PointingHandCursor);
+    account_->installEventFilter(this);
+  }
+  // The lamp sits on the right half of the picture, at x 24.
+  QImage picture = ProgramPng("Account48");
+  if (picture.isNull()) picture = QImage(48, 48, QImage::Format_ARGB32);
+  picture = picture.convertToFormat(QImage::Format_ARGB32);
+  const char* lamps[] = {"LampR24", "LampY24", "LampG24"};
+  const char* stars[] = {"StarR0", "StarY0", "StarG0"};
+  {
+    QPainter painter(&picture);
+    painter.drawImage(24, 24, ProgramPng(lamps[accountState_ - 1]));
+  }
+  account_->setPixmap(QPixmap::fromImage(picture));
+  account_->setToolTip(hint);
+  account_->setProperty("state", accountState_);
+  delete accountStar_;
+  accountStar_ = new AnimationLabel(stars[accountState_ - 1], this);
+  accountStar_->setObjectName("ImAcStar");
+  accountStar_->setToolTip(hint);
+  accountStar_->KeyOutBackground();
+  PlaceAccountIndicator();
+}
+
+void MainMenu::PlaceAccountIndicator() {
+  if (!account_) return;
+  // Above the "Top Ten" column, clear of the caption picture and the clocks' places.
+  const QRect icon = layout_.ScaledRect(20, 20, 68, 68);
+  account_->setGeometry(icon);
+  account_->setScaledContents(true);
+  const int star = std::max(24, icon.width() * 2 / 3);
+  accountStar_->setGeometry(icon.right() + 4, icon.top() + (icon.height() - star) / 2, star, star);
+  account_->show();
+  accountStar_->show();
+  accountStar_->SetRunning(isVisible() && settings_.GifAnimationOn);
+  if (!settings_.GifAnimationOn) accountStar_->ShowFrame(0);
+}
+
+void MainMenu::SetAccountLine(const QString& caption) {
+  QorCardsButton* line = members_[4];
+  accountLine_ = !caption.isEmpty();
+  if (!accountLine_) {
+    line->SetBody(QorCardsButton::BodyColour::kNavy);
+    return;
+  }
+  line->SetBody(QorCardsButton::BodyColour::kRed);
+  line->setText(caption);
+  line->setCursor(Qt::PointingHandCursor);
+  // The account's own game starts from this line, whatever the club file holds there.
+  empty_[4] = false;
+}
+
 void MainMenu::FillMembers(const ClubFile* club) {
   const int mode = settings_.MenuMode == 2 ? 2 : 1;
   const std::string_view header = WordRow(kWordMembersHeader, mode - 1);
@@ -362,6 +420,10 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (WebPictureClicked(watched, event)) return true;
+  if (watched == account_ && event->type() == QEvent::MouseButtonRelease) {
+    emit accountChosen();
+    return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -400,19 +462,19 @@ void MainMenu::PlaceWebPictures() {
   const int side = std::min(R(48 * kc), 64);
   const int gap = std::max(4, R(6 * kc));
   const int bottom = topTen_->geometry().top() - R(12 * layout_.Ky());
-  // Left of the list, over "Top Ten": the account indicator's place first, then the online
-  // tournament and the board; right of it, over "Options": the world top ten and the
-  // statistics.
+  // Left of the list, over "Top Ten": the online tournament and the board (the account
+  // indicator has the corner above them); right of it, over "Options": the world top ten and
+  // the statistics.
   auto row = [&](const QRect& button, std::initializer_list<QWidget*> pictures, int places) {
     const int width = places * side + (places - 1) * gap;
-    int left = button.center().x() - width / 2 + (places - static_cast<int>(pictures.size())) *
-                                                     (side + gap);
+    int left = button.center().x() - width / 2 +
+               (places - static_cast<int>(pictures.size())) * (side + gap);
     for (QWidget* p : pictures) {
       p->setGeometry(left, bottom - side, side, side);
       left += side + gap;
     }
   };
-  row(topTen_->geometry(), {tournament_, chat_}, 3);
+  row(topTen_->geometry(), {tournament_, chat_}, 2);
   siren_->setGeometry(chat_->geometry());
   row(options_->geometry(), {worldTop_, stats_}, 2);
   for (QLabel* label : {tournament_, worldTop_, stats_}) {

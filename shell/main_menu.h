@@ -51,6 +51,14 @@ class MainMenu : public QWidget {
   // animation.
   void SetChatNews(bool news);
   bool ChatNews() const { return chatNews_; }
+  // The account indicator "ImAc": the account picture with the lamp of the account's state
+  // (1 none, 2 signed in, 3 playing for the rating) at its right, the state's star beside it
+  // and the state's hint. Hidden until the program has an account to show.
+  void SetAccountIndicator(int state, const QString& hint);
+  // Member line 5 as the signed-in account's figures, in red; an empty caption gives the
+  // line back to the club file.
+  void SetAccountLine(const QString& caption);
+  int AccountIndicatorState() const { return accountState_; }
 
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
@@ -64,6 +72,8 @@ class MainMenu : public QWidget {
   void modeChosen();
   void exitChosen();
   void captionClicked();
+  // The account indicator was clicked.
+  void accountChosen();
   // The information clock wants the page of this minute: when the menu is built and in the
   // second 01 of every minute while the clocks are shown.
   void informationWanted(int minute);
@@ -87,6 +97,7 @@ class MainMenu : public QWidget {
   void PlaceWebPictures();
   void TranslateWebPictures();
   bool WebPictureClicked(QObject* watched, QEvent* event);
+  void PlaceAccountIndicator();
 
   const TSettings& settings_;
   Layout layout_;
@@ -118,6 +129,10 @@ class MainMenu : public QWidget {
   AnimationLabel* chat_ = nullptr;   // "RxGIFAnChat"
   AnimationLabel* siren_ = nullptr;  // over the board's picture while new messages wait
   bool chatNews_ = false;
+  QLabel* account_ = nullptr;
+  AnimationLabel* accountStar_ = nullptr;
+  int accountState_ = 0;      // 0: no indicator
+  bool accountLine_ = false;  // member line 5 shows the account
 };
 
 }  // namespace trilane

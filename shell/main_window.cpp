@@ -16,6 +16,7 @@
 #include "program/club_access.h"
 #include "program/match_end.h"
 #include "program/startup.h"
+#include "records/club_file.h"
 #include "shell/about_window.h"
 #include "shell/card_look.h"
 #include "shell/end_game_window.h"
@@ -117,11 +118,18 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   connect(menu_, &MainMenu::tournamentChosen, this, [this] {
     if (screen_ != ScreenState::kMainMenu) return;
     PlaySound(TableSound::kOpenWindow);
-    if (tournamentSignedIn_ && tournamentSignedIn_() && openTournament_) {
-      openTournament_();
-    } else {
+    // Signed in, the lobby opens once the program has one to hand in.
+    if (!tournamentSignedIn_ || !tournamentSignedIn_()) {
       notices_.ShowNotice(NoticeLine{kWordLogInToAccount, {}}, NoticeLine{}, NoticeLine{});
+    } else if (openTournament_) {
+      openTournament_();
     }
+  });
+  connect(menu_, &MainMenu::accountChosen, this, [this] {
+    if (screen_ != ScreenState::kMainMenu || !account_.open) return;
+    PlaySound(TableSound::kOpenWindow);
+    account_.open();
+    ShowAccountOnMenu();
   });
   connect(menu_, &MainMenu::captionClicked, this, [this] {
     settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
@@ -200,6 +208,7 @@ void MainWindow::DeferredInit() {
     return;
   }
   clubWriteLock_ = checks.writeLock;
+  clubMarker_ = checks.marker;
   for (const std::string& warning : checks.warnings)
     ShowError(this, QString::fromStdString(warning));
 
@@ -218,6 +227,7 @@ void MainWindow::DeferredInit() {
   title_->Prepare();
   title_->setFocus();
   update();
+  if (account_.startUp) account_.startUp(clubMarker_ == kQuietMarker);
   emit started();
 }
 
@@ -272,6 +282,30 @@ void MainWindow::LeaveTitleScreen() {
 void MainWindow::BuildMainMenu() {
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   menu_->Build(layout_, club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
+}
+
+void MainWindow::SetAccountHooks(AccountHooks hooks) {
+  account_ = std::move(hooks);
+}
+
+void MainWindow::ShowAccountOnMenu() {
+  // Line 5 goes back to the club's when the account has left it.
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  menu_->FillMembers(club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
+}
+
+void MainWindow::StartAccountMatch(const MatchStart& start) {
+  if (screen_ != ScreenState::kMainMenu) return;
+  currentSlot_ = kSlotAccount;
+  player_ = SignInResult{};
+  player_.name = start.name;
+  StopSong();
+  ShowScreen(ScreenState::kTable);
+  match_->StartLocal(start, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
+                     settings_.RuleTwoFour);
+  table_->PlayNow();
 }
 
 void MainWindow::ShowScreen(ScreenState screen) {
@@ -319,6 +353,12 @@ void MainWindow::PlaySound(TableSound sound) {
 void MainWindow::OpenMember(int slot) {
   if (screen_ != ScreenState::kMainMenu || slot < 1 || slot > 5 || menu_->MemberEmpty(slot)) return;
   if (settings_.NetMode && directPlay_.open) return OpenNetGame(slot);
+  if (slot == 5 && account_.openRated && account_.ownsLineFive && account_.ownsLineFive()) {
+    PlaySound(TableSound::kOpenWindow);
+    account_.openRated();
+    ShowAccountOnMenu();
+    return;
+  }
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   if (!club) return;
   const MemberStart member = ReadMemberStart(*club, slot);
@@ -358,6 +398,7 @@ void MainWindow::ToggleMode() {
   settings_.MenuMode = settings_.MenuMode == 2 ? 1 : 2;
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   menu_->FillMembers(club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
 }
 
 void MainWindow::StartMatch(int slot, const SignInResult& player) {
@@ -389,6 +430,12 @@ void MainWindow::EndInterruptedGame() {
 void MainWindow::EndMatch(const EndMatchRequest& request) {
   if (!request.endMatch || screen_ != ScreenState::kTable) return;
   table_->FinishTimeline();
+  if (currentSlot_ == kSlotAccount && account_.finish) {
+    account_.finish(request);
+    BackToMenu();
+    emit matchEnded();
+    return;
+  }
 
   LocalMatchEnd match;
   match.programFolder = programFolder_;
@@ -426,6 +473,12 @@ void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
   if (directPlay_.leave) directPlay_.leave();
   table_->FinishTimeline();
+  if (currentSlot_ == kSlotAccount) {
+    // The account's game has no member line; the pre-charge stays booked as a loss.
+    if (account_.leave) account_.leave();
+    BackToMenu();
+    return;
+  }
   // The abandoned match costs the member the stored results.
   if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
     ShowError(this, WordText(kWordDiskWriteError));
@@ -536,7 +589,8 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   connect(quit, &QAction::triggered, this, &MainWindow::QuitToMenu);
   QAction* rename = menu.addAction(icon(2), WordText(kWordChangeName));
   rename->setObjectName("ChangeName");
-  rename->setEnabled(atTable);
+  // The account's game is played under the account's nick.
+  rename->setEnabled(atTable && currentSlot_ != kSlotAccount);
   connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));

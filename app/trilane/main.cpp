@@ -20,7 +20,12 @@
 #include "information_feed.h"
 #endif
 #ifdef TRILANE_WORLD_WINDOWS
+#include "shell/modal.h"
 #include "shell/world/program_world.h"
+#endif
+#ifdef TRILANE_ACCOUNT_WINDOWS
+#include "shell/account/account_program.h"
+#include "shell/account/passport_window.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -53,6 +58,12 @@ int main(int argc, char** argv) {
             window.Settings(), services, &window, [&window](trilane::OptionsWindow& options) {
               QObject::connect(&options, &trilane::OptionsWindow::settingChanged, &window,
                                [&window] { window.ReapplySettings(); });
+#ifdef TRILANE_ACCOUNT_WINDOWS
+              QObject::connect(&options, &trilane::OptionsWindow::passportRequested, &options,
+                               [&window, &options] {
+                                 trilane::OpenPassportWindow(window.Settings(), &options);
+                               });
+#endif
             });
       },
       [&window] {
@@ -66,6 +77,25 @@ int main(int argc, char** argv) {
 #endif
 #ifdef TRILANE_WORLD_WINDOWS
   const auto worldWindows = trilane::OfferWorldWindows(window);
+#endif
+#ifdef TRILANE_ACCOUNT_WINDOWS
+  // The account: the sign-in at start-up, the menu's indicator and line 5, rated matches.
+  [[maybe_unused]] trilane::AccountProgram& accounts = trilane::OfferAccounts(window);
+#endif
+#if defined(TRILANE_WORLD_WINDOWS) && defined(TRILANE_ACCOUNT_WINDOWS)
+  // The world windows' passport buttons open the passport; the account's table, the online
+  // top ten and the tournament picture follow the signed-in account.
+  worldWindows->Services().openPassport = [&window](QWidget* parent) {
+    trilane::PassportWindow passport(window.Settings(), parent);
+    trilane::ExecModal(passport);
+    return true;
+  };
+  worldWindows->Services().account = [&accounts]() -> std::optional<trilane::WorldIdentity> {
+    if (!accounts.Session().SignedIn()) return std::nullopt;
+    const auto& user = accounts.Session().User();
+    return trilane::WorldIdentity{user.Nick, user.City, user.Country2, std::string(1, user.Sex)};
+  };
+  window.SetTournamentOpener([&accounts] { return accounts.Session().SignedIn(); }, {});
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

@@ -29,6 +29,9 @@
 #include "rules/game.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
+#include "shell/menu_clocks.h"
+#include "shell/flags.h"
+#include "web/information_clock.h"
 #include "shell/modal.h"
 #include "shell/title_screen.h"
 #include "shell/world/chat_window.h"
@@ -473,6 +476,59 @@ TEST_F(WorldWindowsTest, TheMenuShowsItsWebPicturesInEveryWindowSize) {
     EXPECT_EQ(std::count(responder.windows.begin(), responder.windows.end(), "FormChat"), 1);
     QTest::mouseClick(window->Menu()->findChild<QWidget*>("ImageAdvR2"), Qt::LeftButton);
     EXPECT_EQ(std::count(responder.windows.begin(), responder.windows.end(), "FormServerRead"), 1);
+    wiring.reset();
+    window->CloseWithoutAsking();
+  }
+}
+
+TEST_F(WorldWindowsTest, TheInformationClockShowsTheBestWindowsPlayersFlag) {
+  ClubService service;
+  Seed(service.Url(), kWindowsTableId, "Ann", "Oslo", "1-035", "W", 120);
+  Seed(service.Url(), kAndroidTableId, "Kim", "Seoul", "2-021", "M", 300);
+  web::CurlTransport transport;
+  web::WebClient client(transport, *web::AddressesUnder(service.Url() + "/directory.txt"));
+  const web::InformationPage windows = web::ReadInformationPage(client, 3, "");
+  EXPECT_EQ(windows.country, "1-035");
+  EXPECT_EQ(windows.nick, "Ann");
+  // The phone table's page has no flag.
+  EXPECT_EQ(web::ReadInformationPage(client, 4, "").country, "");
+
+  auto draw = [](const std::string& country) {
+    InformationClock clock(nullptr);
+    InformationFace face;
+    face.page = 3;
+    face.icon = "Windows";
+    face.value = "120";
+    face.country = country;
+    clock.SetFace(face);
+    return clock.grab().toImage().copy(30, 12, 16, 11);
+  };
+  const QImage flagged = draw("1-035");
+  EXPECT_NE(flagged, draw(""));
+  EXPECT_EQ(flagged.convertToFormat(QImage::Format_RGB32),
+            FlagPicture("1-035").convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(WorldWindowsTest, ThePurpleTopTenOpensTheWorldWindowOnTheLocalTable) {
+  ClubService service;
+  web::SetServiceOverride(service.Url() + "/directory.txt");
+  for (bool purple : {false, true}) {
+    TestFolder folder;
+    TSettings chosen;
+    chosen.AuxPurple = purple;
+    ASSERT_FALSE(SaveSettings(folder.Program() / kSettingsFileName, chosen).has_value());
+    Responder responder;
+    auto window = std::make_unique<MainWindow>(
+        CommandLine{}, QString::fromStdString(folder.Program().string()));
+    auto wiring = OfferWorldWindows(*window);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Initialised(); }, 5000));
+    QTest::keyClick(window->Title(), Qt::Key_Space);
+    window->OpenTopTen();
+    EXPECT_EQ(std::count(responder.windows.begin(), responder.windows.end(), "FormServerRead"),
+              purple ? 1 : 0);
+    EXPECT_EQ(std::count(responder.windows.begin(), responder.windows.end(), "FormTopTen"),
+              purple ? 0 : 1);
     wiring.reset();
     window->CloseWithoutAsking();
   }
