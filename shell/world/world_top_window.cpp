@@ -132,8 +132,11 @@ void WorldTopWindow::ShowCategory(WorldCategory category) {
   }
   read_ = ReadWorldCategory(services_.Client(), category, OnlineListSelector(onlineList_),
                             OwnIdentity(category), club.get());
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 3; ++i) {
     onlineButtons_[i]->setVisible(!compact_ && category == WorldCategory::kOnline);
+    onlineButtons_[i]->SetCaptionColour(i == onlineList_ ? QColor(255, 255, 0)
+                                                         : QColor(255, 255, 255));
+  }
   for (int i = 0; i < 7; ++i) {
     // The chosen category's button is drawn pressed in yellow.
     categoryButtons_[i]->SetCaptionColour(
