@@ -123,11 +123,13 @@ class MainMenu : public QWidget {
   QTimer clockTimer_;
   bool clocksShown_ = false;
   bool minuteAsked_ = false;  // the information page of this second 01 was asked for
-  QLabel* tournament_ = nullptr;  // "ImTR"
-  QLabel* worldTop_ = nullptr;    // "ImageAdvR2"
-  QLabel* stats_ = nullptr;       // "ImageAdvR3"
-  AnimationLabel* chat_ = nullptr;   // "RxGIFAnChat"
-  AnimationLabel* siren_ = nullptr;  // over the board's picture while new messages wait
+  // The web pictures "ImTR", "ImageAdvR2", "ImageAdvR3" and "RxGIFAnChat", and the siren
+  // over the board's picture while new messages wait.
+  QLabel* tournament_ = nullptr;
+  QLabel* worldTop_ = nullptr;
+  QLabel* stats_ = nullptr;
+  AnimationLabel* chat_ = nullptr;
+  AnimationLabel* siren_ = nullptr;
   bool chatNews_ = false;
   QLabel* account_ = nullptr;
   AnimationLabel* accountStar_ = nullptr;

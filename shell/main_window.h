@@ -3,11 +3,11 @@
 // window, the settings and the club files behind them, the menu song, and the popup menu.
 // The start-up work runs at the first paint; the title screen then waits for a key or a
 // click.
+#include <QIcon>
 #include <QImage>
+#include <QMenu>
 #include <QString>
 #include <QTimer>
-#include <QIcon>
-#include <QMenu>
 #include <QWidget>
 #include <filesystem>
 #include <functional>

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "shell/fonts.h"
 #include "shell/flags.h"
+#include "shell/fonts.h"
 #include "shell/pictures.h"
 
 namespace trilane {

@@ -40,9 +40,10 @@ class TimeClock : public QWidget {
 struct InformationFace {
   int page = 0;      // 1..7 (0: nothing to show yet)
   std::string icon;  // program picture of the page
-  std::string country;  // the best player's flag beside the icon ("C-RRR"), or empty
   QString value;     // digits, a sign or "K", "M", "G"
   QString hint;
+  // The best player's flag beside the icon ("C-RRR"), or empty.
+  std::string country;
 };
 
 class InformationClock : public QWidget {

@@ -7,14 +7,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QContextMenuEvent>
-#include <QTimer>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -27,11 +27,10 @@
 #include "records/club_file.h"
 #include "records/settings.h"
 #include "rules/game.h"
+#include "shell/flags.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
 #include "shell/menu_clocks.h"
-#include "shell/flags.h"
-#include "web/information_clock.h"
 #include "shell/modal.h"
 #include "shell/title_screen.h"
 #include "shell/world/chat_window.h"
@@ -42,6 +41,7 @@
 #include "shell/world/world_top_window.h"
 #include "tests/web/club_service_process.h"
 #include "web/curl_transport.h"
+#include "web/information_clock.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -518,8 +518,8 @@ TEST_F(WorldWindowsTest, ThePurpleTopTenOpensTheWorldWindowOnTheLocalTable) {
     chosen.AuxPurple = purple;
     ASSERT_FALSE(SaveSettings(folder.Program() / kSettingsFileName, chosen).has_value());
     Responder responder;
-    auto window = std::make_unique<MainWindow>(
-        CommandLine{}, QString::fromStdString(folder.Program().string()));
+    auto window = std::make_unique<MainWindow>(CommandLine{},
+                                               QString::fromStdString(folder.Program().string()));
     auto wiring = OfferWorldWindows(*window);
     window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Initialised(); }, 5000));
@@ -539,8 +539,8 @@ TEST_F(WorldWindowsTest, ThePopupItemsHelpAndChatCallTheirHooks) {
   web::SetServiceOverride(service.Url() + "/directory.txt");
   TestFolder folder;
   Responder responder;
-  auto window =
-      std::make_unique<MainWindow>(CommandLine{}, QString::fromStdString(folder.Program().string()));
+  auto window = std::make_unique<MainWindow>(CommandLine{},
+                                             QString::fromStdString(folder.Program().string()));
   auto wiring = OfferWorldWindows(*window);
   int helps = 0;
   window->SetHelpOpener([&helps] { ++helps; });
