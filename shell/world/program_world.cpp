@@ -20,10 +20,12 @@ namespace trilane {
 
 ChatCheck CheckChat(web::WebClient& client, const std::filesystem::path& programFolder) {
   ChatCheck check;
-  check.lastSeen = LoadChatSettings(ChatSettingsPath(programFolder)).lastSeen;
+  // The board first: while it cannot be read there is nothing to compare, and the shared
+  // folder above the program gets no file from a program that never reached the board.
   const BoardRead board = ReadBoard(client);
   check.read = !board.failed;
   check.newest = board.Newest();
+  if (check.read) check.lastSeen = LoadChatSettings(ChatSettingsPath(programFolder)).lastSeen;
   return check;
 }
 

@@ -21,7 +21,8 @@ struct ChatCheck {
   int64_t lastSeen = 0;
   bool NewMessages() const { return read && lastSeen < newest; }
 };
-// Reads the chat settings file (creating it when missing) and the board.
+// Reads the board and, when it could be read, the chat settings file (creating it when
+// missing).
 ChatCheck CheckChat(web::WebClient& client, const std::filesystem::path& programFolder);
 
 class WorldWiring : public QObject {

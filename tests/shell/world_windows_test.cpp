@@ -240,6 +240,12 @@ TEST_F(WorldWindowsTest, NoConnectWhenTheServiceIsDown) {
   StatWindow stats(*services, nullptr);
   EXPECT_TRUE(stats.Shown().failed);
 
+  // The watch finds nothing to compare and leaves the shared folder alone.
+  web::CurlTransport transport;
+  web::WebClient client(transport, services->Addresses());
+  EXPECT_FALSE(CheckChat(client, folder_.Program()).read);
+  EXPECT_FALSE(fs::exists(folder_.ChatFile()));
+
   OnlineTopWindow online(*services, nullptr);
   EXPECT_TRUE(online.Shown().list.failed);
 
