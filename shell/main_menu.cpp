@@ -139,6 +139,7 @@ MainMenu::MainMenu(const TSettings& settings, QWidget* parent)
   connect(exit_, &QAbstractButton::clicked, this, &MainMenu::exitChosen);
   connect(mode_, &QAbstractButton::clicked, this, &MainMenu::modeChosen);
   connect(history_, &QAbstractButton::clicked, this, &MainMenu::historyChosen);
+  MakeWebPictures();
 }
 
 QorCardsButton* MainMenu::MakeButton(const char* name, bool member) {
@@ -227,6 +228,7 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   history_->setEnabled(historyAvailable_);
   FillMembers(club);
   PlaceClocks();
+  PlaceWebPictures();
   PlaceAccountIndicator();
 }
 
@@ -317,6 +319,7 @@ void MainMenu::SetAnimationsRunning(bool running) {
   rightAnimation_->setVisible(running);
   leftAnimation_->SetRunning(running);
   rightAnimation_->SetRunning(running);
+  if (chat_) chat_->SetRunning(running && !chatNews_);
 }
 
 void MainMenu::SetAccountIndicator(int state, const QString& hint) {
@@ -416,11 +419,106 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
     emit captionClicked();
     return true;
   }
+  if (WebPictureClicked(watched, event)) return true;
   if (watched == account_ && event->type() == QEvent::MouseButtonRelease) {
     emit accountChosen();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+// ---- The web pictures ----
+
+void MainMenu::MakeWebPictures() {
+  auto picture = [this](const char* name, const char* resource) {
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setAlignment(Qt::AlignCenter);
+    label->setProperty("resource", QString::fromLatin1(resource));
+    label->installEventFilter(this);
+    return label;
+  };
+  tournament_ = picture("ImTR", "GIconTour");
+  worldTop_ = picture("ImageAdvR2", "GIconTop");
+  stats_ = picture("ImageAdvR3", "GIconStat");
+  chat_ = new AnimationLabel("GIconChat", this);
+  chat_->setObjectName("RxGIFAnChat");
+  chat_->setCursor(Qt::PointingHandCursor);
+  chat_->KeyOutBackground();
+  chat_->installEventFilter(this);
+  siren_ = new AnimationLabel("GSirenaR", this);
+  siren_->setObjectName("GSirenaR");
+  siren_->setCursor(Qt::PointingHandCursor);
+  siren_->KeyOutBackground();
+  siren_->installEventFilter(this);
+  siren_->hide();
+}
+
+void MainMenu::PlaceWebPictures() {
+  if (!tournament_) return;
+  const double kc = layout_.Kc();
+  // The pictures grow with the window, but not into blurs: at most 64 pixels.
+  const int side = std::min(R(48 * kc), 64);
+  const int gap = std::max(4, R(6 * kc));
+  const int bottom = topTen_->geometry().top() - R(12 * layout_.Ky());
+  // Left of the list, over "Top Ten": the online tournament and the board (the account
+  // indicator has the corner above them); right of it, over "Options": the world top ten and
+  // the statistics.
+  auto row = [&](const QRect& button, std::initializer_list<QWidget*> pictures, int places) {
+    const int width = places * side + (places - 1) * gap;
+    int left = button.center().x() - width / 2 +
+               (places - static_cast<int>(pictures.size())) * (side + gap);
+    for (QWidget* p : pictures) {
+      p->setGeometry(left, bottom - side, side, side);
+      left += side + gap;
+    }
+  };
+  row(topTen_->geometry(), {tournament_, chat_}, 2);
+  siren_->setGeometry(chat_->geometry());
+  row(options_->geometry(), {worldTop_, stats_}, 2);
+  for (QLabel* label : {tournament_, worldTop_, stats_}) {
+    const QImage image = ProgramPng(label->property("resource").toString().toStdString());
+    label->setPixmap(QPixmap::fromImage(
+        image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    label->show();
+  }
+  chat_->setVisible(!chatNews_);
+  siren_->setVisible(chatNews_);
+  TranslateWebPictures();
+}
+
+void MainMenu::TranslateWebPictures() {
+  tournament_->setToolTip(WordText(kWordOnlineTournament));
+  worldTop_->setToolTip(WordText(kWordWorldTopTenIcon));
+  stats_->setToolTip(WordText(kWordStatistics));
+  chat_->setToolTip(WordText(kWordChat));
+  siren_->setToolTip(WordText(kWordQorChatNews));
+}
+
+void MainMenu::SetChatNews(bool news) {
+  chatNews_ = news;
+  if (!chat_) return;
+  chat_->setVisible(!news);
+  siren_->setVisible(news);
+  siren_->SetRunning(news);
+  chat_->SetRunning(!news && settings_.GifAnimationOn);
+}
+
+bool MainMenu::WebPictureClicked(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonRelease) return false;
+  if (watched == tournament_) {
+    emit tournamentChosen();
+  } else if (watched == worldTop_) {
+    emit worldTopChosen();
+  } else if (watched == stats_) {
+    emit statsChosen();
+  } else if (watched == chat_ || watched == siren_) {
+    emit chatChosen();
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace trilane

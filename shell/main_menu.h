@@ -47,6 +47,10 @@ class MainMenu : public QWidget {
   // Whether the window is large enough for the two clocks.
   bool ClocksShown() const { return clocksShown_; }
 
+  // The new-message siren on the board's picture (hint "Qor Chat!"), or the board's own
+  // animation.
+  void SetChatNews(bool news);
+  bool ChatNews() const { return chatNews_; }
   // The account indicator "ImAc": the account picture with the lamp of the account's state
   // (1 none, 2 signed in, 3 playing for the rating) at its right, the state's star beside it
   // and the state's hint. Hidden until the program has an account to show.
@@ -73,6 +77,11 @@ class MainMenu : public QWidget {
   // The information clock wants the page of this minute: when the menu is built and in the
   // second 01 of every minute while the clocks are shown.
   void informationWanted(int minute);
+  // The web pictures: the online tournament, the world top ten, the statistics, the board.
+  void tournamentChosen();
+  void worldTopChosen();
+  void statsChosen();
+  void chatChosen();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +93,10 @@ class MainMenu : public QWidget {
   void ApplyFonts();
   void PlaceClocks();
   void TickClocks();
+  void MakeWebPictures();
+  void PlaceWebPictures();
+  void TranslateWebPictures();
+  bool WebPictureClicked(QObject* watched, QEvent* event);
   void PlaceAccountIndicator();
 
   const TSettings& settings_;
@@ -110,6 +123,14 @@ class MainMenu : public QWidget {
   QTimer clockTimer_;
   bool clocksShown_ = false;
   bool minuteAsked_ = false;  // the information page of this second 01 was asked for
+  // The web pictures "ImTR", "ImageAdvR2", "ImageAdvR3" and "RxGIFAnChat", and the siren
+  // over the board's picture while new messages wait.
+  QLabel* tournament_ = nullptr;
+  QLabel* worldTop_ = nullptr;
+  QLabel* stats_ = nullptr;
+  AnimationLabel* chat_ = nullptr;
+  AnimationLabel* siren_ = nullptr;
+  bool chatNews_ = false;
   QLabel* account_ = nullptr;
   AnimationLabel* accountStar_ = nullptr;
   int accountState_ = 0;      // 0: no indicator

@@ -107,6 +107,27 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   connect(menu_, &MainMenu::exitChosen, this, &QWidget::close);
   connect(menu_, &MainMenu::optionsChosen, this, &MainWindow::OpenOptions);
   connect(menu_, &MainMenu::historyChosen, this, &MainWindow::OpenHistory);
+  connect(menu_, &MainMenu::worldTopChosen, this, [this] {
+    if (screen_ != ScreenState::kMainMenu || !world_.openWorldTop) return;
+    PlaySound(TableSound::kOpenWindow);
+    world_.openWorldTop(0, true);
+  });
+  connect(menu_, &MainMenu::statsChosen, this, [this] {
+    if (screen_ != ScreenState::kMainMenu || !world_.openStats) return;
+    PlaySound(TableSound::kOpenWindow);
+    world_.openStats();
+  });
+  connect(menu_, &MainMenu::chatChosen, this, &MainWindow::OpenChat);
+  connect(menu_, &MainMenu::tournamentChosen, this, [this] {
+    if (screen_ != ScreenState::kMainMenu) return;
+    PlaySound(TableSound::kOpenWindow);
+    // Signed in, the lobby opens once the program has one to hand in.
+    if (!tournamentSignedIn_ || !tournamentSignedIn_()) {
+      notices_.ShowNotice(NoticeLine{kWordLogInToAccount, {}}, NoticeLine{}, NoticeLine{});
+    } else if (openTournament_) {
+      openTournament_();
+    }
+  });
   connect(menu_, &MainMenu::accountChosen, this, [this] {
     if (screen_ != ScreenState::kMainMenu || !account_.open) return;
     PlaySound(TableSound::kOpenWindow);
@@ -262,6 +283,7 @@ void MainWindow::LeaveTitleScreen() {
   ApplyWindowSize();
   BuildMainMenu();
   ShowScreen(ScreenState::kMainMenu);
+  if (world_.menuEntered) world_.menuEntered();
 }
 
 void MainWindow::BuildMainMenu() {
@@ -366,6 +388,11 @@ void MainWindow::NewPlayer() {
 void MainWindow::OpenTopTen() {
   if (screen_ != ScreenState::kMainMenu) return;
   PlaySound(TableSound::kOpenWindow);
+  // In the purple design the button opens the world window on the local (or network) table.
+  if (settings_.AuxPurple && world_.openWorldTop) {
+    world_.openWorldTop(settings_.NetMode ? 7 : 6, false);
+    return;
+  }
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   TopTenWindow window(settings_, club ? TopTenRows(*club) : std::vector<TopTenRow>{},
                       settings_.NetMode, this);
@@ -454,6 +481,7 @@ void MainWindow::EndMatch(const EndMatchRequest& request) {
     sounds_.PlaySoundRes(sound, false, settings_.SoundOn);
     EndGameWindow window(settings_, cycle, this);
     ExecModal(window);
+    if (!settings_.NetMode && world_.enterCycle) world_.enterCycle(outcome.cycleScore);
   }
   BackToMenu();
   emit matchEnded();
@@ -544,6 +572,7 @@ void MainWindow::BackToMenu() {
   BuildMainMenu();
   ShowScreen(ScreenState::kMainMenu);
   ResumeSong();
+  if (world_.menuEntered) world_.menuEntered();
 }
 
 void MainWindow::StopSong() {
@@ -612,6 +641,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     PlaySound(TableSound::kOpenWindow);
     table_->ShowSpeedWindow();
   });
+  AddHelpPopupItem(menu, icon(4));
   QAction* about = menu.addAction(icon(5), WordText(kWordAbout));
   about->setObjectName("About");
   connect(about, &QAction::triggered, this, [this] {
@@ -619,7 +649,53 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     AboutWindow window(settings_, this);
     ExecModal(window);
   });
+  AddChatPopupItem(menu, icon(7));
   menu.exec(event->globalPos());
+}
+
+void MainWindow::SetWorldWindows(WorldHooks hooks) {
+  world_ = std::move(hooks);
+}
+
+void MainWindow::SetHelpOpener(std::function<void()> openHelp) {
+  openHelp_ = std::move(openHelp);
+}
+
+void MainWindow::SetTournamentOpener(std::function<bool()> signedIn, std::function<void()> open) {
+  tournamentSignedIn_ = std::move(signedIn);
+  openTournament_ = std::move(open);
+}
+
+void MainWindow::OpenChat() {
+  if (screen_ == ScreenState::kTitleScreen || !initialised_ || !world_.openChat) return;
+  PlaySound(TableSound::kOpenWindow);
+  world_.openChat();
+}
+
+void MainWindow::AddHelpPopupItem(QMenu& menu, const QIcon& helpIcon) {
+  QAction* help = menu.addAction(helpIcon, WordText(kWordHelp));
+  help->setObjectName("Help");
+  help->setEnabled(static_cast<bool>(openHelp_));
+  connect(help, &QAction::triggered, this, [this] {
+    PlaySound(TableSound::kOpenWindow);
+    if (openHelp_) openHelp_();
+  });
+}
+
+void MainWindow::AddChatPopupItem(QMenu& menu, const QIcon& chatIcon) {
+  QAction* chat = menu.addAction(chatIcon, WordText(kWordChat));
+  chat->setObjectName("MChat");
+  chat->setEnabled(screen_ != ScreenState::kTitleScreen && static_cast<bool>(world_.openChat));
+  connect(chat, &QAction::triggered, this, &MainWindow::OpenChat);
+}
+
+bool MainWindow::SaveSettingsNow() {
+  if (clubUnusable_ || !initialised_) return false;
+  TSettings saved = settings_;
+  if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
+  if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
+  if (commandLine_.flightSpeed) saved.FlightSpeed = fileFlightSpeed_;
+  return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
 }
 
 bool MainWindow::SaveSettingsOnClose() {

@@ -3,7 +3,9 @@
 // window, the settings and the club files behind them, the menu song, and the popup menu.
 // The start-up work runs at the first paint; the title screen then waits for a key or a
 // click.
+#include <QIcon>
 #include <QImage>
+#include <QMenu>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -72,6 +74,30 @@ class MainWindow : public QWidget {
     std::function<void()> leave;
   };
   void SetDirectPlay(DirectPlayHooks hooks) { directPlay_ = std::move(hooks); }
+  // The world windows, the statistics and the message board, handed in by the program (they
+  // live in a library on top of this one and read the web service). The main window plays
+  // the opening sound before it calls them.
+  struct WorldHooks {
+    // The world top ten on a category 1..7; `fromMenuPicture` asks for the last of B, C, D.
+    std::function<void(int category, bool fromMenuPicture)> openWorldTop;
+    std::function<void()> openStats;
+    // The board, or the notice that it is paused.
+    std::function<void()> openChat;
+    // After the end-of-cycle window outside network play: the cycle's world-table entry.
+    std::function<void(int64_t cycleScore)> enterCycle;
+    // The menu has been entered (the start-up's menu and every way back from a table).
+    std::function<void()> menuEntered;
+  };
+  void SetWorldWindows(WorldHooks hooks);
+  // The popup item "Help" and the menu's help: the help of the current language.
+  void SetHelpOpener(std::function<void()> openHelp);
+  // The tournament picture once the player is signed in: the lobby.
+  void SetTournamentOpener(std::function<bool()> signedIn, std::function<void()> open);
+  // The popup item "Chat" and the board's picture.
+  void OpenChat();
+  // Writes the settings file now, with this run's command-line choices left as the file
+  // had them (a like, a passport).
+  bool SaveSettingsNow();
   // The account in use, handed in by the program (the account windows and the web calls
   // live in a library on top of this one). Without it the menu shows no account.
   struct AccountHooks {
@@ -180,6 +206,8 @@ class MainWindow : public QWidget {
   void ResumeSong();
   void PlaySound(TableSound sound);
   bool SaveSettingsOnClose();
+  void AddHelpPopupItem(QMenu& menu, const QIcon& helpIcon);
+  void AddChatPopupItem(QMenu& menu, const QIcon& chatIcon);
   QSize FullScreenClient() const;
 
   CommandLine commandLine_;
@@ -229,6 +257,10 @@ class MainWindow : public QWidget {
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;
   DirectPlayHooks directPlay_;
+  WorldHooks world_;
+  std::function<void()> openHelp_;
+  std::function<bool()> tournamentSignedIn_;
+  std::function<void()> openTournament_;
   AccountHooks account_;
   std::string clubMarker_;
   ClubPlayHooks clubPlay_;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "shell/flags.h"
 #include "shell/fonts.h"
 #include "shell/pictures.h"
 
@@ -75,6 +76,7 @@ void InformationClock::SetFace(const InformationFace& face) {
     icon_ = icon.isNull() ? QImage()
                           : icon.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
+  flag_ = FlagPicture(face_.country);
   if (newPage) {
     for (auto& d : digits_) d = QImage();
     if (face_.page >= 1 && face_.page <= 7) {
@@ -95,6 +97,7 @@ void InformationClock::paintEvent(QPaintEvent*) {
   if (!background_.isNull()) p.drawImage(rect(), background_);
   if (face_.page < 1 || face_.page > 7) return;
   if (!icon_.isNull()) p.drawImage(QPoint(10, 10), icon_);
+  if (!flag_.isNull()) p.drawImage(QPoint(30, 12), flag_);
   // The value right-aligned in the lower part of the face; a character without a digit
   // picture ("K", "M", "G", "-") is written in the colour of the page's digits.
   const int top = (height() - kInfoDigitH) / 2 + 6;

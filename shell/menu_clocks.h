@@ -42,6 +42,8 @@ struct InformationFace {
   std::string icon;  // program picture of the page
   QString value;     // digits, a sign or "K", "M", "G"
   QString hint;
+  // The best player's flag beside the icon ("C-RRR"), or empty.
+  std::string country;
 };
 
 class InformationClock : public QWidget {
@@ -59,6 +61,7 @@ class InformationClock : public QWidget {
   QImage background_;
   InformationFace face_;
   QImage icon_;
+  QImage flag_;
   std::array<QImage, 10> digits_;
 };
 

@@ -34,6 +34,8 @@ void ReadBest(WebClient& client, int64_t gid, InformationPage& out) {
   }
   out.nick = best.Nick;
   out.value = std::to_string(best.Score);
+  // Only this program's table shows the best player's flag.
+  if (gid == kWindowsTableId) out.country = best.Country;
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ struct InformationPage {
   std::string icon;     // the program picture drawn at (10, 10)
   int hintEntry = 0;    // the words entry the hint starts with
   std::string nick;     // appended to the hint (pages 3..5), code page 1251 as read
+  std::string country;  // page 3: the best player's country code, drawn as a flag
   bool empty = false;   // a top-ten table without entries: the hint ends in "No"
   bool failed = false;  // the read failed: the hint ends in "NO CONNECT"
   std::string value;    // digits, possibly a sign and a "K", "M" or "G"

@@ -27,6 +27,7 @@ InformationFace FaceOf(const web::InformationPage& page) {
   InformationFace face;
   face.page = page.page;
   face.icon = page.icon;
+  face.country = page.country;
   face.value = QString::fromStdString(page.value);
   face.hint = QString::fromStdString(
       web::InformationHint(page, [](int entry) { return std::string(Word(entry)); }));

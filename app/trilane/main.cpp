@@ -19,6 +19,11 @@
 #ifdef TRILANE_WEB_FEED
 #include "information_feed.h"
 #endif
+#ifdef TRILANE_WORLD_WINDOWS
+#include "shell/modal.h"
+#include "shell/world/online_top_window.h"
+#include "shell/world/program_world.h"
+#endif
 #ifdef TRILANE_ACCOUNT_WINDOWS
 #include "shell/account/account_program.h"
 #include "shell/account/passport_window.h"
@@ -74,6 +79,9 @@ int main(int argc, char** argv) {
 #ifdef TRILANE_WEB_FEED
   trilane::FeedInformationClock(*window.Menu());
 #endif
+#ifdef TRILANE_WORLD_WINDOWS
+  const auto worldWindows = trilane::OfferWorldWindows(window);
+#endif
 #ifdef TRILANE_ACCOUNT_WINDOWS
   // The account: the sign-in at start-up, the menu's indicator and line 5, rated matches.
   trilane::AccountProgram& accounts = trilane::OfferAccounts(window);
@@ -94,7 +102,33 @@ int main(int argc, char** argv) {
     return accounts.Session().User();
   };
 #endif
+#ifdef TRILANE_WORLD_WINDOWS
+  tourney.openTopTen = [&worldWindows](QWidget* parent) {
+    trilane::OnlineTopWindow topTen(worldWindows->Services(), parent);
+    trilane::ExecModal(topTen);
+  };
+#endif
   const auto tourneyFront = trilane::tourney::OfferTourney(std::move(tourney));
+#endif
+#if defined(TRILANE_WORLD_WINDOWS) && defined(TRILANE_ACCOUNT_WINDOWS)
+  // The world windows' passport buttons open the passport; the account's table, the online
+  // top ten and the tournament picture follow the signed-in account.
+  worldWindows->Services().openPassport = [&window](QWidget* parent) {
+    trilane::PassportWindow passport(window.Settings(), parent);
+    trilane::ExecModal(passport);
+    return true;
+  };
+  worldWindows->Services().account = [&accounts]() -> std::optional<trilane::WorldIdentity> {
+    if (!accounts.Session().SignedIn()) return std::nullopt;
+    const auto& user = accounts.Session().User();
+    return trilane::WorldIdentity{user.Nick, user.City, user.Country2, std::string(1, user.Sex)};
+  };
+#ifdef TRILANE_TOURNEY_WINDOWS
+  window.SetTournamentOpener([&accounts] { return accounts.Session().SignedIn(); },
+                             [&window] { window.OpenTourney(); });
+#else
+  window.SetTournamentOpener([&accounts] { return accounts.Session().SignedIn(); }, {});
+#endif
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

@@ -320,7 +320,8 @@ TEST_F(ProgramWindowTest, PopupMenuOpensAbout) {
                           window->mapToGlobal(QPoint(10, 10)));
   QApplication::sendEvent(window.get(), &event);
   SetLanguageIndex(kEnglish);
-  EXPECT_EQ(shown, (QStringList{"GenCount", "Quit", "ChangeName", "MSpeed", "About"}));
+  EXPECT_EQ(shown,
+            (QStringList{"GenCount", "Quit", "ChangeName", "MSpeed", "Help", "About", "MChat"}));
   EXPECT_EQ(responder.windows, (std::vector<QString>{"FormAbout"}));
 }
 

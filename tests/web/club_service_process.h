@@ -115,6 +115,8 @@ class ClubService {
   }
   const std::string& Url() const { return url_; }
   int FtpPort() const { return ftpPort_; }
+  // The service's data folder, where its operator's "club.conf" lies.
+  fs::path DataFolder() const { return data_ / "club"; }
 
  private:
   fs::path data_;
