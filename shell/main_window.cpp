@@ -657,10 +657,6 @@ void MainWindow::SetWorldWindows(WorldHooks hooks) {
   world_ = std::move(hooks);
 }
 
-void MainWindow::SetHelpOpener(std::function<void()> openHelp) {
-  openHelp_ = std::move(openHelp);
-}
-
 void MainWindow::SetTournamentOpener(std::function<bool()> signedIn, std::function<void()> open) {
   tournamentSignedIn_ = std::move(signedIn);
   openTournament_ = std::move(open);
@@ -675,11 +671,7 @@ void MainWindow::OpenChat() {
 void MainWindow::AddHelpPopupItem(QMenu& menu, const QIcon& helpIcon) {
   QAction* help = menu.addAction(helpIcon, WordText(kWordHelp));
   help->setObjectName("Help");
-  help->setEnabled(static_cast<bool>(openHelp_));
-  connect(help, &QAction::triggered, this, [this] {
-    PlaySound(TableSound::kOpenWindow);
-    if (openHelp_) openHelp_();
-  });
+  connect(help, &QAction::triggered, this, &MainWindow::OpenHelp);
 }
 
 void MainWindow::AddChatPopupItem(QMenu& menu, const QIcon& chatIcon) {

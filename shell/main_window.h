@@ -89,8 +89,6 @@ class MainWindow : public QWidget {
     std::function<void()> menuEntered;
   };
   void SetWorldWindows(WorldHooks hooks);
-  // The popup item "Help" and the menu's help: the help of the current language.
-  void SetHelpOpener(std::function<void()> openHelp);
   // The tournament picture once the player is signed in: the lobby.
   void SetTournamentOpener(std::function<bool()> signedIn, std::function<void()> open);
   // The popup item "Chat" and the board's picture.
@@ -258,7 +256,6 @@ class MainWindow : public QWidget {
   std::function<void()> openHistory_;
   DirectPlayHooks directPlay_;
   WorldHooks world_;
-  std::function<void()> openHelp_;
   std::function<bool()> tournamentSignedIn_;
   std::function<void()> openTournament_;
   AccountHooks account_;
