@@ -262,6 +262,8 @@ void MainWindow::ShowScreen(ScreenState screen) {
   if (screen == ScreenState::kTable) table_->setFocus();
   update();
   emit screenChanged(screen);
+  // The screen left has let go of its pictures; the freed pages go back to the system.
+  QTimer::singleShot(0, this, [] { ReturnFreedMemory(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

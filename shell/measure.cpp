@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QPaintEvent>
 #include <QWidget>
 #include <algorithm>
+
+#include <sys/resource.h>
 
 namespace trilane {
 
@@ -40,6 +43,30 @@ double PaintTimer::MedianMs() const {
 int PaintTimer::CountOver(double ms) const {
   return static_cast<int>(
       std::count_if(frameMs_.begin(), frameMs_.end(), [ms](double f) { return f > ms; }));
+}
+
+PaintCounter::PaintCounter(QObject* parent) : QObject(parent) {}
+
+void PaintCounter::Start() {
+  paints_ = 0;
+  pixels_ = 0;
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool PaintCounter::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == QEvent::Paint) {
+    ++paints_;
+    for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+      pixels_ += static_cast<long long>(r.width()) * r.height();
+  }
+  return false;
+}
+
+double ProcessorMs() {
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0.0;
+  auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 long ResidentKb() {

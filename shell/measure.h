@@ -29,7 +29,26 @@ class PaintTimer : public QObject {
   bool inside_ = false;
 };
 
+// Counts what the whole program paints while it is on: the paint events of every widget
+// and the pixels they cover.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QObject* parent);
+  void Start();
+  long Paints() const { return paints_; }
+  long long Pixels() const { return pixels_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  long paints_ = 0;
+  long long pixels_ = 0;
+};
+
 // Resident memory of this process in kilobytes (0 when the system does not say).
 long ResidentKb();
+// Processor time this process has used, user and system, in milliseconds.
+double ProcessorMs();
 
 }  // namespace trilane

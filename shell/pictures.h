@@ -15,6 +15,10 @@ namespace trilane {
 QImage ProgramPng(std::string_view name);
 // The frames of a GIF from the program's RCDATA resources; empty when missing.
 std::vector<GifFrame> ProgramGif(std::string_view name);
+// Hands the heap's free pages back to the system. A screen that is left lets go of its
+// pictures, but the allocator keeps the freed pages for later unless it is asked to return
+// them; the main window asks after every change of screen.
+void ReturnFreedMemory();
 // Frame `index` (0-based) of a strip of frames `frameWidth` wide laid side by side.
 QImage StripFrame(const QImage& strip, int frameWidth, int index);
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "platform/graphics/card_names.h"
@@ -81,6 +82,7 @@ class CardGraphics {
   void LoadFacesFrom(const ResourceModule& module, int design);
   void LoadMarkers() const;
   const QImage& Scaled(const QImage& png, int key) const;
+  void KeepOnlyCardSize(std::span<QImage> pictures, int firstKey);
   void DrawScaled(QImage& image, int x, int y, const QImage& picture, int key) const;
 
   ResourceLocator locator_;
