@@ -120,6 +120,7 @@ void DemoDriver::TimelineIdle() {
   endPending_ = false;
   QTimer::singleShot(0, this, [this] {
     if (flightFrames_) {
+      std::printf("memory-parts %s\n", MemoryParts().c_str());
       std::printf("rss-kb %ld\nflight-frames %zu max-ms %.3f median-ms %.3f over-16ms %d\n",
                   ResidentKb(), flightFrames_->FrameMs().size(), flightFrames_->MaxMs(),
                   flightFrames_->MedianMs(), flightFrames_->CountOver(16.0));

@@ -30,6 +30,14 @@ std::vector<GifFrame> ProgramGif(std::string_view name) {
   return DecodeGifFrames(Bytes(*data));
 }
 
+void KeepLargePicturesOutOfTheHeap() {
+#if defined(__GLIBC__)
+  // A fixed threshold also stops the allocator from raising it after each large free, which
+  // would move the next pictures into the heap.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
 void ReturnFreedMemory() {
 #if defined(__GLIBC__)
   malloc_trim(0);

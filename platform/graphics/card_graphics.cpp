@@ -298,15 +298,18 @@ const QImage& CardGraphics::BackPng(int back) const {
 }
 
 void CardGraphics::LoadMarkers() const {
-  if (markersLoaded_) return;
-  markersLoaded_ = true;
+  // Only the set of the current size class is read: the small window draws the small
+  // markers, the others scale the big ones.
+  const int wanted = sizeClass_ == 1 ? 1 : 2;
+  if (markersLoaded_ == wanted) return;
+  markersLoaded_ = wanted;
   const ResourceModule program = locator_.Program();
   for (size_t i = 0; i < kMarkerNames.size(); ++i) {
-    const std::string name(kMarkerNames[i]);
-    markersSmall_[i] =
-        Picture(program, ResourceId::Number(kRtRcdata), name + "Sm").value_or(QImage());
-    markersBig_[i] =
-        Picture(program, ResourceId::Number(kRtRcdata), name + "Bg").value_or(QImage());
+    const std::string name = std::string(kMarkerNames[i]) + (wanted == 1 ? "Sm" : "Bg");
+    const QImage picture =
+        Picture(program, ResourceId::Number(kRtRcdata), name).value_or(QImage());
+    markersSmall_[i] = wanted == 1 ? picture : QImage();
+    markersBig_[i] = wanted == 1 ? QImage() : picture;
   }
 }
 

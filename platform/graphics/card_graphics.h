@@ -101,7 +101,7 @@ class CardGraphics {
   std::array<QImage, kBackSlots + 1> backPngs_;
   QImage background_;
   // Coloured backs and places, small ("Sm") and big ("Bg"), read on first use.
-  mutable bool markersLoaded_ = false;
+  mutable int markersLoaded_ = 0;  // 0 none, 1 the small set, 2 the big set
   mutable std::array<QImage, 11> markersSmall_;
   mutable std::array<QImage, 11> markersBig_;
   // Resampled pictures of the current card size, by key (slot, back, marker).
