@@ -306,8 +306,7 @@ void CardGraphics::LoadMarkers() const {
   const ResourceModule program = locator_.Program();
   for (size_t i = 0; i < kMarkerNames.size(); ++i) {
     const std::string name = std::string(kMarkerNames[i]) + (wanted == 1 ? "Sm" : "Bg");
-    const QImage picture =
-        Picture(program, ResourceId::Number(kRtRcdata), name).value_or(QImage());
+    const QImage picture = Picture(program, ResourceId::Number(kRtRcdata), name).value_or(QImage());
     markersSmall_[i] = wanted == 1 ? picture : QImage();
     markersBig_[i] = wanted == 1 ? QImage() : picture;
   }

@@ -53,7 +53,9 @@ void ResetPostgresDatabase(const fs::path& data, bool create) {
   if (!PostgresStores()) return;
   const std::string name = PostgresDatabaseFor(data);
   ASSERT_EQ(std::system(("dropdb --if-exists " + name + " >/dev/null").c_str()), 0);
-  if (create) ASSERT_EQ(std::system(("createdb " + name).c_str()), 0) << "createdb " << name;
+  if (create) {
+    ASSERT_EQ(std::system(("createdb " + name).c_str()), 0) << "createdb " << name;
+  }
 }
 
 class Service {
