@@ -117,11 +117,10 @@ void TitleScreen::Prepare() {
   walkersDrawn_ = QRegion();
   shortTitle_ = FromUtf8(ShortTitle()).left(10);
   letterX_ = TitleLetterPositions(shortTitle_);
-  {
-    // The band the letters are drawn in, as wide as the picture.
-    const QFontMetrics metrics(NamedFont("Arial", 40, true));
-    lettersRect_ = QRect(0, 175, kWidth, metrics.height() + 2);
-  }
+  for (int k = 0; k < 4; ++k) walkerFrames_[static_cast<size_t>(k)] = StripFrame(walkers_, 60, k);
+  // The letters' font, and the band they are drawn in, as wide as the picture.
+  lettersFont_ = NamedFont("Arial", 40, true);
+  lettersRect_ = QRect(0, 175, kWidth, QFontMetrics(lettersFont_).height() + 2);
   frame_ = base_;
   Tick();
   timer_.start();
@@ -133,6 +132,7 @@ void TitleScreen::Stop() {
   base_ = QImage();
   frame_ = QImage();
   walkers_ = QImage();
+  walkerFrames_.fill(QImage());
 }
 
 void TitleScreen::Tick() {
@@ -154,12 +154,16 @@ void TitleScreen::Tick() {
   painter.drawImage(0, 0, base_);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setFont(NamedFont("Arial", 40, true));
-  const int n = static_cast<int>(shortTitle_.size());
-  for (int i = 0; i < n; ++i) {
-    const int ring = i < 9 ? 8 - i : 9;  // letter i + 1 (1..9) in R(9 - (i + 1)), letter 10 in R9
-    painter.setPen(ring_[ring]);
-    painter.drawText(letterX_[i], 175 + painter.fontMetrics().ascent(), QString(shortTitle_[i]));
+  // Most frames only move the walkers: the letters are set again when their band is drawn.
+  if (dirty.intersects(lettersRect_)) {
+    painter.setFont(lettersFont_);
+    const int ascent = painter.fontMetrics().ascent();
+    const int n = static_cast<int>(shortTitle_.size());
+    for (int i = 0; i < n; ++i) {
+      const int ring = i < 9 ? 8 - i : 9;  // letter i + 1 (1..9) in R(9 - (i + 1)), letter 10 in R9
+      painter.setPen(ring_[ring]);
+      painter.drawText(letterX_[i], 175 + ascent, QString(shortTitle_[i]));
+    }
   }
   coloursStepped_ = ticks_ == 10;
   if (coloursStepped_) {
@@ -170,7 +174,7 @@ void TitleScreen::Tick() {
   }
   ++ticks_;
   for (int k = 0; k < 4; ++k) {
-    const QImage picture = StripFrame(walkers_, 60, k);
+    const QImage& picture = walkerFrames_[static_cast<size_t>(k)];
     if (!picture.isNull()) painter.drawImage(walker_[k], picture);
     walker_[k] = NextWalkerPosition(walker_[k]);
   }

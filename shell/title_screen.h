@@ -4,6 +4,7 @@
 // colours, and four small pictures walking round the outer panel. A key released or a
 // click leaves it.
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -54,6 +55,8 @@ class TitleScreen : public QWidget {
   QImage base_;   // panels and fixed texts
   QImage frame_;  // base + letters + walkers
   QImage walkers_;
+  std::array<QImage, 4> walkerFrames_;  // the four walkers cut from their strip
+  QFont lettersFont_;
   std::array<QColor, 10> ring_;
   std::array<QPoint, 4> walker_;
   int ticks_ = 0;
