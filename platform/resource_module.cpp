@@ -92,8 +92,10 @@ static QString FindInFolder(const QString& folder, const QString& fileName) {
 }
 
 std::vector<QString> ResourceLocator::Candidates(const QString& fileName) const {
-  return {FindInFolder(programFolder_, fileName),
-          FindInFolder(ParentFolder(programFolder_), fileName)};
+  std::vector<QString> paths;
+  for (const QString& folder : AddOnFolders(programFolder_))
+    paths.push_back(FindInFolder(folder, fileName));
+  return paths;
 }
 
 std::optional<ResourceModule> ResourceLocator::LoadLibrary(const QString& fileName) const {

@@ -60,7 +60,7 @@ class ResourceLocator {
 
   const QString& ProgramFolderPath() const { return programFolder_; }
   ResourceModule Program() const { return ResourceModule::Program(programRoot_); }
-  // The first of the two places that holds a loadable library of that name.
+  // The first of the places (AddOnFolders) that holds a loadable library of that name.
   std::optional<ResourceModule> LoadLibrary(const QString& fileName) const;
   // True when a file of that name lies in either place (loadable or not).
   bool IsPresent(const QString& fileName) const;

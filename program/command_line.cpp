@@ -17,7 +17,49 @@ std::optional<int64_t> Number(const std::string& text) {
 
 std::string CommandLineUsage() {
   return "usage: trilane [--size 1..5|full] [--lang 0..9] [--demo] [--demo-rounds N] "
-         "[--seed S] [--speed 1..6] [--screenshot-dir DIR] [--measure]\n";
+         "[--seed S] [--speed 1..6] [--screenshot-dir DIR] [--measure] [--idle-seconds N]\n";
+}
+
+std::string CommandLineHelp() {
+  return CommandLineUsage() +
+         "\n"
+         "The card game of thirteen cards in three rows: its title screen, menu and table in\n"
+         "one window.\n"
+         "\n"
+         "Options:\n"
+         "  --size 1..5|full     window size for this run (full is size 2)\n"
+         "  --lang 0..9          language for this run\n"
+         "  --demo               the computer plays the own seat too; the buttons press\n"
+         "                       themselves\n"
+         "  --demo-rounds N      with --demo: leave the table after N rounds, end the match\n"
+         "                       and close\n"
+         "  --seed S             the shuffle's seed, for repeatable demos\n"
+         "  --speed 1..6         card flight speed for this run\n"
+         "  --screenshot-dir D   save a picture of the window at each screen and stage into D\n"
+         "  --measure            print timings for the benchmark: the title screen's first\n"
+         "                       paint, and with --demo the flight frames and the memory at\n"
+         "                       the end; without --demo the program closes once the title\n"
+         "                       screen is shown\n"
+         "  --idle-seconds N     with --measure: rest N seconds on the title screen and N on\n"
+         "                       the menu, print the processor time and the painted area of\n"
+         "                       each, and close\n"
+         "  -h, --help           print this help and exit\n"
+         "\n"
+         "Files:\n"
+         "  The settings (Trilane.ini), the club files (Trilane.clb, Trilane.net), the\n"
+         "  folders History and GIFGame lie in the program's folder when it may be written\n"
+         "  (a program run from where it was built). An installed program keeps them in\n"
+         "  $XDG_DATA_HOME/Trilane (~/.local/share/Trilane), which it makes with the installed\n"
+         "  club files on its first start; the files shared by the maker's games lie in the\n"
+         "  folder above it. Add-on libraries are looked for in that folder, the one above\n"
+         "  it and the installed data folder.\n";
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -72,6 +114,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       out.seed = static_cast<uint32_t>(*n);
     } else if (a == "--measure") {
       out.measure = true;
+    } else if (a == "--idle-seconds") {
+      if (!value(v)) return out;
+      auto n = Number(v);
+      if (!n || *n < 1 || *n > 600) {
+        out.error = "--idle-seconds takes 1..600, not '" + v + "'";
+        return out;
+      }
+      out.idleSeconds = static_cast<int>(*n);
     } else if (a == "--speed") {
       if (!value(v)) return out;
       auto n = Number(v);

@@ -1,15 +1,5 @@
 #pragma once
-// The program's command line.
-//   --size 1..5|full     window size for this run (full is size 2)
-//   --lang 0..9          language for this run
-//   --demo               the computer plays the local seat too; the buttons press themselves
-//   --demo-rounds N      with --demo: leave the table after N rounds, end the match and close
-//   --seed S             the shuffle's seed, for repeatable demos
-//   --screenshot-dir D   save a picture of the window at each screen and stage into D
-//   --speed 1..6         card flight speed for this run
-//   --measure            print timings for the benchmark: the title screen's first paint,
-//                        and with --demo the flight frames and the memory at the end;
-//                        without --demo the program closes once the title screen is shown
+// The program's command line; CommandLineHelp says what every option does.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,7 +16,8 @@ struct CommandLine {
   std::string screenshotDir;
   std::optional<int> flightSpeed;
   bool measure = false;
-  std::string error;  // empty when the line was understood
+  int idleSeconds = 0;  // with measure: the idle figures of the title screen and the menu
+  std::string error;    // empty when the line was understood
 };
 
 // `args` without the program name.
@@ -34,5 +25,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The usage text printed on a bad command line.
 std::string CommandLineUsage();
+// The whole help (--help): the usage, every option and where the program keeps its files.
+// The manual page is made from it.
+std::string CommandLineHelp();
+// Whether the arguments ask for the help (--help or -h anywhere); looked at before the
+// window system is opened, so the help needs no display.
+bool AsksForHelp(const std::vector<std::string>& args);
 
 }  // namespace trilane

@@ -97,15 +97,57 @@ struct Options {
   int tourneySecondMs = 1000;
 };
 
+constexpr const char* kUsage =
+    "usage: trilane-club-service [--listen ADDR:PORT] [--data DIR] [--ftp-port P]\n"
+    "  [--ftp-password TEXT] [--addons DIR]... [--store postgres://...]\n"
+    "  [--public-url http://HOST:PORT] [--threads N] [--rate PER_SECOND] [--burst N]\n"
+    "  [--fast-hashes] [--trust-proxy] [--verbose]\n"
+    "  [--tourney-base-port P] [--no-tourney | --tourney-only]\n"
+    "  [--tourney-second-ms N]\n";
+
 [[noreturn]] void Usage(const std::string& problem) {
-  std::cerr << "trilane-club-service: " << problem << "\n"
-            << "usage: trilane-club-service [--listen ADDR:PORT] [--data DIR] [--ftp-port P]\n"
-            << "  [--ftp-password TEXT] [--addons DIR]... [--store postgres://...]\n"
-            << "  [--public-url http://HOST:PORT] [--threads N] [--rate PER_SECOND] [--burst N]\n"
-            << "  [--fast-hashes] [--trust-proxy] [--verbose]\n"
-            << "  [--tourney-base-port P] [--no-tourney | --tourney-only]\n"
-            << "  [--tourney-second-ms N]\n";
+  std::cerr << "trilane-club-service: " << problem << "\n" << kUsage;
   std::exit(2);
+}
+
+// --help: the usage and what each option does, on standard output (the manual page is
+// made from it).
+[[noreturn]] void Help() {
+  std::cout << kUsage
+            << "\n"
+               "The club service of the game: accounts, ratings, top tens, the message board,\n"
+               "statistics, tournament tables, photos and add-on downloads over HTTP, with\n"
+               "SQLite in the data folder or a PostgreSQL database.\n"
+               "\n"
+               "Options:\n"
+               "  --listen ADDR:PORT   where to listen (127.0.0.1:8094); port 0 picks a free\n"
+               "                       port; beyond loopback --public-url is required\n"
+               "  --data DIR           club.sqlite, photos/ and club.conf (club-data beside\n"
+               "                       the program)\n"
+               "  --ftp-port P         the photo upload's FTP port (2121); 0: no upload\n"
+               "  --ftp-password TEXT  password of the FTP user trilane (photos)\n"
+               "  --addons DIR         where the add-on libraries lie (repeatable; the\n"
+               "                       program's folder and its parent)\n"
+               "  --store URL          a PostgreSQL database (postgres://...)\n"
+               "  --public-url URL     origin written into the service directory\n"
+               "  --threads N          worker threads (32)\n"
+               "  --rate N, --burst N  token bucket per caller address (20 per second, 60);\n"
+               "                       --rate 0 turns it off\n"
+               "  --trust-proxy        take the caller's address from X-Forwarded-For (only\n"
+               "                       on a loopback or private listen address)\n"
+               "  --fast-hashes        the minimum password hash cost: tests and load runs\n"
+               "  --verbose            one line on stderr for every refused call\n"
+               "  --tourney-base-port P  table t listens on P + t (club.conf's\n"
+               "                       tourney_base_port, 25700)\n"
+               "  --no-tourney         no tournament tables in this process\n"
+               "  --tourney-only       only the tournament tables, against the same store; no\n"
+               "                       HTTP, no FTP\n"
+               "  --tourney-second-ms N  the length of the tables' clock second (1000; tests\n"
+               "                       and load runs)\n"
+               "\n"
+               "It prints one line, \"listening on http://ADDR:PORT\", once it accepts\n"
+               "connections, and stops cleanly on SIGTERM or SIGINT.\n";
+  std::exit(0);
 }
 
 fs::path ExecutableFolder() {
@@ -170,7 +212,7 @@ Options ParseOptions(int argc, char** argv) {
     } else if (arg == "--tourney-second-ms") {
       o.tourneySecondMs = static_cast<int>(number(value(), 1, 60000, "clock second"));
     } else if (arg == "--help" || arg == "-h") {
-      Usage("help");
+      Help();
     } else {
       Usage("unknown option " + arg);
     }

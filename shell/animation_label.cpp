@@ -35,6 +35,23 @@ void AnimationLabel::KeyOutBackground() {
 void AnimationLabel::showEvent(QShowEvent* event) {
   QLabel::showEvent(event);
   ShowFrame(frame_);
+  if (resumeRunning_) {
+    resumeRunning_ = false;
+    SetRunning(true);
+  }
+}
+
+void AnimationLabel::hideEvent(QHideEvent* event) {
+  QLabel::hideEvent(event);
+  // Hidden (its screen left, or the animations turned off) the label keeps its place in
+  // the animation but none of the pictures: they are decoded again when it is shown.
+  const bool running = timer_.isActive();
+  timer_.stop();
+  clear();
+  frames_.clear();
+  frames_.shrink_to_fit();
+  loaded_ = false;
+  resumeRunning_ = running;
 }
 
 void AnimationLabel::KeyOut() {
@@ -53,12 +70,17 @@ void AnimationLabel::KeyOut() {
 }
 
 void AnimationLabel::SetRunning(bool running) {
-  if (running && !Frames().empty() && !timer_.isActive()) {
-    timer_.start(std::max(20, frames_[frame_].delayMs));
-  } else if (!running) {
+  resumeRunning_ = false;
+  if (!running) {
     timer_.stop();
     ShowFrame(0);
+    return;
   }
+  if (!isVisible()) {
+    resumeRunning_ = true;  // decoded and started once it is shown
+    return;
+  }
+  if (!Frames().empty() && !timer_.isActive()) timer_.start(std::max(20, frames_[frame_].delayMs));
 }
 
 void AnimationLabel::ShowFrame(int index) {

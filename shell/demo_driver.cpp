@@ -46,7 +46,34 @@ void DemoDriver::TitleShown() {
   if (!commandLine_.measure) return;
   std::printf("title-painted\n");
   std::fflush(stdout);
-  if (!commandLine_.demo) window_.CloseWithoutAsking();
+  if (commandLine_.demo) return;
+  if (commandLine_.idleSeconds <= 0) {
+    window_.CloseWithoutAsking();
+    return;
+  }
+  // The idle title screen, then the idle menu; nothing is clicked in between.
+  MeasureIdle("idle-title", [this] {
+    window_.LeaveTitleScreen();
+    MeasureIdle("idle-menu", [this] { window_.CloseWithoutAsking(); });
+  });
+}
+
+void DemoDriver::MeasureIdle(const char* label, std::function<void()> next) {
+  if (!idlePaints_) idlePaints_ = new PaintCounter(this);
+  const int ms = commandLine_.idleSeconds * 1000;
+  // A second to settle (the song starts, the first frames paint), then the figures.
+  QTimer::singleShot(1000, this, [this, label, ms, next = std::move(next)]() mutable {
+    idlePaints_->Start();
+    const double cpuStart = ProcessorMs();
+    QTimer::singleShot(ms, this, [this, label, ms, cpuStart, next = std::move(next)] {
+      const double cpu = ProcessorMs() - cpuStart;
+      std::printf("%s cpu-percent %.2f paints-per-s %.1f kpixels-per-s %.1f\n", label,
+                  100.0 * cpu / ms, idlePaints_->Paints() * 1000.0 / ms,
+                  static_cast<double>(idlePaints_->Pixels()) / ms);
+      std::fflush(stdout);
+      next();
+    });
+  });
 }
 
 void DemoDriver::ScreenChanged(ScreenState screen) {
@@ -93,6 +120,7 @@ void DemoDriver::TimelineIdle() {
   endPending_ = false;
   QTimer::singleShot(0, this, [this] {
     if (flightFrames_) {
+      std::printf("memory-parts %s\n", MemoryParts().c_str());
       std::printf("rss-kb %ld\nflight-frames %zu max-ms %.3f median-ms %.3f over-16ms %d\n",
                   ResidentKb(), flightFrames_->FrameMs().size(), flightFrames_->MaxMs(),
                   flightFrames_->MedianMs(), flightFrames_->CountOver(16.0));

@@ -8,6 +8,7 @@
 // window like the game recorder.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <set>
 
 #include "program/command_line.h"
@@ -17,6 +18,7 @@ class QWidget;
 
 namespace trilane {
 
+class PaintCounter;
 class PaintTimer;
 class TableAutopilot;
 
@@ -38,6 +40,9 @@ class DemoDriver : public QObject {
   void RoundFinished();
   void TimelineIdle();
   void Screenshot(const QString& name, QWidget* what = nullptr);
+  // --idle-seconds: rests on the current screen, prints its idle figures under `label`,
+  // then does `next`.
+  void MeasureIdle(const char* label, std::function<void()> next);
 
   MainWindow& window_;
   CommandLine commandLine_;
@@ -46,6 +51,7 @@ class DemoDriver : public QObject {
   int roundsPlayed_ = 0;
   bool endPending_ = false;
   PaintTimer* flightFrames_ = nullptr;
+  PaintCounter* idlePaints_ = nullptr;
 };
 
 }  // namespace trilane

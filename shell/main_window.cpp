@@ -83,6 +83,7 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
       cards_(locator_, notices_),
       sounds_(locator_, notices_) {
   setObjectName("Form1");
+  KeepLargePicturesOutOfTheHeap();
   InstallFontSubstitutes();
   setWindowTitle(FromUtf8(ProductTitle()));
   // The window comes up in the small size with only the title screen; the chosen size is
@@ -154,6 +155,8 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   table_->ShowMatch(*match_);
   connect(table_, &TableWidget::endMatchRequested, this, &MainWindow::EndMatch);
   connect(table_, &TableWidget::leaveRequested, this, &MainWindow::LeaveMatch);
+  // Whenever the table comes to rest, what it drew and let go goes back to the system.
+  connect(table_, &TableWidget::timelineIdle, this, [] { ReturnFreedMemory(); });
 
   musicTimer_.setInterval(1000);
   connect(&musicTimer_, &QTimer::timeout, this, &MainWindow::MusicTick);
@@ -324,6 +327,8 @@ void MainWindow::ShowScreen(ScreenState screen) {
   if (screen == ScreenState::kTable) table_->setFocus();
   update();
   emit screenChanged(screen);
+  // The screen left has let go of its pictures; the freed pages go back to the system.
+  QTimer::singleShot(0, this, [] { ReturnFreedMemory(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -3,8 +3,16 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QPaintEvent>
 #include <QWidget>
 #include <algorithm>
+
+#include <cstring>
+
+#include <sys/resource.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace trilane {
 
@@ -40,6 +48,56 @@ double PaintTimer::MedianMs() const {
 int PaintTimer::CountOver(double ms) const {
   return static_cast<int>(
       std::count_if(frameMs_.begin(), frameMs_.end(), [ms](double f) { return f > ms; }));
+}
+
+PaintCounter::PaintCounter(QObject* parent) : QObject(parent) {}
+
+void PaintCounter::Start() {
+  paints_ = 0;
+  pixels_ = 0;
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool PaintCounter::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == QEvent::Paint) {
+    ++paints_;
+    for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+      pixels_ += static_cast<long long>(r.width()) * r.height();
+  }
+  return false;
+}
+
+double ProcessorMs() {
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0.0;
+  auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+std::string MemoryParts() {
+  std::string parts;
+  QFile status("/proc/self/status");
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      for (const char* key : {"RssAnon:", "RssFile:", "RssShmem:"}) {
+        if (!line.startsWith(key)) continue;
+        const QByteArray name = QByteArray(key + 3).chopped(1).toLower();
+        parts += name.toStdString() + " " +
+                 line.mid(static_cast<qsizetype>(std::strlen(key)))
+                     .trimmed()
+                     .split(' ')
+                     .value(0)
+                     .toStdString() +
+                 " ";
+      }
+    }
+  }
+#if defined(__GLIBC__)
+  const struct mallinfo2 heap = mallinfo2();
+  parts += "heap-used " + std::to_string((heap.uordblks + heap.hblkhd) / 1024) + " heap-free " +
+           std::to_string(heap.fordblks / 1024);
+#endif
+  return parts;
 }
 
 long ResidentKb() {

@@ -2,6 +2,10 @@
 
 #include <span>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "platform/pe_resources.h"
 #include "platform/resource_module.h"
 
@@ -24,6 +28,20 @@ std::vector<GifFrame> ProgramGif(std::string_view name) {
   const auto data = ResourceModule::Program().Find(ResourceId::Number(kRtRcdata), name);
   if (!data) return {};
   return DecodeGifFrames(Bytes(*data));
+}
+
+void KeepLargePicturesOutOfTheHeap() {
+#if defined(__GLIBC__)
+  // A fixed threshold also stops the allocator from raising it after each large free, which
+  // would move the next pictures into the heap.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
 }
 
 QImage StripFrame(const QImage& strip, int frameWidth, int index) {

@@ -15,6 +15,15 @@ namespace trilane {
 QImage ProgramPng(std::string_view name);
 // The frames of a GIF from the program's RCDATA resources; empty when missing.
 std::vector<GifFrame> ProgramGif(std::string_view name);
+// Keeps large pictures (a window's background, a table snapshot, a screen's frames) out of
+// the heap: each gets pages of its own, which go back to the system the moment it is freed,
+// instead of leaving holes in the heap that later small allocations pin. Called once, before
+// the first picture is decoded.
+void KeepLargePicturesOutOfTheHeap();
+// Hands the heap's free pages back to the system. A screen that is left lets go of its
+// pictures, but the allocator keeps the freed pages for later unless it is asked to return
+// them; the main window asks after every change of screen and every round.
+void ReturnFreedMemory();
 // Frame `index` (0-based) of a strip of frames `frameWidth` wide laid side by side.
 QImage StripFrame(const QImage& strip, int frameWidth, int index);
 

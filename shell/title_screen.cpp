@@ -1,7 +1,9 @@
 #include "shell/title_screen.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "shell/fonts.h"
@@ -111,8 +113,14 @@ void TitleScreen::Prepare() {
   // The walkers start at the four corners and go round clockwise: the one at the bottom
   // left first walks up, the one at the bottom right left.
   ticks_ = 0;
+  coloursStepped_ = false;
+  walkersDrawn_ = QRegion();
   shortTitle_ = FromUtf8(ShortTitle()).left(10);
   letterX_ = TitleLetterPositions(shortTitle_);
+  for (int k = 0; k < 4; ++k) walkerFrames_[static_cast<size_t>(k)] = StripFrame(walkers_, 60, k);
+  // The letters' font, and the band they are drawn in, as wide as the picture.
+  lettersFont_ = NamedFont("Arial", 40, true);
+  lettersRect_ = QRect(0, 175, kWidth, QFontMetrics(lettersFont_).height() + 2);
   frame_ = base_;
   Tick();
   timer_.start();
@@ -120,44 +128,75 @@ void TitleScreen::Prepare() {
 
 void TitleScreen::Stop() {
   timer_.stop();
+  // The pictures are drawn again by Prepare; nothing of them stays once the screen is left.
+  base_ = QImage();
+  frame_ = QImage();
+  walkers_ = QImage();
+  walkerFrames_.fill(QImage());
 }
 
 void TitleScreen::Tick() {
   if (base_.isNull()) return;
-  frame_ = base_;
+  // Only what moves is drawn again: the walkers where they were and where they are now,
+  // and the letters when their colours have stepped round the ring. The rest of the
+  // picture stays as it was, in the frame and on the screen.
+  const bool first = ticks_ == 0;
+  QRegion dirty = first ? QRegion(QRect(QPoint(0, 0), base_.size())) : walkersDrawn_;
+  if (coloursStepped_) dirty += lettersRect_;
+  const QSize walkerSize(60, walkers_.height());
+  QRegion walkersNow;
+  for (int k = 0; k < 4; ++k) walkersNow += QRect(walker_[k], walkerSize);
+  dirty += walkersNow;
+
+  if (first) frame_ = base_.copy();
   QPainter painter(&frame_);
+  painter.setClipRegion(dirty);
+  painter.drawImage(0, 0, base_);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setRenderHint(QPainter::Antialiasing);
-  QFont font = NamedFont("Arial", 40, true);
-  painter.setFont(font);
-  const int n = static_cast<int>(shortTitle_.size());
-  for (int i = 0; i < n; ++i) {
-    const int ring = i < 9 ? 8 - i : 9;  // letter i + 1 (1..9) in R(9 - (i + 1)), letter 10 in R9
-    painter.setPen(ring_[ring]);
-    painter.drawText(letterX_[i], 175 + painter.fontMetrics().ascent(), QString(shortTitle_[i]));
+  // Most frames only move the walkers: the letters are set again when their band is drawn.
+  if (dirty.intersects(lettersRect_)) {
+    painter.setFont(lettersFont_);
+    const int ascent = painter.fontMetrics().ascent();
+    const int n = static_cast<int>(shortTitle_.size());
+    for (int i = 0; i < n; ++i) {
+      const int ring = i < 9 ? 8 - i : 9;  // letter i + 1 (1..9) in R(9 - (i + 1)), letter 10 in R9
+      painter.setPen(ring_[ring]);
+      painter.drawText(letterX_[i], 175 + ascent, QString(shortTitle_[i]));
+    }
   }
-  if (ticks_ == 10) {
-    const QColor first = ring_[0];
+  coloursStepped_ = ticks_ == 10;
+  if (coloursStepped_) {
+    const QColor firstColour = ring_[0];
     for (int k = 0; k < 9; ++k) ring_[k] = ring_[k + 1];
-    ring_[9] = first;
+    ring_[9] = firstColour;
     ticks_ = 0;
   }
   ++ticks_;
   for (int k = 0; k < 4; ++k) {
-    const QImage picture = StripFrame(walkers_, 60, k);
+    const QImage& picture = walkerFrames_[static_cast<size_t>(k)];
     if (!picture.isNull()) painter.drawImage(walker_[k], picture);
     walker_[k] = NextWalkerPosition(walker_[k]);
   }
   painter.end();
-  update();
+  walkersDrawn_ = walkersNow;
+  lastChange_ = dirty;
+  if (window() && (window()->windowState() & Qt::WindowMinimized)) return;  // nothing seen
+  update(dirty.translated(FrameOrigin()));
 }
 
-void TitleScreen::paintEvent(QPaintEvent*) {
+QPoint TitleScreen::FrameOrigin() const {
+  return {(width() - frame_.width()) / 2, (height() - frame_.height()) / 2};
+}
+
+void TitleScreen::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
+  // Only the asked region is painted: the walkers' steps ask for a few small rectangles.
+  painter.setClipRegion(event->region());
+  painter.fillRect(event->rect(), Qt::black);
   if (frame_.isNull()) return;
   // The picture is made for the small window; a larger window shows it centred.
-  painter.drawImage((width() - frame_.width()) / 2, (height() - frame_.height()) / 2, frame_);
+  painter.drawImage(FrameOrigin(), frame_);
 }
 
 void TitleScreen::mouseReleaseEvent(QMouseEvent* event) {

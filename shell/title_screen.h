@@ -4,8 +4,11 @@
 // colours, and four small pictures walking round the outer panel. A key released or a
 // click leaves it.
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -27,11 +30,16 @@ class TitleScreen : public QWidget {
 
   // Draws the fixed parts for the current language and starts the 20 ms animation.
   void Prepare();
+  // Leaves the screen: the animation stops and the pictures are let go.
   void Stop();
+  // Holds the animation on its frame, pictures kept (Prepare starts it anew).
+  void Pause() { timer_.stop(); }
   bool Running() const { return timer_.isActive(); }
   // One frame (the timer calls it; tests and screenshots too).
   void Tick();
   const QImage& Picture() const { return frame_; }
+  // What the last frame drew again, in the picture's coordinates.
+  const QRegion& LastChange() const { return lastChange_; }
 
  signals:
   void left();
@@ -42,14 +50,22 @@ class TitleScreen : public QWidget {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
+  QPoint FrameOrigin() const;
+
   QImage base_;   // panels and fixed texts
   QImage frame_;  // base + letters + walkers
   QImage walkers_;
+  std::array<QImage, 4> walkerFrames_;  // the four walkers cut from their strip
+  QFont lettersFont_;
   std::array<QColor, 10> ring_;
   std::array<QPoint, 4> walker_;
   int ticks_ = 0;
   QString shortTitle_;
   std::vector<int> letterX_;
+  QRect lettersRect_;
+  bool coloursStepped_ = false;  // the letters change colour in the next frame
+  QRegion walkersDrawn_;         // where the last frame drew the walkers
+  QRegion lastChange_;
   QTimer timer_;
   bool leaving_ = false;
 };

@@ -33,6 +33,11 @@
 #endif
 
 int main(int argc, char** argv) {
+  // The help needs no display: it is answered before the window system is opened.
+  if (trilane::AsksForHelp(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fputs(trilane::CommandLineHelp().c_str(), stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Trilane");
   trilane::InitAssets();

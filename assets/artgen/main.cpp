@@ -6,7 +6,9 @@
 //   trilane-artgen --catalogue FILE --module NAME --out DIR --rc FILE | --qrc FILE
 //       writes the resource script (for windres) or the Qt resource list of the module;
 //   trilane-artgen --catalogue FILE --sheets DIR --root DIR
-//       composes the contact sheets from the generated modules under the root.
+//       composes the contact sheets from the generated modules under the root;
+//   trilane-artgen --icons DIR --icon-name NAME
+//       draws the program's mark at the desktop's icon sizes into DIR/<S>x<S>/apps/NAME.png.
 //
 // Files are rewritten only when their bytes change, so a rebuild leaves them untouched.
 
@@ -94,7 +96,7 @@ int main(int argc, char** argv) {
     if (type == QtFatalMsg) std::abort();
   });
   QGuiApplication app(argc, argv);
-  QString catalogueFile, module, out, rc, qrc, song, sheets, root;
+  QString catalogueFile, module, out, rc, qrc, song, sheets, root, icons, iconName;
   int part = 0, parts = 1;
   const QStringList args = app.arguments();
   for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -116,6 +118,10 @@ int main(int argc, char** argv) {
       sheets = v;
     else if (k == "--root")
       root = v;
+    else if (k == "--icons")
+      icons = v;
+    else if (k == "--icon-name")
+      iconName = v;
     else if (k == "--part") {
       const QStringList kn = v.split('/');
       if (kn.size() != 2) return Fail("--part wants K/N");
@@ -126,6 +132,24 @@ int main(int argc, char** argv) {
       return Fail("unknown option " + k);
     }
   }
+  if (!icons.isEmpty()) {
+    // The mark of the title screen ("Logo"), drawn afresh at each size rather than scaled.
+    if (iconName.isEmpty()) return Fail("--icons wants --icon-name");
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+      Asset logo;
+      logo.kind = "logo";
+      logo.format = "png";
+      logo.width = logo.height = size;
+      int delay = 0;
+      const std::vector<QImage> frames = trilane::artgen::DrawInterface(logo, &delay);
+      if (frames.empty() || frames[0].size() != QSize(size, size)) return Fail("no icon drawn");
+      const QString path = QString("%1/%2x%2/apps/%3.png").arg(icons).arg(size).arg(iconName);
+      if (!WriteIfChanged(path, trilane::artgen::EncodePng(frames[0])))
+        return Fail("cannot write " + path);
+    }
+    return 0;
+  }
+
   QFile cf(catalogueFile);
   if (!cf.open(QIODevice::ReadOnly)) return Fail("cannot read the catalogue " + catalogueFile);
   const QByteArray text = cf.readAll();

@@ -129,6 +129,7 @@ bool CardGraphics::LoadCardFaces(CardLook& look) {
   library.reset();  // released at once
   wideCards_ = IsWideDesign(design);
   SetScale(kc_);
+  KeepOnlyCardSize(facePngs_, 0);
   return ok;
 }
 
@@ -175,7 +176,22 @@ bool CardGraphics::LoadCardBacks(CardLook& look) {
     }
   }
   scaledCache_.fill(QImage());
+  KeepOnlyCardSize(backPngs_, kBackKey);
   return ok;
+}
+
+// The table draws faces and backs only at the card size: the decoded pictures of the
+// larger sizes are replaced by their scaled copies instead of staying beside them. A later
+// change of scale reloads them (the window's size is applied through the loaders).
+void CardGraphics::KeepOnlyCardSize(std::span<QImage> pictures, int firstKey) {
+  if (sizeClass_ == 1) return;  // the small size keeps its bitmaps and no scaled copies
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    if (pictures[i].isNull()) continue;
+    const size_t key = static_cast<size_t>(firstKey) + i;
+    const QImage scaled = Scaled(pictures[i], static_cast<int>(key));
+    pictures[i] = scaled;
+    scaledCache_[key] = QImage();
+  }
 }
 
 bool CardGraphics::LoadBackground(bool purple, CardLook& look, QSize clientSize, bool smallWindow) {
@@ -282,15 +298,17 @@ const QImage& CardGraphics::BackPng(int back) const {
 }
 
 void CardGraphics::LoadMarkers() const {
-  if (markersLoaded_) return;
-  markersLoaded_ = true;
+  // Only the set of the current size class is read: the small window draws the small
+  // markers, the others scale the big ones.
+  const int wanted = sizeClass_ == 1 ? 1 : 2;
+  if (markersLoaded_ == wanted) return;
+  markersLoaded_ = wanted;
   const ResourceModule program = locator_.Program();
   for (size_t i = 0; i < kMarkerNames.size(); ++i) {
-    const std::string name(kMarkerNames[i]);
-    markersSmall_[i] =
-        Picture(program, ResourceId::Number(kRtRcdata), name + "Sm").value_or(QImage());
-    markersBig_[i] =
-        Picture(program, ResourceId::Number(kRtRcdata), name + "Bg").value_or(QImage());
+    const std::string name = std::string(kMarkerNames[i]) + (wanted == 1 ? "Sm" : "Bg");
+    const QImage picture = Picture(program, ResourceId::Number(kRtRcdata), name).value_or(QImage());
+    markersSmall_[i] = wanted == 1 ? picture : QImage();
+    markersBig_[i] = wanted == 1 ? QImage() : picture;
   }
 }
 

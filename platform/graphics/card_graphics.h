@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "platform/graphics/card_names.h"
@@ -81,6 +82,7 @@ class CardGraphics {
   void LoadFacesFrom(const ResourceModule& module, int design);
   void LoadMarkers() const;
   const QImage& Scaled(const QImage& png, int key) const;
+  void KeepOnlyCardSize(std::span<QImage> pictures, int firstKey);
   void DrawScaled(QImage& image, int x, int y, const QImage& picture, int key) const;
 
   ResourceLocator locator_;
@@ -99,7 +101,7 @@ class CardGraphics {
   std::array<QImage, kBackSlots + 1> backPngs_;
   QImage background_;
   // Coloured backs and places, small ("Sm") and big ("Bg"), read on first use.
-  mutable bool markersLoaded_ = false;
+  mutable int markersLoaded_ = 0;  // 0 none, 1 the small set, 2 the big set
   mutable std::array<QImage, 11> markersSmall_;
   mutable std::array<QImage, 11> markersBig_;
   // Resampled pictures of the current card size, by key (slot, back, marker).

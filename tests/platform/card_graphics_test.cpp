@@ -235,6 +235,27 @@ TEST_F(CardGraphicsTest, ScaledSizesResampleAndRoundTheCorners) {
   EXPECT_EQ(canvas.pixel(5 + 91, 5 + 124), MarkerColour(8, true));
 }
 
+TEST_F(CardGraphicsTest, ScaledSizesKeepOnlyThePicturesAtTheCardSize) {
+  // The larger windows draw faces and backs at the card size only; the decoded pictures
+  // of the size class are not kept beside their scaled copies.
+  for (const double kc : {1.7, 1.3, 2.0}) {
+    graphics.SetScale(kc);
+    ASSERT_TRUE(graphics.LoadCardFaces(look));
+    ASSERT_TRUE(graphics.LoadCardBacks(look));
+    const QSize card(graphics.CardW(), graphics.CardH());
+    for (const char* code : {"2h", "Td", "As"})
+      EXPECT_EQ(graphics.FacePng(Code(code)).size(), card) << kc << " " << code;
+    EXPECT_EQ(graphics.BackPng(3).size(), card) << kc;
+    // And they are drawn as before: the face's colour in the middle of the card.
+    QImage canvas(card.width() + 10, card.height() + 10, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    graphics.DrawCard(5, 5, Bytes("Td"), canvas);
+    EXPECT_EQ(canvas.pixel(5 + card.width() / 2, 5 + card.height() / 2),
+              FaceColour(0, FaceSlotOf(Code("Td")), true))
+        << kc;
+  }
+}
+
 TEST_F(CardGraphicsTest, BackgroundsAndTheirFallbacks) {
   const QSize client(990, 650);
   EXPECT_TRUE(graphics.LoadBackground(false, look, client, false));

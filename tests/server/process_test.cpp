@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
@@ -33,6 +35,29 @@ const char kService[] = TRILANE_PROGRAM_DIR "/trilane-club-service";
 // Below the kernel's range of automatic ports, as the web layer's service tests pick them.
 using trilane::web::testing::FreePort;
 
+// With TRILANE_TEST_POSTGRES set (.ci/run sets it inside a temporary PostgreSQL cluster,
+// whose PGHOST, PGPORT, PGUSER and PGPASSWORD the tools and the service read), every
+// service keeps its club in a PostgreSQL database of its own data folder instead of SQLite:
+// the same tests then hold both stores to the same answers.
+bool PostgresStores() {
+  const char* on = std::getenv("TRILANE_TEST_POSTGRES");
+  return on && *on && std::string(on) != "0";
+}
+
+std::string PostgresDatabaseFor(const fs::path& data) {
+  return "club_" + std::to_string(std::hash<std::string>{}(data.string()));
+}
+
+// Drops the data folder's database and, when `create`, makes it new and empty.
+void ResetPostgresDatabase(const fs::path& data, bool create) {
+  if (!PostgresStores()) return;
+  const std::string name = PostgresDatabaseFor(data);
+  ASSERT_EQ(std::system(("dropdb --if-exists " + name + " >/dev/null").c_str()), 0);
+  if (create) {
+    ASSERT_EQ(std::system(("createdb " + name).c_str()), 0) << "createdb " << name;
+  }
+}
+
 class Service {
  public:
   explicit Service(const fs::path& data, std::vector<std::string> extra = {}) {
@@ -40,6 +65,8 @@ class Service {
     if (pipe(out) != 0) return;
     std::vector<std::string> args = {kService, "--listen",    "127.0.0.1:0",
                                      "--data", data.string(), "--fast-hashes"};
+    if (PostgresStores())
+      args.insert(args.end(), {"--store", "dbname=" + PostgresDatabaseFor(data)});
     args.insert(args.end(), extra.begin(), extra.end());
     if (std::find(args.begin(), args.end(), "--ftp-port") == args.end()) {
       args.insert(args.end(), {"--ftp-port", "0"});
@@ -106,8 +133,12 @@ class ServiceProcess : public ::testing::Test {
             ("club-test-" + std::to_string(getpid()) + "-" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(data_);
+    ResetPostgresDatabase(data_, true);
   }
-  void TearDown() override { fs::remove_all(data_); }
+  void TearDown() override {
+    fs::remove_all(data_);
+    ResetPostgresDatabase(data_, false);
+  }
   fs::path data_;
 };
 
