@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <cstdio>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -159,9 +160,7 @@ void MainWindow::DeferredInit() {
   // 1. Settings.
   const SettingsRead read = LoadSettings(programFolder_ / kSettingsFileName);
   settings_ = read.settings;
-  fileWindowSize_ = settings_.WindowSize;
-  fileLanguage_ = settings_.LanguageIndex;
-  fileFlightSpeed_ = settings_.FlightSpeed;
+  const TSettings fromFile = settings_;
   if (commandLine_.flightSpeed) settings_.FlightSpeed = *commandLine_.flightSpeed;
 
   // 2-3. Club files: a missing or broken one closes the program.
@@ -169,11 +168,18 @@ void MainWindow::DeferredInit() {
   if (checks.startInRussian) settings_.LanguageIndex = kRussian;
   if (commandLine_.language) settings_.LanguageIndex = *commandLine_.language;
   if (commandLine_.windowSize) settings_.WindowSize = *commandLine_.windowSize;
+  runChoices_.emplace(commandLine_, fromFile, settings_);
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
   if (!checks.ok) {
     startFailed_ = true;
     clubUnusable_ = true;
+    // The program ends with status 1; an unattended run (--demo, a script) has nobody to read
+    // the box, so the reason goes to the error stream as well.
+    QString plain = QString::fromStdString(checks.fatalMessage);
+    plain.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    std::fprintf(stderr, "trilane: %s\n", plain.toLocal8Bit().constData());
+    std::fflush(stderr);
     ShowError(this, QString::fromStdString(checks.fatalMessage));
     closingConfirmed_ = true;
     close();
@@ -450,6 +456,7 @@ void MainWindow::OpenHistory() {
 }
 
 void MainWindow::ReapplySettings() {
+  if (runChoices_) runChoices_->Follow(settings_);
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
   if (settings_.MusicOn) {
@@ -530,11 +537,12 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 bool MainWindow::SaveSettingsOnClose() {
   QFile::remove(sounds_.MusicFile());
   if (clubUnusable_) return true;
+  // This run's command line does not change the stored choices; a pick in a window does.
   TSettings saved = settings_;
-  // This run's command line does not change the stored choices.
-  if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
-  if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
-  if (commandLine_.flightSpeed) saved.FlightSpeed = fileFlightSpeed_;
+  if (runChoices_) {
+    runChoices_->Follow(settings_);
+    saved = runChoices_->ToStore(settings_);
+  }
   return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
 }
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/audio.h"
 #include "platform/graphics/card_graphics.h"
@@ -134,11 +135,9 @@ class MainWindow : public QWidget {
   std::filesystem::path programFolder_;
   QString programFolderText_;
   TSettings settings_;
-  // The values of the settings file that this run's command line replaced: written back
-  // unchanged at close.
-  int fileWindowSize_ = 1;
-  int fileLanguage_ = 0;
-  int fileFlightSpeed_ = 4;
+  // The settings file's values that this run's command line replaced: written back at close
+  // unless the player picked another value in a window.
+  std::optional<RunChoices> runChoices_;
 
   WindowNotices notices_;
   ResourceLocator locator_;

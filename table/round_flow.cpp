@@ -178,6 +178,14 @@ void RoundFlow::SetSeatName(int position, std::string name) {
               [this, position, name] { SetSeatName(position, name); });
   if (!scope.Entered() || position < 1 || position > 4) return;
   seatNames_[position - 1] = std::move(name);
+  // The own seat's new name must outlive the next deal, which seats a local match anew.
+  if (position == 4) start_.name = seatNames_[3];
+  // While the plates carry the names, the new one shows at once (not over "Is ready").
+  if ((stage_ == RoundStage::kDealt || stage_ == RoundStage::kArranging) &&
+      !received_[position - 1] && !IsComputerSeat(position)) {
+    view_.ShowPlate(position, TableText::Literal(WithoutTrailingBlanks(seatNames_[position - 1])),
+                    PlateColour::kYellow);
+  }
 }
 
 bool RoundFlow::OwnArrangementLegal() const {
