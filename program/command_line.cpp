@@ -93,8 +93,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return out;
 }
 
-RunChoices::RunChoices(const CommandLine& commandLine, const TSettings& file,
-                       const TSettings& run)
+RunChoices::RunChoices(const CommandLine& commandLine, const TSettings& file, const TSettings& run)
     : windowSize_{commandLine.windowSize.has_value(), file.WindowSize, run.WindowSize},
       language_{commandLine.language.has_value(), file.LanguageIndex, run.LanguageIndex},
       flightSpeed_{commandLine.flightSpeed.has_value(), file.FlightSpeed, run.FlightSpeed} {}

@@ -1,6 +1,5 @@
 #include "shell/main_window.h"
 
-#include <cstdio>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -11,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <cstdio>
 
 #include "base/codepage.h"
 #include "base/rounding.h"

@@ -131,9 +131,10 @@ QRectF RatingChart::Plot() const {
 QPointF RatingChart::PointAt(size_t i) const {
   const QRectF plot = Plot();
   const auto [low, high] = Range();
-  const double x = ratings_.size() <= 1 ? plot.center().x()
-                                        : plot.left() + plot.width() * static_cast<double>(i) /
-                                                            static_cast<double>(ratings_.size() - 1);
+  const double x = ratings_.size() <= 1
+                       ? plot.center().x()
+                       : plot.left() + plot.width() * static_cast<double>(i) /
+                                           static_cast<double>(ratings_.size() - 1);
   const double y = i < ratings_.size() && high > low
                        ? plot.bottom() - plot.height() * (ratings_[i] - low) / (high - low)
                        : plot.center().y();
@@ -175,7 +176,8 @@ void RatingChart::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::NoPen);
   if (ratings_.size() <= 60) {
     painter.setBrush(QColor(200, 40, 40));
-    for (size_t i = 0; i < ratings_.size(); ++i) painter.drawEllipse(PointAt(i), kDotRadius, kDotRadius);
+    for (size_t i = 0; i < ratings_.size(); ++i)
+      painter.drawEllipse(PointAt(i), kDotRadius, kDotRadius);
   }
   if (marked_ >= 0) {
     // The chosen match: a ring around its point.

@@ -21,8 +21,8 @@ class TraditionalScript : public ::testing::Test {
  protected:
   void SetUp() override {
     UErrorCode status = U_ZERO_ERROR;
-    toTraditional_.reset(icu::Transliterator::createInstance("Simplified-Traditional",
-                                                             UTRANS_FORWARD, status));
+    toTraditional_.reset(
+        icu::Transliterator::createInstance("Simplified-Traditional", UTRANS_FORWARD, status));
     ASSERT_TRUE(U_SUCCESS(status) && toTraditional_) << u_errorName(status);
   }
 

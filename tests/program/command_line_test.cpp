@@ -64,7 +64,7 @@ TEST(CommandLineTest, RunChoicesStoreTheFileValuesUnlessTheyWerePicked) {
   };
   struct Case {
     const char* what;
-    std::vector<Pick> picks;  // each one announced as the options window announces it
+    std::vector<Pick> picks;    // each one announced as the options window announces it
     int size, language, speed;  // what is stored
   };
   const Case kCases[] = {

@@ -100,8 +100,8 @@ class ProgramWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<MainWindow> Start(const CommandLine& commandLine = {}) {
-    auto window = std::make_unique<MainWindow>(commandLine,
-                                               QString::fromStdString(folder_.Path().string()));
+    auto window =
+        std::make_unique<MainWindow>(commandLine, QString::fromStdString(folder_.Path().string()));
     window->show();
     const bool settled =
         QTest::qWaitFor([&] { return window->Initialised() || window->StartFailed(); }, 5000);

@@ -281,8 +281,8 @@ TEST(FillWord, NamedBlanksTakeTheirValues) {
 
 TEST_F(WordsTest, TransferQuestionNamesNickAndAmountInEveryLanguage) {
   for (int language = 0; language < kLanguageCount; ++language) {
-    const std::string question = FillWord(WordIn(kWordConfirmTransfer, language),
-                                          {{"nick", "Mr.X"}, {"amount", "250"}});
+    const std::string question =
+        FillWord(WordIn(kWordConfirmTransfer, language), {{"nick", "Mr.X"}, {"amount", "250"}});
     EXPECT_NE(question.find("\"Mr.X\""), std::string::npos) << language << " " << question;
     EXPECT_NE(question.find("250"), std::string::npos) << language << " " << question;
     EXPECT_EQ(question.find('{'), std::string::npos) << language << " " << question;
