@@ -330,9 +330,9 @@ void HistoryWindow::FillGrid(const std::vector<std::string>& recordLines) {
       grid_->item(row, c)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    std::optional<double> rating;
-    if (const auto record = ReadHistoryRecord(line)) rating = record->rating;
-    matches_.push_back({players, rating});
+    std::optional<double> ratingAfter;
+    if (const auto record = ReadHistoryRecord(line)) ratingAfter = record->rating;
+    matches_.push_back({players, ratingAfter});
   }
   if (sortColumn_ >= 0) {
     grid_->sortItems(sortColumn_, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);

@@ -57,10 +57,10 @@ TEST_F(StartupTest, BrokenFilesAreIncorrect) {
   const size_t line16 = 5 * 61 + 10 * 28;  // lines 1..15 with their CR LF
   foreign[line16] = static_cast<char>(foreign[line16] + 1);
   const Case cases[] = {
-      {"16 lines", sixteen, "TODO"},
-      {"a changed byte", badSum, "TODO"},
-      {"another game's marker", foreign, "TODO"},
-      {"empty", "", "TODO"},
+      {"16 lines", sixteen, "line 17: the file has 16 lines"},
+      {"a changed byte", badSum, "line 17, column 11: checksum 1 is "},
+      {"another game's marker", foreign, "line 16, column 1: the game marker"},
+      {"empty", "", "the file has 0 lines"},
   };
   for (const Case& c : cases) {
     folder_.Write("Trilane.clb", c.bytes);
