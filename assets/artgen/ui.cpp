@@ -695,14 +695,15 @@ std::vector<QImage> DrawInterface(const Asset& a, int* delayCs) {
     title.setLetterSpacing(QFont::PercentageSpacing, 108);
     ShadowText(p, QRectF(0, 0, w, h * 0.72), "TRILANE", title, QColor(0xff, 0xd8, 0x3c),
                Qt::AlignCenter, QColor(0x5a, 0x1a, 0x0a));
-    const QString sub = QString::fromUtf8(kTitles.at("Cap")[lang]);
+    const QString sub = QString::fromUtf8(kPictureTitles.at("Cap")[lang]);
     ShadowText(p, QRectF(0, h * 0.68, w, h * 0.32), sub,
                Font(FamilyFor(sub, "DejaVu Sans"), h * 0.24, true, true), QColor(0xff, 0xf4, 0xe0));
     return {img};
   }
   if (k == "elite") {
     const int lang = LanguageOf(arg0);
-    const QString t = QString::fromUtf8(kTitles.at(a.args[1] == "net" ? "Net" : "Elite")[lang]);
+    const QString t =
+        QString::fromUtf8(kPictureTitles.at(a.args[1] == "net" ? "Net" : "Elite")[lang]);
     QImage img = Blank(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
