@@ -534,15 +534,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
+TSettings MainWindow::SettingsToStore() {
+  if (!runChoices_) return settings_;
+  runChoices_->Follow(settings_);
+  return runChoices_->ToStore(settings_);
+}
+
 bool MainWindow::SaveSettingsOnClose() {
   QFile::remove(sounds_.MusicFile());
   if (clubUnusable_) return true;
-  // This run's command line does not change the stored choices; a pick in a window does.
-  TSettings saved = settings_;
-  if (runChoices_) {
-    runChoices_->Follow(settings_);
-    saved = runChoices_->ToStore(settings_);
-  }
+  const TSettings saved = SettingsToStore();
   return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
 }
 

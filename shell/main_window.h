@@ -43,6 +43,9 @@ class MainWindow : public QWidget {
   bool StartFailed() const { return startFailed_; }
   bool Initialised() const { return initialised_; }
   TSettings& Settings() { return settings_; }
+  // The settings as the file should keep them: this run's --size, --lang and --speed give way
+  // to the file's values unless the player picked another value in a window.
+  TSettings SettingsToStore();
   const Layout& CurrentLayout() const { return layout_; }
   TitleScreen* Title() const { return title_; }
   MainMenu* Menu() const { return menu_; }

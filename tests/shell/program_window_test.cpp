@@ -148,15 +148,21 @@ TEST_F(ProgramWindowTest, APickInTheOptionsOutlivesTheCommandLine) {
   Responder responder;
   const CommandLine size3 = ParseCommandLine({"--size", "3", "--lang", "1"});
 
-  // Started with --size 3 --lang 1 and nothing picked: the file keeps its own values.
-  Start(size3)->close();
+  // Started with --size 3 --lang 1 and nothing picked: the file keeps its own values, also
+  // when something else saves the settings during the run.
+  {
+    auto window = Start(size3);
+    EXPECT_EQ(window->Settings().WindowSize, 3);
+    EXPECT_EQ(window->SettingsToStore().WindowSize, 1);
+    EXPECT_EQ(window->SettingsToStore().LanguageIndex, 0);
+    window->close();
+  }
   EXPECT_EQ(LoadSettings(ini).settings.WindowSize, 1);
   EXPECT_EQ(LoadSettings(ini).settings.LanguageIndex, 0);
 
   // A size picked in the options window is stored, the language from the command line not.
   {
     auto window = Start(size3);
-    EXPECT_EQ(window->Settings().WindowSize, 3);
     window->Settings().WindowSize = 4;
     window->ReapplySettings();  // what the options window's change announcement runs
     window->close();
