@@ -164,13 +164,16 @@ void MainWindow::DeferredInit() {
   if (commandLine_.flightSpeed) settings_.FlightSpeed = *commandLine_.flightSpeed;
 
   // 2-3. Club files: a missing or broken one closes the program.
-  const StartupChecks checks = CheckClubFiles(programFolder_);
+  StartupChecks checks = CheckClubFiles(programFolder_);
   if (checks.startInRussian) settings_.LanguageIndex = kRussian;
   if (commandLine_.language) settings_.LanguageIndex = *commandLine_.language;
   if (commandLine_.windowSize) settings_.WindowSize = *commandLine_.windowSize;
   runChoices_.emplace(commandLine_, fromFile, settings_);
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
+  // The checks tell the language (line 17 may ask for Russian), so their messages were
+  // composed before it was set: once it is, they are composed again in it.
+  if (LanguageIndex() != kEnglish) checks = CheckClubFiles(programFolder_);
   if (!checks.ok) {
     startFailed_ = true;
     clubUnusable_ = true;

@@ -58,7 +58,9 @@ TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
       EXPECT_NE(err.find(part), std::string::npos) << c.what << ": " << err;
     }
     // The broken file is left as it was, and no settings were written.
-    if (!before.empty()) EXPECT_EQ(folder.Read("Trilane.net"), before) << c.what;
+    if (!before.empty()) {
+      EXPECT_EQ(folder.Read("Trilane.net"), before) << c.what;
+    }
     EXPECT_FALSE(std::filesystem::exists(folder.File("Trilane.ini"))) << c.what;
   }
 }

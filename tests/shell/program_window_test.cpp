@@ -176,6 +176,21 @@ TEST_F(ProgramWindowTest, APickInTheOptionsOutlivesTheCommandLine) {
   EXPECT_TRUE(responder.messages.empty());
 }
 
+TEST_F(ProgramWindowTest, TheClubFileMessageIsInTheLanguageOfTheRun) {
+  folder_.InstallClubFiles();
+  folder_.Write("Trilane.net", folder_.Read("Trilane.net").substr(0, 100));
+  Responder responder;
+  auto window = Start(ParseCommandLine({"--lang", "1"}));
+  EXPECT_TRUE(window->StartFailed());
+  ASSERT_EQ(responder.messages.size(), 1u);
+  const QString russian = QString::fromUtf8(WordIn(kWordIncorrectFile, kRussian));
+  EXPECT_TRUE(responder.messages[0].startsWith(russian + " \""))
+      << responder.messages[0].toStdString();
+  // The reader's reason on a line of its own.
+  EXPECT_TRUE(responder.messages[0].contains("\nline 3: ")) << responder.messages[0].toStdString();
+  SetLanguageIndex(kEnglish);
+}
+
 TEST_F(ProgramWindowTest, GoodStartTitleMenuAndANewPlayer) {
   folder_.InstallClubFiles();
   Responder responder;
