@@ -68,6 +68,21 @@ std::string MemberCaption(std::string_view line, int menuMode) {
   return name + "    " + CycleGames(games) + "    " + score;
 }
 
+std::string AccountMemberCaption(std::string_view nick, double rating, int64_t cycleGames,
+                                 int64_t allGames, int64_t cycleScore, int menuMode) {
+  std::string name(nick.substr(0, 20));
+  name.resize(20, ' ');
+  char number[32];
+  std::snprintf(number, sizeof number, "%10.2f", RoundHalfEvenTo(rating, 2));
+  const std::string ratingText = RatingText(number);
+  std::snprintf(number, sizeof number, "%7lld", static_cast<long long>(allGames));
+  const std::string games = number;
+  std::snprintf(number, sizeof number, "%6lld", static_cast<long long>(cycleScore));
+  const std::string score = number;
+  if (menuMode == 2) return name + "  " + games + "  " + ratingText;
+  return name + "    " + PadLeft(std::to_string(cycleGames), 3) + "    " + score;
+}
+
 std::string TopTenCaption(std::string_view line) {
   return Field(line, 1, 20) + "  " + Field(line, 21, 26);
 }

@@ -59,6 +59,13 @@ RoundScore ScoreRound(const TableValues& values, bool ruleTwoFour) {
   return score;
 }
 
+int StrongRowBonus(RowIndex row, uint8_t category) {
+  for (const StrongRow& entry : kStrongRowBonus) {
+    if (entry.row == row && entry.category == category) return entry.bonus;
+  }
+  return 0;
+}
+
 void SettleSpecials(const std::array<Special, kPositions>& specials, RoundPoints& points,
                     Totals& totals) {
   for (int h = 0; h < kPositions; ++h) {

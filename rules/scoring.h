@@ -25,6 +25,10 @@ struct RoundScore {
 // ruleTwoFour: the "2-4" majority rule; false is "1-6".
 RoundScore ScoreRound(const TableValues& values, bool ruleTwoFour);
 
+// The bonus of a strong row (its owner takes three times it, each other position gives it
+// once): 0 when the row's category earns none.
+int StrongRowBonus(RowIndex row, uint8_t category);
+
 // Column Special from the positions' special combinations; the column is added to `totals`
 // at once (the round is settled without rows).
 void SettleSpecials(const std::array<Special, kPositions>& specials, RoundPoints& points,

@@ -39,6 +39,9 @@
 #include "server/request.h"
 #include "server/service_config.h"
 #include "server/text_rules.h"
+#ifdef TRILANE_TOURNEY_SERVER
+#include "server/tourney_server.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace trilane::club;
@@ -87,6 +90,11 @@ struct Options {
   bool fastHashes = false;
   bool trustProxy = false;
   bool verbose = false;
+  // The tournament tables: by default on club.conf's address and base port.
+  int tourneyBasePort = 0;  // 0: club.conf's
+  bool noTourney = false;
+  bool tourneyOnly = false;
+  int tourneySecondMs = 1000;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
@@ -94,7 +102,9 @@ struct Options {
             << "usage: trilane-club-service [--listen ADDR:PORT] [--data DIR] [--ftp-port P]\n"
             << "  [--ftp-password TEXT] [--addons DIR]... [--store postgres://...]\n"
             << "  [--public-url http://HOST:PORT] [--threads N] [--rate PER_SECOND] [--burst N]\n"
-            << "  [--fast-hashes] [--trust-proxy] [--verbose]\n";
+            << "  [--fast-hashes] [--trust-proxy] [--verbose]\n"
+            << "  [--tourney-base-port P] [--no-tourney | --tourney-only]\n"
+            << "  [--tourney-second-ms N]\n";
   std::exit(2);
 }
 
@@ -151,12 +161,21 @@ Options ParseOptions(int argc, char** argv) {
       o.trustProxy = true;
     } else if (arg == "--verbose") {
       o.verbose = true;
+    } else if (arg == "--tourney-base-port") {
+      o.tourneyBasePort = static_cast<int>(number(value(), 1, 65535 - kTourneyTables, "base port"));
+    } else if (arg == "--no-tourney") {
+      o.noTourney = true;
+    } else if (arg == "--tourney-only") {
+      o.tourneyOnly = true;
+    } else if (arg == "--tourney-second-ms") {
+      o.tourneySecondMs = static_cast<int>(number(value(), 1, 60000, "clock second"));
     } else if (arg == "--help" || arg == "-h") {
       Usage("help");
     } else {
       Usage("unknown option " + arg);
     }
   }
+  if (o.noTourney && o.tourneyOnly) Usage("--no-tourney and --tourney-only exclude each other");
   if (auto problem = CheckListenOptions(o.host, o.trustProxy, o.publicUrl)) Usage(*problem);
   const fs::path exe = ExecutableFolder();
   if (o.data.empty()) o.data = exe / "club-data";
@@ -191,7 +210,10 @@ bool IsHostText(const std::string& host) {
 // Re-reads club.conf when it changes.
 class ConfigWatcher {
  public:
-  ConfigWatcher(fs::path path, ClubService& service) : path_(std::move(path)), service_(service) {
+  // `basePort`, when not 0, stands for club.conf's tourney_base_port: the table list names
+  // the ports the tables really listen on.
+  ConfigWatcher(fs::path path, ClubService& service, int basePort = 0)
+      : path_(std::move(path)), service_(service), basePort_(basePort) {
     Reload();
   }
   void Reload() {
@@ -201,6 +223,7 @@ class ConfigWatcher {
     if (!ec && stamp == stamp_) return;
     stamp_ = ec ? fs::file_time_type{} : stamp;
     config_ = ec ? ServiceConfig{} : ParseServiceConfig(ReadFile(path_));
+    if (basePort_ != 0) config_.tourney.basePort = basePort_;
     service_.SetTourney(config_.tourney);
   }
   ServiceConfig Current() {
@@ -213,6 +236,7 @@ class ConfigWatcher {
   ClubService& service_;
   std::mutex mutex_;
   fs::file_time_type stamp_{};
+  int basePort_ = 0;
   ServiceConfig config_;
 };
 
@@ -589,9 +613,43 @@ int main(int argc, char** argv) {
   }
   PasswordHasher hasher(options.fastHashes ? HashStrength::Fast : HashStrength::Interactive);
   ClubService service(*store, hasher);
-  ConfigWatcher config(options.data / "club.conf", service);
+  ConfigWatcher config(options.data / "club.conf", service, options.tourneyBasePort);
   RateLimiter limiter(options.rate, options.burst);
   App app{options, options.port, photos, service, config, limiter, {}};
+
+  // The tournament tables run beside the web scripts, or alone against the same store when
+  // the club serves its tables from other hosts than its web service.
+#ifdef TRILANE_TOURNEY_SERVER
+  std::unique_ptr<TourneyServer> tourney;
+  if (!options.noTourney) {
+    TourneyServerOptions tables;
+    tables.address = config.Current().tourney.address;
+    tables.basePort = config.Current().tourney.basePort;
+    tables.timing.secondMs = options.tourneySecondMs;
+    tables.verbose = options.verbose;
+    tourney = std::make_unique<TourneyServer>(*store, tables);
+    std::string reason;
+    if (!tourney->Start(&reason)) {
+      tourney.reset();
+      std::cerr << "trilane-club-service: tournament tables unavailable: " << reason << "\n";
+      if (options.tourneyOnly) return 1;
+    }
+  }
+  if (options.tourneyOnly) {
+    std::printf("tournament tables on %s:%d..%d\n", config.Current().tourney.address.c_str(),
+                config.Current().tourney.basePort + 1,
+                config.Current().tourney.basePort + kTourneyTables);
+    std::fflush(stdout);
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    return 0;
+  }
+#else
+  if (options.tourneyOnly) {
+    std::cerr << "trilane-club-service: this build has no tournament tables\n";
+    return 1;
+  }
+#endif
 
   sockaddr_storage address{};
   MHD_Daemon* daemon = nullptr;
@@ -652,6 +710,13 @@ int main(int argc, char** argv) {
   });
 
   std::printf("listening on http://%s:%d\n", UrlHost(options.host).c_str(), app.port);
+#ifdef TRILANE_TOURNEY_SERVER
+  if (tourney) {
+    std::printf("tournament tables on %s:%d..%d\n", config.Current().tourney.address.c_str(),
+                config.Current().tourney.basePort + 1,
+                config.Current().tourney.basePort + kTourneyTables);
+  }
+#endif
   std::fflush(stdout);
   int signal = 0;
   sigwait(&stopSignals, &signal);

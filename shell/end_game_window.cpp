@@ -25,7 +25,8 @@ std::vector<int> VerdictLines(const EndOfCycle& cycle) {
   switch (VerdictFor(cycle.place)) {
     case CycleVerdict::kBest:
       return {kWordCongratulations, kWordResultIsBest,
-              cycle.net ? kWordBecomeBachelor : kWordBecomeMaster};
+              cycle.account ? kWordBecomeVicePresident
+                            : (cycle.net ? kWordBecomeBachelor : kWordBecomeMaster)};
     case CycleVerdict::kGood:
       return {kWordCongratulations, kWordGoodResult, kWordInTopTen};
     case CycleVerdict::kRegrets:
@@ -124,13 +125,40 @@ EndGameWindow::EndGameWindow(const TSettings& settings, const EndOfCycle& cycle,
     row->addWidget(medal, 0, Qt::AlignTop);
   }
 
+  int height = 230;
+  if (cycle.bonus > 0) {
+    // The bonus the account's place earned: the coin, the words and the pile.
+    auto* bonus = new QHBoxLayout;
+    auto* coin = new QLabel(Body());
+    coin->setObjectName("ImageQors");
+    coin->setPixmap(QPixmap::fromImage(ProgramPng("GQors128"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    auto* words = new QLabel(WordText(kWordYouGet) + " " + QString::number(cycle.bonus) + " " +
+                                 WordText(kWordQors) + "!!!",
+                             Body());
+    words->setObjectName("LabelBonus");
+    words->setAlignment(Qt::AlignCenter);
+    words->setFont(RoleFont(settings, FontRole::kDecor, 22, true));
+    QPalette palette = words->palette();
+    palette.setColor(QPalette::WindowText, QColor(150, 0, 0));
+    words->setPalette(palette);
+    auto* pile = new QLabel(Body());
+    pile->setPixmap(QPixmap::fromImage(ProgramPng("GQorsT128"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    bonus->addWidget(coin);
+    bonus->addWidget(words, 1);
+    bonus->addWidget(pile);
+    outer->addLayout(bonus);
+    height += 76;
+  }
+
   auto* ok = MakeButton(WordText(kWordOk), Body());
   ok->setObjectName("Button1");
   ok->setFixedSize(140, 30);
   outer->addStretch(1);
   outer->addWidget(ok, 0, Qt::AlignHCenter);
   connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
-  SetBodySize(550, 230);
+  SetBodySize(550, height);
 }
 
 }  // namespace trilane

@@ -15,6 +15,8 @@ struct EndOfCycle {
   int place = 0;  // 1..10, 0 when the score did not enter the top ten
   int64_t cycleScore = 0;
   bool net = false;  // a network game's cycle
+  bool account = false;  // a cycle of rated matches: the place is the account table's
+  int64_t bonus = 0;     // the Qors the place earned (shown when positive)
 };
 
 CycleVerdict VerdictFor(int place);

@@ -227,6 +227,7 @@ void MainMenu::Build(const Layout& layout, const ClubFile* club) {
   history_->setEnabled(historyAvailable_);
   FillMembers(club);
   PlaceClocks();
+  PlaceAccountIndicator();
 }
 
 void MainMenu::PlaceClocks() {
@@ -318,6 +319,63 @@ void MainMenu::SetAnimationsRunning(bool running) {
   rightAnimation_->SetRunning(running);
 }
 
+void MainMenu::SetAccountIndicator(int state, const QString& hint) {
+  accountState_ = std::clamp(state, 1, 3);
+  if (!account_) {
+    account_ = new QLabel(this);
+    account_->setObjectName("ImAc");
+    account_->setCursor(Qt::PointingHandCursor);
+    account_->installEventFilter(this);
+  }
+  // The lamp sits on the right half of the picture, at x 24.
+  QImage picture = ProgramPng("Account48");
+  if (picture.isNull()) picture = QImage(48, 48, QImage::Format_ARGB32);
+  picture = picture.convertToFormat(QImage::Format_ARGB32);
+  const char* lamps[] = {"LampR24", "LampY24", "LampG24"};
+  const char* stars[] = {"StarR0", "StarY0", "StarG0"};
+  {
+    QPainter painter(&picture);
+    painter.drawImage(24, 24, ProgramPng(lamps[accountState_ - 1]));
+  }
+  account_->setPixmap(QPixmap::fromImage(picture));
+  account_->setToolTip(hint);
+  account_->setProperty("state", accountState_);
+  delete accountStar_;
+  accountStar_ = new AnimationLabel(stars[accountState_ - 1], this);
+  accountStar_->setObjectName("ImAcStar");
+  accountStar_->setToolTip(hint);
+  accountStar_->KeyOutBackground();
+  PlaceAccountIndicator();
+}
+
+void MainMenu::PlaceAccountIndicator() {
+  if (!account_) return;
+  // Above the "Top Ten" column, clear of the caption picture and the clocks' places.
+  const QRect icon = layout_.ScaledRect(20, 20, 68, 68);
+  account_->setGeometry(icon);
+  account_->setScaledContents(true);
+  const int star = std::max(24, icon.width() * 2 / 3);
+  accountStar_->setGeometry(icon.right() + 4, icon.top() + (icon.height() - star) / 2, star, star);
+  account_->show();
+  accountStar_->show();
+  accountStar_->SetRunning(isVisible() && settings_.GifAnimationOn);
+  if (!settings_.GifAnimationOn) accountStar_->ShowFrame(0);
+}
+
+void MainMenu::SetAccountLine(const QString& caption) {
+  QorCardsButton* line = members_[4];
+  accountLine_ = !caption.isEmpty();
+  if (!accountLine_) {
+    line->SetBody(QorCardsButton::BodyColour::kNavy);
+    return;
+  }
+  line->SetBody(QorCardsButton::BodyColour::kRed);
+  line->setText(caption);
+  line->setCursor(Qt::PointingHandCursor);
+  // The account's own game starts from this line, whatever the club file holds there.
+  empty_[4] = false;
+}
+
 void MainMenu::FillMembers(const ClubFile* club) {
   const int mode = settings_.MenuMode == 2 ? 2 : 1;
   const std::string_view header = WordRow(kWordMembersHeader, mode - 1);
@@ -356,6 +414,10 @@ void MainMenu::FillMembers(const ClubFile* club) {
 bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
   if (watched == caption_ && event->type() == QEvent::MouseButtonRelease) {
     emit captionClicked();
+    return true;
+  }
+  if (watched == account_ && event->type() == QEvent::MouseButtonRelease) {
+    emit accountChosen();
     return true;
   }
   return QWidget::eventFilter(watched, event);

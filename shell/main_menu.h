@@ -47,6 +47,15 @@ class MainMenu : public QWidget {
   // Whether the window is large enough for the two clocks.
   bool ClocksShown() const { return clocksShown_; }
 
+  // The account indicator "ImAc": the account picture with the lamp of the account's state
+  // (1 none, 2 signed in, 3 playing for the rating) at its right, the state's star beside it
+  // and the state's hint. Hidden until the program has an account to show.
+  void SetAccountIndicator(int state, const QString& hint);
+  // Member line 5 as the signed-in account's figures, in red; an empty caption gives the
+  // line back to the club file.
+  void SetAccountLine(const QString& caption);
+  int AccountIndicatorState() const { return accountState_; }
+
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }
 
@@ -59,6 +68,8 @@ class MainMenu : public QWidget {
   void modeChosen();
   void exitChosen();
   void captionClicked();
+  // The account indicator was clicked.
+  void accountChosen();
   // The information clock wants the page of this minute: when the menu is built and in the
   // second 01 of every minute while the clocks are shown.
   void informationWanted(int minute);
@@ -73,6 +84,7 @@ class MainMenu : public QWidget {
   void ApplyFonts();
   void PlaceClocks();
   void TickClocks();
+  void PlaceAccountIndicator();
 
   const TSettings& settings_;
   Layout layout_;
@@ -98,6 +110,10 @@ class MainMenu : public QWidget {
   QTimer clockTimer_;
   bool clocksShown_ = false;
   bool minuteAsked_ = false;  // the information page of this second 01 was asked for
+  QLabel* account_ = nullptr;
+  AnimationLabel* accountStar_ = nullptr;
+  int accountState_ = 0;      // 0: no indicator
+  bool accountLine_ = false;  // member line 5 shows the account
 };
 
 }  // namespace trilane

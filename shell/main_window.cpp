@@ -9,14 +9,18 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
+#include <QUrl>
 #include <cstdio>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
+#include "platform/paths.h"
 #include "program/club_access.h"
 #include "program/match_end.h"
 #include "program/startup.h"
+#include "records/club_file.h"
 #include "shell/about_window.h"
 #include "shell/card_look.h"
 #include "shell/end_game_window.h"
@@ -104,6 +108,16 @@ MainWindow::MainWindow(CommandLine commandLine, const QString& programFolder)
   connect(menu_, &MainMenu::exitChosen, this, &QWidget::close);
   connect(menu_, &MainMenu::optionsChosen, this, &MainWindow::OpenOptions);
   connect(menu_, &MainMenu::historyChosen, this, &MainWindow::OpenHistory);
+  connect(menu_, &MainMenu::accountChosen, this, [this] {
+    if (screen_ != ScreenState::kMainMenu || !account_.open) return;
+    PlaySound(TableSound::kOpenWindow);
+    account_.open();
+    ShowAccountOnMenu();
+  });
+  // F1 opens the help page on every screen.
+  auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  helpKey->setContext(Qt::WindowShortcut);
+  connect(helpKey, &QShortcut::activated, this, &MainWindow::OpenHelp);
   connect(menu_, &MainMenu::captionClicked, this, [this] {
     settings_.CaptionTint = settings_.CaptionTint >= 7 ? 1 : settings_.CaptionTint + 1;
     menu_->RefreshCaptions();
@@ -189,6 +203,7 @@ void MainWindow::DeferredInit() {
     return;
   }
   clubWriteLock_ = checks.writeLock;
+  clubMarker_ = checks.marker;
   for (const std::string& warning : checks.warnings)
     ShowError(this, QString::fromStdString(warning));
 
@@ -207,6 +222,7 @@ void MainWindow::DeferredInit() {
   title_->Prepare();
   title_->setFocus();
   update();
+  if (account_.startUp) account_.startUp(clubMarker_ == kQuietMarker);
   emit started();
 }
 
@@ -260,6 +276,30 @@ void MainWindow::LeaveTitleScreen() {
 void MainWindow::BuildMainMenu() {
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   menu_->Build(layout_, club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
+}
+
+void MainWindow::SetAccountHooks(AccountHooks hooks) {
+  account_ = std::move(hooks);
+}
+
+void MainWindow::ShowAccountOnMenu() {
+  // Line 5 goes back to the club's when the account has left it.
+  ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
+  menu_->FillMembers(club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
+}
+
+void MainWindow::StartAccountMatch(const MatchStart& start) {
+  if (screen_ != ScreenState::kMainMenu) return;
+  currentSlot_ = kSlotAccount;
+  player_ = SignInResult{};
+  player_.name = start.name;
+  StopSong();
+  ShowScreen(ScreenState::kTable);
+  match_->StartLocal(start, seedBase_ + static_cast<uint32_t>(matchesStarted_++),
+                     settings_.RuleTwoFour);
+  table_->PlayNow();
 }
 
 void MainWindow::ShowScreen(ScreenState screen) {
@@ -307,6 +347,12 @@ void MainWindow::PlaySound(TableSound sound) {
 void MainWindow::OpenMember(int slot) {
   if (screen_ != ScreenState::kMainMenu || slot < 1 || slot > 5 || menu_->MemberEmpty(slot)) return;
   if (settings_.NetMode && directPlay_.open) return OpenNetGame(slot);
+  if (slot == 5 && account_.openRated && account_.ownsLineFive && account_.ownsLineFive()) {
+    PlaySound(TableSound::kOpenWindow);
+    account_.openRated();
+    ShowAccountOnMenu();
+    return;
+  }
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   if (!club) return;
   const MemberStart member = ReadMemberStart(*club, slot);
@@ -341,6 +387,7 @@ void MainWindow::ToggleMode() {
   settings_.MenuMode = settings_.MenuMode == 2 ? 1 : 2;
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   menu_->FillMembers(club.get());
+  if (account_.showOnMenu) account_.showOnMenu(*menu_);
 }
 
 void MainWindow::StartMatch(int slot, const SignInResult& player) {
@@ -372,6 +419,12 @@ void MainWindow::EndInterruptedGame() {
 void MainWindow::EndMatch(const EndMatchRequest& request) {
   if (!request.endMatch || screen_ != ScreenState::kTable) return;
   table_->FinishTimeline();
+  if (currentSlot_ == kSlotAccount && account_.finish) {
+    account_.finish(request);
+    BackToMenu();
+    emit matchEnded();
+    return;
+  }
 
   LocalMatchEnd match;
   match.programFolder = programFolder_;
@@ -408,6 +461,12 @@ void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
   if (directPlay_.leave) directPlay_.leave();
   table_->FinishTimeline();
+  if (currentSlot_ == kSlotAccount) {
+    // The account's game has no member line; the pre-charge stays booked as a loss.
+    if (account_.leave) account_.leave();
+    BackToMenu();
+    return;
+  }
   // The abandoned match costs the member the stored results.
   if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
     ShowError(this, WordText(kWordDiskWriteError));
@@ -518,8 +577,28 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   connect(quit, &QAction::triggered, this, &MainWindow::QuitToMenu);
   QAction* rename = menu.addAction(icon(2), WordText(kWordChangeName));
   rename->setObjectName("ChangeName");
-  rename->setEnabled(atTable);
+  // The account's game is played under the account's nick.
+  rename->setEnabled(atTable && currentSlot_ != kSlotAccount);
   connect(rename, &QAction::triggered, this, &MainWindow::ChangeName);
+  // The table that teaches, at the table only: the computer's rows, the last change taken
+  // back, the review of a round.
+  if (atTable) {
+    QAction* suggest = menu.addAction(WordText(kWordSuggest));
+    suggest->setObjectName("Suggest");
+    suggest->setShortcut(QKeySequence(Qt::Key_F2));
+    suggest->setEnabled(table_->CanSuggest());
+    connect(suggest, &QAction::triggered, table_, &TableWidget::SuggestArrangement);
+    QAction* undo = menu.addAction(WordText(kWordUndoSwap));
+    undo->setObjectName("UndoSwap");
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(table_->CanUndo());
+    connect(undo, &QAction::triggered, table_, &TableWidget::UndoSwap);
+    QAction* review = menu.addAction(WordText(kWordReview));
+    review->setObjectName("Review");
+    review->setShortcut(QKeySequence(Qt::Key_F3));
+    review->setEnabled(table_->CanReview());
+    connect(review, &QAction::triggered, table_, &TableWidget::ToggleReview);
+  }
   menu.addSeparator();
   QAction* speed = menu.addAction(icon(3), WordText(kWordSpeed));
   speed->setObjectName("MSpeed");
@@ -573,6 +652,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+}
+
+void MainWindow::OpenHelp() {
+  if (helpOpener_) {
+    helpOpener_();
+    return;
+  }
+  // The pages are generated beside the program, one per language.
+  const QString page = QString::fromStdString(
+      (programFolder_ / "help" / (std::to_string(LanguageIndex()) + ".html")).string());
+  if (!QFile::exists(page)) {
+    ShowError(this, WordText(kWordCantFindFile) + QLatin1Char('\n') + page);
+    return;
+  }
+  PlaySound(TableSound::kOpenWindow);
+  OpenWithShell(QUrl::fromLocalFile(page).toString());
 }
 
 void MainWindow::CloseWithoutAsking() {

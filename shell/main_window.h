@@ -76,6 +76,36 @@ class MainWindow : public QWidget {
     std::function<void()> leave;
   };
   void SetDirectPlay(DirectPlayHooks hooks) { directPlay_ = std::move(hooks); }
+  // The account in use, handed in by the program (the account windows and the web calls
+  // live in a library on top of this one). Without it the menu shows no account.
+  struct AccountHooks {
+    // The start-up checks passed (the first paint): the sign-in from the user file and the
+    // start counting. `uncountedCopy`: the club files ask not to be counted.
+    std::function<void(bool uncountedCopy)> startUp;
+    // The account indicator: the account window.
+    std::function<void()> open;
+    // Member line 5 while an account is signed in, outside network mode: the rated match's
+    // way in (the account window, then the pre-charge). It starts the match itself with
+    // StartAccountMatch, perhaps later, once the pre-charge is stored.
+    std::function<void()> openRated;
+    // The end of the account's match (slot 7): the booking and the rest of the end of a
+    // rated match, before the menu comes back.
+    std::function<void(const EndMatchRequest& request)> finish;
+    // The account's match was left in the middle.
+    std::function<void()> leave;
+    // The indicator's state (1..3) and hint, and member line 5's caption (empty: the club's).
+    std::function<void(MainMenu& menu)> showOnMenu;
+    // True when member line 5 belongs to the signed-in account.
+    std::function<bool()> ownsLineFive;
+  };
+  void SetAccountHooks(AccountHooks hooks);
+  // Starts the account's own game (slot 7) on the table, from the menu.
+  void StartAccountMatch(const MatchStart& start);
+  // Redraws the menu's account indicator and member line 5.
+  void ShowAccountOnMenu();
+  // The marker of the club files found at start-up.
+  const std::string& ClubMarker() const { return clubMarker_; }
+
   // A network game that a player interrupted (its message has been shown): back to the menu.
   void EndInterruptedGame();
 
@@ -97,6 +127,11 @@ class MainWindow : public QWidget {
   // The popup item "To change a name": a new name and password for the player at the table.
   void ChangeName();
   void OpenHistory();
+  // The help page of the current language in the desktop's browser (F1 and the popup item
+  // "Help"). By default the page generated into the program folder's "help" folder; the
+  // program or a test may hand in another way to open it.
+  void SetHelpOpener(std::function<void()> open) { helpOpener_ = std::move(open); }
+  void OpenHelp();
 
  signals:
   // The start-up checks passed and the title screen is up.
@@ -135,6 +170,7 @@ class MainWindow : public QWidget {
   QSize FullScreenClient() const;
 
   CommandLine commandLine_;
+  std::function<void()> helpOpener_;
   std::filesystem::path programFolder_;
   QString programFolderText_;
   TSettings settings_;
@@ -178,6 +214,8 @@ class MainWindow : public QWidget {
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;
   DirectPlayHooks directPlay_;
+  AccountHooks account_;
+  std::string clubMarker_;
 };
 
 }  // namespace trilane

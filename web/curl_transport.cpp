@@ -73,6 +73,12 @@ CurlTransport::CurlTransport() : handle_(std::make_unique<Handle>()) {
   if (handle_->curl) curl_easy_setopt(handle_->curl, CURLOPT_COOKIEFILE, "");
 }
 
+void CurlTransport::SetLocalAddress(const std::string& address) {
+  if (!handle_->curl) return;
+  const std::string source = "host!" + address;
+  curl_easy_setopt(handle_->curl, CURLOPT_INTERFACE, address.empty() ? nullptr : source.c_str());
+}
+
 CurlTransport::~CurlTransport() {
   if (handle_->curl) curl_easy_cleanup(handle_->curl);
 }

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "web/http_transport.h"
 
@@ -24,6 +25,10 @@ class CurlTransport : public HttpTransport {
   ~CurlTransport() override;
   CurlTransport(const CurlTransport&) = delete;
   CurlTransport& operator=(const CurlTransport&) = delete;
+
+  // Calls leave from this local address (several players at one machine, each with an
+  // address of its own); empty: the system chooses.
+  void SetLocalAddress(const std::string& address);
 
   HttpReply Post(const HttpRequest& request) override;
   HttpReply Get(const HttpRequest& request) override;

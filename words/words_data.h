@@ -10,7 +10,7 @@
 
 namespace trilane::words_data {
 
-inline constexpr int kEntryLimit = 1200;  // entry numbers are 0 .. kEntryLimit - 1
+inline constexpr int kEntryLimit = 1400;  // entry numbers are 0 .. kEntryLimit - 1
 
 struct EntryRecord {
   int entry;

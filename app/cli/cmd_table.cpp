@@ -235,6 +235,9 @@ class PrintingView : public TableView {
 }  // namespace
 
 int RunPlay(const CommandArgs& raw) {
+#ifdef TRILANE_CLI_ACCOUNTS
+  if (IsRatedPlay(raw)) return RunRatedPlay(raw);
+#endif
   const Args args(raw, {"rounds", "seed", "rule", "name"}, {"json"});
   // A new player's match: the 80th round completes the cycle and ends it.
   const int64_t rounds = args.RequiredInt("rounds", 1, kCycleLength);

@@ -19,6 +19,9 @@ int RunShuffle(const CommandArgs& args);
 int RunDeal(const CommandArgs& args);
 int RunSimulate(const CommandArgs& args);
 
+// The best arrangement against three revealed ones (cmd_best.cpp)
+int RunBest(const CommandArgs& args);
+
 // Add-on resource libraries (cmd_addon.cpp)
 int RunAddon(const CommandArgs& args);
 
@@ -36,10 +39,20 @@ int RunJoin(const CommandArgs& args);
 // A seeded match in memory, its traffic written down (cmd_direct.cpp)
 int RunTraffic(const CommandArgs& args);
 
+// One seat of the online tournament (cmd_tourney.cpp)
+int RunTourney(const CommandArgs& args);
+
 // Words tables (cmd_words.cpp)
 int RunWords(const CommandArgs& args);
 
 // The web service (cmd_web.cpp)
 int RunWeb(const CommandArgs& args);
+
+// Accounts: the field rules, the user file and matches for the world rating (cmd_account.cpp)
+int RunAccount(const CommandArgs& args);
+int RunUser(const CommandArgs& args);
+// "play" with --account: matches for the world rating instead of a new player's match.
+bool IsRatedPlay(const CommandArgs& args);
+int RunRatedPlay(const CommandArgs& args);
 
 }  // namespace trilane::cli

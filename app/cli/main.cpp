@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"score", trilane::cli::RunScore,
      "score --rule 1-6|2-4 --seat \"F F F / M M M M M / B B B B B\" (x4) [--json]"},
     {"round", trilane::cli::RunRound, "round --rule 1-6|2-4 --hand \"13 cards\" (x4) [--native] [--json]"},
+    {"best", trilane::cli::RunBest,
+     "best --hand \"13 cards\" --against \"F F F M M M M M B B B B B\" (x3) [--rule 1-6|2-4] [--native] [--json]"},
     {"shuffle", trilane::cli::RunShuffle, "shuffle --seed N [--native] [--json]"},
     {"deal", trilane::cli::RunDeal, "deal --seed N [--own K] [--native] [--json]"},
     {"simulate", trilane::cli::RunSimulate, "simulate --rounds N --seed S [--rule 1-6|2-4] [--json]"},
@@ -40,6 +42,13 @@ constexpr Command kCommands[] = {
     {"club", trilane::cli::RunClub, "club new --out FILE [--net] [--force] | club check FILE | club show FILE | club remove FILE --slot N | club result FILE --slot 1..6 [--name NAME] [--password PW] --match-score M --rounds N [--json]"},
     {"history", trilane::cli::RunHistory, "history append --dir DIR --name NAME --games G --result R --rating X --kind L|A|T|N --now \"YYYY-MM-DD hh:mm\" [--date-format PATTERN] | history check FILE | history list DIR [--date-format PATTERN] | history show FILE [--json]"},
     {"play", trilane::cli::RunPlay, "play --rounds N --seed S [--rule 1-6|2-4] [--name NAME] [--json]"},
+#ifdef TRILANE_CLI_RATED_PLAY
+    {"play", trilane::cli::RunPlay, "play --account NICK --password PW [--service URL] [--matches N] [--seed S] [--rule 1-6|2-4] [--json]"},
+#endif
+#ifdef TRILANE_CLI_ACCOUNTS
+    {"account", trilane::cli::RunAccount, "account check [--nick T] [--city T] [--password T] [--email T] [--passport] [--json]"},
+    {"user", trilane::cli::RunUser, "user save --folder DIR --nick N --password P | user show --folder DIR [--json] | user delete --folder DIR"},
+#endif
 #ifdef TRILANE_DIRECT_PLAY
     {"host", trilane::cli::RunHost, "host --port P [--players 2..4] [--seed S] [--rule 1-6|2-4] [--name NAME] [--tick-ms N] [--bind ADDRESS] [--idle-timeout SECONDS] [--json]"},
     {"join", trilane::cli::RunJoin, "join --address A --port P [--name NAME] [--idle-timeout SECONDS] [--json]"},
@@ -50,6 +59,9 @@ constexpr Command kCommands[] = {
     {"words", trilane::cli::RunWords, "words [--lang N] (--entry E | --dump) [--json]"},
 #ifndef TRILANE_CLI_NO_WEB
     {"web", trilane::cli::RunWeb, "web CALL [key=value ...] [--service URL] [--timeout MS] [--json] | web --list"},
+#endif
+#if defined(TRILANE_CLUB_PLAY) && !defined(TRILANE_CLI_NO_WEB)
+    {"tourney", trilane::cli::RunTourney, "tourney --service URL --nick N --password P --table T --seat S [--json] [--timeout SECONDS] [--tick-ms N] [--source ADDRESS]"},
 #endif
 };
 

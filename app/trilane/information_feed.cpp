@@ -33,7 +33,16 @@ InformationFace FaceOf(const web::InformationPage& page) {
   return face;
 }
 
+std::function<std::string()>& SignedInNick() {
+  static std::function<std::string()> nick;
+  return nick;
+}
+
 }  // namespace
+
+void SetInformationAccount(std::function<std::string()> signedInNick) {
+  SignedInNick() = std::move(signedInNick);
+}
 
 void FeedInformationClock(MainMenu& menu) {
   // One read at a time: a request that comes while one runs is dropped (the next minute asks
@@ -42,8 +51,9 @@ void FeedInformationClock(MainMenu& menu) {
   QObject::connect(&menu, &MainMenu::informationWanted, &menu, [&menu, running](int minute) {
     if (*running) return;
     *running = true;
-    // No account is signed in yet in this program: the Qors page gives way to page 7.
-    const int page = web::InformationPageAt(minute, false);
+    // Without an account the Qors page gives way to page 7.
+    const std::string nick = SignedInNick() ? SignedInNick()() : std::string();
+    const int page = web::InformationPageAt(minute, !nick.empty());
     const web::ServiceAddresses addresses = AddressesInUse();
     auto* watcher = new QFutureWatcher<web::InformationPage>(&menu);
     QObject::connect(watcher, &QFutureWatcher<web::InformationPage>::finished, &menu,
@@ -52,11 +62,11 @@ void FeedInformationClock(MainMenu& menu) {
                        if (menu) menu->SetInformationFace(FaceOf(watcher->result()));
                        watcher->deleteLater();
                      });
-    watcher->setFuture(QtConcurrent::run([addresses, page] {
+    watcher->setFuture(QtConcurrent::run([addresses, page, nick] {
       web::CurlTransport transport;
       web::WebClient client(transport, addresses);
       client.SetReadTimeout(web::WebClient::kRecordsReadTimeout);
-      return web::ReadInformationPage(client, page, std::string());
+      return web::ReadInformationPage(client, page, nick);
     }));
   });
 }

@@ -19,6 +19,10 @@
 #ifdef TRILANE_WEB_FEED
 #include "information_feed.h"
 #endif
+#ifdef TRILANE_ACCOUNT_WINDOWS
+#include "shell/account/account_program.h"
+#include "shell/account/passport_window.h"
+#endif
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -50,6 +54,12 @@ int main(int argc, char** argv) {
             window.Settings(), services, &window, [&window](trilane::OptionsWindow& options) {
               QObject::connect(&options, &trilane::OptionsWindow::settingChanged, &window,
                                [&window] { window.ReapplySettings(); });
+#ifdef TRILANE_ACCOUNT_WINDOWS
+              QObject::connect(&options, &trilane::OptionsWindow::passportRequested, &options,
+                               [&window, &options] {
+                                 trilane::OpenPassportWindow(window.Settings(), &options);
+                               });
+#endif
             });
       },
       [&window] {
@@ -60,6 +70,15 @@ int main(int argc, char** argv) {
 #endif
 #ifdef TRILANE_WEB_FEED
   trilane::FeedInformationClock(*window.Menu());
+#endif
+#ifdef TRILANE_ACCOUNT_WINDOWS
+  // The account: the sign-in at start-up, the menu's indicator and line 5, rated matches.
+  trilane::AccountProgram& accounts = trilane::OfferAccounts(window);
+#ifdef TRILANE_WEB_FEED
+  trilane::SetInformationAccount([&accounts] {
+    return accounts.Session().SignedIn() ? accounts.Session().User().Nick : std::string();
+  });
+#endif
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short
   // by closing the program; the recorder reads the setting at every deal.

@@ -9,6 +9,7 @@
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/pictures.h"
+#include "table/arrangement_coach.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -179,13 +180,23 @@ SeatPicture TablePainter::ArrangingRows(const SeatShown& seat, const OwnRowsView
   }
   QPainter p(&picture);
   p.setRenderHint(QPainter::Antialiasing);
-  const int plateX = 3 * (geo_.cardW + geo_.gap);
-  const int plateW = std::min(2 * geo_.cardW + geo_.gap, area.width() - plateX);
+  // Rows that do not rise: the row that is too strong gets a red name, and the first
+  // reason stands on a red plate under the names.
+  const std::array<int, 3> reasons = RowReasons(own.rows);
+  const bool explained = reasons[kFront] != 0 || reasons[kMiddle] != 0;
   for (int r = 0; r < 3; ++r) {
     const QString name = ShownTableText(own.names[static_cast<size_t>(r)]);
     if (name.isEmpty()) continue;
-    DrawPlate(p, QRect(plateX, layout_.Scale(8 + 30 * r), plateW, layout_.Scale(20)),
-              PlateColour::kBlue, name);
+    DrawPlate(p, RowNameRect(static_cast<RowIndex>(r), explained),
+              reasons[static_cast<size_t>(r)] ? PlateColour::kRed : PlateColour::kBlue, name);
+  }
+  if (explained) {
+    const int reason = reasons[kFront] ? reasons[kFront] : reasons[kMiddle];
+    const QString text = ShownTableText(TableText::Word(reason));
+    QRect r = RowNameRect(kBack, true);
+    r.translate(0, r.top() - RowNameRect(kMiddle, true).top());
+    DrawPlate(p, r, PlateColour::kRed, text);
+    out.spoken << text;
   }
   if (highlight) {
     p.setPen(QPen(QColor(255, 220, 0), std::max(2, layout_.Scale(3))));
@@ -197,6 +208,15 @@ SeatPicture TablePainter::ArrangingRows(const SeatShown& seat, const OwnRowsView
   p.end();
   out.picture = std::move(picture);
   return out;
+}
+
+QRect TablePainter::RowNameRect(RowIndex row, bool withReason) const {
+  const QRect area = OwnRowsArea(geo_);
+  const int plateX = 3 * (geo_.cardW + geo_.gap);
+  const int plateW = std::min(2 * geo_.cardW + geo_.gap, area.width() - plateX);
+  // With a reason the four plates share the Front row's height.
+  const int top = withReason ? 4 + 23 * static_cast<int>(row) : 8 + 30 * static_cast<int>(row);
+  return QRect(plateX, layout_.Scale(top), plateW, layout_.Scale(20));
 }
 
 SeatPicture TablePainter::OpenRows(int position, const SeatShown& seat) const {
@@ -315,6 +335,95 @@ QImage TablePainter::RoundBox(QSize size, const QString& heading, const QString&
   p.setFont(Font(22));
   p.drawText(QRect(0, r.height() / 2, r.width(), r.height() / 2 - layout_.Scale(8)),
              Qt::AlignCenter, count);
+  p.end();
+  return picture;
+}
+
+QImage TablePainter::ReviewPanel(const std::optional<RoundReview>& found) const {
+  if (!found) {
+    // The round was settled by special combinations: the title and why there is nothing.
+    const QSize size(layout_.Scale(360), layout_.Scale(110));
+    QImage picture = Blank(size);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(230, 190, 60), std::max(2, layout_.Scale(2))));
+    p.setBrush(QColor(10, 45, 20, 235));
+    p.drawRoundedRect(QRectF(picture.rect()).adjusted(1, 1, -1, -1), layout_.Scale(10),
+                      layout_.Scale(10));
+    const int pad = layout_.Scale(12);
+    p.setFont(Font(18));
+    p.setPen(QColor(255, 220, 90));
+    p.drawText(QRect(pad, pad, size.width() - 2 * pad, layout_.Scale(28)), Qt::AlignCenter,
+               ShownTableText(TableText::Word(kWordReviewTitle)));
+    p.setFont(Font(14, false));
+    p.setPen(QColor(255, 255, 255));
+    p.drawText(QRect(pad, pad + layout_.Scale(30), size.width() - 2 * pad,
+                     size.height() - 2 * pad - layout_.Scale(30)),
+               Qt::AlignCenter | Qt::TextWordWrap,
+               ShownTableText(TableText::Word(kWordReviewNone)));
+    p.end();
+    return picture;
+  }
+  const RoundReview& review = *found;
+  const int pad = layout_.Scale(12);
+  const int cw = std::max(8, geo_.cardW * 3 / 5), ch = std::max(10, geo_.cardH * 3 / 5);
+  const int gap = std::max(1, layout_.Scale(3));
+  const int rowsW = 5 * cw + 4 * gap;
+  const int nameW = layout_.Scale(150);
+  const int titleH = layout_.Scale(28), captionH = layout_.Scale(22), lineH = layout_.Scale(24);
+  const QSize size(2 * pad + rowsW + layout_.Scale(10) + nameW,
+                   2 * pad + titleH + captionH + 3 * ch + 2 * gap + layout_.Scale(8) + 2 * lineH);
+  QImage picture = Blank(size);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.setPen(QPen(QColor(230, 190, 60), std::max(2, layout_.Scale(2))));
+  p.setBrush(QColor(10, 45, 20, 235));
+  p.drawRoundedRect(QRectF(picture.rect()).adjusted(1, 1, -1, -1), layout_.Scale(10),
+                    layout_.Scale(10));
+
+  int y = pad;
+  auto line = [&](const QString& text, int height, int fontSize, const QColor& colour,
+                  int flags = Qt::AlignHCenter | Qt::AlignVCenter) {
+    QFont f = Font(fontSize);
+    QFontMetrics fm(f);
+    const int width = size.width() - 2 * pad;
+    while (fm.horizontalAdvance(text) > width && f.pixelSize() > 7) {
+      f.setPixelSize(f.pixelSize() - 1);
+      fm = QFontMetrics(f);
+    }
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(QRect(pad, y, width, height), flags, fm.elidedText(text, Qt::ElideRight, width));
+    y += height;
+  };
+  line(ShownTableText(TableText::Word(kWordReviewTitle)), titleH, 18, QColor(255, 220, 90));
+  line(ShownTableText(TableText::Word(kWordReviewBestRows)), captionH, 13, QColor(255, 255, 255));
+  for (RowIndex row : kAllRows) {
+    for (int s = 1; s <= CardsInRow(row); ++s) {
+      const Card& card = CardAt(review.best.rows, Slot{row, s});
+      if (!card.code.IsCard()) continue;
+      const QImage face =
+          CardPicture(card).scaled(cw, ch, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      p.drawImage(pad + (s - 1) * (cw + gap), y, face);
+    }
+    const RowValue& value = review.best.values[static_cast<size_t>(row)];
+    const int entry = RowNameEntry(value.category, value.v[0]);
+    const QRect plate(pad + rowsW + layout_.Scale(10), y + (ch - layout_.Scale(20)) / 2, nameW,
+                      layout_.Scale(20));
+    if (entry > 0) DrawPlate(p, plate, PlateColour::kBlue, ShownTableText(TableText::Word(entry)));
+    y += ch + gap;
+  }
+  y += layout_.Scale(8) - gap;
+  auto points = [](int32_t value) { return QString::fromStdString(SignedNumber(value)); };
+  if (review.PlayedBest()) {
+    line(ShownTableText(TableText::Word(kWordReviewPlayedBest)), lineH, 15, QColor(255, 220, 90));
+  } else {
+    line(ShownTableText(TableText::Word(kWordReviewWouldScore)) + points(review.best.points), lineH,
+         15, QColor(140, 255, 140));
+  }
+  line(ShownTableText(TableText::Word(kWordReviewScored)) + points(review.scored), lineH, 15,
+       QColor(255, 255, 255));
   p.end();
   return picture;
 }

@@ -13,6 +13,7 @@
 
 #include "shell/layout.h"
 #include "shell/table/table_geometry.h"
+#include "table/review.h"
 #include "table/table_view.h"
 
 class QPainter;
@@ -74,6 +75,13 @@ class TablePainter {
   // picked card marked, the row names and the keyboard's highlight.
   SeatPicture ArrangingRows(const SeatShown& seat, const OwnRowsView& own,
                             std::optional<Slot> highlight) const;
+  // Where a row's name plate lies in the own rows' picture while arranging; `withReason`:
+  // the plates close up to leave room for the reason under them.
+  QRect RowNameRect(RowIndex row, bool withReason) const;
+  // The review after a result: the best rows in small cards beside their names, what they
+  // would have scored and what the own rows scored; without a review (a round settled by
+  // special combinations) the panel says that no rows were played.
+  QImage ReviewPanel(const std::optional<RoundReview>& review) const;
   // A seat's rows open on the table, the row being rated marked.
   SeatPicture OpenRows(int position, const SeatShown& seat) const;
   // A seat's hand, face up or down, with the text over it.

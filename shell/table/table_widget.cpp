@@ -33,6 +33,8 @@
 #include "shell/table/table_painter.h"
 #include "shell/table/table_timeline.h"
 #include "shell/widgets/qor_button.h"
+#include "table/arrangement_coach.h"
+#include "table/review.h"
 #include "table/table_match.h"
 #include "words/words.h"
 
@@ -104,6 +106,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
       arranging = false;
       own = OwnRowsView{};
       highlight.reset();
+      HideReview();
       memo->setVisible(mode != PlayMode::kComputer);
       RenderAll();
     });
@@ -421,6 +424,7 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   }
 
   void RenderAll() {
+    if (reviewOpen) RenderReview();
     for (int p = 1; p <= 4; ++p) {
       RenderSeat(p);
       RenderPlate(p);
@@ -505,15 +509,87 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   void ClickSlot(Slot slot) {
     if (Busy() || !OwnRowsActive()) return;
-    if (Flow()->OnOwnSlotClicked(slot) != RoundFlow::Click::kNothing) Salute(false);
+    if (coach.Click(*Flow(), slot) != RoundFlow::Click::kNothing) Salute(false);
     Play();
   }
 
   void DragSwap(Slot a, Slot b) {
     if (Busy() || !OwnRowsActive() || a == b) return;
     carryNextFlight = true;  // the dragged card is already where it goes
-    if (!Flow()->SwapSlots(a, b)) carryNextFlight = false;
+    if (!coach.Swap(*Flow(), a, b)) carryNextFlight = false;
     Play();
+  }
+
+  // --- the teaching parts: suggestion, undo, whole rows, review
+
+  bool CanSuggest() const { return !Busy() && OwnRowsActive(); }
+  bool CanUndo() const { return !Busy() && OwnRowsActive() && coach.CanUndo(*Flow()); }
+  bool CanReview() const { return !Busy() && Flow() && Flow()->Stage() == RoundStage::kRoundOver; }
+
+  void Suggest() {
+    if (!CanSuggest()) return;
+    if (coach.Suggest(*Flow())) Salute(false);
+    Play();
+  }
+
+  void Undo() {
+    if (!CanUndo()) return;
+    coach.Undo(*Flow());
+    Play();
+  }
+
+  void SwapRows(RowIndex a, RowIndex b) {
+    if (Busy() || !OwnRowsActive() || a == b) return;
+    if (coach.SwapRows(*Flow(), a, b)) Salute(false);
+    Play();
+  }
+
+  // The row name plates lie in the own rows' picture; with a reason shown they close up.
+  std::optional<RowIndex> RowNameAt(QPoint p) const {
+    if (!OwnRowsActive()) return std::nullopt;
+    const std::array<int, 3> reasons = RowReasons(own.rows);
+    const bool explained = reasons[kFront] != 0 || reasons[kMiddle] != 0;
+    const QPoint local = p - OwnRowsArea(geo).topLeft();
+    for (RowIndex row : kAllRows) {
+      if (own.names[static_cast<size_t>(row)].Empty()) continue;
+      if (painter.RowNameRect(row, explained).contains(local)) return row;
+    }
+    return std::nullopt;
+  }
+
+  void ToggleReview() {
+    if (reviewOpen) {
+      HideReview();
+      return;
+    }
+    if (!Flow() || Busy() || Flow()->Stage() != RoundStage::kRoundOver) return;
+    // A round settled by special combinations has no rows: the panel says so.
+    shownReview = ReviewRound(*Flow());
+    if (!shownReview && !Flow()->SettledBySpecials()) return;
+    reviewOpen = true;
+    RenderReview();
+  }
+
+  void RenderReview() {
+    if (!reviewOpen) return;
+    if (!review) {
+      review = new TableImage("ImageReview", w);
+      review->touched = [this](const QRect& r) { glide->Touched(r); };
+    }
+    QImage picture = painter.ReviewPanel(shownReview);
+    QRect place(QPoint(0, 0), picture.size());
+    place.moveCenter(w->rect().center());
+    review->setGeometry(place);
+    review->SetPicture(std::move(picture));
+    review->setAccessibleName(ShownTableText(TableText::Word(kWordReviewTitle)));
+    review->raise();
+    review->show();
+  }
+
+  void HideReview() {
+    reviewOpen = false;
+    shownReview.reset();
+    if (review) review->hide();
   }
 
   // The card a right click may speak at a point, as the flow names places.
@@ -591,7 +667,13 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   QPixmap background;
   qint64 backgroundKey = 0;
 
+  ArrangementCoach coach;
+  TableImage* review = nullptr;
+  std::optional<RoundReview> shownReview;
+  bool reviewOpen = false;
+
   std::optional<Slot> pressSlot;
+  std::optional<RowIndex> pressRow;  // a row's name plate pressed (dragged onto another)
   QPoint pressPos;
   bool dragging = false;
   TableImage* dragImage = nullptr;
@@ -650,8 +732,40 @@ bool TableWidget::OwnRowsActive() const {
 
 void TableWidget::SwapOwnSlots(Slot a, Slot b) {
   if (impl_->Busy() || !impl_->OwnRowsActive()) return;
-  impl_->Flow()->SwapSlots(a, b);
+  impl_->coach.Swap(*impl_->Flow(), a, b);
   impl_->Play();
+}
+
+void TableWidget::SuggestArrangement() {
+  impl_->Suggest();
+}
+
+void TableWidget::UndoSwap() {
+  impl_->Undo();
+}
+
+void TableWidget::SwapOwnRows(RowIndex a, RowIndex b) {
+  impl_->SwapRows(a, b);
+}
+
+void TableWidget::ToggleReview() {
+  impl_->ToggleReview();
+}
+
+bool TableWidget::CanSuggest() const {
+  return impl_->CanSuggest();
+}
+
+bool TableWidget::CanUndo() const {
+  return impl_->CanUndo();
+}
+
+bool TableWidget::CanReview() const {
+  return impl_->CanReview();
+}
+
+bool TableWidget::ReviewShown() const {
+  return impl_->reviewOpen;
 }
 
 bool TableWidget::ActionButtonEnabled() const {
@@ -733,22 +847,52 @@ void TableWidget::showEvent(QShowEvent* event) {
 void TableWidget::mousePressEvent(QMouseEvent* event) {
   Impl& d = *impl_;
   d.pressSlot.reset();
+  d.pressRow.reset();
   d.dragging = false;
+  if (event->button() != Qt::RightButton && d.reviewOpen) {
+    d.HideReview();  // a click anywhere closes the review
+    return;
+  }
   if (event->button() == Qt::RightButton || d.Busy() || !d.OwnRowsActive()) return;
   d.pressSlot = d.OwnSlotAt(event->position().toPoint());
+  if (!d.pressSlot) d.pressRow = d.RowNameAt(event->position().toPoint());
   d.pressPos = event->position().toPoint();
 }
 
 void TableWidget::mouseMoveEvent(QMouseEvent* event) {
   Impl& d = *impl_;
   if (!(event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) {
-    // A hand over the cards that can be picked.
-    const bool pickable =
-        !d.Busy() && d.OwnRowsActive() && d.OwnSlotAt(event->position().toPoint()).has_value();
-    if (pickable)
+    // A hand over the cards that can be picked, an open hand over the row names.
+    const QPoint at = event->position().toPoint();
+    const bool active = !d.Busy() && d.OwnRowsActive();
+    if (active && d.OwnSlotAt(at).has_value())
       setCursor(Qt::PointingHandCursor);
+    else if (active && d.RowNameAt(at).has_value())
+      setCursor(Qt::OpenHandCursor);
     else
       unsetCursor();
+    return;
+  }
+  if (d.pressRow) {
+    // A row's name follows the pointer until it is dropped on another row.
+    const QPoint at = event->position().toPoint();
+    const std::array<int, 3> reasons = RowReasons(d.own.rows);
+    const QRect plate = d.painter.RowNameRect(*d.pressRow, reasons[kFront] || reasons[kMiddle])
+                            .translated(OwnRowsArea(d.geo).topLeft());
+    if (!d.dragging) {
+      if ((at - d.pressPos).manhattanLength() < QApplication::startDragDistance()) return;
+      if (d.Busy() || !d.OwnRowsActive()) return;
+      d.dragging = true;
+      if (!d.dragImage) d.dragImage = new TableImage("DragCard", this);
+      d.dragImage->SetPicture(
+          d.painter.Plate(plate.size(), PlateColour::kYellow,
+                          ShownTableText(d.own.names[static_cast<size_t>(*d.pressRow)])));
+      d.dragImage->resize(plate.size());
+      d.dragImage->raise();
+      d.dragImage->show();
+      setCursor(Qt::ClosedHandCursor);
+    }
+    d.dragImage->move(plate.topLeft() + (at - d.pressPos));
     return;
   }
   if (!d.pressSlot) return;
@@ -773,9 +917,18 @@ void TableWidget::mouseReleaseEvent(QMouseEvent* event) {
   Impl& d = *impl_;
   if (event->button() == Qt::RightButton) return;
   const std::optional<Slot> from = std::exchange(d.pressSlot, std::nullopt);
+  const std::optional<RowIndex> fromRow = std::exchange(d.pressRow, std::nullopt);
   const bool dragged = std::exchange(d.dragging, false);
   if (d.dragImage) d.dragImage->hide();
   const std::optional<Slot> at = d.OwnSlotAt(event->position().toPoint());
+  if (fromRow) {
+    unsetCursor();
+    // Dropped on another row's name or on one of that row's cards.
+    std::optional<RowIndex> toRow = d.RowNameAt(event->position().toPoint());
+    if (!toRow && at) toRow = at->row;
+    if (dragged && toRow && *toRow != *fromRow) d.SwapRows(*fromRow, *toRow);
+    return;
+  }
   if (dragged) {
     if (from && at && *from != *at) d.DragSwap(*from, *at);
     return;
@@ -790,8 +943,23 @@ void TableWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
       d.PressAction();
       return;
+    case Qt::Key_F2:
+      d.Suggest();
+      return;
+    case Qt::Key_F3:
+      d.ToggleReview();
+      return;
     default:
       break;
+  }
+  if (event->matches(QKeySequence::Undo) ||
+      (event->key() == Qt::Key_Z && (event->modifiers() & Qt::ControlModifier))) {
+    d.Undo();
+    return;
+  }
+  if (event->key() == Qt::Key_Escape && d.reviewOpen) {
+    d.HideReview();
+    return;
   }
   if (d.Busy() || !d.OwnRowsActive()) {
     QWidget::keyPressEvent(event);

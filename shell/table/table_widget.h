@@ -59,6 +59,18 @@ class TableWidget : public QWidget {
   bool OwnRowsActive() const;
   void SwapOwnSlots(Slot a, Slot b);
   bool ActionButtonEnabled() const;
+  // The teaching parts, for the popup menu and scripts. While arranging: the computer's
+  // arrangement laid out (F2), the last change taken back (Ctrl+Z), two whole rows
+  // exchanged (a row's name dragged onto another's). After a result: the review panel of
+  // the best rows against the three revealed (F3; a click or Esc closes it).
+  void SuggestArrangement();
+  void UndoSwap();
+  void SwapOwnRows(RowIndex a, RowIndex b);
+  void ToggleReview();
+  bool CanSuggest() const;
+  bool CanUndo() const;
+  bool CanReview() const;
+  bool ReviewShown() const;
   void PressActionButton();
   // Where the message box lies and the layout of the last size, for what lies over the
   // table (the chat strip of direct play); `laidOut` follows each change.

@@ -181,5 +181,21 @@ TEST_F(InformationFeedTest, AReadInFlightLeavesTheWindowFreeAndTheNextFollowsIt)
       << service_.Requests() << " request(s)";
 }
 
+// Minute 5 is the Qors page: with an account signed in it reads the account's balance,
+// without one it gives way to the member count.
+TEST_F(InformationFeedTest, TheQorsPageFollowsTheSignedInAccount) {
+  std::string nick = "Vera";
+  SetInformationAccount([&nick] { return nick; });
+  Ask(5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shows("1234"); }, 5000));
+  EXPECT_EQ(clock_->Face().page, 6);
+  EXPECT_EQ(clock_->Face().icon, "GQors128");
+  nick.clear();
+  Ask(12);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shows("2234"); }, 5000));
+  EXPECT_EQ(clock_->Face().page, 7);
+  SetInformationAccount({});
+}
+
 }  // namespace
 }  // namespace trilane

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 
 #include "assets/assets.h"
 #include "program/club_access.h"
+#include "rules/computer.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
 #include "shell/menu_clocks.h"
@@ -400,6 +402,56 @@ TEST_F(ProgramWindowTest, ChangingTheNameRewritesTheMemberLine) {
   EXPECT_EQ(member.nameUtf8, "Annette");
   EXPECT_EQ(member.gamesPlayed, 10);  // the results stay
   EXPECT_DOUBLE_EQ(member.rating, 2.0);
+}
+
+TEST_F(ProgramWindowTest, PopupAtTheTableSuggestsAndF1OpensHelp) {
+  folder_.InstallClubFiles();
+  folder_.PutMember(1, "Anna", 2.0, 10, 30, "one");
+  Responder responder;
+  auto window = StartAtMenu();
+  responder.onPassword = [](QWidget& dialog) {
+    Fill(dialog, "Edit2", "one");
+    QTimer::singleShot(0, &dialog, [&dialog] { Press(dialog, "Button1"); });
+  };
+  window->OpenMember(1);
+  ASSERT_EQ(window->Screen(), ScreenState::kTable);
+  RoundFlow& flow = window->Match().Flow();
+  // "To begin" until a deal is arranged in rows (a special combination ends it at once).
+  for (int deal = 0; deal < 20 && flow.Stage() != RoundStage::kArranging; ++deal) {
+    window->Table()->FinishTimeline();
+    window->Table()->PressActionButton();
+    window->Table()->FinishTimeline();
+  }
+  ASSERT_EQ(flow.Stage(), RoundStage::kArranging);
+  const Arrangement computer =
+      ArrangeByComputer(DealHands(flow.CurrentDeck(), flow.Setup().ownNumber)[3]).rows;
+  QStringList shown;
+  QTimer::singleShot(0, window.get(), [&shown] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) shown << action->objectName();
+    }
+    QAction* suggest = menu->findChild<QAction*>("Suggest");
+    ASSERT_NE(suggest, nullptr);
+    EXPECT_TRUE(suggest->isEnabled());
+    EXPECT_FALSE(menu->findChild<QAction*>("Review")->isEnabled());
+    menu->close();
+    suggest->trigger();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                          window->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(window.get(), &event);
+  window->Table()->FinishTimeline();
+  EXPECT_TRUE(shown.contains("Suggest") && shown.contains("UndoSwap") && shown.contains("Review"));
+  EXPECT_EQ(flow.OwnRows(), computer);
+
+  int opened = 0;
+  window->SetHelpOpener([&opened] { ++opened; });
+  for (QShortcut* shortcut : window->findChildren<QShortcut*>()) {
+    if (shortcut->key() == QKeySequence(Qt::Key_F1)) emit shortcut->activated();
+  }
+  EXPECT_EQ(opened, 1);
 }
 
 }  // namespace

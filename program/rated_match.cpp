@@ -1,0 +1,167 @@
+#include "program/rated_match.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/codepage.h"
+
+namespace trilane {
+
+using web::AccountState;
+
+StartupCount DecideStartupCount(bool uncountedCopy, bool startRegistered) {
+  if (uncountedCopy) return {};
+  return {true, 1, startRegistered ? 0 : 1};
+}
+
+bool CountStartup(web::WebClient& client, bool uncountedCopy, bool startRegistered) {
+  const StartupCount count = DecideStartupCount(uncountedCopy, startRegistered);
+  if (!count.send) return startRegistered;
+  const bool sent = client.WebCountStart(kWindowsTableId, count.stat1, count.stat2);
+  return startRegistered || sent;
+}
+
+MatchStart RatedMatchStart(const AccountSession& session) {
+  const web::TQorGame& game = session.Game();
+  MatchStart start;
+  start.currentSlot = kSlotAccount;
+  start.name = Cp1251ToUtf8(session.User().Nick);
+  start.gamesPlayed = static_cast<int32_t>(game.Kon);
+  start.initialScore = static_cast<int32_t>(game.Score);
+  start.initialRating = game.Rating;
+  start.accountHasRatedGames = game.Kon > 0;
+  start.accountState = kAccountRated;
+  start.accountBlockRounds = static_cast<int32_t>(game.KonL);
+  return start;
+}
+
+PreChargeStep PreCharge::Finish(PreChargeStep::Kind kind, bool playWrongs) {
+  PreChargeStep step;
+  step.kind = kind;
+  step.playWrongs = playWrongs;
+  if (kind == PreChargeStep::Kind::kStarted) session_.SetRatedMatchRunning(true);
+  if (kind == PreChargeStep::Kind::kFailed) session_.SetState(AccountState::kNone);
+  // A repeated call must not play the sound again.
+  done_ = step;
+  done_->playWrongs = false;
+  return step;
+}
+
+namespace {
+
+// Whether the results read are `sent`: the fields a pre-charge or a booking changes, the
+// rating as the service's text gives it back.
+bool Holds(const web::TQorGame& read, const web::TQorGame& sent) {
+  return read.Kon == sent.Kon && read.KonL == sent.KonL && read.Score == sent.Score &&
+         read.Sessions == sent.Sessions && read.Best == sent.Best &&
+         std::fabs(read.Rating - sent.Rating) <= 1e-9 * std::max(1.0, std::fabs(sent.Rating));
+}
+
+}  // namespace
+
+PreChargeStep PreCharge::Advance() {
+  if (done_) return *done_;
+  web::WebClient& client = session_.Client();
+  const web::TQorUser& user = session_.User();
+  if (sends_ == 0) {
+    if (session_.State() != AccountState::kRated) {
+      return Finish(PreChargeStep::Kind::kNotRated, false);
+    }
+    const auto read = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+    if (!read.ok) return Finish(PreChargeStep::Kind::kFailed, false);
+    read_ = read.value;
+    // The match starts from what the service holds, and the booking carries this cycle on.
+    session_.SetGame(read_);
+  }
+  const web::TQorGame charge = web::PreChargeRecord(read_);
+  if (sends_ > 0) {
+    // A send whose reply was lost may have been stored. Sent again it would be refused (the
+    // service takes one pre-charge per match), and the player would lose the stored one's
+    // 40 points and, with the next pre-charge, the cycle it emptied.
+    const auto now = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+    if (now.ok && Holds(now.value, charge)) return Finish(PreChargeStep::Kind::kStarted, false);
+  }
+  ++sends_;
+  if (client.WebSaveBest(user.Nick, user.Pw, charge)) {
+    return Finish(PreChargeStep::Kind::kStarted, false);
+  }
+  PreChargeStep step;
+  step.playWrongs = true;
+  if (sends_ == 1) {
+    step.kind = PreChargeStep::Kind::kWait;
+    step.wait = kFirstPause;
+    return step;
+  }
+  if (sends_ == 2) {
+    step.kind = PreChargeStep::Kind::kWait;
+    step.wait = kSecondPause;
+    return step;
+  }
+  return Finish(PreChargeStep::Kind::kFailed, true);
+}
+
+RatedBooking::RatedBooking(AccountSession& session, int64_t matchScore)
+    : session_(session),
+      matchScore_(matchScore),
+      cycleGames_(session.Game().KonL),
+      cycleScore_(session.Game().Score) {
+  // What a stored booking leaves on the service, from the values the match started with.
+  const web::TQorGame& before = session.Game();
+  booked_ = web::PreChargeRecord(before);
+  booked_.Rating = web::BookedRating(booked_.Kon, booked_.Rating, matchScore_);
+  cycleCompleted_ = web::ApplyCycle(booked_, cycleGames_, cycleScore_ + matchScore_);
+}
+
+BookingOutcome RatedBooking::Attempt() {
+  web::WebClient& client = session_.Client();
+  const web::TQorUser& user = session_.User();
+  const auto read = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+  if (!read.ok) return {};
+  BookingOutcome outcome;
+  outcome.cycleScore = cycleScore_ + matchScore_;
+  if (Holds(read.value, booked_)) {
+    // An earlier attempt was stored and only its reply was lost: sent again it would be
+    // refused as a second booking, and "Repeat?" would never end.
+    session_.SetGame(read.value);
+    session_.SetRatedMatchRunning(false);
+    outcome.stored = true;
+    outcome.cycleCompleted = cycleCompleted_;
+    return outcome;
+  }
+  // The service holds the pre-charge: K1 games at R1 and an emptied cycle; the cycle before
+  // the match is ours.
+  web::TQorGame game = read.value;
+  game.Rating = web::BookedRating(read.value.Kon, read.value.Rating, matchScore_);
+  outcome.cycleCompleted = web::ApplyCycle(game, cycleGames_, outcome.cycleScore);
+  if (!client.WebSaveBest(user.Nick, user.Pw, game)) {
+    // The cycle goes back into the copy with the record as read, so that a repeat books the
+    // same match on the same cycle.
+    web::TQorGame restored = read.value;
+    restored.KonL = cycleGames_;
+    restored.Score = cycleScore_;
+    session_.SetGame(restored);
+    return {};
+  }
+  session_.SetGame(game);
+  session_.SetRatedMatchRunning(false);
+  outcome.stored = true;
+  return outcome;
+}
+
+void RatedBooking::GiveUp() {
+  // Giving up leaves the pre-charge on the service, by design: the match stays booked as a
+  // loss of 40 points and the cycle stands emptied. Only a booking can undo a pre-charge, so
+  // a player who cannot reach the service cannot escape a bad match by walking away either.
+  session_.SetRatedMatchRunning(false);
+}
+
+std::array<int64_t, 12> RatedMatchCounters(int64_t games, int64_t score, bool cycleCompleted) {
+  web::MatchDescription match;
+  match.kind = web::MatchKind::kComputer;
+  match.games = games;
+  match.score = score;
+  match.cycleCompleted = cycleCompleted;
+  return web::GameStatsCounters(match);
+}
+
+}  // namespace trilane

@@ -1,0 +1,276 @@
+#include "shell/account/account_program.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include "base/codepage.h"
+#include "platform/graphics/sounds.h"
+#include "program/menu_text.h"
+#include "records/history_file.h"
+#include "records/settings.h"
+#include "shell/account/account_window.h"
+#include "shell/end_game_window.h"
+#include "shell/main_menu.h"
+#include "shell/main_window.h"
+#include "shell/modal.h"
+#include "table/round_flow.h"
+#include "table/table_view.h"
+#include "web/curl_transport.h"
+#include "web/user_file.h"
+#include "words/words.h"
+
+namespace trilane {
+namespace {
+
+using web::AccountState;
+
+// The system's short date as a pattern of d, M and y for the history line.
+std::string DatePattern() {
+  const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+  std::string out;
+  for (QChar c : format) {
+    if (c == 'd' || c == 'M' || c == 'y' || c == '.' || c == '/' || c == '-' || c == ' ')
+      out += static_cast<char>(c.unicode());
+  }
+  if (out.find('d') == std::string::npos || out.find('M') == std::string::npos ||
+      out.find('y') == std::string::npos)
+    return kDefaultDatePattern;
+  return out;
+}
+
+CalendarTime Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  CalendarTime t;
+  t.year = now.date().year();
+  t.month = now.date().month();
+  t.day = now.date().day();
+  t.hour = now.time().hour();
+  t.minute = now.time().minute();
+  return t;
+}
+
+QString StateHint(AccountState state) {
+  switch (state) {
+    case AccountState::kSignedIn:
+      return WordText(kWordLoggedIn);
+    case AccountState::kRated:
+      return WordText(kWordPlayingForRating);
+    case AccountState::kNone:
+      break;
+  }
+  return WordText(kWordNotLoggedIn);
+}
+
+web::ServiceAddresses AddressesInUse() {
+  web::ServiceAddresses addresses = web::BuiltInAddresses();
+  if (const auto directory = web::ServiceOverride()) {
+    if (auto under = web::AddressesUnder(*directory)) addresses = *under;
+  }
+  return addresses;
+}
+
+}  // namespace
+
+AccountProgram::AccountProgram(MainWindow& window, std::unique_ptr<web::HttpTransport> transport,
+                               web::ServiceAddresses addresses)
+    : QObject(&window),
+      window_(window),
+      transport_(std::move(transport)),
+      client_(*transport_, std::move(addresses)),
+      session_(client_) {
+  setObjectName("AccountProgram");
+  preChargeTimer_.setSingleShot(true);
+  connect(&preChargeTimer_, &QTimer::timeout, this, &AccountProgram::AdvancePreCharge);
+}
+
+AccountProgram::~AccountProgram() = default;
+
+std::filesystem::path AccountProgram::UserFile() const {
+  return web::UserFilePath(std::filesystem::path(window_.ProgramFolderPath().toStdString()));
+}
+
+AccountWindowServices AccountProgram::WindowServices(bool offerRatedPlay) const {
+  AccountWindowServices services;
+  services.userFile = UserFile();
+  services.offerRatedPlay = offerRatedPlay;
+  if (adjustServices_) adjustServices_(services);
+  return services;
+}
+
+void AccountProgram::PlaySound(std::string_view name) {
+  window_.SoundEffects().PlaySoundRes(name, false, window_.Settings().SoundOn);
+}
+
+void AccountProgram::StartUp(bool uncountedCopy) {
+  // The user file signs the account in; a missing or malformed file leaves it out.
+  session_.SignInAtStartup(UserFile());
+  // The start count; a first start stays uncounted until a count of it has gone through.
+  TSettings& settings = window_.Settings();
+  const bool registered = CountStartup(client_, uncountedCopy, settings.StartRegistered);
+  if (registered != settings.StartRegistered) {
+    settings.StartRegistered = registered;
+    // Written at once, the rest of the file as it is: a run that ends without closing the
+    // window must not count its first start again.
+    const auto path =
+        std::filesystem::path(window_.ProgramFolderPath().toStdString()) / kSettingsFileName;
+    SettingsRead stored = LoadSettings(path);
+    if (stored.reachedEnd && stored.notes.empty()) {
+      stored.settings.StartRegistered = registered;
+      SaveSettings(path, stored.settings);
+    }
+  }
+}
+
+void AccountProgram::OpenAccount() {
+  OpenAccountWindow(window_.Settings(), session_, WindowServices(false), &window_);
+}
+
+bool AccountProgram::OwnsLineFive() const {
+  return session_.SignedIn() && !window_.Settings().NetMode;
+}
+
+void AccountProgram::ShowOnMenu(MainMenu& menu) {
+  const AccountState state = session_.State();
+  menu.SetAccountIndicator(static_cast<int>(state), StateHint(state));
+  if (!OwnsLineFive()) {
+    menu.SetAccountLine(QString());
+    return;
+  }
+  // The line shows the account's figures as the service holds them; when they cannot be
+  // read it stays the club's. While a rated match runs the service holds the pre-charge and
+  // an emptied cycle: the session's own copy, which the booking needs, is shown instead.
+  if (!session_.RatedMatchRunning() && !session_.RefreshBest()) {
+    menu.SetAccountLine(QString());
+    return;
+  }
+  const web::TQorGame& game = session_.Game();
+  const int mode = window_.Settings().MenuMode == 2 ? 2 : 1;
+  menu.SetAccountLine(QString::fromStdString(Cp1251ToUtf8(AccountMemberCaption(
+      session_.User().Nick, game.Rating, game.KonL, game.Kon, game.Score, mode))));
+}
+
+void AccountProgram::OpenRated() {
+  if (preCharge_ || !session_.SignedIn() || session_.RatedMatchRunning()) return;
+  OpenAccountWindow(window_.Settings(), session_, WindowServices(true), &window_);
+  if (session_.State() != AccountState::kRated) return;
+  // The pre-charge: the menu stays drawn and its clocks run, but takes no clicks until the
+  // match starts or is refused.
+  preCharge_ = std::make_unique<PreCharge>(session_);
+  window_.Menu()->setEnabled(false);
+  window_.setCursor(Qt::WaitCursor);
+  AdvancePreCharge();
+}
+
+void AccountProgram::AdvancePreCharge() {
+  if (!preCharge_) return;
+  const PreChargeStep step = preCharge_->Advance();
+  if (step.playWrongs) PlaySound(kWrongsSound);
+  if (step.kind == PreChargeStep::Kind::kWait) {
+    preChargeTimer_.start(step.wait);
+    return;
+  }
+  preCharge_.reset();
+  window_.Menu()->setEnabled(true);
+  window_.unsetCursor();
+  switch (step.kind) {
+    case PreChargeStep::Kind::kStarted:
+      emit preChargeFinished(true);
+      window_.StartAccountMatch(RatedMatchStart(session_));
+      return;
+    case PreChargeStep::Kind::kFailed:
+      ShowError(&window_, WordText(kWordCantConnectToServer));
+      window_.ShowAccountOnMenu();
+      break;
+    case PreChargeStep::Kind::kNotRated:
+    case PreChargeStep::Kind::kWait:
+      break;
+  }
+  emit preChargeFinished(false);
+}
+
+void AccountProgram::FinishRated(const EndMatchRequest& request) {
+  // 1. The booking, until it is stored or the player gives up. Giving up leaves the
+  // pre-charge on the service: the match stays booked as a loss of 40 and the cycle as
+  // emptied, which is what a match that was never finished must cost.
+  RatedBooking booking(session_, request.score);
+  BookingOutcome booked = booking.Attempt();
+  while (!booked.stored) {
+    if (!AskYesNo(&window_, WordText(kWordCantConnectToServer) + "\n" + WordText(kWordRepeat),
+                  false)) {
+      booking.GiveUp();
+      break;
+    }
+    booked = booking.Attempt();
+  }
+  session_.SetRatedMatchRunning(false);
+
+  // 2. The history line, with the account's rating after the match.
+  HistoryRecord line;
+  line.players = session_.User().Nick;
+  line.games = request.rounds;
+  line.result = request.score;
+  line.rating = session_.Game().Rating;
+  line.kind = kAccountMatch;
+  const auto folder =
+      std::filesystem::path(window_.ProgramFolderPath().toStdString()) / kHistoryFolderName;
+  if (!AppendHistory(folder, {line}, Now(), DatePattern()))
+    ShowError(&window_, WordText(kWordCantSaveHistory));
+
+  // 3. The per-match counters; a failure is silent.
+  const bool cycleCompleted = booked.stored && booked.cycleCompleted;
+  client_.WebSaveGameStats(kWindowsTableId,
+                           RatedMatchCounters(request.rounds, request.score, cycleCompleted));
+
+  // 4. The match's sound, unless the cycle's verdict follows.
+  if (!cycleCompleted) {
+    if (request.score > 0) PlaySound(SoundResourceName(TableSound::kMatchWon));
+    if (request.score < 0) PlaySound(SoundResourceName(TableSound::kRoundLost));
+  }
+
+  // 5. A completed cycle goes into the account table and earns its bonus, then the verdict.
+  if (cycleCompleted) {
+    CycleEntry entry = session_.EnterCycle(booked.cycleScore);
+    while (!entry.entered &&
+           AskYesNo(&window_, WordText(kWordCantWriteResult) + " " + WordText(kWordRepeat), false))
+      entry = session_.EnterCycle(booked.cycleScore);
+    if (entry.entered) {
+      EndOfCycle cycle;
+      cycle.place = static_cast<int>(entry.place);
+      cycle.cycleScore = entry.score;
+      cycle.account = true;
+      cycle.bonus = entry.bonus;
+      PlaySound(VerdictSound(VerdictFor(cycle.place)));
+      EndGameWindow verdict(window_.Settings(), cycle, &window_);
+      ExecModal(verdict);
+    }
+  }
+
+  // 6. Each rated match is started again through the account window.
+  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+}
+
+void AccountProgram::Leave() {
+  session_.SetRatedMatchRunning(false);
+  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+}
+
+AccountProgram& OfferAccounts(MainWindow& window) {
+  return OfferAccounts(window, std::make_unique<web::CurlTransport>(), AddressesInUse());
+}
+
+AccountProgram& OfferAccounts(MainWindow& window, std::unique_ptr<web::HttpTransport> transport,
+                              web::ServiceAddresses addresses) {
+  auto* program = new AccountProgram(window, std::move(transport), std::move(addresses));
+  MainWindow::AccountHooks hooks;
+  hooks.startUp = [program](bool uncounted) { program->StartUp(uncounted); };
+  hooks.open = [program] { program->OpenAccount(); };
+  hooks.openRated = [program] { program->OpenRated(); };
+  hooks.finish = [program](const EndMatchRequest& request) { program->FinishRated(request); };
+  hooks.leave = [program] { program->Leave(); };
+  hooks.showOnMenu = [program](MainMenu& menu) { program->ShowOnMenu(menu); };
+  hooks.ownsLineFive = [program] { return program->OwnsLineFive(); };
+  window.SetAccountHooks(std::move(hooks));
+  return *program;
+}
+
+}  // namespace trilane
