@@ -35,6 +35,18 @@ class TraditionalScript : public ::testing::Test {
     return u.toUTF8String(out);
   }
 
+  // The text without the characters both scripts write alike but which the conversion maps
+  // to one of several Traditional forms (只 "only" becomes 隻 "a single one").
+  static std::string WithoutShared(std::string_view text) {
+    std::string out(text);
+    for (std::string_view shared : {"只", "干", "后", "里", "台", "面", "范", "系", "准"}) {
+      for (size_t at = out.find(shared); at != std::string::npos; at = out.find(shared, at)) {
+        out.erase(at, shared.size());
+      }
+    }
+    return out;
+  }
+
   std::unique_ptr<icu::Transliterator> toTraditional_;
 };
 
@@ -55,13 +67,13 @@ TEST_F(TraditionalScript, ConversionChangesSimplifiedText) {
 
 TEST_F(TraditionalScript, ChineseWordsAndPictureTitlesAgree) {
   for (int entry : CarriedEntries()) {
-    const std::string_view text = WordIn(entry, kChinese);
+    const std::string text = WithoutShared(WordIn(entry, kChinese));
     EXPECT_EQ(Traditional(text), text) << "Chinese words entry " << entry;
   }
   const int column = ChinesePictureColumn();
   ASSERT_GE(column, 0);
   for (const auto& [stem, titles] : artgen::kPictureTitles) {
-    const std::string_view title = titles[column];
+    const std::string title = WithoutShared(titles[column]);
     EXPECT_EQ(Traditional(title), title) << "picture title " << stem;
   }
 }
