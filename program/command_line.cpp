@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "records/settings.h"
+
 namespace trilane {
 namespace {
 
@@ -139,6 +141,34 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
   return out;
+}
+
+RunChoices::RunChoices(const CommandLine& commandLine, const TSettings& file, const TSettings& run)
+    : windowSize_{commandLine.windowSize.has_value(), file.WindowSize, run.WindowSize},
+      language_{commandLine.language.has_value(), file.LanguageIndex, run.LanguageIndex},
+      flightSpeed_{commandLine.flightSpeed.has_value(), file.FlightSpeed, run.FlightSpeed} {}
+
+void RunChoices::Follow(const TSettings& current) {
+  const auto follow = [](Choice& choice, int now) {
+    if (now != choice.runValue) choice.fromCommandLine = false;
+  };
+  follow(windowSize_, current.WindowSize);
+  follow(language_, current.LanguageIndex);
+  follow(flightSpeed_, current.FlightSpeed);
+}
+
+TSettings RunChoices::ToStore(const TSettings& current) const {
+  TSettings stored = current;
+  if (windowSize_.fromCommandLine && current.WindowSize == windowSize_.runValue) {
+    stored.WindowSize = windowSize_.fileValue;
+  }
+  if (language_.fromCommandLine && current.LanguageIndex == language_.runValue) {
+    stored.LanguageIndex = language_.fileValue;
+  }
+  if (flightSpeed_.fromCommandLine && current.FlightSpeed == flightSpeed_.runValue) {
+    stored.FlightSpeed = flightSpeed_.fileValue;
+  }
+  return stored;
 }
 
 }  // namespace trilane

@@ -40,8 +40,15 @@ StartupChecks CheckClubFiles(const std::filesystem::path& programFolder) {
   for (const auto& path : {local, net}) {
     const ClubCheck check = CheckClubFile(path);
     if (!check.good) {
-      out.fatalMessage = check.error.kind == RecordErrorKind::kMissing ? MissingFileMessage(path)
-                                                                       : IncorrectFileMessage(path);
+      if (check.error.kind == RecordErrorKind::kMissing) {
+        out.fatalMessage = MissingFileMessage(path);
+      } else {
+        // The reader's own words on a second line say what is wrong and where, so that a
+        // player or a helper can mend the file (which is left as it is).
+        out.fatalMessage = IncorrectFileMessage(path);
+        const std::string where = check.error.Where();
+        if (!where.empty()) out.fatalMessage += "\n\r" + where;
+      }
       out.ok = false;
       return out;
     }

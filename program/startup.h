@@ -10,7 +10,8 @@ namespace trilane {
 
 struct StartupChecks {
   bool ok = false;
-  // Shown as an error and the program closes (when !ok).
+  // Shown as an error and the program closes (when !ok). A file that is there but broken
+  // gets a second line after "\n\r": the line of the file and what is wrong with it.
   std::string fatalMessage;
   // Shown as errors, after which start-up goes on (a club file whose attributes forbid
   // writing).

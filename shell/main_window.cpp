@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
+#include <cstdio>
 
 #include "base/codepage.h"
 #include "base/rounding.h"
@@ -197,21 +198,29 @@ void MainWindow::DeferredInit() {
   // 1. Settings.
   const SettingsRead read = LoadSettings(programFolder_ / kSettingsFileName);
   settings_ = read.settings;
-  fileWindowSize_ = settings_.WindowSize;
-  fileLanguage_ = settings_.LanguageIndex;
-  fileFlightSpeed_ = settings_.FlightSpeed;
+  const TSettings fromFile = settings_;
   if (commandLine_.flightSpeed) settings_.FlightSpeed = *commandLine_.flightSpeed;
 
   // 2-3. Club files: a missing or broken one closes the program.
-  const StartupChecks checks = CheckClubFiles(programFolder_);
+  StartupChecks checks = CheckClubFiles(programFolder_);
   if (checks.startInRussian) settings_.LanguageIndex = kRussian;
   if (commandLine_.language) settings_.LanguageIndex = *commandLine_.language;
   if (commandLine_.windowSize) settings_.WindowSize = *commandLine_.windowSize;
+  runChoices_.emplace(commandLine_, fromFile, settings_);
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
+  // The checks tell the language (line 17 may ask for Russian), so their messages were
+  // composed before it was set: once it is, they are composed again in it.
+  if (LanguageIndex() != kEnglish) checks = CheckClubFiles(programFolder_);
   if (!checks.ok) {
     startFailed_ = true;
     clubUnusable_ = true;
+    // The program ends with status 1; an unattended run (--demo, a script) has nobody to read
+    // the box, so the reason goes to the error stream as well.
+    QString plain = QString::fromStdString(checks.fatalMessage);
+    plain.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    std::fprintf(stderr, "trilane: %s\n", plain.toLocal8Bit().constData());
+    std::fflush(stderr);
     ShowError(this, QString::fromStdString(checks.fatalMessage));
     closingConfirmed_ = true;
     close();
@@ -558,6 +567,7 @@ void MainWindow::OpenHistory() {
 }
 
 void MainWindow::ReapplySettings() {
+  if (runChoices_) runChoices_->Follow(settings_);
   SetLanguageIndex(DisplayLanguage(settings_));
   setWindowTitle(FromUtf8(ProductTitle()));
   if (settings_.MusicOn) {
@@ -688,21 +698,19 @@ void MainWindow::AddChatPopupItem(QMenu& menu, const QIcon& chatIcon) {
 
 bool MainWindow::SaveSettingsNow() {
   if (clubUnusable_ || !initialised_) return false;
-  TSettings saved = settings_;
-  if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
-  if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
-  if (commandLine_.flightSpeed) saved.FlightSpeed = fileFlightSpeed_;
-  return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
+  return !SaveSettings(programFolder_ / kSettingsFileName, SettingsToStore()).has_value();
+}
+
+TSettings MainWindow::SettingsToStore() {
+  if (!runChoices_) return settings_;
+  runChoices_->Follow(settings_);
+  return runChoices_->ToStore(settings_);
 }
 
 bool MainWindow::SaveSettingsOnClose() {
   QFile::remove(sounds_.MusicFile());
   if (clubUnusable_) return true;
-  TSettings saved = settings_;
-  // This run's command line does not change the stored choices.
-  if (commandLine_.windowSize) saved.WindowSize = fileWindowSize_;
-  if (commandLine_.language) saved.LanguageIndex = fileLanguage_;
-  if (commandLine_.flightSpeed) saved.FlightSpeed = fileFlightSpeed_;
+  const TSettings saved = SettingsToStore();
   return !SaveSettings(programFolder_ / kSettingsFileName, saved).has_value();
 }
 

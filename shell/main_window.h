@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/audio.h"
 #include "platform/graphics/card_graphics.h"
@@ -44,6 +45,9 @@ class MainWindow : public QWidget {
   bool StartFailed() const { return startFailed_; }
   bool Initialised() const { return initialised_; }
   TSettings& Settings() { return settings_; }
+  // The settings as the file should keep them: this run's --size, --lang and --speed give way
+  // to the file's values unless the player picked another value in a window.
+  TSettings SettingsToStore();
   const Layout& CurrentLayout() const { return layout_; }
   TitleScreen* Title() const { return title_; }
   MainMenu* Menu() const { return menu_; }
@@ -213,11 +217,9 @@ class MainWindow : public QWidget {
   std::filesystem::path programFolder_;
   QString programFolderText_;
   TSettings settings_;
-  // The values of the settings file that this run's command line replaced: written back
-  // unchanged at close.
-  int fileWindowSize_ = 1;
-  int fileLanguage_ = 0;
-  int fileFlightSpeed_ = 4;
+  // The settings file's values that this run's command line replaced: written back at close
+  // unless the player picked another value in a window.
+  std::optional<RunChoices> runChoices_;
 
   WindowNotices notices_;
   ResourceLocator locator_;

@@ -178,12 +178,15 @@ void RoundFlow::SetSeatName(int position, std::string name) {
               [this, position, name] { SetSeatName(position, name); });
   if (!scope.Entered() || position < 1 || position > 4) return;
   seatNames_[position - 1] = std::move(name);
-  // At a club table the names come from the table list, which is read once the first deal
-  // is on the table: a plate that still shows the seat's name takes it at once.
+  // The own seat's new name must outlive the next deal, which seats a local match anew.
+  if (position == 4) start_.name = seatNames_[3];
+  // While the plates carry the names, the new one shows at once (not over "Is ready"). At a
+  // club table the names come from the table list, read once the first deal is on the table.
   const bool plateShowsName =
       stage_ == RoundStage::kDealt ||
       (stage_ == RoundStage::kArranging && !received_[static_cast<size_t>(position - 1)]);
-  if (setup_.mode == PlayMode::kClub && matchStarted_ && position <= 3 && plateShowsName) {
+  if (plateShowsName && !IsComputerSeat(position) &&
+      (setup_.mode != PlayMode::kClub || matchStarted_)) {
     view_.ShowPlate(position, TableText::Literal(WithoutTrailingBlanks(seatNames_[position - 1])),
                     PlateColour::kYellow);
   }

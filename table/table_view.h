@@ -130,7 +130,7 @@ class TableView {
   virtual void ShowPlate(int position, const TableText& text, PlateColour colour) = 0;
   virtual void ShowTablet(int position, int32_t total, const TabletBoxes& boxes) = 0;
   virtual void ShowHand(int position, const Hand& hand, bool faceUp) = 0;
-  // A text over a position's hand area ("Expectation of the server...").
+  // A text over a position's hand area ("Waiting for the server...").
   virtual void ShowHandText(int position, const TableText& text) = 0;
   virtual void ShowOwnRows(const OwnRowsView& rows) = 0;
   // A position's three rows face up on the table; `marked` gets the row mark of the stage

@@ -78,6 +78,35 @@ std::string_view ReleaseDate() {
   return Current().releaseDate;
 }
 
+std::string FillWord(std::string_view text, std::initializer_list<WordValue> values) {
+  std::string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t open = text.find('{', pos);
+    if (open == std::string_view::npos) break;
+    const size_t close = text.find('}', open + 1);
+    if (close == std::string_view::npos) break;
+    const std::string_view name = text.substr(open + 1, close - open - 1);
+    const WordValue* match = nullptr;
+    for (const WordValue& v : values) {
+      if (v.name == name) match = &v;
+    }
+    // An unknown name keeps its opening brace and is looked at again from the next
+    // character, so that "{{nick}" still finds "{nick}".
+    const size_t upTo = match ? close + 1 : open + 1;
+    out.append(text.substr(pos, open - pos));
+    if (match) {
+      out.append(match->value);
+    } else {
+      out.push_back('{');
+    }
+    pos = upTo;
+  }
+  out.append(text.substr(pos));
+  return out;
+}
+
 int DisplayColumns(std::string_view utf8) {
   // Ranges of the East Asian Width classes W and F that the ten languages can contain.
   static constexpr char32_t kWide[][2] = {

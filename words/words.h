@@ -6,7 +6,9 @@
 // every later Word call follows it. The program has one window thread; the index is atomic
 // only so that a stray reader on another thread never sees a torn value.
 
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "words/word_entries.h"
@@ -69,6 +71,16 @@ std::string_view ProductTitle();
 std::string_view ShortTitle();
 std::string_view AuthorLine();
 std::string_view ReleaseDate();
+
+// A text with named blanks filled in: every "{name}" of `text` whose name is in `values` is
+// replaced by its value; any other brace stays as written. Texts whose word order differs
+// between languages (a question around a nick and an amount) carry such blanks rather than
+// being joined from pieces.
+struct WordValue {
+  std::string_view name;
+  std::string_view value;
+};
+std::string FillWord(std::string_view text, std::initializer_list<WordValue> values);
 
 // The width of a text in a fixed-pitch font, in columns: East Asian wide and full-width
 // characters take two columns, combining marks none, everything else one. Malformed UTF-8

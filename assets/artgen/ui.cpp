@@ -14,6 +14,7 @@
 #include <map>
 
 #include "assets/artgen/artgen.h"
+#include "assets/artgen/picture_titles.h"
 
 namespace trilane::artgen {
 namespace {
@@ -81,44 +82,6 @@ int LanguageOf(const std::string& suffix) {
   return 0;
 }
 
-// Titles of the per-language pictures, in the picture languages' order.
-const std::map<std::string, std::array<const char*, 8>> kTitles = {
-    {"Options",
-     {"Options", "Настройки", "Optionen", "Options", "Opciones", "选项", "Opzioni", "Možnosti"}},
-    {"Speed",
-     {"Speed", "Скорость", "Tempo", "Vitesse", "Velocidad", "速度", "Velocità", "Rychlost"}},
-    {"Passport",
-     {"Passport", "Паспорт", "Pass", "Passeport", "Pasaporte", "护照", "Passaporto", "Pas"}},
-    {"EndGame",
-     {"Game over", "Конец игры", "Spielende", "Fin de partie", "Fin del juego", "游戏结束",
-      "Fine partita", "Konec hry"}},
-    {"History",
-     {"History of games", "История игр", "Spielverlauf", "Historique", "Historial", "游戏记录",
-      "Cronologia", "Historie her"}},
-    {"QorGamesChat",
-     {"Qor Games Chat", "Чат Qor Games", "Qor Games Chat", "Chat Qor Games", "Chat Qor Games",
-      "Qor Games 聊天", "Chat Qor Games", "Chat Qor Games"}},
-    {"MyAccount",
-     {"My account", "Мой аккаунт", "Mein Konto", "Mon compte", "Mi cuenta", "我的账户",
-      "Il mio account", "Můj účet"}},
-    {"OurGames",
-     {"Our games", "Наши игры", "Unsere Spiele", "Nos jeux", "Nuestros juegos", "我们的游戏",
-      "I nostri giochi", "Naše hry"}},
-    {"SupportUs",
-     {"Support us", "Поддержите нас", "Unterstützt uns", "Soutenez-nous", "Apóyanos", "支持我们",
-      "Sostienici", "Podpořte nás"}},
-    {"Elite",
-     {"Elite club", "Элитный клуб", "Elite-Klub", "Club d'élite", "Club de élite", "精英俱乐部",
-      "Club élite", "Elitní klub"}},
-    {"Net",
-     {"Network game", "Сетевая игра", "Netzwerkspiel", "Partie en réseau", "Juego en red",
-      "网络游戏", "Gioco in rete", "Síťová hra"}},
-    {"Cap",
-     {"Thirteen-card poker", "Покер на тринадцати картах", "Dreizehn-Karten-Poker",
-      "Poker à treize cartes", "Póquer de trece cartas", "十三张", "Poker a tredici carte",
-      "Poker o třinácti kartách"}},
-};
-
 const std::map<std::string, const char*> kFixedTitles = {
     {"Pw", "Welcome"},
     {"CountInfo", "Info"},
@@ -182,8 +145,8 @@ std::pair<std::string, std::string> SplitLanguage(const std::string& name) {
 }
 
 QString TitleFor(const std::string& stem, const std::string& lang) {
-  auto it = kTitles.find(stem);
-  if (it != kTitles.end()) return QString::fromUtf8(it->second[LanguageOf(lang)]);
+  auto it = kPictureTitles.find(stem);
+  if (it != kPictureTitles.end()) return QString::fromUtf8(it->second[LanguageOf(lang)]);
   auto fixed = kFixedTitles.find(stem);
   if (fixed != kFixedTitles.end()) return QString::fromUtf8(fixed->second);
   return QString::fromStdString(stem);
@@ -191,7 +154,7 @@ QString TitleFor(const std::string& stem, const std::string& lang) {
 
 const char* FamilyFor(const QString& text, const char* latin) {
   for (QChar c : text) {
-    if (c.unicode() >= 0x2e80) return "Noto Serif CJK SC";
+    if (c.unicode() >= 0x2e80) return "Noto Serif CJK TC";
   }
   return latin;
 }
@@ -732,14 +695,15 @@ std::vector<QImage> DrawInterface(const Asset& a, int* delayCs) {
     title.setLetterSpacing(QFont::PercentageSpacing, 108);
     ShadowText(p, QRectF(0, 0, w, h * 0.72), "TRILANE", title, QColor(0xff, 0xd8, 0x3c),
                Qt::AlignCenter, QColor(0x5a, 0x1a, 0x0a));
-    const QString sub = QString::fromUtf8(kTitles.at("Cap")[lang]);
+    const QString sub = QString::fromUtf8(kPictureTitles.at("Cap")[lang]);
     ShadowText(p, QRectF(0, h * 0.68, w, h * 0.32), sub,
                Font(FamilyFor(sub, "DejaVu Sans"), h * 0.24, true, true), QColor(0xff, 0xf4, 0xe0));
     return {img};
   }
   if (k == "elite") {
     const int lang = LanguageOf(arg0);
-    const QString t = QString::fromUtf8(kTitles.at(a.args[1] == "net" ? "Net" : "Elite")[lang]);
+    const QString t =
+        QString::fromUtf8(kPictureTitles.at(a.args[1] == "net" ? "Net" : "Elite")[lang]);
     QImage img = Blank(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);

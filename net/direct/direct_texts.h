@@ -11,7 +11,7 @@
 
 namespace trilane::direct {
 
-// The messages of an interrupted game: "One of player" + " " + "has interrupted game!" +
+// The messages of an interrupted game: "One of the players" + " " + "has interrupted the game!" +
 // line break + "Press OK for exit to the main menu...".
 TableText InterruptedGameMessage();
 // "There are no accessible games".

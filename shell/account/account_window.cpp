@@ -772,8 +772,10 @@ void AccountWindow::TransferQors() {
     message(check);
     return;
   }
-  const QString question = WordText(kWordConfirmTransfer) + " \"" + recipientEdit_->text() + "\" " +
-                           QString::number(amount) + " " + WordText(kWordQors) + "?";
+  // The question carries blanks for the nick and the amount: their order differs by language.
+  const QString question = QString::fromStdString(FillWord(
+      Word(kWordConfirmTransfer),
+      {{"nick", recipientEdit_->text().toStdString()}, {"amount", std::to_string(amount)}}));
   if (!AskYesNo(this, question, false)) return;
   message(session_.TransferQors(recipient, amount));
   ShowQors();

@@ -88,11 +88,57 @@ KindLook LookOfKind(char letter) {
 
 RatingChart::RatingChart(QWidget* parent) : QWidget(parent) {
   setObjectName("RatingChart");
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
 }
 
-void RatingChart::SetRatings(std::vector<double> ratings) {
+void RatingChart::SetRatings(QString player, std::vector<double> ratings, int marked) {
+  player_ = std::move(player);
   ratings_ = std::move(ratings);
+  marked_ = marked >= 0 && marked < static_cast<int>(ratings_.size()) ? marked : -1;
   update();
+}
+
+std::pair<double, double> RatingChart::Range() const {
+  if (ratings_.empty()) return {0, 0};
+  const auto [lowIt, highIt] = std::minmax_element(ratings_.begin(), ratings_.end());
+  // Ratings are written with two decimals: closer than half a hundredth they read the same.
+  if (*highIt - *lowIt < 0.005) return {*lowIt - 0.5, *highIt + 0.5};
+  return {*lowIt, *highIt};
+}
+
+std::pair<QString, QString> RatingChart::AxisLabels() const {
+  // Written as the grid writes ratings, with a decimal comma.
+  const auto text = [](double v) {
+    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+  };
+  const auto [low, high] = Range();
+  return {text(high), text(low)};
+}
+
+QRectF RatingChart::Plot() const {
+  const auto [highText, lowText] = AxisLabels();
+  const QFontMetrics metrics(font());
+  const int labelWidth =
+      std::max(metrics.horizontalAdvance(highText), metrics.horizontalAdvance(lowText)) + 10;
+  // The dots and the line's pen stay inside the frame on every side.
+  const double inset = kDotRadius + 3;
+  return QRectF(labelWidth + inset, 16 + inset, width() - labelWidth - 2 * inset - 4,
+                height() - 26 - 2 * inset);
+}
+
+QPointF RatingChart::PointAt(size_t i) const {
+  const QRectF plot = Plot();
+  const auto [low, high] = Range();
+  const double x = ratings_.size() <= 1
+                       ? plot.center().x()
+                       : plot.left() + plot.width() * static_cast<double>(i) /
+                                           static_cast<double>(ratings_.size() - 1);
+  const double y = i < ratings_.size() && high > low
+                       ? plot.bottom() - plot.height() * (ratings_[i] - low) / (high - low)
+                       : plot.center().y();
+  return QPointF(x, y);
 }
 
 void RatingChart::paintEvent(QPaintEvent*) {
@@ -103,51 +149,41 @@ void RatingChart::paintEvent(QPaintEvent*) {
   painter.setPen(QColor(150, 150, 150));
   painter.drawRect(frame);
 
-  QFont font = painter.font();
-  font.setPixelSize(11);
-  painter.setFont(font);
   painter.setPen(QColor(90, 90, 90));
-  painter.drawText(rect().adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
-                   WordText(kWordHistoryRating));
+  const QString title = player_.isEmpty() ? WordText(kWordHistoryRating)
+                                          : WordText(kWordHistoryRating) + ": " + player_;
+  painter.drawText(rect().adjusted(4, 2, -4, 0), Qt::AlignHCenter | Qt::AlignTop,
+                   painter.fontMetrics().elidedText(title, Qt::ElideRight, width() - 8));
   if (ratings_.empty()) return;
 
-  const auto [lowIt, highIt] = std::minmax_element(ratings_.begin(), ratings_.end());
-  const double low = *lowIt;
-  const double high = *highIt;
-  // Written as the grid writes ratings, with a decimal comma.
-  const QString highText =
-      QString::number(high, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
-  const QString lowText = QString::number(low, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
-  const int labelWidth = std::max(painter.fontMetrics().horizontalAdvance(highText),
-                                  painter.fontMetrics().horizontalAdvance(lowText)) +
-                         10;
-  const QRectF plot(labelWidth, 16, width() - labelWidth - 10, height() - 26);
-  painter.drawText(QRectF(0, plot.top() - 7, labelWidth - 4, 14), Qt::AlignRight | Qt::AlignVCenter,
+  const QRectF plot = Plot();
+  const auto [highText, lowText] = AxisLabels();
+  const double labelRight = plot.left() - kDotRadius - 7;
+  painter.drawText(QRectF(0, plot.top() - 7, labelRight, 14), Qt::AlignRight | Qt::AlignVCenter,
                    highText);
-  painter.drawText(QRectF(0, plot.bottom() - 7, labelWidth - 4, 14),
-                   Qt::AlignRight | Qt::AlignVCenter, lowText);
+  painter.drawText(QRectF(0, plot.bottom() - 7, labelRight, 14), Qt::AlignRight | Qt::AlignVCenter,
+                   lowText);
   painter.setPen(QColor(215, 215, 205));
-  painter.drawLine(plot.topLeft(), plot.topRight());
-  painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+  const double lineLeft = plot.left() - kDotRadius - 3;
+  const double lineRight = plot.right() + kDotRadius + 3;
+  painter.drawLine(QPointF(lineLeft, plot.top()), QPointF(lineRight, plot.top()));
+  painter.drawLine(QPointF(lineLeft, plot.bottom()), QPointF(lineRight, plot.bottom()));
 
-  const auto pointAt = [&](size_t i) {
-    const double x = ratings_.size() == 1
-                         ? plot.center().x()
-                         : plot.left() + plot.width() * static_cast<double>(i) /
-                                             static_cast<double>(ratings_.size() - 1);
-    const double y = high == low
-                         ? plot.center().y()
-                         : plot.bottom() - plot.height() * (ratings_[i] - low) / (high - low);
-    return QPointF(x, y);
-  };
-  QPainterPath line(pointAt(0));
-  for (size_t i = 1; i < ratings_.size(); ++i) line.lineTo(pointAt(i));
+  QPainterPath line(PointAt(0));
+  for (size_t i = 1; i < ratings_.size(); ++i) line.lineTo(PointAt(i));
   painter.setPen(QPen(QColor(128, 0, 0), 1.6));
   painter.drawPath(line);
+  painter.setPen(Qt::NoPen);
   if (ratings_.size() <= 60) {
     painter.setBrush(QColor(200, 40, 40));
-    painter.setPen(Qt::NoPen);
-    for (size_t i = 0; i < ratings_.size(); ++i) painter.drawEllipse(pointAt(i), 2.5, 2.5);
+    for (size_t i = 0; i < ratings_.size(); ++i)
+      painter.drawEllipse(PointAt(i), kDotRadius, kDotRadius);
+  }
+  if (marked_ >= 0) {
+    // The chosen match: a ring around its point.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 0, 160), 1.4));
+    painter.drawEllipse(PointAt(static_cast<size_t>(marked_)), kDotRadius + 2, kDotRadius + 2);
   }
 }
 
@@ -193,6 +229,7 @@ HistoryWindow::HistoryWindow(const TSettings& settings, const std::filesystem::p
           &HistoryWindow::SortByColumn);
 
   chart_ = new RatingChart(Body());
+  connect(grid_, &QTableWidget::currentCellChanged, this, [this] { FollowChosenRow(); });
 
   auto* ok = MakeButton(WordText(kWordOk), Body());
   ok->setObjectName("Button1");
@@ -264,7 +301,7 @@ void HistoryWindow::ShowFile(int number) {
 void HistoryWindow::FillGrid(const std::vector<std::string>& recordLines) {
   grid_->clearContents();
   grid_->setRowCount(static_cast<int>(recordLines.size()));
-  std::vector<double> ratings;
+  matches_.clear();
   const QColor textColour = grid_->palette().color(QPalette::Text);
   for (size_t i = 0; i < recordLines.size(); ++i) {
     const std::string& line = recordLines[i];
@@ -293,14 +330,38 @@ void HistoryWindow::FillGrid(const std::vector<std::string>& recordLines) {
       grid_->item(row, c)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    if (const auto record = ReadHistoryRecord(line)) ratings.push_back(record->rating);
+    std::optional<double> ratingAfter;
+    if (const auto record = ReadHistoryRecord(line)) ratingAfter = record->rating;
+    matches_.push_back({players, ratingAfter});
   }
-  chart_->SetRatings(std::move(ratings));
   if (sortColumn_ >= 0) {
     grid_->sortItems(sortColumn_, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
   }
   if (grid_->rowCount() > 0) grid_->selectRow(sortColumn_ < 0 ? grid_->rowCount() - 1 : 0);
   grid_->scrollToItem(grid_->currentItem());
+  FollowChosenRow();
+}
+
+void HistoryWindow::FollowChosenRow() {
+  // The date column carries each row's place in the file, whatever the grid is sorted by.
+  int chosen = static_cast<int>(matches_.size()) - 1;
+  const int row = grid_->currentRow();
+  if (row >= 0 && grid_->item(row, kDate) != nullptr) {
+    chosen = static_cast<int>(grid_->item(row, kDate)->data(Qt::UserRole).toDouble());
+  }
+  if (chosen < 0 || chosen >= static_cast<int>(matches_.size())) {
+    chart_->SetRatings(QString(), {});
+    return;
+  }
+  const QString& player = matches_[static_cast<size_t>(chosen)].players;
+  std::vector<double> ratings;
+  int marked = -1;
+  for (size_t i = 0; i < matches_.size(); ++i) {
+    if (matches_[i].players != player || !matches_[i].rating) continue;
+    if (static_cast<int>(i) == chosen) marked = static_cast<int>(ratings.size());
+    ratings.push_back(*matches_[i].rating);
+  }
+  chart_->SetRatings(player, std::move(ratings), marked);
 }
 
 void HistoryWindow::SortByColumn(int column) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 #include <filesystem>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "records/history_file.h"
@@ -17,21 +19,37 @@ namespace trilane {
 
 struct TSettings;
 
-// The rating after each match, in file order, drawn as a line between its lowest and
-// highest value.
+// The rating after each match of one player, in file order, drawn as a line between its
+// lowest and highest value, with the match chosen in the grid marked. One player at a time:
+// the ratings of different players are not on one scale.
 class RatingChart : public QWidget {
   Q_OBJECT
 
  public:
+  static constexpr double kDotRadius = 2.5;
+
   explicit RatingChart(QWidget* parent);
-  void SetRatings(std::vector<double> ratings);
+  // `player` as the grid shows it; `marked` is the index of the chosen match or -1.
+  void SetRatings(QString player, std::vector<double> ratings, int marked = -1);
   const std::vector<double>& Ratings() const { return ratings_; }
+  const QString& Player() const { return player_; }
+  int Marked() const { return marked_; }
+  // The labels of the top and bottom lines: the highest and lowest rating, or, when all the
+  // ratings are one value, that value plus and minus a half, so that the two never agree.
+  std::pair<QString, QString> AxisLabels() const;
+  // The centre of point `i` in the widget.
+  QPointF PointAt(size_t i) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  std::pair<double, double> Range() const;
+  QRectF Plot() const;
+
+  QString player_;
   std::vector<double> ratings_;
+  int marked_ = -1;
 };
 
 class HistoryWindow : public AuxWindow {
@@ -60,12 +78,21 @@ class HistoryWindow : public AuxWindow {
   void ListFiles();
   void ShowFile(int number);
   void FillGrid(const std::vector<std::string>& recordLines);
+  // Shows the chosen grid row's player in the chart (the newest match when none is chosen).
+  void FollowChosenRow();
 
   std::filesystem::path folder_;
   std::vector<HistoryFileInfo> files_;
   QListWidget* fileList_;
   QTableWidget* grid_;
   RatingChart* chart_;
+  // The shown file's matches in file order: who played and the rating after the match
+  // (nothing for a line that does not read as a record).
+  struct ChartPoint {
+    QString players;
+    std::optional<double> rating;
+  };
+  std::vector<ChartPoint> matches_;
   int shownFile_ = 0;
   int sortColumn_ = -1;
   bool sortDescending_ = false;

@@ -18,6 +18,8 @@ struct SettingsSave {
   bool clubFilesOk = true;
 };
 
+// `settings` is what the file should keep: the main window's SettingsToStore(), which leaves
+// out the window size, language and speed that only this run's command line chose.
 // Removes the song's temporary file, then writes the settings file (a failed write is tried
 // once more). A second failure shows "Can`t save options!" over `parent` and leaves the old
 // file as it was. True when the file was written.

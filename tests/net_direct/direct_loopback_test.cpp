@@ -278,14 +278,14 @@ TEST(DirectLoopbackTest, AJoinerKilledMidMatchEndsTheGameForEveryone) {
   EXPECT_NE(hosted.exitCode, 0);
   EXPECT_LT(hosted.lines.size(), 4u);
   ASSERT_EQ(hosted.errLines.size(), 1u);
-  EXPECT_NE(hosted.errLines[0].find("has interrupted game!"), std::string::npos)
+  EXPECT_NE(hosted.errLines[0].find("has interrupted the game!"), std::string::npos)
       << hosted.errLines[0];
   for (int i : {0, 2}) {
     const CliProcess::Finished joined = joiners[i]->Wait(20000);
     EXPECT_NE(joined.exitCode, 0);
     EXPECT_LT(joined.lines.size(), 4u);
     ASSERT_EQ(joined.errLines.size(), 1u);
-    EXPECT_NE(joined.errLines[0].find("has interrupted game!"), std::string::npos);
+    EXPECT_NE(joined.errLines[0].find("has interrupted the game!"), std::string::npos);
   }
 }
 

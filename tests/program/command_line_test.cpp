@@ -1,7 +1,10 @@
 // The program's command line.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "program/command_line.h"
+#include "records/settings.h"
 
 namespace trilane {
 namespace {
@@ -42,6 +45,62 @@ TEST(CommandLineTest, Values) {
   EXPECT_EQ(line.demoRounds, 3);
   EXPECT_EQ(line.seed, 42u);
   EXPECT_EQ(line.screenshotDir, "/tmp/x");
+}
+
+TEST(CommandLineTest, RunChoicesStoreTheFileValuesUnlessTheyWerePicked) {
+  TSettings file;
+  file.WindowSize = 1;
+  file.LanguageIndex = 0;
+  file.FlightSpeed = 4;
+  const CommandLine line = ParseCommandLine({"--size", "3", "--lang", "2", "--speed", "6"});
+  TSettings run = file;
+  run.WindowSize = 3;
+  run.LanguageIndex = 2;
+  run.FlightSpeed = 6;
+
+  // A pick sets one field: 0 the window size, 1 the language, 2 the speed.
+  struct Pick {
+    int field, value;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Pick> picks;    // each one announced as the options window announces it
+    int size, language, speed;  // what is stored
+  };
+  const Case kCases[] = {
+      {"nothing picked", {}, 1, 0, 4},
+      {"size picked", {{0, 4}}, 4, 0, 4},
+      {"language picked", {{1, 8}}, 1, 8, 4},
+      {"speed picked", {{2, 2}}, 1, 0, 2},
+      // A pick that comes back to the command line's value is still a pick.
+      {"size picked and picked back", {{0, 5}, {0, 3}}, 3, 0, 4},
+  };
+  for (const Case& c : kCases) {
+    RunChoices choices(line, file, run);
+    TSettings current = run;
+    for (const Pick& pick : c.picks) {
+      int* field[] = {&current.WindowSize, &current.LanguageIndex, &current.FlightSpeed};
+      *field[pick.field] = pick.value;
+      choices.Follow(current);
+    }
+    const TSettings stored = choices.ToStore(current);
+    EXPECT_EQ(stored.WindowSize, c.size) << c.what;
+    EXPECT_EQ(stored.LanguageIndex, c.language) << c.what;
+    EXPECT_EQ(stored.FlightSpeed, c.speed) << c.what;
+  }
+
+  // The speed window of the table announces nothing: a pick there is seen when storing.
+  RunChoices unannounced(line, file, run);
+  TSettings current = run;
+  current.FlightSpeed = 1;
+  EXPECT_EQ(unannounced.ToStore(current).FlightSpeed, 1);
+
+  // Without the command line every current value is stored as it is.
+  RunChoices plain(ParseCommandLine({}), file, file);
+  TSettings changed = file;
+  changed.WindowSize = 5;
+  EXPECT_EQ(plain.ToStore(changed).WindowSize, 5);
+  EXPECT_EQ(plain.ToStore(file).WindowSize, 1);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ TEST_F(StartupTest, BrokenFilesAreIncorrect) {
   struct Case {
     const char* what;
     std::string bytes;
+    std::string reason;  // part of the message's second line
   };
   std::string sixteen = good.substr(0, good.rfind("\r\n", good.size() - 3) + 2);
   std::string badSum = good;
@@ -56,10 +57,10 @@ TEST_F(StartupTest, BrokenFilesAreIncorrect) {
   const size_t line16 = 5 * 61 + 10 * 28;  // lines 1..15 with their CR LF
   foreign[line16] = static_cast<char>(foreign[line16] + 1);
   const Case cases[] = {
-      {"16 lines", sixteen},
-      {"a changed byte", badSum},
-      {"another game's marker", foreign},
-      {"empty", ""},
+      {"16 lines", sixteen, "line 17: the file has 16 lines"},
+      {"a changed byte", badSum, "line 17, column 11: checksum 1 is "},
+      {"another game's marker", foreign, "line 16, column 1: the game marker"},
+      {"empty", "", "the file has 0 lines"},
   };
   for (const Case& c : cases) {
     folder_.Write("Trilane.clb", c.bytes);
@@ -67,6 +68,14 @@ TEST_F(StartupTest, BrokenFilesAreIncorrect) {
     EXPECT_FALSE(checks.ok) << c.what;
     EXPECT_EQ(checks.fatalMessage.rfind("The incorrect file \"", 0), 0u)
         << c.what << ": " << checks.fatalMessage;
+    // The second line gives the reader's reason; the file stays as it was.
+    const size_t brk = checks.fatalMessage.find("\n\r");
+    ASSERT_NE(brk, std::string::npos) << c.what << ": " << checks.fatalMessage;
+    EXPECT_EQ(checks.fatalMessage.substr(0, brk),
+              "The incorrect file \"" + (folder_.Path() / "Trilane.clb").string() + "\"!");
+    EXPECT_NE(checks.fatalMessage.find(c.reason, brk), std::string::npos)
+        << c.what << ": " << checks.fatalMessage;
+    EXPECT_EQ(folder_.Read("Trilane.clb"), c.bytes) << c.what;
   }
 }
 

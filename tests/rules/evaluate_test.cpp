@@ -62,11 +62,11 @@ TEST(EvaluateRow, RowNamesAreTheWordsOfEachCategory) {
     const char* english;
   };
   const Case cases[] = {
-      {1, 13, kWordHighCard, "Hight card"},
+      {1, 13, kWordHighCard, "High card"},
       {2, 5, kWordPair, "Pair"},
       {3, 9, kWordTwoPair, "Two Pair"},
       {4, 2, kWordThreeOfAKind, "Three of a Kind"},
-      {5, 13, kWordStraight, "Staight"},
+      {5, 13, kWordStraight, "Straight"},
       {6, 13, kWordFlush, "Flush"},
       {7, 4, kWordFullHouse, "Full-House"},
       {8, 13, kWordFourOfAKind, "Four of a Kind"},

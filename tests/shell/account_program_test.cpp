@@ -365,8 +365,7 @@ TEST(AccountCycleWindow, ShowsTheAccountsPlaceAndBonus) {
   const Case cases[] = {
       {1, 25, "You become the Vice-President of the order!", "Result: 310 ; Place: 1",
        "You get 25 Qors!!!"},
-      {4, 10, "You have hitted in top ten players!", "Result: 310 ; Place: 4",
-       "You get 10 Qors!!!"},
+      {4, 10, "You are in the top ten!", "Result: 310 ; Place: 4", "You get 10 Qors!!!"},
       {11, 0, nullptr, "Result: 310 ; Place: 11", nullptr},
       {2, -1, nullptr, "Result: 310 ; Place: 2", nullptr},  // the bonus could not be paid
   };

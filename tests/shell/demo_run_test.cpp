@@ -1,10 +1,14 @@
-// The real program, run as a demo of three rounds on a copy of its folder: it must end the
-// match by itself and leave a valid history file and club file behind.
+// The real program, run as a demo on a copy of its folder: three rounds must end the match by
+// themselves and leave a valid history file and club file behind; a start that cannot use
+// the club files ends at once and says why on the error stream.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "records/club_file.h"
 #include "records/history_file.h"
@@ -14,6 +18,52 @@ namespace trilane {
 namespace {
 
 using testing::ProgramFolder;
+
+TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
+  const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
+  ASSERT_TRUE(std::filesystem::exists(program));
+  struct Case {
+    const char* what;
+    std::function<void(ProgramFolder&)> prepare;
+    std::vector<std::string> expected;  // on the error stream
+  };
+  const Case kCases[] = {
+      {"no club files", [](ProgramFolder&) {}, {"Can`t find the file \"", "Trilane.clb\"!"}},
+      {"a cut network file",
+       [](ProgramFolder& folder) {
+         folder.InstallClubFiles();
+         folder.Write("Trilane.net", folder.Read("Trilane.net").substr(0, 100));
+       },
+       {"The incorrect file \"", "Trilane.net\"!\n", "line "}},
+  };
+  for (const Case& c : kCases) {
+    ProgramFolder folder;
+    c.prepare(folder);
+    const std::string before = std::filesystem::exists(folder.File("Trilane.net"))
+                                   ? folder.Read("Trilane.net")
+                                   : std::string();
+    std::filesystem::copy_file(program, folder.File("trilane"));
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    run.setProcessEnvironment(env);
+    run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
+    run.start(QString::fromStdString(folder.File("trilane").string()), {"--demo"});
+    ASSERT_TRUE(run.waitForStarted(10000)) << c.what;
+    ASSERT_TRUE(run.waitForFinished(60000)) << c.what << ": the program did not end";
+    EXPECT_EQ(run.exitCode(), 1) << c.what;
+    const std::string err = run.readAllStandardError().toStdString();
+    for (const std::string& part : c.expected) {
+      EXPECT_NE(err.find(part), std::string::npos) << c.what << ": " << err;
+    }
+    // The broken file is left as it was, and no settings were written.
+    if (!before.empty()) {
+      EXPECT_EQ(folder.Read("Trilane.net"), before) << c.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Trilane.ini"))) << c.what;
+  }
+}
 
 TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
   ProgramFolder folder;

@@ -130,7 +130,53 @@ TEST_F(HistoryWindowTest, GridShowsTheColumnsOfEveryRecordWithTypeColours) {
   EXPECT_EQ(grid->item(0, HistoryWindow::kType)->foreground().color(),
             grid->palette().color(QPalette::Text));
 
-  EXPECT_EQ(Chart(*window)->Ratings(), (std::vector<double>{0.05, 12.5, -3.25, 101}));
+  // The chart follows the chosen row's player: the newest match at first.
+  EXPECT_EQ(Chart(*window)->Player(), "Ann/Bo/Cy/Di");
+  EXPECT_EQ(Chart(*window)->Ratings(), (std::vector<double>{101}));
+}
+
+TEST_F(HistoryWindowTest, TheChartDrawsTheChosenPlayersMatchesOnly) {
+  WriteFile(folder_, 1,
+            {Line(Match("Anna", 12, -325, 0.5, kLocalMatch), 1),
+             Line(Match("Boris", 7, 40, 12.5, kLocalMatch), 2),
+             Line(Match("Anna", 80, 1200, 3.25, kLocalMatch), 3),
+             Line(Match("Boris", 4, 9, 10, kLocalMatch), 4),
+             Line(Match("Anna", 9, 90, 2.0, kLocalMatch), 5)});
+  auto window = Open();
+  window->resize(770, 530);
+  QTableWidget* grid = Grid(*window);
+  RatingChart* chart = Chart(*window);
+  EXPECT_EQ(chart->Player(), "Anna");
+  EXPECT_EQ(chart->Ratings(), (std::vector<double>{0.5, 3.25, 2.0}));
+  EXPECT_EQ(chart->Marked(), 2);
+
+  // Choosing Boris's first match, also after sorting the grid by rating.
+  window->SortByColumn(HistoryWindow::kRating);
+  for (int r = 0; r < grid->rowCount(); ++r) {
+    if (grid->item(r, HistoryWindow::kRating)->text() == "12,50") grid->setCurrentCell(r, 0);
+  }
+  EXPECT_EQ(chart->Player(), "Boris");
+  EXPECT_EQ(chart->Ratings(), (std::vector<double>{12.5, 10}));
+  EXPECT_EQ(chart->Marked(), 0);
+
+  // Every point, its dot included, lies inside the chart's frame, the last one too.
+  for (size_t i = 0; i < chart->Ratings().size(); ++i) {
+    const QPointF p = chart->PointAt(i);
+    const QRectF dot(p.x() - RatingChart::kDotRadius, p.y() - RatingChart::kDotRadius,
+                     2 * RatingChart::kDotRadius, 2 * RatingChart::kDotRadius);
+    EXPECT_TRUE(QRectF(1, 1, chart->width() - 2, chart->height() - 2).contains(dot))
+        << i << " at " << p.x() << "," << p.y() << " in " << chart->width() << "x"
+        << chart->height();
+  }
+  EXPECT_EQ(chart->AxisLabels(), std::make_pair(QString("12,50"), QString("10,00")));
+}
+
+TEST_F(HistoryWindowTest, OneRecordGivesTwoDifferentAxisLabels) {
+  WriteFile(folder_, 1, {Line(Match("Anna", 12, 30, 1.75, kLocalMatch))});
+  auto window = Open();
+  const auto [top, bottom] = Chart(*window)->AxisLabels();
+  EXPECT_EQ(top, "2,25");
+  EXPECT_EQ(bottom, "1,25");
 }
 
 TEST_F(HistoryWindowTest, ListingStopsAtTheFirstMissingOrInvalidFile) {

@@ -101,9 +101,9 @@ class ProgramWindowTest : public ::testing::Test {
     SetLanguageIndex(kEnglish);
   }
 
-  std::unique_ptr<MainWindow> Start() {
-    auto window = std::make_unique<MainWindow>(CommandLine{},
-                                               QString::fromStdString(folder_.Path().string()));
+  std::unique_ptr<MainWindow> Start(const CommandLine& commandLine = {}) {
+    auto window =
+        std::make_unique<MainWindow>(commandLine, QString::fromStdString(folder_.Path().string()));
     window->show();
     const bool settled =
         QTest::qWaitFor([&] { return window->Initialised() || window->StartFailed(); }, 5000);
@@ -144,6 +144,55 @@ TEST_F(ProgramWindowTest, MalformedClubFileStopsTheStart) {
   EXPECT_TRUE(responder.messages[0].contains("Trilane.net"));
 }
 
+TEST_F(ProgramWindowTest, APickInTheOptionsOutlivesTheCommandLine) {
+  folder_.InstallClubFiles();
+  const std::filesystem::path ini = folder_.File("Trilane.ini");
+  Responder responder;
+  const CommandLine size3 = ParseCommandLine({"--size", "3", "--lang", "1"});
+
+  // Started with --size 3 --lang 1 and nothing picked: the file keeps its own values, also
+  // when something else saves the settings during the run.
+  {
+    auto window = Start(size3);
+    EXPECT_EQ(window->Settings().WindowSize, 3);
+    EXPECT_EQ(window->SettingsToStore().WindowSize, 1);
+    EXPECT_EQ(window->SettingsToStore().LanguageIndex, 0);
+    window->close();
+  }
+  EXPECT_EQ(LoadSettings(ini).settings.WindowSize, 1);
+  EXPECT_EQ(LoadSettings(ini).settings.LanguageIndex, 0);
+
+  // A size picked in the options window is stored, the language from the command line not.
+  {
+    auto window = Start(size3);
+    window->Settings().WindowSize = 4;
+    window->ReapplySettings();  // what the options window's change announcement runs
+    window->close();
+  }
+  EXPECT_EQ(LoadSettings(ini).settings.WindowSize, 4);
+  EXPECT_EQ(LoadSettings(ini).settings.LanguageIndex, 0);
+
+  // The next plain start opens in the picked size.
+  auto window = Start();
+  EXPECT_EQ(window->Settings().WindowSize, 4);
+  EXPECT_TRUE(responder.messages.empty());
+}
+
+TEST_F(ProgramWindowTest, TheClubFileMessageIsInTheLanguageOfTheRun) {
+  folder_.InstallClubFiles();
+  folder_.Write("Trilane.net", folder_.Read("Trilane.net").substr(0, 100));
+  Responder responder;
+  auto window = Start(ParseCommandLine({"--lang", "1"}));
+  EXPECT_TRUE(window->StartFailed());
+  ASSERT_EQ(responder.messages.size(), 1u);
+  const QString russian = QString::fromUtf8(WordIn(kWordIncorrectFile, kRussian));
+  EXPECT_TRUE(responder.messages[0].startsWith(russian + " \""))
+      << responder.messages[0].toStdString();
+  // The reader's reason on a line of its own.
+  EXPECT_TRUE(responder.messages[0].contains("\nline 3: ")) << responder.messages[0].toStdString();
+  SetLanguageIndex(kEnglish);
+}
+
 TEST_F(ProgramWindowTest, GoodStartTitleMenuAndANewPlayer) {
   folder_.InstallClubFiles();
   Responder responder;
@@ -174,7 +223,7 @@ TEST_F(ProgramWindowTest, GoodStartTitleMenuAndANewPlayer) {
   newPlayer->click();
   EXPECT_EQ(attempts, 1);
   ASSERT_EQ(responder.messages.size(), 1u);
-  EXPECT_EQ(responder.messages[0], "The passwords do not coincide!");
+  EXPECT_EQ(responder.messages[0], "The passwords do not match!");
   ASSERT_EQ(window->Screen(), ScreenState::kTable);
   EXPECT_EQ(window->CurrentSlot(), 6);
   EXPECT_EQ(window->Match().Flow().SeatName(4), "Tester");
@@ -202,7 +251,7 @@ TEST_F(ProgramWindowTest, MemberSignsInAndExitToMenuRemovesTheLine) {
   };
   window->OpenMember(2);
   ASSERT_EQ(responder.messages.size(), 1u);
-  EXPECT_EQ(responder.messages[0], "The incorrect password!");
+  EXPECT_EQ(responder.messages[0], "Incorrect password!");
   EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
 
   responder.onPassword = [](QWidget& dialog) {

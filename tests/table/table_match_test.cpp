@@ -155,5 +155,34 @@ TEST(TableMatchTest, ARenameReachesTheSeatPlate) {
   EXPECT_EQ(match.Start().name, "Annette");
 }
 
+TEST(TableMatchTest, ARenameShowsAtOnceAndOutlivesTheNextDeal) {
+  test::RecordingView view;
+  TableMatch match(view);
+  MatchStart start;
+  start.name = "Old";
+  RoundFlow& flow = match.StartLocal(start, 9, false);
+  ASSERT_TRUE(flow.OnActionButton());  // the deal
+  ASSERT_EQ(flow.Stage(), RoundStage::kArranging);
+  ASSERT_EQ(view.plates[3].text, "Old");
+
+  match.Rename("New  ");
+  EXPECT_EQ(view.plates[3].text, "New");  // trailing blanks are not shown
+  EXPECT_EQ(view.plates[3].colour, static_cast<char>(PlateColour::kYellow));
+  EXPECT_EQ(flow.SeatName(4), "New  ");
+
+  // Play the round out and deal the next one: the plate keeps the new name.
+  AutoPlayer player;
+  ASSERT_EQ(player.Step(flow), AutoPlayer::Did::kArranged);
+  bool roundOver = false;
+  for (int guard = 0; guard < 50; ++guard) {
+    if (flow.Stage() == RoundStage::kRoundOver) roundOver = true;
+    if (roundOver && flow.Stage() == RoundStage::kArranging) break;
+    ASSERT_TRUE(flow.OnActionButton());
+  }
+  ASSERT_EQ(flow.Stage(), RoundStage::kArranging);
+  EXPECT_EQ(view.plates[3].text, "New");
+  EXPECT_EQ(flow.SeatName(4), "New  ");
+}
+
 }  // namespace
 }  // namespace trilane
