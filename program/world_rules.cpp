@@ -6,35 +6,17 @@
 
 #include "base/rounding.h"
 #include "records/file_io.h"
+#include "web/account_rules.h"
 #include "words/word_entries.h"
 
 namespace trilane {
 
 bool IsPassportChar(unsigned char c) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
-  // Code page 1251: А..я are 0xC0..0xFF, Ё 0xA8, ё 0xB8.
-  if (c >= 0xC0 || c == 0xA8 || c == 0xB8) return true;
-  switch (c) {
-    case '!':
-    case '(':
-    case ')':
-    case ',':
-    case '-':
-    case '.':
-    case '@':
-    case '_':
-      return true;
-    default:
-      return false;
-  }
+  return web::IsNameCharacter(static_cast<char>(c));
 }
 
 bool IsPassportName(std::string_view text, size_t maxChars) {
-  if (text.size() < 2 || text.size() > maxChars) return false;
-  for (char c : text) {
-    if (!IsPassportChar(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
+  return web::RateText(text, maxChars, true) != web::FieldRating::kInvalid;
 }
 
 std::string BoardText(std::string_view text) {

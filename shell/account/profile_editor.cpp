@@ -26,7 +26,7 @@ constexpr int kBodyHeight = 560;
 constexpr int kPhotoWidth = 200;
 constexpr int kPhotoHeight = 250;
 
-struct EditSpec {
+struct ProfileEdit {
   const char* name;
   int maxLength;
   int prompt;
@@ -34,7 +34,7 @@ struct EditSpec {
 };
 
 // The profile's fields in order, with the service's limits.
-constexpr std::array<EditSpec, 14> kEdits = {{
+constexpr std::array<ProfileEdit, 14> kEdits = {{
     {"EditName1", 20, kWordYourName, &web::TInfo14::Name1},
     {"EditName2", 20, kWordYourLastName, &web::TInfo14::Name2},
     {"EditAbout", 50, kWordBriefInformation, &web::TInfo14::About},
@@ -113,15 +113,15 @@ ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session,
   const QFont promptFont = RoleFont(settings, FontRole::kSerif, 14, true);
   const web::TInfo14& info = session.User().Info;
   for (size_t i = 0; i < kEdits.size(); ++i) {
-    const EditSpec& spec = kEdits[i];
-    auto* prompt = new QLabel(WordText(spec.prompt), Body());
+    const ProfileEdit& row = kEdits[i];
+    auto* prompt = new QLabel(WordText(row.prompt), Body());
     prompt->setFont(promptFont);
     auto* edit = new QLineEdit(Body());
-    edit->setObjectName(spec.name);
-    edit->setMaxLength(spec.maxLength);
+    edit->setObjectName(row.name);
+    edit->setMaxLength(row.maxLength);
     edit->setFont(editFont);
     edit->setValidator(new Cp1251Validator(edit));
-    edit->setText(ShownText(info.*spec.field));
+    edit->setText(ShownText(info.*row.field));
     connect(edit, &QLineEdit::textEdited, this, [this] { updateInfo_->setEnabled(true); });
     grid->addWidget(prompt, static_cast<int>(i), 0);
     grid->addWidget(edit, static_cast<int>(i), 1);
