@@ -57,6 +57,10 @@ void CardGraphics::SetScale(double kc) {
   cardW_ = size.width;
   cardH_ = size.height;
   scaledCache_.fill(QImage());
+  if (sizeClass_ != 1) {
+    markersSmall_.fill(QImage());
+    smallMarkersLoaded_ = false;
+  }
 }
 
 std::optional<QImage> CardGraphics::Picture(const ResourceModule& module, const ResourceId& type,
@@ -297,19 +301,15 @@ const QImage& CardGraphics::BackPng(int back) const {
   return back >= 1 && back <= kBackSlots ? backPngs_[back] : NullImage();
 }
 
-void CardGraphics::LoadMarkers() const {
-  // Only the set of the current size class is read: the small window draws the small
-  // markers, the others scale the big ones.
-  const int wanted = sizeClass_ == 1 ? 1 : 2;
-  if (markersLoaded_ == wanted) return;
-  markersLoaded_ = wanted;
-  const ResourceModule program = locator_.Program();
-  for (size_t i = 0; i < kMarkerNames.size(); ++i) {
-    const std::string name = std::string(kMarkerNames[i]) + (wanted == 1 ? "Sm" : "Bg");
-    const QImage picture = Picture(program, ResourceId::Number(kRtRcdata), name).value_or(QImage());
-    markersSmall_[i] = wanted == 1 ? picture : QImage();
-    markersBig_[i] = wanted == 1 ? QImage() : picture;
-  }
+void CardGraphics::LoadSmallMarkers() const {
+  if (smallMarkersLoaded_) return;
+  smallMarkersLoaded_ = true;
+  for (size_t i = 0; i < kMarkerNames.size(); ++i) markersSmall_[i] = MarkerPicture(i, "Sm");
+}
+
+QImage CardGraphics::MarkerPicture(size_t marker, const char* size) const {
+  const std::string name = std::string(kMarkerNames[marker]) + size;
+  return Picture(locator_.Program(), ResourceId::Number(kRtRcdata), name).value_or(QImage());
 }
 
 // A picture at the card size: as it is when it already has that size; otherwise laid on
@@ -372,10 +372,10 @@ void CardGraphics::DrawCard(int x, int y, std::string_view code, QImage& image) 
     } else if (code == "00") {
       p.drawImage(x + 1, y + 1, BackBitmap(currentBack_));
     } else if (marker >= kMarkerPlace) {
-      LoadMarkers();
+      LoadSmallMarkers();
       p.drawImage(x + 1, y + 1, markersSmall_[marker]);
     } else if (marker >= 0) {
-      LoadMarkers();
+      LoadSmallMarkers();
       const QImage& back = markersSmall_[marker];
       if (!back.isNull()) p.drawImage(x + 1, y + 1, SmallPicture(back, cardW_ - 2, cardH_ - 2));
     }
@@ -386,10 +386,12 @@ void CardGraphics::DrawCard(int x, int y, std::string_view code, QImage& image) 
   } else if (code == "00") {
     DrawScaled(image, x, y, BackPng(currentBack_), kBackKey + currentBack_);
   } else if (marker >= 0) {
-    LoadMarkers();
     QImage& cached = scaledCache_[static_cast<size_t>(kMarkerKey + marker)];
-    if (cached.isNull() && !markersBig_[marker].isNull()) {
-      cached = SmallPicture(markersBig_[marker], cardW_, cardH_);
+    if (cached.isNull()) {
+      // The larger windows scale the big marker; as with the faces, only the copy at the
+      // card size stays, and a change of scale reads the marker again.
+      const QImage big = MarkerPicture(static_cast<size_t>(marker), "Bg");
+      if (!big.isNull()) cached = SmallPicture(big, cardW_, cardH_);
     }
     if (!cached.isNull()) {
       QPainter p(&image);

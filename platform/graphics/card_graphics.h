@@ -80,7 +80,8 @@ class CardGraphics {
                                 std::string_view name) const;
   void MissingLibrary(std::string_view library) const;
   void LoadFacesFrom(const ResourceModule& module, int design);
-  void LoadMarkers() const;
+  void LoadSmallMarkers() const;
+  QImage MarkerPicture(size_t marker, const char* size) const;
   const QImage& Scaled(const QImage& png, int key) const;
   void KeepOnlyCardSize(std::span<QImage> pictures, int firstKey);
   void DrawScaled(QImage& image, int x, int y, const QImage& picture, int key) const;
@@ -101,9 +102,8 @@ class CardGraphics {
   std::array<QImage, kBackSlots + 1> backPngs_;
   QImage background_;
   // Coloured backs and places, small ("Sm") and big ("Bg"), read on first use.
-  mutable int markersLoaded_ = 0;  // 0 none, 1 the small set, 2 the big set
+  mutable bool smallMarkersLoaded_ = false;  // the small window's set, read on first use
   mutable std::array<QImage, 11> markersSmall_;
-  mutable std::array<QImage, 11> markersBig_;
   // Resampled pictures of the current card size, by key (slot, back, marker).
   mutable std::array<QImage, 96> scaledCache_;
 };

@@ -12,30 +12,12 @@ namespace trilane {
 
 CardGlide::CardGlide(QWidget& table, const TSettings* settings)
     : QObject(&table), table_(table), settings_(settings) {
-  layer_ = new FlightLayer(saved_, &table_);
+  layer_ = new FlightLayer(&table_);
   frameTimer_.setTimerType(Qt::PreciseTimer);
   connect(&frameTimer_, &QTimer::timeout, this, [this] { Frame(); });
 }
 
-void CardGlide::RefreshSaved() {
-  const QSize size = table_.size() * table_.devicePixelRatioF();
-  layer_->SetPassThrough(true);
-  if (saved_.isNull() || saved_.size() != size) {
-    saved_ = table_.grab();
-  } else {
-    for (const QRect& r : changed_) table_.render(&saved_, r.topLeft(), QRegion(r));
-  }
-  layer_->SetPassThrough(false);
-  changed_ = QRegion();
-}
-
-void CardGlide::Warm(bool busy) {
-  if (gliding_ || busy || !table_.isVisible() || !saved_.isNull()) return;
-  RefreshSaved();
-}
-
 void CardGlide::Start(QImage sprite, QPoint from, QPoint to, std::function<void()> landed) {
-  RefreshSaved();
   layer_->Start(std::move(sprite), from);
   path_ = FlightPath(from, to);
   landed_ = std::move(landed);

@@ -3,14 +3,10 @@
 // tablets, the round box), the flying card and the burst at the pointer. They only show
 // what they are given; the table decides what lies where.
 #include <QImage>
-#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
-#include <QResizeEvent>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 namespace trilane {
 
@@ -25,15 +21,8 @@ class TableImage : public QWidget {
   }
   void SetPicture(QImage picture) {
     picture_ = std::move(picture);
-    Touched(geometry());
     update();
   }
-  void setVisible(bool visible) override {
-    if (visible != isVisible()) Touched(geometry());
-    QWidget::setVisible(visible);
-  }
-  // Tells the table which of its pixels this element changed (for the flights' saved picture).
-  std::function<void(const QRect&)> touched;
   const QImage& Picture() const { return picture_; }
 
  protected:
@@ -42,33 +31,22 @@ class TableImage : public QWidget {
     QPainter p(this);
     p.drawImage(0, 0, picture_);
   }
-  void moveEvent(QMoveEvent* event) override {
-    Touched(QRect(event->oldPos(), size()));
-    Touched(geometry());
-  }
-  void resizeEvent(QResizeEvent* event) override {
-    Touched(QRect(pos(), event->oldSize()));
-    Touched(geometry());
-  }
 
  private:
-  void Touched(const QRect& r) {
-    if (touched && r.isValid()) touched(r);
-  }
   QImage picture_;
 };
 
-// The flying card. The table keeps a saved picture of itself; this small window shows the
-// saved picture's patch under the card with the card drawn over it, and moves with the
-// card, so each frame repaints only the card's old and new rectangles.
+// The flying card: a small window of the card's size that moves over the table. It draws
+// only the card; the table and its elements show through its transparent corners and
+// margin, painted by the window system's backing store for the few pixels the card left
+// and entered, so no picture of the whole table is kept.
 class FlightLayer : public QWidget {
  public:
   static constexpr int kMargin = 2;
 
-  FlightLayer(const QPixmap& saved, QWidget* parent) : QWidget(parent), saved_(saved) {
+  explicit FlightLayer(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FlightLayer"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
   }
   void Start(QImage sprite, QPoint at) {
@@ -89,19 +67,10 @@ class FlightLayer : public QWidget {
     sprite_ = QImage();
   }
   bool Active() const { return isVisible(); }
-  // While the table draws itself into the saved picture, the card stays out of it.
-  void SetPassThrough(bool on) { passThrough_ = on; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override {
-    if (passThrough_) return;
+  void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    const QRect r = event->rect();
-    const QRect source = r.translated(pos());
-    const qreal dpr = saved_.devicePixelRatio();
-    p.drawPixmap(
-        r, saved_,
-        QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr));
     p.drawImage(kMargin, kMargin, sprite_);
   }
 
@@ -109,10 +78,8 @@ class FlightLayer : public QWidget {
   QRect Frame() const {
     return QRect(at_, sprite_.size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   }
-  const QPixmap& saved_;
   QImage sprite_;
   QPoint at_;
-  bool passThrough_ = false;
 };
 
 // The burst at the pointer when a button or a card is pressed (with the options on).

@@ -58,11 +58,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     centre = new TableImage("ImageStol", w);
     roundBox = new TableImage("ImageKon", w);
     memo = new TableImage("ImageMemo", w);
-    for (TableImage* image :
-         {hands[0], hands[1], hands[2], hands[3], tablets[0], tablets[1], tablets[2], tablets[3],
-          plates[0], plates[1], plates[2], plates[3], centre, roundBox, memo}) {
-      image->touched = [this](const QRect& r) { glide->Touched(r); };
-    }
     // Plates float over the cards: the own grid reaches under the bottom plate.
     for (TableImage* plate : plates) plate->raise();
     action = new QorCardsButton(w);
@@ -272,8 +267,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     return nullptr;
   }
 
-  void WarmSavedPicture() { glide->Warm(flying || Busy()); }
-
   // True when the card glides now and the timeline waits for it to land.
   bool StartFlight(const CardFlight& f) {
     // The own rows take their grid as soon as the first card flies into them.
@@ -414,8 +407,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
   }
 
   void RenderButtons() {
-    glide->Touched(action->geometry());
-    glide->Touched(end->geometry());
     action->setText(ShownTableText(actionCaption));
     action->setEnabled(actionEnabled);
     action->setVisible(!actionCaption.Empty());
@@ -448,8 +439,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
 
   void Relayout(int size, QSize client) {
     windowSize = size;
-    glide->Forget();  // a new size or background: the table is taken whole again
-    QTimer::singleShot(0, w, [this] { WarmSavedPicture(); });
     const WindowGeometry g = GeometryForWindowSize(size, client);
     layout = trilane::Layout(g.k);
     int cardW = 71, cardH = 96;
@@ -487,9 +476,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     if (!s.cards->LoadPng("GTouch", "QorCGraph1.dll", strip) || strip.width() < 100 * 30) return;
     auto* salute = new SaluteLayer(std::move(strip), w);
     salute->Play(w->mapFromGlobal(QCursor::pos()));
-    // The burst may be caught in the saved picture: that patch is taken again later.
-    const QRect burst = salute->geometry();
-    QObject::connect(salute, &QObject::destroyed, w, [this, burst] { glide->Touched(burst); });
   }
 
   void PressAction() {
@@ -585,7 +571,6 @@ struct TableWidget::Impl : public TableView, public FlowHost {
     if (!reviewOpen) return;
     if (!review) {
       review = new TableImage("ImageReview", w);
-      review->touched = [this](const QRect& r) { glide->Touched(r); };
     }
     QImage picture = painter.ReviewPanel(shownReview);
     QRect place(QPoint(0, 0), picture.size());
@@ -840,8 +825,9 @@ void TableWidget::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   if (impl_->background.isNull() || !impl_->background.rect().contains(r)) p.fillRect(r, colour);
   if (impl_->s.cards) {
-    // Kept as a pixmap in the screen's format: a whole-table repaint (a flight's first
-    // picture) then costs a copy, not a conversion.
+    // Kept as a pixmap in the screen's format: every frame of a flight repaints the table
+    // under the card, which then costs a copy, not a conversion. (The picture is already in
+    // that format, so the pixmap shares its pixels.)
     const QImage& background = impl_->s.cards->BackgroundPicture();
     if (background.cacheKey() != impl_->backgroundKey) {
       impl_->backgroundKey = background.cacheKey();
@@ -857,7 +843,6 @@ void TableWidget::resizeEvent(QResizeEvent* event) {
 
 void TableWidget::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  QTimer::singleShot(0, this, [this] { impl_->WarmSavedPicture(); });
 }
 
 void TableWidget::mousePressEvent(QMouseEvent* event) {

@@ -471,6 +471,16 @@ TEST_F(TableWidgetTest, AFlyingCardIsASmallWindowThatGlidesAndIsGoneAfterwards) 
   ASSERT_TRUE(QTest::qWaitFor([&] { return card->isVisible(); }, 5000));
   // Only the card's own rectangle (and a two-pixel rim) is covered, never the table.
   EXPECT_EQ(card->size(), QSize(cards_->CardW() + 4, cards_->CardH() + 4));
+  // The card is drawn over the table, and the table shows through its rim: the window
+  // keeps no picture of the table of its own.
+  const QImage withCard = table_->grab().toImage();
+  card->hide();
+  const QImage withoutCard = table_->grab().toImage();
+  card->show();
+  const QRect area = card->geometry();
+  EXPECT_EQ(withCard.pixel(area.topLeft()), withoutCard.pixel(area.topLeft()));
+  EXPECT_EQ(withCard.pixel(area.bottomRight()), withoutCard.pixel(area.bottomRight()));
+  EXPECT_NE(withCard.copy(area), withoutCard.copy(area));
   const QPoint first = card->pos();
   EXPECT_TRUE(QTest::qWaitFor([&] { return card->pos() != first; }, 5000));
   table_->FinishTimeline();
