@@ -137,6 +137,8 @@ void TitleScreen::Stop() {
 
 void TitleScreen::Tick() {
   if (base_.isNull()) return;
+  // A minimised window shows nothing: the walkers wait where they are until it is back.
+  if (window() && (window()->windowState() & Qt::WindowMinimized)) return;
   // Only what moves is drawn again: the walkers where they were and where they are now,
   // and the letters when their colours have stepped round the ring. The rest of the
   // picture stays as it was, in the frame and on the screen.
@@ -181,7 +183,6 @@ void TitleScreen::Tick() {
   painter.end();
   walkersDrawn_ = walkersNow;
   lastChange_ = dirty;
-  if (window() && (window()->windowState() & Qt::WindowMinimized)) return;  // nothing seen
   update(dirty.translated(FrameOrigin()));
 }
 

@@ -81,6 +81,25 @@ TEST_F(ScreenPicturesTest, TheTitleRepaintsOnlyWhatMovesAndLeavesNoTrails) {
   EXPECT_NE(now, first);
 }
 
+TEST_F(ScreenPicturesTest, AMinimisedTitleDrawsNothingAndGoesOnWhereItStoppedWhenBack) {
+  QWidget window;
+  window.resize(760, 500);
+  auto* title = new TitleScreen(&window);
+  title->setGeometry(window.rect());
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  title->Prepare();
+  title->Pause();
+  title->Tick();
+  const QImage before = title->Picture().copy();
+  window.setWindowState(Qt::WindowMinimized);
+  for (int i = 0; i < 20; ++i) title->Tick();
+  EXPECT_EQ(title->Picture(), before);
+  window.setWindowState(Qt::WindowNoState);
+  title->Tick();
+  EXPECT_NE(title->Picture(), before);
+}
+
 TEST_F(ScreenPicturesTest, ALeftTitleHoldsNoPicturesAndDrawsThemAgainWhenPrepared) {
   TitleScreen title(nullptr);
   title.resize(760, 500);
