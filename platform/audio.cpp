@@ -46,6 +46,9 @@ AudioOutput::~AudioOutput() {
 bool AudioOutput::Available() {
   if (tried_) return opened_;
   tried_ = true;
+  // SDL would take SIGINT and SIGTERM for an event queue nobody reads, and the program
+  // would no longer end when the session does; the program answers them itself.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -102,6 +102,14 @@ std::vector<QString> AddOnFolders(const QString& programFolder) {
   return folders;
 }
 
+QString HelpPage(const QString& programFolder, const QString& installedData, int language) {
+  const QString name = QStringLiteral("help/%1.html").arg(language);
+  const QString beside = JoinPath(programFolder, name);
+  if (QFileInfo::exists(beside) || installedData.isEmpty()) return beside;
+  const QString installed = JoinPath(installedData, name);
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
 QString TempFolder() {
   return QDir::tempPath();
 }

@@ -40,6 +40,10 @@ QString ParentFolder(const QString& folder);
 // Where the add-on libraries are looked for, in order: the program folder, its parent and
 // the installed data folder (when the program runs installed).
 std::vector<QString> AddOnFolders(const QString& programFolder);
+// The help page of a language ("help/<language>.html"): beside the program when it is
+// there (the build), else in the installed data folder; the first place tried when
+// neither has it, so a message can name it.
+QString HelpPage(const QString& programFolder, const QString& installedData, int language);
 // The system temporary folder.
 QString TempFolder();
 // `folder` + separator + `name`.

@@ -744,9 +744,10 @@ void MainWindow::OpenHelp() {
     helpOpener_();
     return;
   }
-  // The pages are generated beside the program, one per language.
-  const QString page = QString::fromStdString(
-      (programFolder_ / "help" / (std::to_string(LanguageIndex()) + ".html")).string());
+  // The pages are generated beside the program, one per language; an installed program
+  // finds them in its data folder.
+  const QString page = HelpPage(QString::fromStdString(programFolder_.string()),
+                                InstalledDataFolder(), LanguageIndex());
   if (!QFile::exists(page)) {
     ShowError(this, WordText(kWordCantFindFile) + QLatin1Char('\n') + page);
     return;

@@ -7,6 +7,7 @@
 #include "assets/assets.h"
 #include "game_recording.h"
 #include "platform/paths.h"
+#include "platform/termination.h"
 #include "program/command_line.h"
 #include "shell/demo_driver.h"
 #include "shell/history/history_window.h"
@@ -54,6 +55,13 @@ int main(int argc, char** argv) {
   }
 
   trilane::MainWindow window(commandLine, trilane::ProgramFolder());
+  // Asked to end from outside (a logout, Ctrl+C): the window closes as after "Exit" but
+  // without the question, so the settings and the club file are kept, and the loop of any
+  // open dialog ends with the program's.
+  trilane::OnTerminationRequest(&window, [&window] {
+    window.CloseWithoutAsking();
+    QCoreApplication::exit(0);
+  });
   // --demo, --screenshot-dir and --measure: the window owns the driver.
   new trilane::DemoDriver(window, commandLine);
   window.SetExtraWindows(

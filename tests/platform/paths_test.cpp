@@ -94,6 +94,18 @@ TEST_F(UserFolderTest, AFolderThatCannotBeMadeIsReported) {
   EXPECT_FALSE(PrepareUserFolder(root.filePath("file/Trilane"), installed));
 }
 
+TEST_F(UserFolderTest, TheHelpPageIsBesideTheProgramOrInTheInstalledData) {
+  ASSERT_TRUE(QDir().mkpath(installed + "/help"));
+  Put(installed + "/help/3.html", "installed");
+  ASSERT_TRUE(QDir().mkpath(user + "/help"));
+  Put(user + "/help/5.html", "beside");
+  EXPECT_EQ(HelpPage(user, installed, 5), user + "/help/5.html");  // beside wins
+  EXPECT_EQ(HelpPage(user, installed, 3), installed + "/help/3.html");
+  // Neither has it: the message names the place beside the program.
+  EXPECT_EQ(HelpPage(user, installed, 7), user + "/help/7.html");
+  EXPECT_EQ(HelpPage(user, QString(), 3), user + "/help/3.html");
+}
+
 TEST(AddOnFoldersTest, TheProgramFolderThenItsParent) {
   // The test runs from the build, which has no installed data folder.
   EXPECT_TRUE(InstalledDataFolder().isEmpty());

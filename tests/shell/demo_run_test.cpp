@@ -102,5 +102,33 @@ TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
   EXPECT_TRUE(std::filesystem::exists(folder.File("Trilane.ini")));
 }
 
+TEST(DemoRunTest, ASessionsEndRequestClosesTheProgramAndKeepsItsSettings) {
+  ProgramFolder folder;
+  folder.InstallClubFiles();
+  const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
+  ASSERT_TRUE(std::filesystem::exists(program));
+  std::filesystem::copy_file(program, folder.File("trilane"));
+
+  QProcess run;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("SDL_AUDIODRIVER", "dummy");  // sound opened, as at a player's desk
+  run.setProcessEnvironment(env);
+  run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
+  // The title screen, then the menu, idle for a long while: only the signal ends it.
+  run.start(QString::fromStdString(folder.File("trilane").string()),
+            {"--measure", "--idle-seconds", "120"});
+  ASSERT_TRUE(run.waitForStarted(10000));
+  while (!run.readAllStandardOutput().contains("title-painted"))
+    ASSERT_TRUE(run.waitForReadyRead(30000)) << "the title screen never came";
+  run.waitForFinished(2000);  // the song and the start-up work get going
+  ASSERT_EQ(run.state(), QProcess::Running);
+  run.terminate();  // SIGTERM, as a logout sends
+  ASSERT_TRUE(run.waitForFinished(15000)) << "the program ignored the request to end";
+  EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+  EXPECT_TRUE(std::filesystem::exists(folder.File("Trilane.ini")));
+}
+
 }  // namespace
 }  // namespace trilane
