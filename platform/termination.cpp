@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #endif
 
@@ -15,15 +16,22 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 void WriteSignalByte(int) {
+  // Nothing more may happen in a signal handler. The write end never blocks: a full pipe
+  // already holds a request.
+  const int saved = errno;
   const char byte = 1;
-  // Nothing more may happen in a signal handler; a full pipe already holds a request.
   [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+  errno = saved;
 }
 
 }  // namespace
 
 void OnTerminationRequest(QObject* owner, std::function<void()> ended) {
-  if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+  if (signalPipe[0] >= 0) return;  // one answer per program
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+    signalPipe[0] = signalPipe[1] = -1;
+    return;
+  }
   auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, owner);
   QObject::connect(notifier, &QSocketNotifier::activated, owner, [ended = std::move(ended)] {
     char byte = 0;

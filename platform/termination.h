@@ -9,7 +9,8 @@
 
 namespace trilane {
 
-// Call once, after the application object exists. `ended` runs once per signal.
+// Call once, after the application object exists (later calls do nothing). `ended` runs
+// once per signal.
 void OnTerminationRequest(QObject* owner, std::function<void()> ended);
 
 }  // namespace trilane
