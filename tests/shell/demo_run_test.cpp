@@ -19,9 +19,21 @@ namespace {
 
 using testing::ProgramFolder;
 
-TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
+// Copies the program into `folder` and starts it there, headless with sound opened.
+void StartProgram(ProgramFolder& folder, QProcess& run, const QStringList& arguments) {
   const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
   ASSERT_TRUE(std::filesystem::exists(program));
+  std::filesystem::copy_file(program, folder.File("trilane"));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("SDL_AUDIODRIVER", "dummy");
+  run.setProcessEnvironment(env);
+  run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
+  run.start(QString::fromStdString(folder.File("trilane").string()), arguments);
+  ASSERT_TRUE(run.waitForStarted(10000));
+}
+
+TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
   struct Case {
     const char* what;
     std::function<void(ProgramFolder&)> prepare;
@@ -42,15 +54,8 @@ TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
     const std::string before = std::filesystem::exists(folder.File("Trilane.net"))
                                    ? folder.Read("Trilane.net")
                                    : std::string();
-    std::filesystem::copy_file(program, folder.File("trilane"));
     QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("SDL_AUDIODRIVER", "dummy");
-    run.setProcessEnvironment(env);
-    run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
-    run.start(QString::fromStdString(folder.File("trilane").string()), {"--demo"});
-    ASSERT_TRUE(run.waitForStarted(10000)) << c.what;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(folder, run, {"--demo"})) << c.what;
     ASSERT_TRUE(run.waitForFinished(60000)) << c.what << ": the program did not end";
     EXPECT_EQ(run.exitCode(), 1) << c.what;
     const std::string err = run.readAllStandardError().toStdString();
@@ -68,19 +73,9 @@ TEST(DemoRunTest, AMissingOrBrokenClubFileIsNamedOnTheErrorStream) {
 TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
   ProgramFolder folder;
   folder.InstallClubFiles();
-  const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
-  ASSERT_TRUE(std::filesystem::exists(program));
-  std::filesystem::copy_file(program, folder.File("trilane"));
-
   QProcess run;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("SDL_AUDIODRIVER", "dummy");
-  run.setProcessEnvironment(env);
-  run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
-  run.start(QString::fromStdString(folder.File("trilane").string()),
-            {"--demo", "--demo-rounds", "3", "--seed", "7", "--speed", "6"});
-  ASSERT_TRUE(run.waitForStarted(10000));
+  ASSERT_NO_FATAL_FAILURE(
+      StartProgram(folder, run, {"--demo", "--demo-rounds", "3", "--seed", "7", "--speed", "6"}));
   ASSERT_TRUE(run.waitForFinished(180000)) << "the demo did not end by itself";
   EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
@@ -105,20 +100,10 @@ TEST(DemoRunTest, ThreeRoundsLeaveAHistoryLineAndAMemberLine) {
 TEST(DemoRunTest, ASessionsEndRequestClosesTheProgramAndKeepsItsSettings) {
   ProgramFolder folder;
   folder.InstallClubFiles();
-  const std::filesystem::path program = std::filesystem::path(TRILANE_PROGRAM_DIR) / "trilane";
-  ASSERT_TRUE(std::filesystem::exists(program));
-  std::filesystem::copy_file(program, folder.File("trilane"));
-
+  // The title screen, then the menu, idle for a long while, sound opened as at a player's
+  // desk: only the signal ends it.
   QProcess run;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("SDL_AUDIODRIVER", "dummy");  // sound opened, as at a player's desk
-  run.setProcessEnvironment(env);
-  run.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
-  // The title screen, then the menu, idle for a long while: only the signal ends it.
-  run.start(QString::fromStdString(folder.File("trilane").string()),
-            {"--measure", "--idle-seconds", "120"});
-  ASSERT_TRUE(run.waitForStarted(10000));
+  ASSERT_NO_FATAL_FAILURE(StartProgram(folder, run, {"--measure", "--idle-seconds", "120"}));
   while (!run.readAllStandardOutput().contains("title-painted"))
     ASSERT_TRUE(run.waitForReadyRead(30000)) << "the title screen never came";
   run.waitForFinished(2000);  // the song and the start-up work get going

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QTest>
+#include <memory>
 
 #include "shell/animation_label.h"
 #include "shell/title_screen.h"
@@ -34,24 +35,32 @@ class PaintedArea : public QObject {
 class ScreenPicturesTest : public ::testing::Test {
  protected:
   void SetUp() override { App(); }
+  // A title screen filling a small window on the screen, its timer held: the tests step
+  // the frames themselves.
+  void ShowTitle() {
+    window_ = std::make_unique<QWidget>();
+    window_->resize(760, 500);
+    title_ = new TitleScreen(window_.get());
+    title_->setGeometry(window_->rect());
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    title_->Prepare();
+    title_->Pause();
+  }
+
+  std::unique_ptr<QWidget> window_;  // made once the application exists
+  TitleScreen* title_ = nullptr;     // owned by the window
 };
 
 TEST_F(ScreenPicturesTest, TheTitleRepaintsOnlyWhatMovesAndLeavesNoTrails) {
-  QWidget window;
-  window.resize(760, 500);
-  auto* title = new TitleScreen(&window);
-  title->setGeometry(window.rect());
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  title->Prepare();
-  title->Pause();  // the test steps the frames itself
-  const QImage first = title->Picture().copy();
+  ASSERT_NO_FATAL_FAILURE(ShowTitle());
+  const QImage first = title_->Picture().copy();
   QApplication::processEvents();
 
-  PaintedArea painted(title);
+  PaintedArea painted(title_);
   const int ticks = 31;  // the letters change colour three times
   for (int i = 0; i < ticks; ++i) {
-    title->Tick();
+    title_->Tick();
     QApplication::processEvents();
   }
   // Four walkers of 60 x 70 where they were and where they are, and now and then the
@@ -62,7 +71,7 @@ TEST_F(ScreenPicturesTest, TheTitleRepaintsOnlyWhatMovesAndLeavesNoTrails) {
 
   // Everything away from the walkers' first and present places and from the letters is
   // as it was: nothing is left behind where a walker passed.
-  const QImage now = title->Picture();
+  const QImage now = title_->Picture();
   ASSERT_EQ(now.size(), first.size());
   const QRect walkerPath(QPoint(155, 68), QPoint(550 + 60, 362 + 70));
   int differing = 0;
@@ -82,22 +91,15 @@ TEST_F(ScreenPicturesTest, TheTitleRepaintsOnlyWhatMovesAndLeavesNoTrails) {
 }
 
 TEST_F(ScreenPicturesTest, AMinimisedTitleDrawsNothingAndGoesOnWhereItStoppedWhenBack) {
-  QWidget window;
-  window.resize(760, 500);
-  auto* title = new TitleScreen(&window);
-  title->setGeometry(window.rect());
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  title->Prepare();
-  title->Pause();
-  title->Tick();
-  const QImage before = title->Picture().copy();
-  window.setWindowState(Qt::WindowMinimized);
-  for (int i = 0; i < 20; ++i) title->Tick();
-  EXPECT_EQ(title->Picture(), before);
-  window.setWindowState(Qt::WindowNoState);
-  title->Tick();
-  EXPECT_NE(title->Picture(), before);
+  ASSERT_NO_FATAL_FAILURE(ShowTitle());
+  title_->Tick();
+  const QImage before = title_->Picture().copy();
+  window_->setWindowState(Qt::WindowMinimized);
+  for (int i = 0; i < 20; ++i) title_->Tick();
+  EXPECT_EQ(title_->Picture(), before);
+  window_->setWindowState(Qt::WindowNoState);
+  title_->Tick();
+  EXPECT_NE(title_->Picture(), before);
 }
 
 TEST_F(ScreenPicturesTest, ALeftTitleHoldsNoPicturesAndDrawsThemAgainWhenPrepared) {
