@@ -7,6 +7,7 @@
 #include "shell/main_menu.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -14,10 +15,6 @@ namespace {
 
 constexpr int kBodyWidth = 440;
 constexpr int kBodyHeight = 260;
-
-QString FromUtf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 }  // namespace
 

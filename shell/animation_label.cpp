@@ -4,12 +4,13 @@
 #include <algorithm>
 
 #include "shell/pictures.h"
+#include "shell/text.h"
 
 namespace trilane {
 
 AnimationLabel::AnimationLabel(std::string_view resource, QWidget* parent)
     : QLabel(parent), resource_(resource) {
-  setObjectName(QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size())));
+  setObjectName(FromUtf8(resource));
   setAttribute(Qt::WA_TranslucentBackground);
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] {

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "base/codepage.h"
 #include "base/rounding.h"
+#include "shell/text.h"
 
 namespace trilane {
 namespace {
@@ -53,7 +53,7 @@ QFont NamedFont(const QString& family, int pixelHeight, bool bold) {
 
 QFont RoleFont(const TSettings& settings, FontRole role, int pixelHeight, bool bold) {
   const int index = static_cast<int>(role) - 1;
-  QString family = QString::fromStdString(Cp1251ToUtf8(settings.FontName[index]));
+  QString family = FromCp1251(settings.FontName[index]);
   if (family.trimmed().isEmpty()) family = index < 2 ? "Comic Sans MS" : "Courier New";
   QFont font = NamedFont(family, pixelHeight, bold);
   if (role == FontRole::kFixed || role == FontRole::kConew) font.setStyleHint(QFont::Monospace);

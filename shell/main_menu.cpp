@@ -8,7 +8,6 @@
 #include <QTime>
 #include <algorithm>
 
-#include "base/codepage.h"
 #include "base/rounding.h"
 #include "program/menu_text.h"
 #include "records/club_file.h"
@@ -17,6 +16,7 @@
 #include "shell/fonts.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "shell/widgets/qor_button.h"
 #include "words/words.h"
 
@@ -28,10 +28,6 @@ int R(double v) {
 }
 int Channel(double v) {
   return std::clamp(R(v), 0, 255);
-}
-
-QString FromCp1251(std::string_view bytes) {
-  return QString::fromStdString(Cp1251ToUtf8(bytes));
 }
 
 // The menu's pictures are designed as cell heights of the classic fonts; a pixel size of
@@ -382,7 +378,7 @@ void MainMenu::SetAccountLine(const QString& caption) {
 void MainMenu::FillMembers(const ClubFile* club) {
   const int mode = settings_.MenuMode == 2 ? 2 : 1;
   const std::string_view header = WordRow(kWordMembersHeader, mode - 1);
-  header_->setText(QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size())));
+  header_->setText(FromUtf8(header));
 
   const QFontMetrics metrics(members_[0]->font());
   // The limits were made for the small window's buttons; they grow with the window.

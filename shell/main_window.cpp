@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "base/codepage.h"
 #include "base/rounding.h"
 #include "platform/paths.h"
 #include "program/club_access.h"
@@ -30,6 +29,7 @@
 #include "shell/password_dialog.h"
 #include "shell/pictures.h"
 #include "shell/table/table_widget.h"
+#include "shell/text.h"
 #include "shell/title_screen.h"
 #include "shell/top_ten_window.h"
 #include "words/words.h"
@@ -39,10 +39,6 @@ namespace {
 
 int R(double v) {
   return static_cast<int>(RoundHalfEvenToInt(v));
-}
-
-QString FromUtf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // The system's short date as a pattern of d, M and y for the history line.

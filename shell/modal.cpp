@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -39,7 +40,7 @@ QString ScreenText(QString text) {
 
 QString WordText(int entry) {
   const std::string_view text = Word(entry);
-  return ScreenText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return ScreenText(FromUtf8(text));
 }
 
 void SetModalShownHook(std::function<void(QWidget&)> hook) {
@@ -59,8 +60,7 @@ namespace {
 QMessageBox::StandardButton RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                    bool question, bool autoAnswer) {
   const std::string_view title = ProductTitle();
-  QMessageBox box(icon, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                  ScreenText(text), QMessageBox::NoButton, parent);
+  QMessageBox box(icon, FromUtf8(title), ScreenText(text), QMessageBox::NoButton, parent);
   box.setObjectName("MessageBox");
   if (question) {
     box.addButton(QMessageBox::Yes)->setText(WordText(kWordYes));

@@ -8,6 +8,7 @@
 #include "shell/fonts.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "shell/widgets/qor_button.h"
 #include "words/words.h"
 
@@ -80,7 +81,7 @@ QLabel* NoticeWindow::AddLine(const QString& text, int top, bool link) {
 QString NoticeText(const NoticeLine& line) {
   QString text;
   if (line.word >= 0) text = WordText(line.word);
-  return text + QString::fromUtf8(line.tail.data(), static_cast<qsizetype>(line.tail.size()));
+  return text + FromUtf8(line.tail);
 }
 
 void WindowNotices::ShowNotice(const NoticeLine& line1, const NoticeLine& line2,

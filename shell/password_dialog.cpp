@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -24,10 +24,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int maxLength, bool secre
     edit->setStyleSheet("lineedit-password-character: 35;");
   }
   return edit;
-}
-
-std::string Utf8(const QString& s) {
-  return s.toUtf8().toStdString();
 }
 
 }  // namespace
@@ -95,8 +91,8 @@ PasswordDialog::PasswordDialog(TSettings& settings, int slot, const std::string&
 
 void PasswordDialog::accept() {
   const bool member = slot_ >= 1 && slot_ <= 5;
-  result_ = CheckSignIn(member, Utf8(nameEdit_->text()), Utf8(passwordEdit_->text()),
-                        Utf8(repeatEdit_->text()), storedCode_);
+  result_ = CheckSignIn(member, ToUtf8(nameEdit_->text()), ToUtf8(passwordEdit_->text()),
+                        ToUtf8(repeatEdit_->text()), storedCode_);
   if (result_.fault != SignInFault::kNone && ModalAutoClose() >= 0) {
     // A run that answers its own windows cannot type a better name: it gives up instead of
     // waiting for ever.

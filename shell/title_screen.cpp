@@ -8,6 +8,7 @@
 
 #include "shell/fonts.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -18,10 +19,6 @@ constexpr int kHeight = 500;
 constexpr QPoint kWalkTopLeft{155, 68};
 constexpr QPoint kWalkBottomRight{550, 362};
 const QColor kSilver{192, 192, 192};
-
-QString FromUtf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A raised panel: silver fill, light top-left edge, dark bottom-right edge.
 void RaisedPanel(QPainter& painter, const QRect& r) {

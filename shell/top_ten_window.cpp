@@ -2,11 +2,11 @@
 
 #include <QPainter>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/animation_label.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -71,7 +71,7 @@ void TopTenWindow::paintEvent(QPaintEvent* event) {
     const QRect row(40, y, kBodyWidth - 80, kRowStep);
     painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, QString::number(i + 1) + ".");
     painter.drawText(row.adjusted(36, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromStdString(Cp1251ToUtf8(entries_[i].name)));
+                     FromCp1251(entries_[i].name));
     painter.drawText(row, Qt::AlignRight | Qt::AlignVCenter, QString::number(entries_[i].score));
   }
 }

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include "base/codepage.h"
 #include "platform/graphics/sounds.h"
 #include "program/menu_text.h"
 #include "records/history_file.h"
@@ -13,6 +12,7 @@
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "table/round_flow.h"
 #include "table/table_view.h"
 #include "web/curl_transport.h"
@@ -145,8 +145,8 @@ void AccountProgram::ShowOnMenu(MainMenu& menu) {
   }
   const web::TQorGame& game = session_.Game();
   const int mode = window_.Settings().MenuMode == 2 ? 2 : 1;
-  menu.SetAccountLine(QString::fromStdString(Cp1251ToUtf8(AccountMemberCaption(
-      session_.User().Nick, game.Rating, game.KonL, game.Kon, game.Score, mode))));
+  menu.SetAccountLine(FromCp1251(AccountMemberCaption(session_.User().Nick, game.Rating, game.KonL,
+                                                      game.Kon, game.Score, mode)));
 }
 
 void AccountProgram::OpenRated() {

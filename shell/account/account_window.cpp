@@ -28,6 +28,7 @@
 #include "shell/fonts.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "web/account_rules.h"
 #include "words/words.h"
 
@@ -44,10 +45,6 @@ constexpr char kPaymentPageCipher[] = "MglE6M4rC0Lx5e4enkgG6INRu9QJ0t+oNYeTwGGg"
 
 constexpr std::array<int, kContinentCount> kContinentWords = {
     kWordEurope, kWordAsia, kWordNorthAmerica, kWordSouthAmerica, kWordOceania, kWordAfrica};
-
-QString FromUtf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::pair<int, int> SplitCode(std::string_view code) {
   if (CountryByCode(code) == nullptr) return {1, 1};

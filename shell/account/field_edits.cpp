@@ -3,17 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "base/codepage.h"
+#include "shell/text.h"
 #include "web/account_rules.h"
 
 namespace trilane {
 namespace {
-
-// The edits hold Unicode; the rules read code page 1251. A character the code page lacks
-// belongs to no class.
-std::optional<std::string> Cp1251(const QString& text) {
-  return Utf8ToCp1251(text.toStdString());
-}
 
 bool KeyAllowed(AccountField field, char key) {
   switch (field) {
@@ -35,7 +29,9 @@ bool KeyAllowed(AccountField field, char key) {
 }  // namespace
 
 int RateFieldText(AccountField field, const QString& text) {
-  const auto bytes = Cp1251(text);
+  // The edits hold Unicode; the rules read code page 1251. A character the code page lacks
+  // belongs to no class.
+  const auto bytes = ToCp1251Exactly(text);
   if (!bytes) return static_cast<int>(web::FieldRating::kInvalid);
   web::FieldRating rating = web::FieldRating::kInvalid;
   switch (field) {
@@ -62,7 +58,7 @@ int RateFieldText(AccountField field, const QString& text) {
 }
 
 QValidator::State FieldKeyValidator::validate(QString& input, int&) const {
-  const auto bytes = Cp1251(input);
+  const auto bytes = ToCp1251Exactly(input);
   if (!bytes) return Invalid;
   for (char c : *bytes) {
     if (!KeyAllowed(field_, c)) return Invalid;

@@ -10,13 +10,13 @@
 #include <array>
 #include <cstdio>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/account/field_edits.h"
 #include "shell/account/profile_widgets.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -33,10 +33,6 @@ constexpr std::array<const char*, kContinentCount> kFlagStrips = {"ILEuro", "ILA
                                                                   "ILSAme", "ILOcea", "ILAfri"};
 constexpr std::array<int, kContinentCount> kContinentWords = {
     kWordEurope, kWordAsia, kWordNorthAmerica, kWordSouthAmerica, kWordOceania, kWordAfrica};
-
-QString FromUtf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The continent (1..6) and row of a code "C-RRR"; Russia for anything else.
 std::pair<int, int> SplitCode(std::string_view code) {

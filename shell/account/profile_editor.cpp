@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <span>
 
-#include "base/codepage.h"
 #include "platform/images.h"
 #include "program/account_session.h"
 #include "shell/account/field_edits.h"
@@ -57,7 +56,7 @@ class Cp1251Validator : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& input, int&) const override {
-    return Utf8ToCp1251(input.toStdString()) ? Acceptable : Invalid;
+    return ToCp1251Exactly(input) ? Acceptable : Invalid;
   }
 };
 

@@ -8,7 +8,6 @@
 #include <array>
 #include <span>
 
-#include "base/codepage.h"
 #include "platform/images.h"
 #include "shell/pictures.h"
 
@@ -29,14 +28,6 @@ constexpr std::array<ProfileField, 12> kFieldOrder = {
     ProfileField::kTwitter, ProfileField::kInstagramm, ProfileField::kYouTube};
 
 }  // namespace
-
-QString FromCp1251(const std::string& bytes) {
-  return QString::fromStdString(Cp1251ToUtf8(bytes));
-}
-
-std::string ToCp1251(const QString& text) {
-  return Utf8ToCp1251(text.toStdString(), '?').value_or(std::string());
-}
 
 PhotoFrame::PhotoFrame(QWidget* parent) : QWidget(parent) {
   setObjectName("Image1");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/text.h"
 #include "web/web_records.h"
 
 class QGridLayout;
@@ -86,9 +87,5 @@ class ProfileRows : public QWidget {
   std::vector<ProfileField> fields_;
   std::vector<QWidget*> rows_;
 };
-
-// Code page 1251 to a QString, and back with "?" for characters the code page lacks.
-QString FromCp1251(const std::string& bytes);
-std::string ToCp1251(const QString& text);
 
 }  // namespace trilane

@@ -10,6 +10,7 @@
 #include "shell/direct/network_fields.h"
 #include "shell/direct/wait_window.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -142,7 +143,7 @@ std::vector<std::string> DirectPlaySession::PlayerNames() const {
 
 bool DirectPlaySession::SendChat(const QString& text) {
   if (text.isEmpty() || !chatAllowed_ || !side_) return false;
-  return side_->SendChat(text.toUtf8().toStdString());
+  return side_->SendChat(ToUtf8(text));
 }
 
 void DirectPlaySession::TypeAtSendButton(QChar c) {

@@ -16,6 +16,7 @@
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "shell/widgets/qor_button.h"
 #include "web/calls.h"
 #include "web/curl_transport.h"
@@ -27,10 +28,6 @@ namespace trilane {
 namespace {
 
 constexpr auto kOutsideAddressTimeout = std::chrono::milliseconds(4000);
-
-std::string Utf8(const QString& s) {
-  return s.toUtf8().toStdString();
-}
 
 }  // namespace
 
@@ -241,26 +238,26 @@ void NetworkFieldsPanel::ChooseJoining(bool joining) {
 
 void NetworkFieldsPanel::AddressEdited(const QString& text) {
   error_->setVisible(false);
-  if (!AddressTextAllowed(Utf8(text))) {
+  if (!AddressTextAllowed(ToUtf8(text))) {
     const int cursor = std::max(0, address_->cursorPosition() - 1);
     address_->setText(lastAddress_);
     address_->setCursorPosition(std::min(cursor, static_cast<int>(lastAddress_.size())));
     return;
   }
   lastAddress_ = text;
-  if (Joining() && !text.isEmpty()) settings_.ServerAddress = Utf8(text);
+  if (Joining() && !text.isEmpty()) settings_.ServerAddress = ToUtf8(text);
 }
 
 void NetworkFieldsPanel::PortEdited(const QString& text) {
   error_->setVisible(false);
-  if (!PortTextAllowed(Utf8(text))) {
+  if (!PortTextAllowed(ToUtf8(text))) {
     const int cursor = std::max(0, port_->cursorPosition() - 1);
     port_->setText(lastPort_);
     port_->setCursorPosition(std::min(cursor, static_cast<int>(lastPort_.size())));
     return;
   }
   lastPort_ = text;
-  settings_.ServerPort = Utf8(text);
+  settings_.ServerPort = ToUtf8(text);
 }
 
 void NetworkFieldsPanel::ShowFault(NetFieldFault fault, const QString& detail) {
@@ -276,7 +273,7 @@ void NetworkFieldsPanel::ShowFault(NetFieldFault fault, const QString& detail) {
 std::optional<NetChoice> NetworkFieldsPanel::Accept() {
   NetChoice choice;
   const NetFieldFault fault =
-      CheckNetFields(Joining(), Utf8(address_->text()), Utf8(port_->text()), &choice);
+      CheckNetFields(Joining(), ToUtf8(address_->text()), ToUtf8(port_->text()), &choice);
   if (fault != NetFieldFault::kNone) {
     ShowFault(fault);
     return std::nullopt;

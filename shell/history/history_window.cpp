@@ -10,10 +10,10 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -53,10 +53,6 @@ class GridItem : public QTableWidgetItem {
     return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive) < 0;
   }
 };
-
-QString FromBytes(const std::string& bytes) {
-  return QString::fromStdString(Cp1251ToUtf8(bytes));
-}
 
 // A number column's key: the number when the text is one, else the text itself.
 QVariant NumberKey(QString text) {
@@ -306,12 +302,12 @@ void HistoryWindow::FillGrid(const std::vector<std::string>& recordLines) {
   for (size_t i = 0; i < recordLines.size(); ++i) {
     const std::string& line = recordLines[i];
     const int row = static_cast<int>(i);
-    const QString time = FromBytes(kHistoryTimeColumn.Text(line));
-    const QString date = FromBytes(kHistoryDateColumn.Text(line));
-    const QString players = FromBytes(kHistoryPlayersColumn.Text(line));
-    const QString games = FromBytes(kHistoryGamesColumn.Text(line));
-    const QString result = FromBytes(kHistoryResultColumn.Text(line));
-    const QString rating = FromBytes(kHistoryRatingColumn.Text(line));
+    const QString time = FromCp1251(kHistoryTimeColumn.Text(line));
+    const QString date = FromCp1251(kHistoryDateColumn.Text(line));
+    const QString players = FromCp1251(kHistoryPlayersColumn.Text(line));
+    const QString games = FromCp1251(kHistoryGamesColumn.Text(line));
+    const QString result = FromCp1251(kHistoryResultColumn.Text(line));
+    const QString rating = FromCp1251(kHistoryRatingColumn.Text(line));
     const KindLook kind =
         LookOfKind(kHistoryKindColumn.Of(line).empty() ? ' ' : kHistoryKindColumn.Of(line).front());
     const QString type = kind.word >= 0 ? WordText(kind.word) : QString();

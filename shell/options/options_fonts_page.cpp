@@ -7,11 +7,11 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/aux_window.h"
 #include "shell/modal.h"
 #include "shell/options/options_shared.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -83,7 +83,7 @@ size_t OptionsFontsPage::Role() const {
 void OptionsFontsPage::ShowFontRole() {
   const size_t role = Role();
   const QSignalBlocker quietName(fontName_);
-  fontName_->setCurrentFont(QFont(QString::fromStdString(Cp1251ToUtf8(Record().FontName[role]))));
+  fontName_->setCurrentFont(QFont(FromCp1251(Record().FontName[role])));
   SetValueQuietly(fontScale_, std::clamp(Record().FontScale[role], 50, 150));
 }
 
@@ -91,9 +91,9 @@ void OptionsFontsPage::Connect() {
   QObject* owner = context_.window;
   QObject::connect(fontRole_, &QComboBox::currentIndexChanged, owner, [this] { ShowFontRole(); });
   QObject::connect(fontName_, &QFontComboBox::currentFontChanged, owner, [this](const QFont& font) {
-    const auto name = Utf8ToCp1251(font.family().toStdString(), '?');
-    if (!name || name->empty()) return;
-    Record().FontName[Role()] = *name;
+    const std::string name = ToCp1251(font.family());
+    if (name.empty()) return;
+    Record().FontName[Role()] = name;
     Report(OptionField::kFonts);
   });
   QObject::connect(fontScale_, &QSpinBox::valueChanged, owner, [this](int value) {

@@ -16,6 +16,7 @@
 #include "shell/options/options_shared.h"
 #include "shell/pictures.h"
 #include "shell/table/speed_window.h"
+#include "shell/text.h"
 #include "words/words.h"
 
 namespace trilane {
@@ -80,7 +81,7 @@ QWidget* OptionsGeneralPage::Build() {
   const QImage flags = ProgramPng("ILLang");
   for (int i = 0; i < kLanguageCount; ++i) {
     const QImage flag = StripFrame(flags, kFlagWidth, i);
-    language_->addItem(QIcon(QPixmap::fromImage(flag)), Utf8(Languages()[i].listName));
+    language_->addItem(QIcon(QPixmap::fromImage(flag)), FromUtf8(Languages()[i].listName));
     language_->setItemData(i, flag, Qt::UserRole);
   }
   windowSize_ = new QComboBox(mainGroup_);

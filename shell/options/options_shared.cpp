@@ -18,10 +18,6 @@ QString Latin(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString Utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void SetItems(QComboBox* box, std::initializer_list<QString> items) {
   const QSignalBlocker quiet(box);
   const int current = box->currentIndex();

@@ -29,7 +29,6 @@ constexpr int kSampleWidth = 3 * kSampleStep + 71;
 constexpr int kSampleHeight = 96;
 
 QString Latin(std::string_view text);
-QString Utf8(std::string_view text);
 
 // Writes the items of a list in the current language, keeping the chosen one.
 void SetItems(QComboBox* box, std::initializer_list<QString> items);

@@ -11,6 +11,7 @@
 #include "shell/modal.h"
 #include "shell/notice_window.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "shell/tourney/club_game.h"
 #include "table/match.h"
 #include "words/words.h"
@@ -32,16 +33,12 @@ constexpr char kSeatLetters[] = "abcd";
 // Every seat of this lobby is one of a four-seat table.
 constexpr std::string_view kFourSeats = "4";
 
-QString FromCp(const std::string& bytes) {
-  return QString::fromStdString(Cp1251ToUtf8(bytes));
-}
-
 QString SeatCaptionText(const SeatButton& b) {
   switch (b.caption) {
     case SeatCaption::kLogOff:
       return WordText(kWordLogOff);
     case SeatCaption::kOccupied:
-      return FromCp(b.nick) + QStringLiteral(" : ") + QString::number(b.score);
+      return FromCp1251(b.nick) + QStringLiteral(" : ") + QString::number(b.score);
     case SeatCaption::kTakeThePlaceOf:
       return WordText(kWordTakeThePlaceOf);
     case SeatCaption::kFree:
@@ -200,12 +197,12 @@ void LobbyWindow::DrawPlayerCard() {
     ownPlace_ = place.ok ? place.value : -1;
   }
   const std::array<std::pair<int, QString>, 6> rows = {{
-      {kWordPassportNick, FromCp(own_.Nick)},
+      {kWordPassportNick, FromCp1251(own_.Nick)},
       {kWordYourScore, QString::number(own_.Score)},
       {kWordYourPlace, ownPlace_ >= 0 ? QString::number(ownPlace_) : WordText(kWordNoConnect)},
       {kWordAccountRating, QString::number(own_.Rating)},
       {kWordGame, QString::number(own_.Kon)},
-      {kWordPassportCity, FromCp(own_.City)},
+      {kWordPassportCity, FromCp1251(own_.City)},
   }};
   for (int r = 0; r < 6; ++r) {
     auto* label = new QTableWidgetItem(WordText(rows[static_cast<size_t>(r)].first));
@@ -268,7 +265,7 @@ void LobbyWindow::DrawServerState(bool stateRead, const web::ServerInfo& info) {
   lampText_->setText(hint);
   lampText_->setStyleSheet(on ? QStringLiteral("color: rgb(0, 128, 0);")
                               : QStringLiteral("color: rgb(128, 0, 0);"));
-  const QString text = stateRead ? FromCp(WelcomeText(info.text)) : WordText(kWordNoConnect);
+  const QString text = stateRead ? FromCp1251(WelcomeText(info.text)) : WordText(kWordNoConnect);
   welcome_->setFont(RoleFont(
       settings_, FontRole::kDecor,
       FontHeight(settings_, WelcomeFontPoints(static_cast<size_t>(text.size())), FontRole::kDecor) *

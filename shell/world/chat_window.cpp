@@ -16,6 +16,7 @@
 #include "shell/fonts.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
+#include "shell/text.h"
 #include "shell/world/world_drawing.h"
 #include "words/words.h"
 
@@ -168,13 +169,13 @@ void ChatWindow::Reload() {
 bool ChatWindow::Send() {
   const QString typed = input_->text();
   if (typed.isEmpty() || !input_->isEnabled()) return false;
-  const std::string text = BoardText(*Utf8ToCp1251(typed.toStdString(), '_'));
+  const std::string text = BoardText(ToCp1251(typed, '_'));
   const QDateTime now = QDateTime::currentDateTime();
   const QLocale locale = QLocale::system();
-  const std::string stamp = MessageStamp(
-      *Utf8ToCp1251(locale.toString(now.time(), QLocale::ShortFormat).toStdString(), '_'),
-      *Utf8ToCp1251(locale.toString(now.date(), QLocale::ShortFormat).toStdString(), '_'),
-      *Utf8ToCp1251(TitleInFirstLanguage(), '_'));
+  const std::string stamp =
+      MessageStamp(ToCp1251(locale.toString(now.time(), QLocale::ShortFormat), '_'),
+                   ToCp1251(locale.toString(now.date(), QLocale::ShortFormat), '_'),
+                   *Utf8ToCp1251(TitleInFirstLanguage(), '_'));
   const BoardRead before = ReadBoard(services_.Client());
   const TSettings& s = services_.Settings();
   bool posted = false;

@@ -4,7 +4,6 @@
 #include <QInputDialog>
 #include <QPainter>
 
-#include "base/codepage.h"
 #include "program/world_rules.h"
 #include "records/settings.h"
 #include "rules/game.h"
@@ -56,7 +55,7 @@ bool StatWindow::Like() {
     for (;;) {
       const auto answer = askName ? askName(WordText(kWordEnterYourName)) : std::nullopt;
       if (!answer) return false;
-      const auto bytes = Utf8ToCp1251(answer->trimmed().toStdString());
+      const auto bytes = ToCp1251Exactly(answer->trimmed());
       if (bytes && IsPassportName(*bytes, kPassportNickChars)) {
         name = *bytes;
         break;

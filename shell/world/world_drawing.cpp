@@ -3,16 +3,11 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "base/codepage.h"
 #include "shell/modal.h"
 #include "shell/pictures.h"
 #include "words/word_entries.h"
 
 namespace trilane {
-
-QString FromCp1251(std::string_view bytes) {
-  return QString::fromStdString(Cp1251ToUtf8(bytes));
-}
 
 void DrawWorldRow(QPainter& painter, const WorldRow& row, const RowColumns& c, int left,
                   int centreY) {

@@ -8,14 +8,12 @@
 #include <string_view>
 
 #include "shell/flags.h"
+#include "shell/text.h"
 #include "shell/world/world_reads.h"
 
 class QPainter;
 
 namespace trilane {
-
-// Code-page-1251 bytes as a QString.
-QString FromCp1251(std::string_view bytes);
 
 // Where the parts of a row go, from the row's left edge.
 struct RowColumns {
