@@ -141,7 +141,7 @@ bool AccountSession::RefreshTopTen() {
 
 bool AccountSession::RefreshPresident() {
   const std::string& nick = topTen_[0].Nick;
-  if (!topTenRead_ || nick.empty() || nick == "#") {
+  if (!topTenRead_ || web::IsEmptyNick(nick)) {
     presidentProfile_ = {};
     presidentPhoto_.reset();
     return false;

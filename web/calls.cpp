@@ -13,6 +13,14 @@ TQorTable_4 EmptyTable() {
   return table;
 }
 
+std::string_view ShownField(std::string_view field) {
+  return field == kUnfilledField ? std::string_view() : field;
+}
+
+bool IsEmptyNick(std::string_view nick) {
+  return ShownField(nick).empty();
+}
+
 namespace {
 
 // Walks the fields of one record in order. A number that does not convert, or a field the

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace trilane::web {
 
@@ -111,5 +112,16 @@ struct TQorTable_4 {
 
 // A table as a read resets it: every address "0.0.0.0", texts "X", sex "M", numbers 0.
 TQorTable_4 EmptyTable();
+
+// The service keeps "#" for a text never filled in: a city, an e-mail, a profile line, the nick
+// of a list entry that holds nobody. The records hold each field as it was sent, so that a
+// record read can be sent back unchanged; what a player is shown of a field is decided here.
+inline constexpr std::string_view kUnfilledField = "#";
+
+// The text a player is shown of a field: empty where the service keeps its mark.
+std::string_view ShownField(std::string_view field);
+
+// True for the nick of a list entry that holds nobody: empty, or the service's mark.
+bool IsEmptyNick(std::string_view nick);
 
 }  // namespace trilane::web

@@ -201,7 +201,7 @@ void ReportRecords(Report& r, const RecordList& list, bool online) {
   r.BeginList("entries");
   int n = 0;
   for (const TQorRecord& e : list) {
-    if (e.Nick == "#" || e.Nick.empty()) continue;
+    if (IsEmptyNick(e.Nick)) continue;
     r.BeginItem(++n);
     r.Int("Place", e.Place);
     r.Text("Nick", e.Nick);

@@ -407,8 +407,8 @@ void AccountWindow::ShowAccount() {
     const web::TQorUser& user = session_.User();
     nickEdit_->setText(FromCp1251(user.Nick));
     passwordEdit_->setText(FromCp1251(user.Pw));
-    cityEdit_->setText(user.City == "#" ? QString() : FromCp1251(user.City));
-    emailEdit_->setText(user.EMail == "#" ? QString() : FromCp1251(user.EMail));
+    cityEdit_->setText(FromCp1251(web::ShownField(user.City)));
+    emailEdit_->setText(FromCp1251(web::ShownField(user.EMail)));
     const auto [continent, row] = SplitCode(user.Country2);
     FillCountries(continent, row);
     sexBox_->setCurrentIndex(user.Sex == 'W' ? 1 : 0);
@@ -619,7 +619,7 @@ void AccountWindow::ShowTopTen() {
   topTenStatus_->setVisible(!read);
   for (size_t r = 0; r < topRows_.size(); ++r) {
     const web::TQorTop10& entry = session_.TopTen()[r];
-    const bool filled = read && !entry.Nick.empty() && entry.Nick != "#";
+    const bool filled = read && !web::IsEmptyNick(entry.Nick);
     auto& row = topRows_[r];
     for (QLabel* cell : row) {
       cell->clear();
@@ -629,7 +629,7 @@ void AccountWindow::ShowTopTen() {
     row[0]->setText(QString::number(static_cast<int>(r) + 1) + ".");
     row[1]->setPixmap(QPixmap::fromImage(CountryFlag(entry.Country)));
     row[2]->setText(FromCp1251(entry.Nick));
-    row[3]->setText(entry.City == "#" ? QString() : FromCp1251(entry.City));
+    row[3]->setText(FromCp1251(web::ShownField(entry.City)));
     row[4]->setPixmap(
         QPixmap::fromImage(ProgramPng(entry.Sex == 'M' ? "FaceMan16" : "FaceWoman16")));
     row[5]->setText(QString::fromStdString(web::FormatAccountRating(entry.Rating)));
@@ -852,22 +852,21 @@ void AccountWindow::ShowProfiles() {
   ownPhoto_->SetPhoto(signedIn ? session_.OwnPhoto() : std::nullopt, user.Sex);
   const web::TInfo14 none;
   const web::TInfo14& own = signedIn ? user.Info : none;
-  ownNames_[0]->setText(own.Name1 == "#" ? QString() : FromCp1251(own.Name1));
-  ownNames_[1]->setText(own.Name2 == "#" ? QString() : FromCp1251(own.Name2));
+  ownNames_[0]->setText(FromCp1251(web::ShownField(own.Name1)));
+  ownNames_[1]->setText(FromCp1251(web::ShownField(own.Name2)));
   ownRows_->Show(own);
 
   const bool known = session_.TopTenRead() && presidentRead_;
   const web::TQorTop10& first = session_.TopTen()[0];
   presidentPhoto_->SetPhoto(known ? session_.PresidentPhoto() : std::nullopt, first.Sex);
   const web::TInfo14& info = known ? session_.PresidentProfile() : none;
-  presidentNames_[0]->setText(info.Name1 == "#" ? QString() : FromCp1251(info.Name1));
-  presidentNames_[1]->setText(info.Name2 == "#" ? QString() : FromCp1251(info.Name2));
+  presidentNames_[0]->setText(FromCp1251(web::ShownField(info.Name1)));
+  presidentNames_[1]->setText(FromCp1251(web::ShownField(info.Name2)));
   // A club whose top ten is still empty has no President yet; a failed read says so.
-  const bool failed =
-      !session_.TopTenRead() || (!presidentRead_ && !first.Nick.empty() && first.Nick != "#");
+  const bool failed = !session_.TopTenRead() || (!presidentRead_ && !web::IsEmptyNick(first.Nick));
   presidentNames_[2]->setText(known ? FromCp1251(first.Nick)
                                     : (failed ? WordText(kWordNoConnect) : QString()));
-  presidentNames_[3]->setText(known && first.City != "#" ? FromCp1251(first.City) : QString());
+  presidentNames_[3]->setText(known ? FromCp1251(web::ShownField(first.City)) : QString());
   presidentRows_->Show(info);
 }
 

@@ -60,11 +60,6 @@ class Cp1251Validator : public QValidator {
   }
 };
 
-QString ShownText(const std::string& cp1251) {
-  // The service keeps "#" for a field never filled in.
-  return cp1251 == "#" ? QString() : FromCp1251(cp1251);
-}
-
 }  // namespace
 
 bool IsAccountPhoto(const std::string& bytes) {
@@ -120,7 +115,7 @@ ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session,
     edit->setMaxLength(row.maxLength);
     edit->setFont(editFont);
     edit->setValidator(new Cp1251Validator(edit));
-    edit->setText(ShownText(info.*row.field));
+    edit->setText(FromCp1251(web::ShownField(info.*row.field)));
     connect(edit, &QLineEdit::textEdited, this, [this] { updateInfo_->setEnabled(true); });
     grid->addWidget(prompt, static_cast<int>(i), 0);
     grid->addWidget(edit, static_cast<int>(i), 1);
@@ -170,7 +165,8 @@ void ProfileEditor::UpdateInfo() {
   }
   updateInfo_->setEnabled(false);
   const web::TInfo14& read = session_.User().Info;
-  for (size_t i = 0; i < kEdits.size(); ++i) edits_[i]->setText(ShownText(read.*kEdits[i].field));
+  for (size_t i = 0; i < kEdits.size(); ++i)
+    edits_[i]->setText(FromCp1251(web::ShownField(read.*kEdits[i].field)));
 }
 
 void ProfileEditor::ChoosePhoto() {

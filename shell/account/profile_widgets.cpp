@@ -155,8 +155,7 @@ void ProfileRows::Show(const web::TInfo14& info) {
   int row = 0;
   for (ProfileField field : kFieldOrder) {
     const std::string& text = ProfileText(info, field);
-    // The service keeps "#" for a field never filled in.
-    if (text.empty() || text == "#") continue;
+    if (web::ShownField(text).empty()) continue;
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(ProgramPng(ProfileIconName(field))));
     icon->setFixedSize(24, 24);

@@ -30,15 +30,11 @@ constexpr int kBodyWidth = kBoardWidth + 20;
 constexpr int kBodyHeight = kBoardHeight + 158;
 constexpr int kMaxMessageChars = 200;
 
-bool EmptyRecord(const web::TQorRecord& record) {
-  return record.Nick.empty() || record.Nick == "#";
-}
-
-// The message text of a record: "#" is an empty one.
+// The message text of a record, without the list's closing "*".
 std::string MessageText(const web::TQorRecord& record) {
-  std::string text = record.R10;
-  if (!text.empty() && text.back() == '*') text.pop_back();
-  return text == "#" ? std::string() : text;
+  std::string_view text = record.R10;
+  if (!text.empty() && text.back() == '*') text.remove_suffix(1);
+  return std::string(web::ShownField(text));
 }
 
 // The program's title in the first language of the tables, whatever the current one.
@@ -53,7 +49,7 @@ std::string TitleInFirstLanguage() {
 }  // namespace
 
 int64_t BoardRead::Newest() const {
-  if (failed || EmptyRecord(records[0])) return 0;
+  if (failed || web::IsEmptyNick(records[0].Nick)) return 0;
   return records[0].Score;
 }
 
@@ -249,7 +245,7 @@ void ChatWindow::DrawBoard() {
   const QFont textFont = RoleFont(settings_, FontRole::kConew, 15, true);
   for (int i = 1; i <= 10; ++i) {
     const web::TQorRecord& record = board_.records[i - 1];
-    if (EmptyRecord(record)) continue;
+    if (web::IsEmptyNick(record.Nick)) continue;
     const int y = (BoardRow(i, options_.lastAtBottom) - 1) * kRowHeight;
     painter.setFont(headerFont);
     painter.setPen(QColor(128, 0, 0));

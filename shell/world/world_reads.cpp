@@ -6,10 +6,6 @@
 namespace trilane {
 namespace {
 
-bool Empty(const std::string& nick) {
-  return nick.empty() || nick == "#";
-}
-
 std::string TrimmedRight(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
@@ -27,7 +23,7 @@ WorldList RecordsList(const web::WebRead<web::RecordList>& read) {
 std::vector<WorldRow> RecordRows(const web::RecordList& records) {
   std::vector<WorldRow> rows;
   for (const web::TQorRecord& record : records) {
-    if (Empty(record.Nick)) continue;
+    if (web::IsEmptyNick(record.Nick)) continue;
     rows.push_back({record.Place, record.Country, record.R07, record.Nick, record.City,
                     std::to_string(record.Score)});
   }
@@ -46,7 +42,7 @@ WorldCategoryRead ReadWorldCategory(web::WebClient& client, WorldCategory catego
       int place = 0;
       for (const web::TQorTop10& entry : top.value) {
         ++place;
-        if (Empty(entry.Nick)) continue;
+        if (web::IsEmptyNick(entry.Nick)) continue;
         read.list.rows.push_back({place, entry.Country, std::string(1, entry.Sex), entry.Nick,
                                   entry.City, RatingText(entry.Rating)});
       }

@@ -263,6 +263,22 @@ TEST_F(WebCalls, QorsAndProfile) {
   EXPECT_FALSE(client.WebReadInfo("Nobody").ok);
 }
 
+// The service's "#" marks a text never filled in; only a field that is exactly the mark is empty.
+TEST(WebRecords, UnfilledFieldShowsEmpty) {
+  struct Case {
+    std::string_view field;
+    std::string_view shown;
+  };
+  for (const Case& c : {Case{"#", ""}, Case{"", ""}, Case{"Oslo", "Oslo"}, Case{"##", "##"},
+                        Case{"#1", "#1"}, Case{" #", " #"}}) {
+    EXPECT_EQ(ShownField(c.field), c.shown) << c.field;
+    EXPECT_EQ(IsEmptyNick(c.field), c.shown.empty()) << c.field;
+  }
+  // A list read over a short reply keeps the reset entries, and they hold nobody.
+  EXPECT_TRUE(IsEmptyNick(EmptyRecord(814).Nick));
+  EXPECT_EQ(ShownField(EmptyRecord(814).City), "");
+}
+
 TEST_F(WebCalls, BestResultsReadOverAReset) {
   TQorGame previous;
   previous.Kon = 99;
