@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFile>
-#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -22,6 +21,7 @@
 #include "records/club_file.h"
 #include "shell/about_window.h"
 #include "shell/card_look.h"
+#include "shell/clock.h"
 #include "shell/end_game_window.h"
 #include "shell/fonts.h"
 #include "shell/main_menu.h"
@@ -39,33 +39,6 @@ namespace {
 
 int R(double v) {
   return static_cast<int>(RoundHalfEvenToInt(v));
-}
-
-// The system's short date as a pattern of d, M and y for the history line.
-std::string ShortDatePattern() {
-  const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-  std::string out;
-  for (QChar c : format) {
-    if (c == 'd' || c == 'M' || c == 'y' || c == '.' || c == '/' || c == '-' || c == ' ') {
-      out += static_cast<char>(c.unicode());
-    }
-  }
-  if (out.find('d') == std::string::npos || out.find('M') == std::string::npos ||
-      out.find('y') == std::string::npos) {
-    return kDefaultDatePattern;
-  }
-  return out;
-}
-
-CalendarTime Now() {
-  const QDateTime now = QDateTime::currentDateTime();
-  CalendarTime t;
-  t.year = now.date().year();
-  t.month = now.date().month();
-  t.day = now.date().day();
-  t.hour = now.time().hour();
-  t.minute = now.time().minute();
-  return t;
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include "shell/account/account_program.h"
 
-#include <QDateTime>
-#include <QLocale>
-
 #include "platform/graphics/sounds.h"
 #include "program/menu_text.h"
 #include "records/history_file.h"
 #include "records/settings.h"
 #include "shell/account/account_window.h"
+#include "shell/clock.h"
 #include "shell/end_game_window.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
@@ -23,31 +21,6 @@ namespace trilane {
 namespace {
 
 using web::AccountState;
-
-// The system's short date as a pattern of d, M and y for the history line.
-std::string DatePattern() {
-  const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-  std::string out;
-  for (QChar c : format) {
-    if (c == 'd' || c == 'M' || c == 'y' || c == '.' || c == '/' || c == '-' || c == ' ')
-      out += static_cast<char>(c.unicode());
-  }
-  if (out.find('d') == std::string::npos || out.find('M') == std::string::npos ||
-      out.find('y') == std::string::npos)
-    return kDefaultDatePattern;
-  return out;
-}
-
-CalendarTime Now() {
-  const QDateTime now = QDateTime::currentDateTime();
-  CalendarTime t;
-  t.year = now.date().year();
-  t.month = now.date().month();
-  t.day = now.date().day();
-  t.hour = now.time().hour();
-  t.minute = now.time().minute();
-  return t;
-}
 
 QString StateHint(AccountState state) {
   switch (state) {
@@ -213,7 +186,7 @@ void AccountProgram::FinishRated(const EndMatchRequest& request) {
   line.kind = kAccountMatch;
   const auto folder =
       std::filesystem::path(window_.ProgramFolderPath().toStdString()) / kHistoryFolderName;
-  if (!AppendHistory(folder, {line}, Now(), DatePattern()))
+  if (!AppendHistory(folder, {line}, Now(), ShortDatePattern()))
     ShowError(&window_, WordText(kWordCantSaveHistory));
 
   // 3. The per-match counters; a failure is silent.
