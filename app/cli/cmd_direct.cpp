@@ -336,9 +336,9 @@ namespace trilane::cli {
 namespace {
 
 // A stream that keeps a copy of what goes through it.
-class RecordingLink : public direct::Link {
+class RecordingLink : public net::Link {
  public:
-  RecordingLink(direct::Link& inner, std::string& sent) : inner_(inner), sent_(sent) {}
+  RecordingLink(net::Link& inner, std::string& sent) : inner_(inner), sent_(sent) {}
   void Send(std::string_view bytes) override {
     sent_.append(bytes);
     inner_.Send(bytes);
@@ -346,7 +346,7 @@ class RecordingLink : public direct::Link {
   void Close() override { inner_.Close(); }
 
  private:
-  direct::Link& inner_;
+  net::Link& inner_;
   std::string& sent_;
 };
 
