@@ -78,7 +78,6 @@ class ClubGame : public QObject, public club::ClubListener {
   void SetTickInterval(int milliseconds) { ticks_.setInterval(milliseconds); }
   // Runs after every socket event and tick (tests let the seat play there).
   void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
-  club::ClubController* Controller() const { return controller_.get(); }
 
  signals:
   // "connect" went out: the seat waits for the other three players.
