@@ -15,6 +15,7 @@
 
 #include "net/club/club_controller.h"
 #include "table/table_match.h"
+#include "table/table_view.h"
 
 namespace trilane::club {
 class ClubSocket;
@@ -106,7 +107,7 @@ class ClubGame : public QObject, public club::ClubListener {
   void DrawClock();
   void CloseTable();
   void Later(std::function<void()> step);
-  void Sound(std::string_view name) const;
+  void Sound(TableSound sound) const;
   void Booked();
 
   ClubGameServices services_;
