@@ -102,6 +102,7 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
   }
   int32_t best = 0;
   int bestBack = -1, bestMid = -1, bestFr = -1, bestOrder = 0;
+  uint32_t examined = 0;
   for (int cat = kStraightFlush; cat >= kTwoPairs; --cat) {
     for (int i = 0; i < counts[cat]; ++i) {
       const int b = byCategory[cat][i];
@@ -110,6 +111,7 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
       const uint16_t backMask = t.five[b];
       const ListMapper mapper(ComplementSlots(backMask));
       for (int mi = 0; mi < kFiveOfEight; ++mi) {
+        ++examined;
         const uint16_t middleMask = mapper.Map(t.fiveOfEight[mi]);
         const int m = t.index[middleMask];
         if (key5[b] <= key5[m]) continue;
@@ -129,8 +131,11 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
     }
   }
   if (bestBack >= 0) {
-    return Build(hand, t.five[bestBack], t.five[bestMid],
-                 {values.three[bestFr], values.five[bestMid], values.five[bestBack]}, best, true);
+    ComputerArrangement found = Build(hand, t.five[bestBack], t.five[bestMid],
+                                      {values.three[bestFr], values.five[bestMid], values.five[bestBack]},
+                                      best, true);
+    found.candidatesExamined = examined;
+    return found;
   }
 
   // Nothing passed the filters: the first legal split of the same enumeration, any Back.
@@ -138,13 +143,17 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
     const uint16_t backMask = t.five[b];
     const ListMapper mapper(ComplementSlots(backMask));
     for (uint8_t small : t.fiveOfEight) {
+      ++examined;
       const uint16_t middleMask = mapper.Map(small);
       const int m = t.index[middleMask];
       const int f = t.index[0x1FFF & ~backMask & ~middleMask];
       if (key5[b] > key5[m] && key5[m] > key3[f]) {
-        return Build(hand, backMask, middleMask,
-                     {values.three[f], values.five[m], values.five[b]},
-                     ArrangementScore(values.three[f], values.five[m], values.five[b]), false);
+        ComputerArrangement first = Build(hand, backMask, middleMask,
+                                          {values.three[f], values.five[m], values.five[b]},
+                                          ArrangementScore(values.three[f], values.five[m], values.five[b]),
+                                          false);
+        first.candidatesExamined = examined;
+        return first;
       }
     }
   }
@@ -153,6 +162,7 @@ ComputerArrangement ArrangeByComputer(const Hand& hand) {
   ComputerArrangement plain = Build(hand, 0x1F00, 0x00F8, {}, 0, false);
   plain.values = EvaluateArrangement(plain.rows);
   plain.weight = ArrangementScore(plain.values[kFront], plain.values[kMiddle], plain.values[kBack]);
+  plain.candidatesExamined = examined;
   return plain;
 }
 

@@ -44,8 +44,6 @@ class MainMenu : public QWidget {
 
   // The information clock's page (from the web figures the program reads for it).
   void SetInformationFace(const InformationFace& face);
-  // Whether the window is large enough for the two clocks.
-  bool ClocksShown() const { return clocksShown_; }
 
   // The new-message siren on the board's picture (hint "Qor Chat!"), or the board's own
   // animation.
@@ -58,7 +56,6 @@ class MainMenu : public QWidget {
   // Member line 5 as the signed-in account's figures, in red; an empty caption gives the
   // line back to the club file.
   void SetAccountLine(const QString& caption);
-  int AccountIndicatorState() const { return accountState_; }
 
   QorCardsButton* MemberButton(int slot) const { return members_[slot - 1]; }
   bool MemberEmpty(int slot) const { return empty_[slot - 1]; }

@@ -48,7 +48,6 @@ class MainWindow : public QWidget {
   // The settings as the file should keep them: this run's --size, --lang and --speed give way
   // to the file's values unless the player picked another value in a window.
   TSettings SettingsToStore();
-  const Layout& CurrentLayout() const { return layout_; }
   TitleScreen* Title() const { return title_; }
   MainMenu* Menu() const { return menu_; }
   TableWidget* Table() const { return table_; }

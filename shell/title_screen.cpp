@@ -182,7 +182,6 @@ void TitleScreen::Tick() {
   }
   painter.end();
   walkersDrawn_ = walkersNow;
-  lastChange_ = dirty;
   update(dirty.translated(FrameOrigin()));
 }
 

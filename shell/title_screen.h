@@ -38,8 +38,6 @@ class TitleScreen : public QWidget {
   // One frame (the timer calls it; tests and screenshots too).
   void Tick();
   const QImage& Picture() const { return frame_; }
-  // What the last frame drew again, in the picture's coordinates.
-  const QRegion& LastChange() const { return lastChange_; }
 
  signals:
   void left();
@@ -65,7 +63,6 @@ class TitleScreen : public QWidget {
   QRect lettersRect_;
   bool coloursStepped_ = false;  // the letters change colour in the next frame
   QRegion walkersDrawn_;         // where the last frame drew the walkers
-  QRegion lastChange_;
   QTimer timer_;
   bool leaving_ = false;
 };

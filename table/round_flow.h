@@ -170,7 +170,6 @@ class RoundFlow {
   void ReportReentry(std::string_view entryPoint);
   void RunDeferred();
 
-  void DealTo(const Hands& hands);
   void ShowSeatNamePlates();
   void StartLock();
   bool ActionAllowed() const;

@@ -36,6 +36,10 @@ std::string_view SoundResourceName(TableSound sound) {
       return "WFiGood";
     case TableSound::kCycleRegrets:
       return "WFiBads";
+    case TableSound::kClockTick:
+      return "STimerA";
+    case TableSound::kClockLastSeconds:
+      return "STimerB";
   }
   return {};
 }

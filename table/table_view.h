@@ -80,6 +80,8 @@ enum class TableSound : uint8_t {
   kCycleBest,  // the end-of-cycle verdicts
   kCycleGood,
   kCycleRegrets,
+  kClockTick,         // the own turn clock counts down
+  kClockLastSeconds,  // ... its last seven seconds
 };
 std::string_view SoundResourceName(TableSound sound);
 

@@ -23,96 +23,35 @@
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
 #include "net/direct/qt_transport.h"
+#include "net_run.h"
 #include "table/auto_player.h"
-#include "words/words.h"
 
 namespace trilane::cli {
 namespace {
 
-// How long a finished player waits for its last bytes to leave before it exits.
-constexpr int kClosingMs = 2000;
 // How long a joiner waits to be seated after it started connecting.
 constexpr int kSeatingWaitMs = 30000;
 // How long a game may stand still before it is ended (--idle-timeout).
 constexpr int kIdleSeconds = 300;
 
-void PrintLine(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
-// A message of the game on one line, in English.
-std::string OneLine(const TableText& text) {
-  std::string line = ComposeText(text, [](int entry) { return Word(entry); });
-  for (char& c : line) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  std::string squeezed;
-  for (char c : line) {
-    if (!(c == ' ' && !squeezed.empty() && squeezed.back() == ' ')) squeezed += c;
-  }
-  return squeezed;
-}
-
-void PrintRound(bool json, const RoundFlow& flow) {
-  const int own = flow.Setup().ownNumber;
-  std::array<int32_t, 4> byNetId{};
-  for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];
-  const int32_t round = flow.Counters().matchGames;
-  if (json) {
-    Json j;
-    j.BeginObject().Key("round").Int(round).Key("totals").IntArray(byNetId).EndObject();
-    return PrintLine(j.Text());
-  }
-  std::string line = "round " + std::to_string(round) + " totals";
-  for (int32_t t : byNetId) line += " " + SignedNumber(t);
-  PrintLine(line);
-}
-
-// The exit of the event loop and the one stderr line of a failed game.
-class Outcome : public direct::DirectListener {
+// What the host and the joiner report, and the end of the command.
+class Outcome : public direct::DirectListener, public RunEnd {
  public:
   Outcome(const char* command, std::function<void()> onSeated,
           std::function<void()> onSeatedAs = {})
-      : command_(command), onSeated_(std::move(onSeated)), onSeatedAs_(std::move(onSeatedAs)) {}
+      : RunEnd(command), onSeated_(std::move(onSeated)), onSeatedAs_(std::move(onSeatedAs)) {}
 
   void JoinerSeated(int, const TableText&) override { Later(onSeated_); }
   void SeatedAs(int) override { Later(onSeatedAs_); }
-  void GameInterrupted(const TableText& message) override { Fail(OneLine(message)); }
-  void JoinFailed(const TableText& message) override { Fail(OneLine(message)); }
-
-  void Fail(const std::string& line) {
-    if (done_) return;
-    done_ = true;
-    std::fprintf(stderr, "trilane-cli %s: %s\n", command_, line.c_str());
-    QCoreApplication::exit(1);
-  }
-  // The match is over: exit 0 once `busy` says the last bytes are out.
-  void Finish(std::function<bool()> busy) {
-    if (done_) return;
-    done_ = true;
-    const auto started = std::chrono::steady_clock::now();
-    auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, busy, started] {
-      const auto waited = std::chrono::steady_clock::now() - started;
-      if (!busy() || waited > std::chrono::milliseconds(kClosingMs)) {
-        poll->stop();
-        QCoreApplication::exit(0);
-      }
-    });
-    poll->start(5);
-  }
-  bool Done() const { return done_; }
+  void GameInterrupted(const TableText& message) override { Fail(SqueezedLine(message)); }
+  void JoinFailed(const TableText& message) override { Fail(SqueezedLine(message)); }
 
  private:
   static void Later(const std::function<void()>& f) {
     if (f) QTimer::singleShot(0, QCoreApplication::instance(), f);
   }
-  const char* command_;
   std::function<void()> onSeated_;
   std::function<void()> onSeatedAs_;
-  bool done_ = false;
 };
 
 // Ends a game that has stopped moving: a peer that sends nothing, or whose machine froze,
@@ -172,18 +111,6 @@ bool PlaySeat(AutoPlayer& player) {
   }
 }
 
-int RunEventLoop() {
-  return QCoreApplication::exec();
-}
-
-struct QtApp {
-  QtApp() : app(argc, argv) {}
-  int argc = 1;
-  char name[12] = "trilane-cli";
-  char* argv[2] = {name, nullptr};
-  QCoreApplication app;
-};
-
 uint32_t SeedFromClock() {
   return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
@@ -222,7 +149,7 @@ int RunHost(const CommandArgs& raw) {
   host.Attach(flow);
   AutoPlayer player(flow);
   direct::HostTransport transport(host);
-  view.onRoundFinished = [&] { PrintRound(json, flow); };
+  view.onRoundFinished = [&] { PrintRound(json, flow, 1); };
   IdleWatch idle(flow, idleSeconds, [&](int seconds) {
     host.Leave();
     outcome.Fail(IdleMessage(seconds));
@@ -282,7 +209,7 @@ int RunJoin(const CommandArgs& raw) {
   joiner.Attach(flow);
   AutoPlayer player(flow);
   direct::JoinTransport transport(joiner);
-  view.onRoundFinished = [&] { PrintRound(json, flow); };
+  view.onRoundFinished = [&] { PrintRound(json, flow, joiner.NetId()); };
   IdleWatch idle(flow, idleSeconds, [&](int seconds) {
     joiner.Leave();
     outcome.Fail(IdleMessage(seconds));
@@ -327,18 +254,18 @@ int RunJoin(const CommandArgs& raw) {
 
 #include "cli.h"
 #include "commands.h"
-#include "table/auto_player.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
 #include "net/direct/memory_link.h"
+#include "table/auto_player.h"
 
 namespace trilane::cli {
 namespace {
 
 // A stream that keeps a copy of what goes through it.
-class RecordingLink : public direct::Link {
+class RecordingLink : public net::Link {
  public:
-  RecordingLink(direct::Link& inner, std::string& sent) : inner_(inner), sent_(sent) {}
+  RecordingLink(net::Link& inner, std::string& sent) : inner_(inner), sent_(sent) {}
   void Send(std::string_view bytes) override {
     sent_.append(bytes);
     inner_.Send(bytes);
@@ -346,7 +273,7 @@ class RecordingLink : public direct::Link {
   void Close() override { inner_.Close(); }
 
  private:
-  direct::Link& inner_;
+  net::Link& inner_;
   std::string& sent_;
 };
 

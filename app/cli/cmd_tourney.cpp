@@ -22,6 +22,7 @@
 #include "commands.h"
 #include "net/club/club_controller.h"
 #include "net/club/club_socket.h"
+#include "net_run.h"
 #include "table/auto_player.h"
 #include "web/calls.h"
 #include "web/curl_transport.h"
@@ -32,24 +33,7 @@ namespace {
 
 using namespace trilane::web;
 
-// How long a finished seat waits for its last bytes to leave before it exits.
-constexpr int kClosingMs = 2000;
 constexpr int kWebTimeoutMs = 15000;
-
-void PrintLine(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
-// A message of the game on one line, in English.
-std::string OneLine(const TableText& text) {
-  std::string line = ComposeText(text, [](int entry) { return Word(entry); });
-  for (char& c : line) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return line;
-}
 
 // The table nobody looks at, which passes the flow's turn clock on to the controller.
 class ClockedTable : public HeadlessTable {
@@ -63,8 +47,10 @@ class ClockedTable : public HeadlessTable {
   }
 };
 
-class Outcome : public club::ClubListener {
+// What the club controller reports, and the end of the command.
+class Outcome : public club::ClubListener, public RunEnd {
  public:
+  Outcome() : RunEnd("tourney") {}
   std::function<void()> onIntroduced, onDealt, onNotConnected;
 
   void Introduced() override {
@@ -83,40 +69,10 @@ class Outcome : public club::ClubListener {
     Fail(line);
   }
 
-  void Fail(const std::string& line) {
-    if (done_) return;
-    done_ = true;
-    std::fprintf(stderr, "trilane-cli tourney: %s\n", line.c_str());
-    QCoreApplication::exit(1);
-  }
-  void Finish(std::function<bool()> busy) {
-    if (done_) return;
-    done_ = true;
-    const auto started = std::chrono::steady_clock::now();
-    auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, busy, started] {
-      if (!busy() ||
-          std::chrono::steady_clock::now() - started > std::chrono::milliseconds(kClosingMs)) {
-        poll->stop();
-        QCoreApplication::exit(0);
-      }
-    });
-    poll->start(5);
-  }
   bool Ended() const { return ended_; }
-  bool Done() const { return done_; }
 
  private:
   bool ended_ = false;
-  bool done_ = false;
-};
-
-struct QtApp {
-  QtApp() : app(argc, argv) {}
-  int argc = 1;
-  char name[12] = "trilane-cli";
-  char* argv[2] = {name, nullptr};
-  QCoreApplication app;
 };
 
 }  // namespace
@@ -197,25 +153,7 @@ int RunTourney(const CommandArgs& raw) {
   AutoPlayer player(flow);
   club::ClubSocket socket(controller);
 
-  view.onRoundFinished = [&] {
-    std::array<int32_t, 4> bySeat{};
-    for (int s = 1; s <= 4; ++s) bySeat[s - 1] = flow.RoundTotals()[PositionOf(seat, s) - 1];
-    const int32_t round = flow.Counters().matchGames;
-    if (json) {
-      Json j;
-      PrintLine(j.BeginObject()
-                    .Key("round")
-                    .Int(round)
-                    .Key("totals")
-                    .IntArray(bySeat)
-                    .EndObject()
-                    .Text());
-    } else {
-      std::string line = "round " + std::to_string(round) + " totals";
-      for (int32_t t : bySeat) line += " " + SignedNumber(t);
-      PrintLine(line);
-    }
-  };
+  view.onRoundFinished = [&] { PrintRound(json, flow, seat); };
   outcome.onIntroduced = [&] {
     if (json) {
       Json j;
@@ -273,7 +211,7 @@ int RunTourney(const CommandArgs& raw) {
 
   socket.Connect(QString::fromStdString(address), static_cast<quint16>(port),
                  QString::fromStdString(source));
-  return QCoreApplication::exec();
+  return RunEventLoop();
 }
 
 }  // namespace trilane::cli

@@ -9,13 +9,14 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/codepage.h"
 #include "cli.h"
 #include "commands.h"
+#include "records/file_io.h"
 #include "web/calls.h"
 #include "web/curl_transport.h"
 #include "web/replies.h"
@@ -231,12 +232,11 @@ void ReportFlagAndNumber(Report& r, const WebRead<int64_t>& read, const char* ke
   r.Int(key, read.value);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("cannot read " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// A file named on the command line, read as the record files are.
+std::string ReadNamedFile(const std::string& path) {
+  Expected<std::string, RecordError> bytes = ReadWholeFile(PathArgument(path));
+  if (!bytes) throw UsageError("cannot read " + path);
+  return std::move(*bytes);
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -519,7 +519,7 @@ const std::vector<CallSpec>& Calls() {
       {"UploadPhoto",
        {"nick", "file"},
        [](WebClient& c, const Params& p, Report& r) {
-         r.Ok(c.UploadPhoto(p.Text("nick"), ReadWholeFile(p.Text("file"))));
+         r.Ok(c.UploadPhoto(p.Text("nick"), ReadNamedFile(p.Text("file"))));
        }},
       {"WebOwnAddress",
        {},

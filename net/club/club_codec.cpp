@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "net/direct/direct_codec.h"
+#include "net/core/stage_message.h"
 
 namespace trilane::club {
 
@@ -13,7 +13,6 @@ constexpr std::string_view kNextWord = "bnext";
 constexpr std::string_view kTimeOutWord = "TOut";
 constexpr std::string_view kLeaveWord = "disA";
 constexpr std::string_view kLeftWord = "aleft";
-constexpr size_t kStageBytes = 33;
 
 uint8_t At(std::string_view b, size_t i) {
   return static_cast<uint8_t>(b[i]);
@@ -27,47 +26,15 @@ int SeatDigit(uint8_t c) {
 char Digit(int value) {
   return static_cast<char>('0' + std::clamp(value, 0, 9));
 }
-bool IsRankLetter(uint8_t c) {
-  return RankOfLetter(c) != kEmptyRank;
-}
-bool IsSuitLetter(uint8_t c) {
-  return SuitIndexOf(c) != 0;
-}
-
-// A slot of an arrangement: a card's two letters, or "##".
-bool IsSlot(uint8_t rank, uint8_t suit) {
-  return (rank == '#' && suit == '#') || (IsRankLetter(rank) && IsSuitLetter(suit));
-}
 
 std::optional<Message> ReadDeal(std::string_view b) {
-  Deal deal;
-  for (int i = 0; i < kDeckSize; ++i) {
-    const uint8_t rank = At(b, 1 + 2 * i), suit = At(b, 2 + 2 * i);
-    if (!IsRankLetter(rank) || !IsSuitLetter(suit)) return std::nullopt;
-    const uint8_t tens = At(b, 105 + 2 * i), ones = At(b, 106 + 2 * i);
-    if (!IsDigit(tens) || !IsDigit(ones)) return std::nullopt;
-    if ((tens - '0') * 10 + (ones - '0') != RankOfLetter(rank)) return std::nullopt;
-    deal.deck[i] = CardFromCode(CardCode{rank, suit});
-  }
-  return deal;
+  if (const std::optional<Deck> deck = net::ReadDealCards(b)) return Deal{*deck};
+  return std::nullopt;
 }
 
 std::optional<Message> ReadStage(std::string_view b) {
-  Stage stage;
-  if (At(b, 1) < '1' || At(b, 1) > '7') return std::nullopt;
-  stage.step = At(b, 1) - '0';
-  for (int i = 0; i < 15; ++i) {
-    const uint8_t rank = At(b, 2 + 2 * i), suit = At(b, 3 + 2 * i);
-    if (stage.step == 2) {
-      if (!IsSlot(rank, suit)) return std::nullopt;
-      stage.codes[i] = CardCode{rank, suit};
-    } else if (rank != '0' || suit != '0') {
-      return std::nullopt;
-    }
-  }
-  stage.sender = SeatDigit(At(b, kStageBytes - 1));
-  if (stage.sender == 0) return std::nullopt;
-  return stage;
+  if (const std::optional<Stage> stage = net::ReadStage(b)) return *stage;
+  return std::nullopt;
 }
 
 // The text of a chat: everything after the "s" up to the first "#", at most 15 bytes.
@@ -174,11 +141,11 @@ std::string EncodeConnect(int seat) {
 }
 
 std::string EncodeStep(int step, int seat) {
-  return Frame(direct::EncodeStep(step, seat), seat);
+  return Frame(net::EncodeStep(step, seat), seat);
 }
 
 std::string EncodeArrangement(const Arrangement& rows, int seat) {
-  return Frame(direct::EncodeArrangement(rows, seat), seat);
+  return Frame(net::EncodeArrangement(rows, seat), seat);
 }
 
 std::string EncodeChat(std::string_view text, int seat) {
@@ -212,9 +179,7 @@ std::string EncodeLeave(int seat) {
 }
 
 std::string EncodeDeal(const Deck& deck) {
-  std::string bytes = direct::EncodeDeal(deck, false);
-  bytes.pop_back();  // a tournament deal carries no rule letter: it is always "1-6"
-  return bytes;
+  return net::EncodeDealCards(deck);  // no rule letter: a tournament deal is always "1-6"
 }
 
 std::string EncodeGameEnded() {

@@ -13,10 +13,10 @@
 //   Connect   "connect" + the seat digit (8); once, when the connection is made.
 //             Server: binds the connection to that seat if the club's store shows the seat
 //             taken from the connection's address; otherwise the connection is closed.
-//   Stage     the direct-play stage message within the frame: 1 "h"; 2 the step "1".."7";
-//             3-32 for "h2" the sender's fifteen slots (Front 1..5, Middle 1..5, Back 1..5,
-//             two bytes each, "##" for an empty slot), for every other step thirty "0";
-//             33 the sender's seat.
+//   Stage     the stage message of net/core/stage_message.h within the frame: 1 "h"; 2 the
+//             step "1".."7"; 3-32 for "h2" the sender's fifteen slots (Front 1..5, Middle
+//             1..5, Back 1..5, two bytes each, "##" for an empty slot), for every other step
+//             thirty "0"; 33 the sender's seat.
 //             Server: "h1", "h3".."h7" only from seat 1 and each only at its stage; "h2"
 //             from each seat once a round, with byte 33 its own seat, the cards of its own
 //             deck block and rows that rise, seat 1 last. Taken frames are relayed to the
@@ -34,8 +34,9 @@
 //   Leave     "disA"; a seat given up in the lobby before the game, just before closing.
 //
 // Server -> player
-//   Deal      209 bytes, unframed: 1 "b"; 2-105 the 52 card codes in deck order; 106-209
-//             their rank values, two digits each ("01".."13", matching the rank letters).
+//   Deal      209 bytes, unframed, the deal's cards of net/core/stage_message.h: 1 "b";
+//             2-105 the 52 card codes in deck order; 106-209 their rank values, two digits
+//             each ("01".."13", matching the rank letters).
 //             Seat s holds deck block 5 - s (deck positions 13(4-s)+1 .. 13(5-s)).
 //   Stage, Chat   relayed as above.
 //   GameEnded   "e"; the game is over and its results are booked.
@@ -58,31 +59,28 @@
 #include <variant>
 #include <vector>
 
+#include "net/core/stage_message.h"
 #include "rules/arrangement.h"
 #include "rules/deck.h"
 
 namespace trilane::club {
 
 inline constexpr size_t kFrameBytes = 50;
-inline constexpr size_t kDealBytes = 209;
+inline constexpr size_t kDealBytes = net::kDealCardBytes;
 inline constexpr size_t kChatTextBytes = 15;
 inline constexpr size_t kTotalBytes = 7;
 inline constexpr char kPadding = '#';
 inline constexpr int kSeats = 4;
 
-using PayloadCodes = std::array<CardCode, 15>;
+using net::PayloadCodes;
 using SeatTotals = std::array<int32_t, 4>;  // index s - 1 is seat s
 
 struct Connect {
   int seat = 1;
   friend bool operator==(const Connect&, const Connect&) = default;
 };
-struct Stage {
-  int step = 1;          // 1..7
-  PayloadCodes codes{};  // "h2" only
-  int sender = 1;        // byte 33
-  friend bool operator==(const Stage&, const Stage&) = default;
-};
+// The sender (byte 33) is a seat.
+using net::Stage;
 struct Chat {
   std::string text;  // code page 1251, at most 15 bytes, no "#"
   friend bool operator==(const Chat&, const Chat&) = default;

@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "base/codepage.h"
-#include "net/direct/direct_texts.h"
+#include "net/core/net_texts.h"
 #include "words/word_entries.h"
 
 namespace trilane::club {
@@ -41,7 +41,7 @@ void ClubController::SetSeatNames(const std::array<std::string, 4>& names) {
   }
 }
 
-void ClubController::Connecting(direct::Link& link) {
+void ClubController::Connecting(net::Link& link) {
   socket_ = &link;
   link_ = ClubLink::kConnecting;
   dealt_ = false;
@@ -167,7 +167,7 @@ void ClubController::Tick() {
 
 bool ClubController::SendChat(std::string_view utf8) {
   if (utf8.empty() || !ChatOpen()) return false;
-  const std::string text = direct::TravelText(utf8, kChatTextBytes);
+  const std::string text = net::TravelText(utf8, kChatTextBytes);
   Send(EncodeChat(text, seat_));
   listener_.ChatLine(seat_, Cp1251ToUtf8(text), true);
   return true;

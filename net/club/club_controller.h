@@ -3,8 +3,9 @@
 // once the club socket is connected, follows the server's deals and the leader's stages on
 // its round flow, sends its own rows, chat and (as the leader) the pacing steps, keeps the
 // turn clock the flow sets, and ends the game on "e", "a", "T", its own time-out or a lost
-// connection. It is the flow's StageSender; the transport hands it the socket's events and
-// the view hands it the flow's clock settings.
+// connection. It is the networked side both paths share (the flow's StageSender, the chat,
+// leaving); the transport hands it the socket's events and the view hands it the flow's
+// clock settings.
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,8 @@
 #include <string_view>
 
 #include "net/club/club_codec.h"
-#include "net/direct/link.h"
+#include "net/core/controller.h"
+#include "net/core/link.h"
 #include "table/round_flow.h"
 #include "table/table_text.h"
 
@@ -70,18 +72,18 @@ struct TurnClock {
   bool running = false;
 };
 
-class ClubController : public StageSender {
+class ClubController : public net::Controller {
  public:
   // `seat` 1..4; `start` the seat record's figures (its games count the deals).
   ClubController(int seat, const MatchStart& start, ClubListener& listener);
 
   // Configures the flow for this seat and starts the match, which waits for the first deal.
-  void Attach(RoundFlow& flow);
+  void Attach(RoundFlow& flow) override;
   // Names by seat (UTF-8), as the lobby's table list shows them.
   void SetSeatNames(const std::array<std::string, 4>& names);
 
   // --- transport events
-  void Connecting(direct::Link& link);
+  void Connecting(net::Link& link);
   void Connected();
   void Received(std::string_view bytes);
   // The socket closed or failed.
@@ -96,13 +98,13 @@ class ClubController : public StageSender {
 
   // --- local actions
   // Enter in the chat field; false when nothing was sent (no game yet, an empty text).
-  bool SendChat(std::string_view utf8);
+  bool SendChat(std::string_view utf8) override;
   // The end-of-game button's request: the leader sends its totals first.
   void EndGame(const EndMatchRequest& request);
   // The seat is given up in the lobby before the game: "disA", then the socket closes.
   void GiveUpSeat();
   // "Exit to menu": the socket closes, nothing more is taken.
-  void Leave();
+  void Leave() override;
 
   // --- StageSender
   void SendStep(StageStep step) override;
@@ -113,7 +115,7 @@ class ClubController : public StageSender {
   ClubLink Link() const { return link_; }
   int Seat() const { return seat_; }
   bool Dealt() const { return dealt_; }
-  bool ChatOpen() const { return dealt_ && link_ == ClubLink::kConnected; }
+  bool ChatOpen() const override { return dealt_ && link_ == ClubLink::kConnected; }
 
  private:
   void Handle(const Decoded& frame);
@@ -126,7 +128,7 @@ class ClubController : public StageSender {
   MatchStart start_;
   ClubListener& listener_;
   RoundFlow* flow_ = nullptr;
-  direct::Link* socket_ = nullptr;
+  net::Link* socket_ = nullptr;
   Decoder decoder_{Direction::kToPlayer};
   ClubLink link_ = ClubLink::kNone;
   bool dealt_ = false;

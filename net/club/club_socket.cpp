@@ -7,8 +7,8 @@ namespace trilane::club {
 ClubSocket::ClubSocket(ClubController& controller) : controller_(controller) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket_.setReadBufferSize(direct::kMaxReadBytes);
-    direct::KeepConnectionAlive(socket_);
+    socket_.setReadBufferSize(net::kMaxReadBytes);
+    net::KeepConnectionAlive(socket_);
     controller_.Connected();
     AfterEvent();
   });

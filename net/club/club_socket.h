@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "net/club/club_controller.h"
-#include "net/direct/qt_transport.h"
+#include "net/core/socket_link.h"
 
 namespace trilane::club {
 
@@ -35,7 +35,7 @@ class ClubSocket {
 
   ClubController& controller_;
   QTcpSocket socket_;
-  direct::SocketLink link_{socket_};
+  net::SocketLink link_{socket_};
   std::function<void()> afterEvent_;
 };
 

@@ -1,15 +1,12 @@
 #pragma once
 // This machine's side of a direct-play game, host or joiner alike, as the windows and the
-// command-line tool use it: the flow's sender, the chat, leaving, and what the waiting and
-// player windows show. The transport hands the side its socket events; the side turns the
-// messages into calls on the flow.
-#include <string_view>
-
+// command-line tool use it: the networked side (the flow's sender, the chat, leaving) and
+// what the waiting and player windows show.
 #include <cstdint>
 
+#include "net/core/controller.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/direct_texts.h"
-#include "table/round_flow.h"
 
 namespace trilane::direct {
 
@@ -22,24 +19,16 @@ enum class LinkPhase : uint8_t {
   kClosed = 4,   // the game ended or was interrupted; nothing more is taken
 };
 
-class Controller : public StageSender {
+// The chat field takes input (ChatOpen) at the host once the game is dealt, at a joiner from
+// its first deal.
+class Controller : public net::Controller {
  public:
-  // The flow this side plays on; it must use this controller as its StageSender.
-  virtual void Attach(RoundFlow& flow) = 0;
-  // Enter in the chat field; false when nothing was sent.
-  virtual bool SendChat(std::string_view utf8) = 0;
-  // The end of the game or "Exit to menu": every connection closes.
-  virtual void Leave() = 0;
-
   virtual LinkPhase Phase() const = 0;
   // This machine's NetId: 1 the host, 2..4 a seated joiner.
   virtual int NetId() const = 0;
   virtual int Joiners() const = 0;
   // Four-byte names by NetId.
   virtual const NetNames& Names() const = 0;
-  // The chat field takes input: the host once the game is dealt, a joiner from its first
-  // deal.
-  virtual bool ChatOpen() const = 0;
   // The waiting window's error flag (a joiner that found no game).
   virtual bool JoinError() const { return false; }
 };

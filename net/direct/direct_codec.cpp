@@ -25,12 +25,6 @@ bool IsDigit(uint8_t c) {
 bool IsNameByte(uint8_t c) {
   return c >= 0x20;
 }
-bool IsRankLetter(uint8_t c) {
-  return RankOfLetter(c) != kEmptyRank;
-}
-bool IsSuitLetter(uint8_t c) {
-  return SuitIndexOf(c) != 0;
-}
 int DigitValue(uint8_t c) {
   return c - '0';
 }
@@ -74,29 +68,8 @@ bool AbortByteFits(std::string_view b, size_t i) {
 }
 
 bool DealByteFits(std::string_view b, size_t i) {
-  const uint8_t c = At(b, i);
-  if (i == 0) return c == 'b';
-  if (i <= 104) return i % 2 == 1 ? IsRankLetter(c) : IsSuitLetter(c);
-  if (i <= 208) {
-    if (!IsDigit(c)) return false;
-    if (i % 2 == 1) return true;  // the tens digit; the pair is checked at its second digit
-    const size_t card = (i - 106) / 2;
-    const int rank = DigitValue(At(b, i - 1)) * 10 + DigitValue(c);
-    return rank == RankOfLetter(At(b, 1 + 2 * card));
-  }
-  return c == kRuleLetterTwoFour || c == kRuleLetterOneSix;
-}
-
-bool StageByteFits(std::string_view b, size_t i) {
-  const uint8_t c = At(b, i);
-  if (i == 0) return c == 'h';
-  if (i == 1) return c >= '1' && c <= '7';
-  if (i <= 31) {
-    if (At(b, 1) != '2') return c == '0';
-    if (i % 2 == 0) return c == '#' || IsRankLetter(c);  // first byte of a slot
-    return At(b, i - 1) == '#' ? c == '#' : IsSuitLetter(c);
-  }
-  return c >= '1' && c <= '4';
+  if (i < net::kDealCardBytes) return net::DealCardByteFits(b, i);
+  return At(b, i) == kRuleLetterTwoFour || At(b, i) == kRuleLetterOneSix;
 }
 
 enum class Fit : uint8_t { kNo, kPartial, kWhole };
@@ -128,7 +101,7 @@ Match MatchLong(std::string_view b) {
     case 'b':
       return MatchLayout(b, kDealBytes, DealByteFits);
     case 'h':
-      return MatchLayout(b, kStageBytes, StageByteFits);
+      return MatchLayout(b, kStageBytes, net::StageByteFits);
     default:
       return {};
   }
@@ -194,14 +167,6 @@ NetNames ReadNames(std::string_view b) {
   return names;
 }
 
-PayloadCodes ReadCodes(std::string_view payload) {
-  PayloadCodes codes;
-  for (int i = 0; i < 15; ++i) {
-    codes[i] = CardCode{At(payload, 2 * i), At(payload, 2 * i + 1)};
-  }
-  return codes;
-}
-
 // The message of bytes that MatchAny found whole.
 Message Read(std::string_view b) {
   switch (At(b, 0)) {
@@ -215,34 +180,17 @@ Message Read(std::string_view b) {
       return Abort{};
     case 's':
       return Chat{DigitValue(At(b, 1)), std::string(b.substr(2))};
-    case 'b': {
-      Deal deal;
-      for (int i = 0; i < kDeckSize; ++i) {
-        deal.deck[i] = CardFromCode(CardCode{At(b, 1 + 2 * i), At(b, 2 + 2 * i)});
-      }
-      deal.ruleTwoFour = At(b, 209) == kRuleLetterTwoFour;
-      return deal;
-    }
-    default: {
-      Stage stage;
-      stage.step = DigitValue(At(b, 1));
-      if (stage.step == 2) stage.codes = ReadCodes(b.substr(2, kPayloadBytes));
-      stage.sender = DigitValue(At(b, 32));
-      return stage;
-    }
+    // MatchAny checked every byte of a deal and a stage against the same layouts.
+    case 'b':
+      return Deal{net::ReadDealCards(b).value_or(Deck{}), At(b, 209) == kRuleLetterTwoFour};
+    default:
+      return net::ReadStage(b).value_or(Stage{});
   }
 }
 
 std::string NamesBytes(const NetNames& names) {
   std::string out;
   for (const SeatName& name : names) out += FourByteName(name);
-  return out;
-}
-
-std::string CodesBytes(const PayloadCodes& codes) {
-  std::string out;
-  out.reserve(kPayloadBytes);
-  for (const CardCode& c : codes) out += c.Bytes();
   return out;
 }
 
@@ -258,10 +206,7 @@ struct Encoder {
     return std::string{'s', Digit(m.writer)} + m.text.substr(0, kChatTextBytes);
   }
   std::string operator()(const Deal& m) const { return EncodeDeal(m.deck, m.ruleTwoFour); }
-  std::string operator()(const Stage& m) const {
-    const std::string payload = m.step == 2 ? CodesBytes(m.codes) : std::string(kPayloadBytes, '0');
-    return std::string{'h', Digit(m.step)} + payload + Digit(m.sender);
-  }
+  std::string operator()(const Stage& m) const { return net::EncodeStage(m); }
 };
 
 }  // namespace
@@ -270,11 +215,6 @@ SeatName FourByteName(std::string_view cp1251) {
   SeatName name(cp1251.substr(0, kNameBytes));
   name.resize(kNameBytes, ' ');
   return name;
-}
-
-std::string WithoutTrailingBlanks(std::string_view bytes) {
-  while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
-  return std::string(bytes);
 }
 
 std::string Encode(const Message& message) {
@@ -309,31 +249,8 @@ std::string EncodeChat(int writer, std::string_view text) {
 }
 
 std::string EncodeDeal(const Deck& deck, bool ruleTwoFour) {
-  std::string out = "b";
-  out.reserve(kDealBytes);
-  for (const Card& card : deck) out += card.code.Bytes();
-  for (const Card& card : deck) out += TwoDigits(card.rank);
-  out += static_cast<char>(ruleTwoFour ? kRuleLetterTwoFour : kRuleLetterOneSix);
-  return out;
-}
-
-std::string EncodeStep(int step, int sender) {
-  return Encode(Stage{step, {}, sender});
-}
-
-std::string EncodeArrangement(const Arrangement& rows, int sender) {
-  return "h2" + ArrangementPayload(rows) + Digit(sender);
-}
-
-std::string ArrangementPayload(const Arrangement& rows) {
-  PayloadCodes codes;
-  for (int i = 0; i < 15; ++i) codes[i] = rows.rows[i / 5][i % 5].code;
-  return CodesBytes(codes);
-}
-
-std::optional<PayloadCodes> ParseArrangementPayload(std::string_view payload) {
-  if (payload.size() != static_cast<size_t>(kPayloadBytes)) return std::nullopt;
-  return ReadCodes(payload);
+  return net::EncodeDealCards(deck) +
+         static_cast<char>(ruleTwoFour ? kRuleLetterTwoFour : kRuleLetterOneSix);
 }
 
 std::vector<Decoded> Decoder::Feed(std::string_view bytes) {

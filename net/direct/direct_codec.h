@@ -46,15 +46,12 @@
 //     have it: an older peer's short chat followed by a greeting is the same bytes as a
 //     long chat holding one.
 //   Deal      host -> every seated joiner                               210 bytes
-//     1 "b"; 2-105 the 52 card codes in deck order; 106-209 their rank values, two digits
-//     each ("01".."13", matching the rank letters); 210 the rule letter, 0xC8 for the
-//     "2-4" majority rule, 0xCB for "1-6".
+//     1-209 the deal's cards of net/core/stage_message.h ("b", the 52 card codes in deck
+//     order, their rank values); 210 the rule letter, 0xC8 for the "2-4" majority rule,
+//     0xCB for "1-6".
 //     Joiner: the new deal (the first one starts its game).
 //   Stage     the host's steps -> joiners; a player's "h2" joiner -> host, relayed
-//     1 "h"; 2 the step "1".."7"; 3-32 the payload; 33 the sender's NetId ("1".."4").
-//     For "h2" the payload is the sender's fifteen slots, Front 1..5, Middle 1..5, Back
-//     1..5, two bytes each ("##" for an empty slot); for every other step thirty "0".
-//     33 bytes.
+//     The stage message of net/core/stage_message.h, 33 bytes, byte 33 the sender's NetId.
 //     Host: only "h2" from the joiner on that connection; relayed to the other joiners once
 //     the round flow has taken it. Joiner: "h1", "h3".."h7" and the host's "h2" move the
 //     round on; another player's "h2" is stored.
@@ -74,6 +71,7 @@
 #include <variant>
 #include <vector>
 
+#include "net/core/stage_message.h"
 #include "rules/arrangement.h"
 #include "rules/deck.h"
 #include "rules/game.h"
@@ -83,18 +81,17 @@ namespace trilane::direct {
 inline constexpr int kGreetingMark = 25;
 inline constexpr int kNameBytes = 4;
 inline constexpr int kChatTextBytes = 15;
-inline constexpr int kPayloadBytes = 30;
+using net::kPayloadBytes;
+using net::kStageBytes;
 inline constexpr uint8_t kRuleLetterTwoFour = 0xC8;  // "И"
 inline constexpr uint8_t kRuleLetterOneSix = 0xCB;   // "Л"
 inline constexpr int kDealBytes = 210;
-inline constexpr int kStageBytes = 33;
 
 // A four-byte seat name (code page 1251).
 using SeatName = std::string;
 // Names by NetId: index k - 1 is NetId k.
 using NetNames = std::array<SeatName, 4>;
-// The fifteen slot codes of an arrangement in travel order.
-using PayloadCodes = std::array<CardCode, 15>;
+using net::PayloadCodes;
 
 struct Greeting {
   int gameCode = kGameCode;  // 0..99
@@ -125,19 +122,13 @@ struct Deal {
   bool ruleTwoFour = false;
   friend bool operator==(const Deal&, const Deal&) = default;
 };
-struct Stage {
-  int step = 1;          // 1..7
-  PayloadCodes codes{};  // "h2" only; every other step carries thirty "0"
-  int sender = 1;        // NetId 1..4
-  friend bool operator==(const Stage&, const Stage&) = default;
-};
+// The sender is a NetId.
+using net::Stage;
 
 using Message = std::variant<Greeting, Seated, Joined, Abort, Chat, Deal, Stage>;
 
 // A seat name as it travels: the first four bytes, padded with blanks.
 SeatName FourByteName(std::string_view cp1251);
-// A name or chat text as it is shown: without trailing blanks.
-std::string WithoutTrailingBlanks(std::string_view bytes);
 
 // The bytes of a message, exactly as the catalogue lays them out. A chat's text is written
 // as it stands (see EncodeChat); names are cut or padded to four bytes.
@@ -151,15 +142,9 @@ std::string EncodeAbort();
 // message start inside it broken (the chat rule of the catalogue). Every chat this program
 // sends or relays is written by this function; Encode(Chat) writes a text as it stands.
 std::string EncodeChat(int writer, std::string_view text);
-std::string EncodeDeal(const Deck& deck, bool ruleTwoFour);
-// "h1", "h3".."h7" from `sender`.
-std::string EncodeStep(int step, int sender);
-// "h2": the sender's rows.
-std::string EncodeArrangement(const Arrangement& rows, int sender);
-
-// The 30-byte payload of "h2" and its reading; a payload of another length is refused.
-std::string ArrangementPayload(const Arrangement& rows);
-std::optional<PayloadCodes> ParseArrangementPayload(std::string_view payload);
+std::string EncodeDeal(const Deck& deck,
+                       bool ruleTwoFour);  // The stage messages are written by net::EncodeStep and
+                                           // net::EncodeArrangement.
 
 struct Decoded {
   Message message;

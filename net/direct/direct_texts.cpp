@@ -1,7 +1,5 @@
 #include "net/direct/direct_texts.h"
 
-#include "base/codepage.h"
-#include "net/direct/direct_codec.h"
 #include "words/word_entries.h"
 
 namespace trilane::direct {
@@ -16,16 +14,6 @@ TableText InterruptedGameMessage() {
 
 TableText NoAccessibleGamesMessage() {
   return TableText::Word(kWordNoGamesAvailable);
-}
-
-std::string ShownName(std::string_view cp1251) {
-  return Cp1251ToUtf8(WithoutTrailingBlanks(cp1251));
-}
-
-std::string TravelText(std::string_view utf8, size_t maxBytes) {
-  std::string bytes = Utf8ToCp1251(utf8, '?').value_or(std::string());
-  if (bytes.size() > maxBytes) bytes.resize(maxBytes);
-  return bytes;
 }
 
 bool FaceUpCode::Type(char c) {

@@ -1,11 +1,7 @@
 #pragma once
-// The texts the host and the joiner controllers report, and names and typed texts between
-// UTF-8 and the code page they travel in.
+// The texts the host and the joiner controllers report, and the hidden face-up code.
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "table/table_text.h"
 
@@ -16,10 +12,6 @@ namespace trilane::direct {
 TableText InterruptedGameMessage();
 // "There are no accessible games".
 TableText NoAccessibleGamesMessage();
-// Names as shown: code page 1251 to UTF-8, without trailing blanks.
-std::string ShownName(std::string_view cp1251);
-// A typed text as it travels: code page 1251 ("?" for what it lacks), at most `maxBytes`.
-std::string TravelText(std::string_view utf8, size_t maxBytes);
 
 // The hidden face-up toggle: characters typed while the chat send button has the focus.
 // When they read as the number 71948 the other hands turn face up (or down again).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <variant>
 
+#include "net/core/net_texts.h"
 #include "words/word_entries.h"
 
 namespace trilane::direct {
@@ -34,8 +35,8 @@ TableText SeatedLine(int netId) {
 
 HostController::HostController(std::string_view ownName, DirectListener& listener)
     : listener_(listener) {
-  names_ = {FourByteName(TravelText(ownName, kNameBytes)), kComputerSeatName, kComputerSeatName,
-            kComputerSeatName};
+  names_ = {FourByteName(net::TravelText(ownName, kNameBytes)), kComputerSeatName,
+            kComputerSeatName, kComputerSeatName};
 }
 
 void HostController::StartSeating() {
@@ -43,7 +44,7 @@ void HostController::StartSeating() {
   joiners_ = 0;
 }
 
-int HostController::Accepted(Link& link) {
+int HostController::Accepted(net::Link& link) {
   auto connection = std::make_unique<Connection>();
   connection->link = &link;
   connections_.push_back(std::move(connection));
@@ -107,7 +108,7 @@ void HostController::TakeChat(Connection& from, const Chat& chat) {
   // Relayed as EncodeChat writes it, never as it came (the chat rule); shown here the same.
   const std::string relayed = EncodeChat(chat.writer, chat.text);
   SendToJoiners(relayed, from.netId);
-  listener_.ChatLine(chat.writer, ShownName(std::string_view(relayed).substr(2)), false);
+  listener_.ChatLine(chat.writer, net::ShownName(std::string_view(relayed).substr(2)), false);
 }
 
 void HostController::TakeStage(Connection& from, const Stage& stage) {
@@ -189,15 +190,15 @@ bool HostController::StartGame(const MatchStart& start, bool ruleTwoFour) {
 
 void HostController::PushNamesToFlow() {
   for (int netId = 1; netId <= 4; ++netId) {
-    flow_->SetSeatName(PositionOf(1, netId), ShownName(names_[netId - 1]));
+    flow_->SetSeatName(PositionOf(1, netId), net::ShownName(names_[netId - 1]));
   }
 }
 
 bool HostController::SendChat(std::string_view utf8) {
   if (utf8.empty() || phase_ == LinkPhase::kClosed) return false;
-  const std::string text = TravelText(utf8, kChatTextBytes);
+  const std::string text = net::TravelText(utf8, kChatTextBytes);
   SendToJoiners(EncodeChat(1, text));
-  listener_.ChatLine(1, ShownName(text), true);
+  listener_.ChatLine(1, net::ShownName(text), true);
   return true;
 }
 
@@ -211,11 +212,11 @@ void HostController::Leave() {
 }
 
 void HostController::SendStep(StageStep step) {
-  SendToJoiners(EncodeStep(StepNumber(step), 1));
+  SendToJoiners(net::EncodeStep(StepNumber(step), 1));
 }
 
 void HostController::SendArrangement(const Arrangement& rows) {
-  SendToJoiners(EncodeArrangement(rows, 1));
+  SendToJoiners(net::EncodeArrangement(rows, 1));
 }
 
 void HostController::SendDeal(const Deck& deck, bool ruleTwoFour) {

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "net/core/link.h"
 #include "net/direct/controller.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/direct_listener.h"
 #include "net/direct/direct_texts.h"
-#include "net/direct/link.h"
 #include "table/round_flow.h"
 
 namespace trilane::direct {
@@ -35,7 +35,7 @@ class HostController : public Controller {
   void SetClock(std::function<int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
 
   // --- transport events; `connection` is what Accepted returned
-  int Accepted(Link& link);
+  int Accepted(net::Link& link);
   void Received(int connection, std::string_view bytes);
   // The connection closed or failed (on the host both end the joiner's part in the game).
   void Closed(int connection);
@@ -66,7 +66,7 @@ class HostController : public Controller {
 
  private:
   struct Connection {
-    Link* link = nullptr;
+    net::Link* link = nullptr;
     Decoder decoder;
     int netId = 0;  // 0 until seated
     bool open = true;

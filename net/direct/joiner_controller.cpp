@@ -2,6 +2,8 @@
 
 #include <variant>
 
+#include "net/core/net_texts.h"
+
 namespace trilane::direct {
 
 namespace {
@@ -17,9 +19,11 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 
 JoinerController::JoinerController(std::string_view ownName, const MatchStart& start,
                                    DirectListener& listener)
-    : ownName_(FourByteName(TravelText(ownName, kNameBytes))), start_(start), listener_(listener) {}
+    : ownName_(FourByteName(net::TravelText(ownName, kNameBytes))),
+      start_(start),
+      listener_(listener) {}
 
-void JoinerController::StartJoining(Link& link) {
+void JoinerController::StartJoining(net::Link& link) {
   link_ = &link;
   phase_ = LinkPhase::kSeating;
   netId_ = 2;
@@ -44,7 +48,8 @@ void JoinerController::Received(std::string_view bytes) {
 void JoinerController::Handle(const Message& message) {
   std::visit(Overloaded{
                  [&](const Chat& m) {
-                   if (m.writer != netId_) listener_.ChatLine(m.writer, ShownName(m.text), false);
+                   if (m.writer != netId_)
+                     listener_.ChatLine(m.writer, net::ShownName(m.text), false);
                  },
                  [&](const Abort&) {
                    if (phase_ != LinkPhase::kSeating) Interrupt();
@@ -127,7 +132,8 @@ bool JoinerController::AllRowsIn() const {
 }
 
 void JoinerController::PushNamesToFlow() {
-  for (int k = 1; k <= 4; ++k) flow_->SetSeatName(PositionOf(netId_, k), ShownName(names_[k - 1]));
+  for (int k = 1; k <= 4; ++k)
+    flow_->SetSeatName(PositionOf(netId_, k), net::ShownName(names_[k - 1]));
 }
 
 bool JoinerController::GameRunning() const {
@@ -162,9 +168,9 @@ void JoinerController::Interrupt() {
 
 bool JoinerController::SendChat(std::string_view utf8) {
   if (utf8.empty() || !dealt_ || phase_ != LinkPhase::kSeated) return false;
-  const std::string text = TravelText(utf8, kChatTextBytes);
+  const std::string text = net::TravelText(utf8, kChatTextBytes);
   link_->Send(EncodeChat(netId_, text));
-  listener_.ChatLine(netId_, ShownName(text), true);
+  listener_.ChatLine(netId_, net::ShownName(text), true);
   return true;
 }
 
@@ -175,7 +181,7 @@ void JoinerController::Leave() {
 
 void JoinerController::SendArrangement(const Arrangement& rows) {
   if (phase_ == LinkPhase::kSeated && link_ != nullptr) {
-    link_->Send(EncodeArrangement(rows, netId_));
+    link_->Send(net::EncodeArrangement(rows, netId_));
   }
 }
 

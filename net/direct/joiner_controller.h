@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "net/core/link.h"
 #include "net/direct/controller.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/direct_listener.h"
 #include "net/direct/direct_texts.h"
-#include "net/direct/link.h"
 #include "table/round_flow.h"
 
 namespace trilane::direct {
@@ -26,7 +26,7 @@ class JoinerController : public Controller {
 
   // --- transport events
   // Joining starts: the stream to the host is being opened.
-  void StartJoining(Link& link);
+  void StartJoining(net::Link& link);
   // The connection is made: the greeting goes out.
   void Connected();
   void Received(std::string_view bytes);
@@ -72,7 +72,7 @@ class JoinerController : public Controller {
   MatchStart start_;
   DirectListener& listener_;
   RoundFlow* flow_ = nullptr;
-  Link* link_ = nullptr;
+  net::Link* link_ = nullptr;
   Decoder decoder_;
   LinkPhase phase_ = LinkPhase::kIdle;
   int netId_ = 2;  // joining always starts as 2 until the host says otherwise

@@ -11,11 +11,11 @@
 #include <string>
 #include <string_view>
 
-#include "net/direct/link.h"
+#include "net/core/link.h"
 
 namespace trilane::direct {
 
-class MemoryLink : public Link {
+class MemoryLink : public net::Link {
  public:
   // Both ends of one stream.
   static std::pair<std::unique_ptr<MemoryLink>, std::unique_ptr<MemoryLink>> Pair();

@@ -4,19 +4,12 @@
 
 #if __has_include(<netinet/tcp.h>)
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
 namespace trilane::direct {
 
 namespace {
-
-constexpr int kKeepAliveIdleS = 20;
-constexpr int kKeepAliveIntervalS = 5;
-constexpr int kKeepAliveProbes = 6;
 
 // Whether the process could open one more descriptor. Qt takes a failed accept for lack
 // of descriptors as a passing condition and tries again at once, for as long as the
@@ -31,44 +24,6 @@ bool DescriptorFree() {
 }
 
 }  // namespace
-
-void KeepConnectionAlive(QAbstractSocket& socket) {
-  socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-#if __has_include(<netinet/tcp.h>)
-  const auto fd = static_cast<int>(socket.socketDescriptor());
-  if (fd < 0) return;
-  const auto set = [fd](int option, int value) {
-    (void)setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
-  };
-#ifdef TCP_KEEPIDLE
-  set(TCP_KEEPIDLE, kKeepAliveIdleS);
-#endif
-#ifdef TCP_KEEPINTVL
-  set(TCP_KEEPINTVL, kKeepAliveIntervalS);
-#endif
-#ifdef TCP_KEEPCNT
-  set(TCP_KEEPCNT, kKeepAliveProbes);
-#endif
-#ifdef TCP_USER_TIMEOUT
-  // Keep-alive stays quiet while sent bytes wait for their acknowledgement; this bounds that.
-  set(TCP_USER_TIMEOUT, (kKeepAliveIdleS + kKeepAliveIntervalS * kKeepAliveProbes) * 1000);
-#endif
-#endif
-}
-
-void SocketLink::Send(std::string_view bytes) {
-  if (socket_.state() != QAbstractSocket::ConnectedState) return;
-  socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  // Dropped at once, queued bytes and all; the closing reaches the controller from the
-  // event loop like any other, so the peer has left as far as the game is concerned.
-  if (socket_.bytesToWrite() > maxQueued_) socket_.abort();
-}
-
-void SocketLink::Close() {
-  // The bytes already written still go out before the connection closes.
-  if (socket_.state() == QAbstractSocket::UnconnectedState) return;
-  socket_.disconnectFromHost();
-}
 
 HostTransport::~HostTransport() {
   for (auto& accepted : accepted_) {
@@ -114,11 +69,11 @@ void HostTransport::TakeConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     // Small messages that a person waits for: no coalescing delay.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket->setReadBufferSize(kMaxReadBytes);
-    KeepConnectionAlive(*socket);
+    socket->setReadBufferSize(net::kMaxReadBytes);
+    net::KeepConnectionAlive(*socket);
     auto accepted = std::make_unique<Accepted>();
     accepted->socket = socket;
-    accepted->link = std::make_unique<SocketLink>(*socket);
+    accepted->link = std::make_unique<net::SocketLink>(*socket);
     accepted->connection = host_.Accepted(*accepted->link);
     const Accepted* a = accepted.get();
     QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, a] {
@@ -167,8 +122,8 @@ bool HostTransport::Busy() const {
 JoinTransport::JoinTransport(JoinerController& joiner) : joiner_(joiner) {
   QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket_.setReadBufferSize(kMaxReadBytes);
-    KeepConnectionAlive(socket_);
+    socket_.setReadBufferSize(net::kMaxReadBytes);
+    net::KeepConnectionAlive(socket_);
     joiner_.Connected();
   });
   QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {

@@ -13,43 +13,17 @@
 #include <memory>
 #include <vector>
 
+#include "net/core/socket_link.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
-#include "net/direct/link.h"
 
 namespace trilane::direct {
 
-// Bytes waiting to go to one peer. Every message is short and a whole match is a few
-// kilobytes, so a peer this far behind reads nothing; it is dropped as if it had left
-// rather than let the other side's memory grow with everything sent to it.
-inline constexpr qint64 kMaxQueuedBytes = 64 * 1024;
-// Bytes taken from a socket at a time. A peer that sends faster than its messages are
-// handled waits in its own socket buffers (TCP slows it down) instead of in this process.
-inline constexpr qint64 kMaxReadBytes = 16 * 1024;
 // A connection to the host that has not been seated by then is closed.
 inline constexpr int kGreetingDeadlineMs = 10000;
 // After the descriptor limit stopped the host from taking connections it tries again this
 // often, and at once whenever one of its connections closes.
 inline constexpr int kAcceptRetryMs = 500;
-
-// TCP keep-alive on a connected socket: probes after 20 s of silence, every 5 s, and the
-// connection fails after 6 unanswered ones, so a peer whose machine vanished without
-// closing is noticed within about a minute; the same minute bounds data that is never
-// acknowledged. Where the system lacks the finer settings only keep-alive itself is on.
-void KeepConnectionAlive(QAbstractSocket& socket);
-
-// A connected socket as a Link.
-class SocketLink : public Link {
- public:
-  explicit SocketLink(QTcpSocket& socket, qint64 maxQueued = kMaxQueuedBytes)
-      : socket_(socket), maxQueued_(maxQueued) {}
-  void Send(std::string_view bytes) override;
-  void Close() override;
-
- private:
-  QTcpSocket& socket_;
-  qint64 maxQueued_;
-};
 
 // The host's listening socket and its accepted connections, in acceptance order.
 // The sockets of this machine's side of a game.
@@ -86,7 +60,7 @@ class HostTransport : public Transport {
  private:
   struct Accepted {
     QTcpSocket* socket = nullptr;  // owned by the server
-    std::unique_ptr<SocketLink> link;
+    std::unique_ptr<net::SocketLink> link;
     int connection = -1;
   };
   void TakeConnections();
@@ -130,7 +104,7 @@ class JoinTransport : public Transport {
 
   JoinerController& joiner_;
   QTcpSocket socket_;
-  SocketLink link_{socket_};
+  net::SocketLink link_{socket_};
   std::function<void()> afterEvent_;
 };
 

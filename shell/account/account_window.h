@@ -96,6 +96,7 @@ class AccountWindow : public AuxWindow {
   void ShowQors();
   void ShowProfiles();
   void OnPresidentRow(ProfileField field, const QString& text);
+  QLabel* PageTitle(const QString& text, QWidget* parent) const;
   QLabel* MakeValueLabel(QWidget* parent, const QString& name);
 
   AccountSession& session_;

@@ -83,7 +83,6 @@ class DirectPlayFront : public QObject {
   bool Playing() const { return session_ != nullptr; }
   DirectPlaySession* Session() const { return session_.get(); }
   ChatPanel* Chat() const { return chat_; }
-  int Slot() const { return slot_; }
 
  private:
   bool OpenTable(const SignInResult& player, const NetChoice& choice, QString* error);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "net/core/net_texts.h"
 #include "net/direct/direct_codec.h"
 #include "net/direct/host_controller.h"
 #include "net/direct/joiner_controller.h"
@@ -135,7 +136,7 @@ std::vector<std::string> DirectPlaySession::PlayerNames() const {
   const direct::NetNames& all = side_->Names();
   const int people = Joiners() + 1;
   for (int netId = 1; netId <= people && netId <= 4; ++netId) {
-    names.push_back(direct::WithoutTrailingBlanks(all[static_cast<size_t>(netId - 1)]));
+    names.push_back(net::WithoutTrailingBlanks(all[static_cast<size_t>(netId - 1)]));
   }
   return names;
 }

@@ -20,7 +20,6 @@ class TableAutopilot : public QObject {
   TableAutopilot(TableWidget& table, TableMatch& match, QObject* parent = nullptr);
 
   void SetOn(bool on);
-  bool On() const { return on_; }
   // The pause between moves (350 ms by default).
   void SetDelay(int milliseconds);
 

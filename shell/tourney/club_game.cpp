@@ -148,7 +148,7 @@ void ClubGame::GameDealt() {
 }
 
 void ClubGame::ChatLine(int seat, const std::string& utf8, bool own) {
-  if (!own) Sound("WToMenK");
+  if (!own) Sound(TableSound::kMessage);
   const QString text = QString::fromStdString(utf8);
   Later([this, seat, text, own] { emit chatLine(seat, text, own); });
 }
@@ -172,7 +172,8 @@ void ClubGame::GameStopped(const club::ClubNotice& notice) {
     socketError_ = true;
     return;
   }
-  Sound(notice.reason == club::StopReason::kPlayerTimedOut ? "WKoGutX" : "WWrongs");
+  Sound(notice.reason == club::StopReason::kPlayerTimedOut ? TableSound::kRoundWon
+                                                           : TableSound::kFailure);
   const QString line = Shown(notice.line);
   const QString second = notice.second.Empty() ? QString() : Shown(notice.second);
   Later([this, line, second] { emit stopped(line, second); });
@@ -188,8 +189,9 @@ void ClubGame::Tick() {
   if (counting && controller_->Link() == club::ClubLink::kConnected) {
     const club::TurnClock& clock = controller_->Clock();
     // The own clock ticks aloud, brighter in its last seven seconds.
-    if (clock.position == 4 && clock.count > 7) Sound("STimerA");
-    if (clock.position == 4 && clock.count >= 1 && clock.count <= 7) Sound("STimerB");
+    if (clock.position == 4 && clock.count > 7) Sound(TableSound::kClockTick);
+    if (clock.position == 4 && clock.count >= 1 && clock.count <= 7)
+      Sound(TableSound::kClockLastSeconds);
   }
   DrawClock();
   if (afterEvent_) afterEvent_();
@@ -218,8 +220,8 @@ void ClubGame::Later(std::function<void()> step) {
   QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection);
 }
 
-void ClubGame::Sound(std::string_view name) const {
-  if (services_.playSound) services_.playSound(name);
+void ClubGame::Sound(TableSound sound) const {
+  if (services_.playSound) services_.playSound(SoundResourceName(sound));
 }
 
 }  // namespace trilane::tourney

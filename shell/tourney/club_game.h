@@ -15,6 +15,7 @@
 
 #include "net/club/club_controller.h"
 #include "table/table_match.h"
+#include "table/table_view.h"
 
 namespace trilane::club {
 class ClubSocket;
@@ -78,7 +79,6 @@ class ClubGame : public QObject, public club::ClubListener {
   void SetTickInterval(int milliseconds) { ticks_.setInterval(milliseconds); }
   // Runs after every socket event and tick (tests let the seat play there).
   void SetAfterEvent(std::function<void()> afterEvent) { afterEvent_ = std::move(afterEvent); }
-  club::ClubController* Controller() const { return controller_.get(); }
 
  signals:
   // "connect" went out: the seat waits for the other three players.
@@ -107,7 +107,7 @@ class ClubGame : public QObject, public club::ClubListener {
   void DrawClock();
   void CloseTable();
   void Later(std::function<void()> step);
-  void Sound(std::string_view name) const;
+  void Sound(TableSound sound) const;
   void Booked();
 
   ClubGameServices services_;

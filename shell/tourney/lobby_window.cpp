@@ -287,7 +287,7 @@ void LobbyWindow::ClickSeat(int table, int seat) {
     if (seats.empty()) return;
     if (web.WebTakeSeat(kFourSeats, kTourneyGameId, table, 2, web::FreeSeat(), seat) !=
         web::SeatResult::kTaken) {
-      Sound("WWrongs");
+      Sound(TableSound::kFailure);
       return;
     }
     for (size_t i = 1; i < seats.size(); ++i)
@@ -325,7 +325,7 @@ void LobbyWindow::ClickSeat(int table, int seat) {
                               static_cast<quint16>(port));
     }
   } else {
-    Sound("WWrongs");
+    Sound(TableSound::kFailure);
   }
   Refresh();
 }
@@ -363,8 +363,8 @@ void LobbyWindow::paintEvent(QPaintEvent* event) {
   AuxWindow::paintEvent(event);
 }
 
-void LobbyWindow::Sound(std::string_view name) const {
-  if (services_.playSound) services_.playSound(name);
+void LobbyWindow::Sound(TableSound sound) const {
+  if (services_.playSound) services_.playSound(SoundResourceName(sound));
 }
 
 }  // namespace trilane::tourney

@@ -15,6 +15,7 @@
 
 #include "shell/aux_window.h"
 #include "shell/tourney/lobby_seats.h"
+#include "table/table_view.h"
 #include "web/calls.h"
 
 class QLabel;
@@ -74,7 +75,7 @@ class LobbyWindow : public AuxWindow {
   void DrawServerState(bool stateRead, const web::ServerInfo& info);
   void GiveUpAfterError();
   void GameDealt();
-  void Sound(std::string_view name) const;
+  void Sound(TableSound sound) const;
 
   LobbyServices services_;
   web::TQorClient own_;

@@ -12,6 +12,7 @@
 #include "shell/tourney/club_match_end.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
+#include "table/table_view.h"
 #include "web/curl_transport.h"
 #include "web/service_addresses.h"
 #include "words/words.h"
@@ -50,7 +51,8 @@ TourneyFront::~TourneyFront() {
 
 void TourneyFront::OpenLobby() {
   MainWindow& window = *context_.window;
-  window.SoundEffects().PlaySoundRes("WOpenFo", false, window.Settings().SoundOn);
+  window.SoundEffects().PlaySoundRes(SoundResourceName(TableSound::kOpenWindow), false,
+                                     window.Settings().SoundOn);
   const std::optional<web::TQorUser> user =
       context_.signedIn ? context_.signedIn() : std::optional<web::TQorUser>();
   if (!user) {

@@ -27,7 +27,6 @@ class TurnClocks : public QObject {
   // The clock of `position` shows `count`; position 0 clears all four.
   void Show(int position, int count);
   int ShownPosition() const { return position_; }
-  int ShownCount() const { return count_; }
 
  private:
   void Relayout();

@@ -34,15 +34,10 @@ class QorCardsButton : public QAbstractButton {
   QColor CaptionColour() const { return captionColour_; }
   void SetCaptionColour(const QColor& colour);
   // The caption colour while the pointer is over the button (only with a light font).
-  QColor HoverColour() const { return hoverColour_; }
   void SetHoverColour(const QColor& colour);
-  bool LightFont() const { return lightFont_; }
   void SetLightFont(bool on);
-  bool GreyWhenDisabled() const { return greyWhenDisabled_; }
   void SetGreyWhenDisabled(bool on);
-  HeightClass DesignHeight() const { return heightClass_; }
   void SetDesignHeight(HeightClass height) { heightClass_ = height; }
-  bool Outline() const { return outline_; }
   void SetOutline(bool on);
   bool Smooth() const { return smooth_; }
   void SetSmooth(bool on);
@@ -51,8 +46,6 @@ class QorCardsButton : public QAbstractButton {
   void SetAlternativeLook(bool on);
   // A small picture left of the caption.
   void SetGlyph(const QPixmap& glyph);
-
-  bool Hovered() const { return hovered_; }
 
   // The dialog's default button: Return and Enter anywhere in its window press it (unless
   // the focus is on another button, which takes the key itself).

@@ -121,7 +121,7 @@ ChatWindow::ChatWindow(WorldServices& services, int64_t lastRead, QWidget* paren
   passport_->setEnabled(static_cast<bool>(services_.openPassport));
   connect(passport_, &QAbstractButton::clicked, this, [this] {
     if (!services_.openPassport) return;
-    services_.PlaySound("WOpenFo");
+    services_.PlaySound(TableSound::kOpenWindow);
     services_.openPassport(this);
     CheckPassport();
   });

@@ -49,8 +49,6 @@ class ChatWindow : public AuxWindow {
   const BoardRead& Board() const { return board_; }
   const ChatSettings& Options() const { return options_; }
   QLineEdit* Input() const { return input_; }
-  // The board picture as drawn (tests and screenshots look at it).
-  const QImage& BoardPicture() const { return picture_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

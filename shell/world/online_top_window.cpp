@@ -51,7 +51,7 @@ OnlineTopWindow::OnlineTopWindow(WorldServices& services, QWidget* parent)
   }
   choices_[0]->setChecked(true);
   connect(group, &QButtonGroup::idClicked, this, [this](int id) {
-    services_.PlaySound("WOpenFo");
+    services_.PlaySound(TableSound::kOpenWindow);
     ChooseList(id);
   });
   auto* ok = MakeButton(WordText(kWordOk), Body());

@@ -92,7 +92,7 @@ void WorldWiring::ChatChecked(const ChatCheck& check) {
   if (check.NewMessages() && !chatOpen_) {
     news_ = true;
     window_.Menu()->SetChatNews(true);
-    services_.PlaySound("WToMenK");
+    services_.PlaySound(TableSound::kMessage);
     // A player at the table who asked for it gets the board at once.
     const ChatSettings options = LoadChatSettings(ChatSettingsPath(services_.ProgramFolder()));
     if (window_.Screen() == ScreenState::kTable && options.openOnNew) window_.OpenChat();

@@ -32,7 +32,7 @@ ServerWriteWindow::ServerWriteWindow(WorldServices& services, int64_t cycleScore
   passport_->setEnabled(static_cast<bool>(services_.openPassport));
   connect(passport_, &QAbstractButton::clicked, this, [this] {
     if (!services_.openPassport) return;
-    services_.PlaySound("WOpenFo");
+    services_.PlaySound(TableSound::kOpenWindow);
     services_.openPassport(this);
     update();
   });

@@ -39,8 +39,8 @@ web::WebClient& WorldServices::Client() {
   return *client_;
 }
 
-void WorldServices::PlaySound(std::string_view name) {
-  if (sounds_) sounds_->PlaySoundRes(name, false, settings_.SoundOn);
+void WorldServices::PlaySound(TableSound sound) {
+  if (sounds_) sounds_->PlaySoundRes(SoundResourceName(sound), false, settings_.SoundOn);
 }
 
 void WorldServices::Notice(int entry) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "table/table_view.h"
 #include "web/calls.h"
 #include "web/service_addresses.h"
 
@@ -52,7 +53,7 @@ class WorldServices {
   web::WebClient& Client();
 
   // Plays a program sound when sounds are on (nothing without the main window's sounds).
-  void PlaySound(std::string_view name);
+  void PlaySound(TableSound sound);
   // The notice window with a words entry.
   void Notice(int entry);
 

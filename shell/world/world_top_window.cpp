@@ -58,7 +58,7 @@ WorldTopWindow::WorldTopWindow(WorldServices& services, WorldCategory start, boo
     const auto category = static_cast<WorldCategory>(i + 1);
     button->setToolTip(WordText(CategoryTitleEntry(category)));
     connect(button, &QAbstractButton::clicked, this, [this, category] {
-      services_.PlaySound("WOpenFo");
+      services_.PlaySound(TableSound::kOpenWindow);
       ShowCategory(category);
     });
     categoryButtons_[i] = button;
@@ -76,7 +76,7 @@ WorldTopWindow::WorldTopWindow(WorldServices& services, WorldCategory start, boo
   passport_->setEnabled(static_cast<bool>(services_.openPassport));
   connect(passport_, &QAbstractButton::clicked, this, [this] {
     if (!services_.openPassport) return;
-    services_.PlaySound("WOpenFo");
+    services_.PlaySound(TableSound::kOpenWindow);
     services_.openPassport(this);
     Refresh();
   });
@@ -147,7 +147,7 @@ void WorldTopWindow::ShowCategory(WorldCategory category) {
 
 void WorldTopWindow::ChooseOnlineList(int index) {
   onlineList_ = std::clamp(index, 0, 2);
-  services_.PlaySound("WOpenFo");
+  services_.PlaySound(TableSound::kOpenWindow);
   ShowCategory(WorldCategory::kOnline);
 }
 
@@ -167,7 +167,7 @@ void WorldTopWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (compact_) {
     const QPoint inPicture = event->position().toPoint() - QPoint(0, HeaderHeight());
     if (const auto table = CompactIconAt(inPicture)) {
-      services_.PlaySound("WOpenFo");
+      services_.PlaySound(TableSound::kOpenWindow);
       ShowCategory(*table);
       return;
     }

@@ -32,7 +32,6 @@ class WorldTopWindow : public AuxWindow {
 
   WorldCategory Category() const { return read_.category; }
   const WorldCategoryRead& Shown() const { return read_; }
-  bool Compact() const { return compact_; }
   // The compact layout's table icon under a point of its picture, or nothing.
   static std::optional<WorldCategory> CompactIconAt(QPoint point);
 

@@ -1,5 +1,4 @@
 #include "net/club/club_codec.h"
-#include "net/direct/direct_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +82,8 @@ TEST(ClubCodec, FixedPositions) {
   EXPECT_EQ(EncodeConnect(4).substr(0, 9), "connect4#");
   const std::string step = EncodeStep(1, 1);
   EXPECT_EQ(step.substr(0, 34), "h1" + std::string(30, '0') + "1#");
-  // The deal is the direct-play deal without its rule letter; seat s reads block 5 - s.
-  EXPECT_EQ(EncodeDeal(TestDeck()), direct::EncodeDeal(TestDeck(), false).substr(0, kDealBytes));
+  // The deal is the shared deal's cards, with no rule letter; seat s reads block 5 - s.
+  EXPECT_EQ(EncodeDeal(TestDeck()), net::EncodeDealCards(TestDeck()));
 }
 
 TEST(ClubCodec, ChatTextEndsAtTheFirstPaddingByteAndAtFifteen) {

@@ -14,7 +14,7 @@
 namespace trilane::club {
 namespace {
 
-class Pipe : public direct::Link {
+class Pipe : public net::Link {
  public:
   void Send(std::string_view bytes) override { sent.append(bytes); }
   void Close() override { closed = true; }

@@ -355,7 +355,7 @@ struct ScriptedJoiner {
           client.Send("s" + std::to_string(netId) + text + std::string(1, '\0'));
         }
         const trilane::Hand hand = trilane::DealHands(deck, netId)[3];
-        client.Send(direct::EncodeArrangement(trilane::ArrangeByComputer(hand).rows, netId));
+        client.Send(trilane::net::EncodeArrangement(trilane::ArrangeByComputer(hand).rows, netId));
       }
     }
     return false;

@@ -151,12 +151,12 @@ TEST(DirectMatchTest, HostTakesOnlyEachJoinersOwnRows) {
   const Deck deck = table.host.flow.CurrentDeck();
   const Arrangement rowsOf2 = ArrangeByComputer(DealHands(deck, 2)[3]).rows;
   MemoryLink& fromThree = *table.Joiner(3).end;
-  fromThree.Send(EncodeArrangement(rowsOf2, 2));  // another's number
-  fromThree.Send(EncodeArrangement(rowsOf2, 3));  // another's cards
-  fromThree.Send(EncodeStep(3, 3));               // a stage step
-  fromThree.Send(EncodeStep(3, 1));               // a stage step in the host's name
-  fromThree.Send(EncodeChat(4, "not me"));        // another's chat number
-  fromThree.Send(EncodeDeal(deck, false));        // a deal
+  fromThree.Send(net::EncodeArrangement(rowsOf2, 2));  // another's number
+  fromThree.Send(net::EncodeArrangement(rowsOf2, 3));  // another's cards
+  fromThree.Send(net::EncodeStep(3, 3));               // a stage step
+  fromThree.Send(net::EncodeStep(3, 1));               // a stage step in the host's name
+  fromThree.Send(EncodeChat(4, "not me"));             // another's chat number
+  fromThree.Send(EncodeDeal(deck, false));             // a deal
   table.Run();
 
   const std::vector<std::string> expected = {
@@ -232,7 +232,7 @@ TEST(DirectMatchTest, AJoinerRevealsOnlyWithEveryPersonsRows) {
   const Deck deck = SeededDecks(5)();
   const NetNames names = {"Anna", "Bo  ", "Carl", "PC  "};
   joiner.controller.Received(EncodeSeated(2, names) + EncodeJoined(3, names));
-  joiner.controller.Received(EncodeDeal(deck, false) + EncodeStep(1, 1));
+  joiner.controller.Received(EncodeDeal(deck, false) + net::EncodeStep(1, 1));
   while (joiner.player.Step() != AutoPlayer::Did::kNothing) {
   }
   ASSERT_NE(hostEnd->Read(1000).find("h2"), std::string::npos);  // its own rows went out
@@ -240,11 +240,12 @@ TEST(DirectMatchTest, AJoinerRevealsOnlyWithEveryPersonsRows) {
     return ArrangeByComputer(DealHands(deck, netId)[3]).rows;
   };
 
-  joiner.controller.Received(EncodeArrangement(rowsOf(1), 1));  // Carl's rows never came
+  joiner.controller.Received(net::EncodeArrangement(rowsOf(1), 1));  // Carl's rows never came
   EXPECT_EQ(joiner.listener.refused, std::vector<std::string>{"reveal before every player's rows"});
   EXPECT_EQ(joiner.flow.Stage(), RoundStage::kArranging);
 
-  joiner.controller.Received(EncodeArrangement(rowsOf(3), 3) + EncodeArrangement(rowsOf(1), 1));
+  joiner.controller.Received(net::EncodeArrangement(rowsOf(3), 3) +
+                             net::EncodeArrangement(rowsOf(1), 1));
   EXPECT_EQ(joiner.flow.Stage(), RoundStage::kRevealed);
   EXPECT_EQ(joiner.flow.TableRows(PositionOf(2, 3)), rowsOf(3));
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +37,19 @@ inline Row MakeRow(const std::string& text) {
   row.fill(kEmptySlot);
   for (size_t i = 0; i < cards.size() && i < 5; ++i) row[i] = cards[i];
   return row;
+}
+
+// The deck in card-number order: "2ч" (rank 01) first, the ace of spades "Тп" (13) last.
+inline Deck OrderedDeck() {
+  Deck deck;
+  for (int i = 0; i < kDeckSize; ++i) deck[i] = CardFromNumber(i + 1);
+  return deck;
+}
+
+// A deck shuffled by the game's generator from `seed`.
+inline Deck ShuffledDeck(uint32_t seed) {
+  DeckRandom random(seed);
+  return ShuffleDeck(random);
 }
 
 inline Hand MakeHand(const std::string& text, bool sort = true) {

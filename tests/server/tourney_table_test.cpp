@@ -23,7 +23,7 @@ namespace {
 constexpr int kTable = 3;
 constexpr int64_t kEpoch = 1'765'000'000;
 
-class Pipe : public direct::Link {
+class Pipe : public net::Link {
  public:
   void Send(std::string_view bytes) override {
     if (!closed) sent.append(bytes);

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace trilane::direct {
+namespace trilane::net {
 
 class Link {
  public:
@@ -17,4 +17,4 @@ class Link {
   virtual void Close() = 0;
 };
 
-}  // namespace trilane::direct
+}  // namespace trilane::net

@@ -1,7 +1,7 @@
-// The Qt sockets of direct play on 127.0.0.1: keep-alive with short intervals, and a peer
+// The Qt sockets of either path on 127.0.0.1: keep-alive with short intervals, and a peer
 // that reads nothing dropped once too much waits for it.
 
-#include "net/direct/qt_transport.h"
+#include "net/core/socket_link.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-namespace trilane::direct {
+namespace trilane::net {
 namespace {
 
 int Option(qintptr fd, int level, int name) {
@@ -39,7 +39,7 @@ struct Pair {
   QTcpSocket* accepted = nullptr;
 };
 
-TEST(DirectTransportTest, KeepAliveNoticesAVanishedPeerWithinAMinute) {
+TEST(SocketLinkTest, KeepAliveNoticesAVanishedPeerWithinAMinute) {
   Pair pair;
   ASSERT_NE(pair.accepted, nullptr);
   KeepConnectionAlive(*pair.accepted);
@@ -54,7 +54,7 @@ TEST(DirectTransportTest, KeepAliveNoticesAVanishedPeerWithinAMinute) {
   EXPECT_GT(Option(fd, IPPROTO_TCP, TCP_USER_TIMEOUT), 0);
 }
 
-TEST(DirectTransportTest, APeerThatReadsNothingIsDroppedAsIfItLeft) {
+TEST(SocketLinkTest, APeerThatReadsNothingIsDroppedAsIfItLeft) {
   Pair pair;
   ASSERT_NE(pair.accepted, nullptr);
   // The client never reads; its buffers fill and the rest waits in the sender's queue.
@@ -84,7 +84,7 @@ TEST(DirectTransportTest, APeerThatReadsNothingIsDroppedAsIfItLeft) {
 }
 
 }  // namespace
-}  // namespace trilane::direct
+}  // namespace trilane::net
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
