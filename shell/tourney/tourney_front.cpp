@@ -9,7 +9,7 @@
 #include "shell/modal.h"
 #include "shell/notice_window.h"
 #include "shell/table/table_widget.h"
-#include "shell/tourney/club_match_end.h"
+#include "program/club_match_end.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
 #include "web/curl_transport.h"

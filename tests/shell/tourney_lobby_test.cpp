@@ -1,6 +1,6 @@
-// The tournament lobby's decisions (seat buttons, seats given up, the welcome line, the
-// history line of a game), and the lobby and a seat's club game against the reference club
-// service with its tournament tables, three headless seats of trilane-cli at the same table.
+// The tournament lobby's decisions (seat buttons, seats given up, the welcome line), and the
+// lobby and a seat's club game against the reference club service with its tournament
+// tables, three headless seats of trilane-cli at the same table.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -14,13 +14,13 @@
 
 #include "../web/club_service_process.h"
 #include "net/club/club_controller.h"
+#include "program/club_match_end.h"
 #include "records/settings.h"
 #include "shell/layout.h"
 #include "shell/modal.h"
 #include "shell/table/table_geometry.h"
 #include "shell/table/table_widget.h"
 #include "shell/tourney/club_game.h"
-#include "shell/tourney/club_match_end.h"
 #include "shell/tourney/lobby_seats.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
@@ -157,45 +157,6 @@ TEST(TourneyLobbySeats, SeatsFreedWithAGivenUpSeatAndAfterASocketError) {
   EXPECT_EQ(WelcomeFontPoints(40), 24);
   EXPECT_EQ(WelcomeFontPoints(54), 24);
   EXPECT_EQ(WelcomeFontPoints(55), 20);
-}
-
-TEST(TourneyMatchEnd, HistoryLineFromTheTournamentFigures) {
-  ClubMatchEnd end;
-  end.seatNames = {"Ann", "Bob", "Cid", "Dee"};
-  end.ownName = "Bob";
-  end.games = 4;
-  end.tableScore = 7;
-  end.scoreBefore = 100;
-  end.ratingBefore = 12;
-  end.after = web::OnlineRating{109, 20, 15};
-  HistoryRecord record = ClubHistoryRecord(end);
-  EXPECT_EQ(record.players, "Ann/Bob/Cid/Dee");
-  EXPECT_EQ(record.kind, kTourneyMatch);
-  EXPECT_EQ(record.games, 4);
-  EXPECT_EQ(record.result, 9);  // the tournament's score gained, not the table's total
-  EXPECT_EQ(record.rating, 15);
-
-  // A tournament score may fall below nothing.
-  end.scoreBefore = 5;
-  end.after = web::OnlineRating{-20, 8, -3};
-  EXPECT_EQ(ClubHistoryRecord(end).result, -25);
-  EXPECT_EQ(ClubHistoryRecord(end).rating, -3);
-
-  // The figures could not be read: the table's total and the rating held before.
-  end.after.reset();
-  record = ClubHistoryRecord(end);
-  EXPECT_EQ(record.result, 7);
-  EXPECT_EQ(record.rating, 12);
-
-  // Names unknown (the list could not be read at the deal): the own name alone.
-  end.seatNames = {};
-  EXPECT_EQ(ClubHistoryRecord(end).players, "Bob");
-
-  // One online game per table: only the leader counts it.
-  EXPECT_EQ(ClubMatchCounters(1)[5], 1);
-  for (int seat = 2; seat <= 4; ++seat) {
-    for (int64_t counter : ClubMatchCounters(seat)) EXPECT_EQ(counter, 0) << "seat " << seat;
-  }
 }
 
 // ---------------------------------------------------------------------------------------

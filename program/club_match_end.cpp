@@ -1,4 +1,4 @@
-#include "shell/tourney/club_match_end.h"
+#include "program/club_match_end.h"
 
 #include <vector>
 
