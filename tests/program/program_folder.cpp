@@ -28,15 +28,16 @@ void ProgramFolder::InstallClubFiles() {
 }
 
 void ProgramFolder::PutMember(int slot, const std::string& name, double rating, int games,
-                              int cycleScore, const std::string& password) {
-  auto club = LoadClubFile(dir_ / kClubFileName);
+                              int cycleScore, const std::string& password,
+                              const std::string& clubFile) {
+  auto club = LoadClubFile(dir_ / clubFile);
   ASSERT_TRUE(club.has_value());
   auto code = EncodePassword(password);
   ASSERT_TRUE(code.has_value());
   auto line = FormatMemberLine(name, rating, games, cycleScore, *code);
   ASSERT_TRUE(line.has_value());
   club->lines[slot - 1] = *line;
-  ASSERT_FALSE(SaveClubFile(dir_ / kClubFileName, *club).has_value());
+  ASSERT_FALSE(SaveClubFile(dir_ / clubFile, *club).has_value());
 }
 
 std::string ProgramFolder::Read(const std::string& name) const {

@@ -16,9 +16,9 @@ class ProgramFolder {
   std::filesystem::path File(const std::string& name) const { return dir_ / name; }
   // Writes both club files as a fresh installation has them.
   void InstallClubFiles();
-  // Writes a member into line `slot` (1..5) of the local club file.
+  // Writes a member into line `slot` (1..5) of the local club file (or the club file named).
   void PutMember(int slot, const std::string& name, double rating, int games, int cycleScore,
-                 const std::string& password);
+                 const std::string& password, const std::string& clubFile = "Trilane.clb");
   std::string Read(const std::string& name) const;
   void Write(const std::string& name, const std::string& bytes) const;
 
