@@ -31,4 +31,18 @@ std::array<int64_t, 12> ClubMatchCounters(int seat) {
   return counters;
 }
 
+ClubMatchWritten FinishClubMatch(web::WebClient* web, int seat, ClubMatchEnd end,
+                                 const LocalMatchEnd& files) {
+  if (web != nullptr) {
+    const web::WebRead<web::OnlineRating> after = web->WebReadRating(kTourneyGameId, end.ownName);
+    if (after.ok) end.after = after.value;
+    if (seat == 1) web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
+  }
+  ClubMatchWritten written;
+  written.record = ClubHistoryRecord(end);
+  written.historyError = !AppendHistory(files.programFolder / kHistoryFolderName, {written.record},
+                                        files.now, files.datePattern);
+  return written;
+}
+
 }  // namespace trilane::tourney

@@ -113,15 +113,9 @@ void TourneyFront::Booked(const EndMatchRequest& request) {
   end.tableScore = request.score;
   end.scoreBefore = game_->Start().initialScore;
   end.ratingBefore = game_->Start().initialRating;
-  if (web::WebClient* web = Web()) {
-    const web::WebRead<web::OnlineRating> after = web->WebReadRating(kTourneyGameId, end.ownName);
-    if (after.ok) end.after = after.value;
-    if (game_->Seat() == 1) web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
-  }
-  const HistoryRecord record = ClubHistoryRecord(end);
-  const auto written = AppendHistory(pendingMatch_.programFolder / kHistoryFolderName, {record},
-                                     pendingMatch_.now, pendingMatch_.datePattern);
-  if (!written) ShowError(&window, WordText(kWordCantSaveHistory));
+  const ClubMatchWritten written = FinishClubMatch(Web(), game_->Seat(), end, pendingMatch_);
+  const HistoryRecord& record = written.record;
+  if (written.historyError) ShowError(&window, WordText(kWordCantSaveHistory));
   if (record.result > 0)
     window.SoundEffects().PlaySoundRes(SoundResourceName(TableSound::kMatchWon), false,
                                        window.Settings().SoundOn);

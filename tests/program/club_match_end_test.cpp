@@ -1,8 +1,11 @@
 // What the end of a tournament game leaves behind: the history line from the tournament's
-// figures and the online-game counter of the table.
+// figures, the online-game counter of the table, and the line written once the game is
+// booked.
 #include <gtest/gtest.h>
 
 #include "program/club_match_end.h"
+
+#include "tests/program/program_folder.h"
 
 namespace trilane::tourney {
 namespace {
@@ -44,6 +47,38 @@ TEST(TourneyMatchEnd, HistoryLineFromTheTournamentFigures) {
   for (int seat = 2; seat <= 4; ++seat) {
     for (int64_t counter : ClubMatchCounters(seat)) EXPECT_EQ(counter, 0) << "seat " << seat;
   }
+}
+
+TEST(TourneyMatchEnd, TheBookedGameWritesItsHistoryLine) {
+  testing::ProgramFolder folder;
+  LocalMatchEnd files;
+  files.programFolder = folder.Path();
+  files.now = CalendarTime{2026, 12, 10, 14, 5};
+  ClubMatchEnd end;
+  end.seatNames = {"Ann", "Bob", "Cid", "Dee"};
+  end.ownName = "Ann";
+  end.games = 4;
+  end.tableScore = -6;
+  end.ratingBefore = 3;
+  // Without a web client the figures stay unread: the table's total and the rating held.
+  const ClubMatchWritten written = FinishClubMatch(nullptr, 1, end, files);
+  EXPECT_FALSE(written.historyError);
+  EXPECT_EQ(written.record.result, -6);
+  const HistoryCheck history =
+      CheckHistoryFile(folder.Path() / kHistoryFolderName / "Trilane_I0001.hst");
+  ASSERT_TRUE(history.valid);
+  ASSERT_EQ(history.records, 1);
+  const auto line = ReadHistoryRecord(history.recordLines[0]);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_EQ(line->kind, kTourneyMatch);
+  EXPECT_EQ(line->players, "Ann/Bob/Cid/Dee");
+  EXPECT_EQ(line->result, -6);
+
+  // The history folder cannot be made.
+  testing::ProgramFolder blocked;
+  blocked.Write(kHistoryFolderName, "not a folder");
+  files.programFolder = blocked.Path();
+  EXPECT_TRUE(FinishClubMatch(nullptr, 2, end, files).historyError);
 }
 
 }  // namespace
