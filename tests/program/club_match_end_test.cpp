@@ -64,15 +64,11 @@ TEST(TourneyMatchEnd, TheBookedGameWritesItsHistoryLine) {
   const ClubMatchWritten written = FinishClubMatch(nullptr, 1, end, files);
   EXPECT_FALSE(written.historyError);
   EXPECT_EQ(written.record.result, -6);
-  const HistoryCheck history =
-      CheckHistoryFile(folder.Path() / kHistoryFolderName / "Trilane_I0001.hst");
-  ASSERT_TRUE(history.valid);
-  ASSERT_EQ(history.records, 1);
-  const auto line = ReadHistoryRecord(history.recordLines[0]);
-  ASSERT_TRUE(line.has_value());
-  EXPECT_EQ(line->kind, kTourneyMatch);
-  EXPECT_EQ(line->players, "Ann/Bob/Cid/Dee");
-  EXPECT_EQ(line->result, -6);
+  const std::vector<HistoryRecord> lines = folder.HistoryLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].kind, kTourneyMatch);
+  EXPECT_EQ(lines[0].players, "Ann/Bob/Cid/Dee");
+  EXPECT_EQ(lines[0].result, -6);
 
   // The history folder cannot be made.
   testing::ProgramFolder blocked;

@@ -47,6 +47,16 @@ std::string ProgramFolder::Read(const std::string& name) const {
   return out.str();
 }
 
+std::vector<HistoryRecord> ProgramFolder::HistoryLines() const {
+  const HistoryCheck history = CheckHistoryFile(dir_ / kHistoryFolderName / "Trilane_I0001.hst");
+  std::vector<HistoryRecord> lines;
+  if (!history.valid) return lines;
+  for (const std::string& text : history.recordLines) {
+    if (auto record = ReadHistoryRecord(text)) lines.push_back(*record);
+  }
+  return lines;
+}
+
 void ProgramFolder::Write(const std::string& name, const std::string& bytes) const {
   std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
   out << bytes;

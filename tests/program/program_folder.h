@@ -2,6 +2,9 @@
 // A program folder of its own for each test: the two club files as installed, nothing else.
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "records/history_file.h"
 
 namespace trilane::testing {
 
@@ -20,6 +23,8 @@ class ProgramFolder {
   void PutMember(int slot, const std::string& name, double rating, int games, int cycleScore,
                  const std::string& password, const std::string& clubFile = "Trilane.clb");
   std::string Read(const std::string& name) const;
+  // The lines of the first history file; none when it is missing or not valid.
+  std::vector<HistoryRecord> HistoryLines() const;
   void Write(const std::string& name, const std::string& bytes) const;
 
  private:

@@ -318,15 +318,12 @@ TEST(RatedMatchTest, TheEndOfARatedMatchStepByStep) {
   EXPECT_EQ(held.value.KonL, 0);
 
   // Both matches have their history line, with the account's rating after each.
-  const HistoryCheck history =
-      CheckHistoryFile(folder.Path() / kHistoryFolderName / "Trilane_I0001.hst");
-  ASSERT_TRUE(history.valid);
-  ASSERT_EQ(history.records, 2);
-  const auto first = ReadHistoryRecord(history.recordLines[0]);
-  ASSERT_TRUE(first.has_value());
-  EXPECT_EQ(first->kind, kAccountMatch);
-  EXPECT_EQ(first->result, 12);
-  EXPECT_EQ(first->players, "Ann");
+  const std::vector<HistoryRecord> lines = folder.HistoryLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].kind, kAccountMatch);
+  EXPECT_EQ(lines[0].result, 12);
+  EXPECT_EQ(lines[0].players, "Ann");
+  EXPECT_EQ(lines[1].result, -5);
 
   // Left in the middle: the pre-charge stands, the account is back in state 2.
   session.SetPlayForRating(true);
