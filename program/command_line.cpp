@@ -46,6 +46,7 @@ std::string CommandLineHelp() {
          "                       the menu, print the processor time and the painted area of\n"
          "                       each, and close\n"
          "  -h, --help           print this help and exit\n"
+         "  --version            print the version and exit\n"
          "\n"
          "Files:\n"
          "  The settings (Trilane.ini), the club files (Trilane.clb, Trilane.net), the\n"

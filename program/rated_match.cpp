@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/codepage.h"
+#include "records/history_file.h"
 
 namespace trilane {
 
@@ -162,6 +163,124 @@ std::array<int64_t, 12> RatedMatchCounters(int64_t games, int64_t score, bool cy
   match.score = score;
   match.cycleCompleted = cycleCompleted;
   return web::GameStatsCounters(match);
+}
+
+RatedMatchMode::RatedMatchMode(AccountSession& session, std::filesystem::path programFolder,
+                               std::string datePattern)
+    : session_(session),
+      programFolder_(std::move(programFolder)),
+      datePattern_(std::move(datePattern)) {}
+
+MatchEndStep RatedMatchMode::End(const EndMatchRequest& request, const CalendarTime& now) {
+  request_ = request;
+  now_ = now;
+  // One booking for all the repeats of the match.
+  booking_.emplace(session_, request.score);
+  booked_ = {};
+  cycleCompleted_ = false;
+  entry_ = {};
+  stage_ = Stage::kBook;
+  return Run();
+}
+
+MatchEndStep RatedMatchMode::Advance(bool answer) {
+  if (stage_ == Stage::kAskedBooking) {
+    if (answer) {
+      stage_ = Stage::kBook;
+    } else {
+      // The pre-charge stays on the service: the match stays booked as a loss of 40 and the
+      // cycle as emptied, which is what a match that was never finished must cost.
+      booking_->GiveUp();
+      stage_ = Stage::kHistory;
+    }
+  } else if (stage_ == Stage::kAskedEntry) {
+    stage_ = answer ? Stage::kEntry : Stage::kState;
+  }
+  return Run();
+}
+
+MatchEndStep RatedMatchMode::Run() {
+  using Kind = MatchEndStep::Kind;
+  for (;;) {
+    switch (stage_) {
+      case Stage::kBook:
+        booked_ = booking_->Attempt();
+        if (!booked_.stored) {
+          stage_ = Stage::kAskedBooking;
+          return MatchEndStep::Of(Kind::kRepeatBooking);
+        }
+        stage_ = Stage::kHistory;
+        break;
+      case Stage::kAskedBooking:
+      case Stage::kAskedEntry:
+        // Waiting for an answer: the question stands.
+        return MatchEndStep::Of(stage_ == Stage::kAskedBooking ? Kind::kRepeatBooking
+                                                               : Kind::kRepeatEntry);
+      case Stage::kHistory: {
+        session_.SetRatedMatchRunning(false);
+        // The history line, with the account's rating after the match.
+        HistoryRecord line;
+        line.players = session_.User().Nick;
+        line.games = request_.rounds;
+        line.result = request_.score;
+        line.rating = session_.Game().Rating;
+        line.kind = kAccountMatch;
+        stage_ = Stage::kCounters;
+        if (!AppendHistory(programFolder_ / kHistoryFolderName, {line}, now_, datePattern_))
+          return MatchEndStep::Of(Kind::kHistoryNotSaved);
+        break;
+      }
+      case Stage::kCounters:
+        cycleCompleted_ = booked_.stored && booked_.cycleCompleted;
+        session_.Client().WebSaveGameStats(
+            kWindowsTableId, RatedMatchCounters(request_.rounds, request_.score, cycleCompleted_));
+        stage_ = Stage::kSound;
+        break;
+      case Stage::kSound:
+        stage_ = Stage::kEntry;
+        // The match's sound, unless the cycle's verdict follows.
+        if (!cycleCompleted_ && request_.score > 0)
+          return MatchEndStep::Sound(TableSound::kMatchWon);
+        if (!cycleCompleted_ && request_.score < 0)
+          return MatchEndStep::Sound(TableSound::kRoundLost);
+        break;
+      case Stage::kEntry:
+        if (!cycleCompleted_) {
+          stage_ = Stage::kState;
+          break;
+        }
+        // A completed cycle goes into the account table and earns its bonus.
+        entry_ = session_.EnterCycle(booked_.cycleScore);
+        if (!entry_.entered) {
+          stage_ = Stage::kAskedEntry;
+          return MatchEndStep::Of(Kind::kRepeatEntry);
+        }
+        stage_ = Stage::kVerdict;
+        break;
+      case Stage::kVerdict: {
+        stage_ = Stage::kState;
+        CycleEnd cycle;
+        cycle.place = static_cast<int>(entry_.place);
+        cycle.cycleScore = entry_.score;
+        cycle.account = true;
+        cycle.bonus = entry_.bonus;
+        return MatchEndStep::Cycle(Kind::kEndOfCycle, cycle);
+      }
+      case Stage::kState:
+        // Each rated match is started again through the account window.
+        if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+        stage_ = Stage::kDone;
+        return {};
+      case Stage::kDone:
+        return {};
+    }
+  }
+}
+
+bool RatedMatchMode::Leave() {
+  session_.SetRatedMatchRunning(false);
+  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+  return true;
 }
 
 }  // namespace trilane

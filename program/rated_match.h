@@ -12,17 +12,17 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "program/account_session.h"
+#include "program/match_mode.h"
 #include "table/match.h"
 #include "web/calls.h"
 
 namespace trilane {
-
-// The sound of every failed pre-charge send.
-inline constexpr char kWrongsSound[] = "WWrongs";
 
 // --- Start-up counting ---
 
@@ -54,7 +54,7 @@ struct PreChargeStep {
   };
   Kind kind = Kind::kNotRated;
   std::chrono::milliseconds wait{0};
-  bool playWrongs = false;  // play kWrongsSound now
+  bool playWrongs = false;  // play the failure sound now
 };
 
 // The pre-charge as a sequence of calls: the results read and the first send, then a repeat
@@ -114,5 +114,51 @@ class RatedBooking {
 
 // The per-match counters of a rated match (a match against the computer).
 std::array<int64_t, 12> RatedMatchCounters(int64_t games, int64_t score, bool cycleCompleted);
+
+// The end of a rated match in its order: the booking, repeated while the player answers
+// "Repeat?" with Yes (No leaves the pre-charge booked as a loss); the history line with the
+// account's rating after the match; the per-match counters (a failure is silent); the
+// match's sound unless a cycle was completed; a completed cycle entered into the account
+// table with its bonus ("Repeat?" again on failure), then its verdict; and the account back
+// from state 3 to 2, so that each rated match is started again through the account window.
+// Leaving the match in the middle leaves the pre-charge booked as a loss; the account has no
+// member line to lose.
+class RatedMatchMode : public MatchMode {
+ public:
+  // The history line goes to the history folder under `programFolder`, its date written
+  // with `datePattern`.
+  RatedMatchMode(AccountSession& session, std::filesystem::path programFolder,
+                 std::string datePattern);
+
+  MatchEndStep End(const EndMatchRequest& request, const CalendarTime& now) override;
+  MatchEndStep Advance(bool answer) override;
+  bool Leave() override;
+
+ private:
+  enum class Stage : uint8_t {
+    kBook,
+    kAskedBooking,
+    kHistory,
+    kCounters,
+    kSound,
+    kEntry,
+    kAskedEntry,
+    kVerdict,
+    kState,
+    kDone,
+  };
+  MatchEndStep Run();
+
+  AccountSession& session_;
+  std::filesystem::path programFolder_;
+  std::string datePattern_;
+  Stage stage_ = Stage::kDone;
+  EndMatchRequest request_;
+  CalendarTime now_;
+  std::optional<RatedBooking> booking_;
+  BookingOutcome booked_;
+  bool cycleCompleted_ = false;
+  CycleEntry entry_;
+};
 
 }  // namespace trilane

@@ -144,6 +144,7 @@ constexpr const char* kUsage =
                "                       HTTP, no FTP\n"
                "  --tourney-second-ms N  the length of the tables' clock second (1000; tests\n"
                "                       and load runs)\n"
+               "  --version            print the version and exit\n"
                "\n"
                "It prints one line, \"listening on http://ADDR:PORT\", once it accepts\n"
                "connections, and stops cleanly on SIGTERM or SIGINT.\n";
@@ -213,6 +214,9 @@ Options ParseOptions(int argc, char** argv) {
       o.tourneySecondMs = static_cast<int>(number(value(), 1, 60000, "clock second"));
     } else if (arg == "--help" || arg == "-h") {
       Help();
+    } else if (arg == "--version") {
+      std::cout << "trilane-club-service " << TRILANE_VERSION << "\n";
+      std::exit(0);
     } else {
       Usage("unknown option " + arg);
     }

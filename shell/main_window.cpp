@@ -284,9 +284,10 @@ void MainWindow::ShowAccountOnMenu() {
   if (account_.showOnMenu) account_.showOnMenu(*menu_);
 }
 
-void MainWindow::StartAccountMatch(const MatchStart& start) {
+void MainWindow::StartAccountMatch(const MatchStart& start, std::unique_ptr<MatchMode> mode) {
   if (screen_ != ScreenState::kMainMenu) return;
   currentSlot_ = kSlotAccount;
+  mode_ = std::move(mode);
   player_ = SignInResult{};
   player_.name = start.name;
   StopSong();
@@ -342,7 +343,7 @@ void MainWindow::PlaySound(TableSound sound) {
 
 void MainWindow::OpenMember(int slot) {
   if (screen_ != ScreenState::kMainMenu || slot < 1 || slot > 5 || menu_->MemberEmpty(slot)) return;
-  if (settings_.NetMode && directPlay_.open) return OpenNetGame(slot);
+  if (settings_.NetMode && openDirectPlay_) return OpenNetGame(slot);
   if (slot == 5 && account_.openRated && account_.ownsLineFive && account_.ownsLineFive()) {
     PlaySound(TableSound::kOpenWindow);
     account_.openRated();
@@ -361,7 +362,7 @@ void MainWindow::OpenMember(int slot) {
 
 void MainWindow::NewPlayer() {
   if (screen_ != ScreenState::kMainMenu) return;
-  if (settings_.NetMode && directPlay_.open) return OpenNetGame(kSlotNewPlayer);
+  if (settings_.NetMode && openDirectPlay_) return OpenNetGame(kSlotNewPlayer);
   PlaySound(TableSound::kOpenWindow);
   PasswordDialog dialog(settings_, kSlotNewPlayer, {}, {}, this);
   if (ExecModal(dialog) != QDialog::Accepted) return;
@@ -394,6 +395,7 @@ void MainWindow::ToggleMode() {
 void MainWindow::StartMatch(int slot, const SignInResult& player) {
   currentSlot_ = slot;
   player_ = player;
+  mode_ = std::make_unique<LocalMatchMode>(MatchEndFor(slot));
   ClubFilePtr club = LoadClubInUse(programFolder_, settings_.NetMode);
   const MatchStart start = MatchStartFor(club.get(), slot, player);
   StopSong();
@@ -405,18 +407,21 @@ void MainWindow::StartMatch(int slot, const SignInResult& player) {
 
 void MainWindow::OpenNetGame(int slot) {
   // The player window, the waiting window and the first deal are direct play's.
-  if (!directPlay_.open(slot)) return;
+  std::unique_ptr<MatchMode> mode = openDirectPlay_(slot, MatchEndFor(slot));
+  if (!mode) return;
+  mode_ = std::move(mode);
   currentSlot_ = slot;
   StopSong();
   ShowScreen(ScreenState::kTable);
 }
 
 void MainWindow::OpenTourney() {
-  if (screen_ == ScreenState::kMainMenu && clubPlay_.open) clubPlay_.open();
+  if (screen_ == ScreenState::kMainMenu && openLobby_) openLobby_();
 }
 
-void MainWindow::ShowClubTable() {
+void MainWindow::ShowClubTable(std::unique_ptr<MatchMode> mode) {
   currentSlot_ = kSlotClubGame;
+  mode_ = std::move(mode);
   StopSong();
   ShowScreen(ScreenState::kTable);
 }
@@ -427,68 +432,84 @@ void MainWindow::EndInterruptedGame() {
   BackToMenu();
 }
 
-void MainWindow::EndMatch(const EndMatchRequest& request) {
-  if (!request.endMatch || screen_ != ScreenState::kTable) return;
-  table_->FinishTimeline();
-  if (currentSlot_ == kSlotAccount && account_.finish) {
-    account_.finish(request);
-    BackToMenu();
-    emit matchEnded();
-    return;
-  }
-
+LocalMatchEnd MainWindow::MatchEndFor(int slot) const {
   LocalMatchEnd match;
   match.programFolder = programFolder_;
   match.netMode = settings_.NetMode;
-  match.slot = currentSlot_;
+  match.slot = slot;
   match.name = player_.name;
   match.passwordCode = player_.passwordCode;
-  match.score = request.score;
-  match.rounds = request.rounds;
   match.clubWriteLock = clubWriteLock_;
-  match.now = Now();
   match.datePattern = ShortDatePattern();
-  if (clubPlay_.finish && clubPlay_.finish(request, match)) return;
-  const LocalMatchEndOutcome outcome =
-      settings_.NetMode && directPlay_.finish ? directPlay_.finish(match) : FinishLocalMatch(match);
+  return match;
+}
 
-  if (outcome.historyError) ShowError(this, WordText(kWordCantSaveHistory));
-  if (!outcome.cycleCompleted) {
-    if (request.score > 0) PlaySound(TableSound::kMatchWon);
-    if (request.score < 0) PlaySound(TableSound::kRoundLost);
-  }
-  if (outcome.clubError) ShowError(this, WordText(kWordDiskWriteError));
-  if (outcome.cycleCompleted) {
-    EndOfCycle cycle{outcome.place, outcome.cycleScore, settings_.NetMode};
-    const std::string_view sound = VerdictSound(VerdictFor(outcome.place));
-    sounds_.PlaySoundRes(sound, false, settings_.SoundOn);
-    EndGameWindow window(settings_, cycle, this);
-    ExecModal(window);
-    if (!settings_.NetMode && world_.enterCycle) world_.enterCycle(outcome.cycleScore);
-  }
+void MainWindow::EndMatch(const EndMatchRequest& request) {
+  if (!request.endMatch || screen_ != ScreenState::kTable) return;
+  table_->FinishTimeline();
+  if (!mode_) mode_ = std::make_unique<LocalMatchMode>(MatchEndFor(currentSlot_));
+  if (!PlayEndSteps(mode_->End(request, Now()))) return;
   BackToMenu();
   emit matchEnded();
 }
 
+bool MainWindow::PlayEndSteps(MatchEndStep step) {
+  using Kind = MatchEndStep::Kind;
+  // The mode stays with this loop even if something shown brings the menu back.
+  std::unique_ptr<MatchMode> mode = std::move(mode_);
+  for (;;) {
+    bool answer = true;
+    switch (step.kind) {
+      case Kind::kDone:
+        return true;
+      case Kind::kHandedOver:
+        mode_ = std::move(mode);
+        return false;
+      case Kind::kRepeatBooking:
+        answer = AskYesNo(this, WordText(kWordCantConnectToServer) + "\n" + WordText(kWordRepeat),
+                          false);
+        break;
+      case Kind::kRepeatEntry:
+        answer =
+            AskYesNo(this, WordText(kWordCantWriteResult) + " " + WordText(kWordRepeat), false);
+        break;
+      case Kind::kHistoryNotSaved:
+        ShowError(this, WordText(kWordCantSaveHistory));
+        break;
+      case Kind::kDiskWriteError:
+        ShowError(this, WordText(kWordDiskWriteError));
+        break;
+      case Kind::kSound:
+        PlaySound(step.sound);
+        break;
+      case Kind::kEndOfCycle: {
+        EndOfCycle cycle;
+        cycle.place = step.cycle.place;
+        cycle.cycleScore = step.cycle.cycleScore;
+        cycle.net = step.cycle.net;
+        cycle.account = step.cycle.account;
+        cycle.bonus = step.cycle.bonus;
+        sounds_.PlaySoundRes(VerdictSound(VerdictFor(cycle.place)), false, settings_.SoundOn);
+        EndGameWindow window(settings_, cycle, this);
+        ExecModal(window);
+        break;
+      }
+      case Kind::kEnterWorldCycle:
+        if (world_.enterCycle) world_.enterCycle(step.cycle.cycleScore);
+        break;
+    }
+    step = mode->Advance(answer);
+  }
+}
+
 void MainWindow::LeaveMatch() {
   if (screen_ != ScreenState::kTable) return;
-  if (clubPlay_.leave && clubPlay_.leave()) {
-    table_->FinishTimeline();
-    BackToMenu();
-    return;
-  }
-  if (directPlay_.leave) directPlay_.leave();
+  // The mode lets go of the game first (connections, the tournament seat), then the table
+  // finishes what it was showing.
+  if (!mode_) mode_ = std::make_unique<LocalMatchMode>(MatchEndFor(currentSlot_));
+  const bool charged = mode_->Leave();
   table_->FinishTimeline();
-  if (currentSlot_ == kSlotAccount) {
-    // The account's game has no member line; the pre-charge stays booked as a loss.
-    if (account_.leave) account_.leave();
-    BackToMenu();
-    return;
-  }
-  // The abandoned match costs the member the stored results.
-  if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
-    ShowError(this, WordText(kWordDiskWriteError));
-  }
+  if (!charged) ShowError(this, WordText(kWordDiskWriteError));
   BackToMenu();
 }
 
@@ -511,6 +532,7 @@ void MainWindow::ChangeName() {
     }
   }
   player_ = renamed;
+  if (mode_) mode_->Rename(renamed.name, renamed.passwordCode);
   match_->Rename(renamed.nameUtf8);
   ShowInformation(this, WordText(kWordNameChanged) + QString::fromStdString(renamed.nameUtf8));
 }
@@ -553,6 +575,7 @@ void MainWindow::ReapplySettings() {
 
 void MainWindow::BackToMenu() {
   currentSlot_ = 0;
+  mode_.reset();
   BuildMainMenu();
   ShowScreen(ScreenState::kMainMenu);
   ResumeSong();
@@ -701,9 +724,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (!SaveSettingsOnClose()) ShowError(this, WordText(kWordCantSaveOptions));
   if (screen_ == ScreenState::kTable) {
     table_->FinishTimeline();
-    if (!clubWriteLock_ && !RemoveMemberLine(programFolder_, settings_.NetMode, currentSlot_)) {
-      ShowError(this, WordText(kWordDiskWriteError));
-    }
+    // Closing at the table leaves the match: it costs the member line as leaving does.
+    if (!ChargeLeftMatch(MatchEndFor(currentSlot_))) ShowError(this, WordText(kWordDiskWriteError));
   }
   event->accept();
 }

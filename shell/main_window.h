@@ -19,6 +19,7 @@
 #include "platform/graphics/sounds.h"
 #include "program/command_line.h"
 #include "program/match_end.h"
+#include "program/match_mode.h"
 #include "program/sign_in.h"
 #include "records/settings.h"
 #include "shell/layout.h"
@@ -66,17 +67,16 @@ class MainWindow : public QWidget {
   // fonts, the music and the menu follow it.
   void ReapplySettings();
 
-  // Direct play, handed in by the program (it lives in a library on top of this one).
-  struct DirectPlayHooks {
-    // The player window of network play for a member line (1..5) or a new player (6); true
-    // once the game is on the table.
-    std::function<bool(int slot)> open;
-    // The end of a network match: its history line and the network club file.
-    std::function<LocalMatchEndOutcome(const LocalMatchEnd& match)> finish;
-    // The match was left in the middle: the connections close.
-    std::function<void()> leave;
-  };
-  void SetDirectPlay(DirectPlayHooks hooks) { directPlay_ = std::move(hooks); }
+  // Direct play, handed in by the program (it lives in a library on top of this one): the
+  // player window of network play for a member line (1..5) or a new player (6). Once the
+  // game is on the table it returns the match's mode, made from `match` (the player and the
+  // network club file); nothing when no game came about.
+  using DirectPlayOpener =
+      std::function<std::unique_ptr<MatchMode>(int slot, const LocalMatchEnd& match)>;
+  void SetDirectPlay(DirectPlayOpener open) { openDirectPlay_ = std::move(open); }
+  // What the end of a match at `slot` writes on this machine: the club file in use, its
+  // protection, the player at the table and the history line's date pattern.
+  LocalMatchEnd MatchEndFor(int slot) const;
   // The world windows, the statistics and the message board, handed in by the program (they
   // live in a library on top of this one and read the web service). The main window plays
   // the opening sound before it calls them.
@@ -111,19 +111,14 @@ class MainWindow : public QWidget {
     // way in (the account window, then the pre-charge). It starts the match itself with
     // StartAccountMatch, perhaps later, once the pre-charge is stored.
     std::function<void()> openRated;
-    // The end of the account's match (slot 7): the booking and the rest of the end of a
-    // rated match, before the menu comes back.
-    std::function<void(const EndMatchRequest& request)> finish;
-    // The account's match was left in the middle.
-    std::function<void()> leave;
     // The indicator's state (1..3) and hint, and member line 5's caption (empty: the club's).
     std::function<void(MainMenu& menu)> showOnMenu;
     // True when member line 5 belongs to the signed-in account.
     std::function<bool()> ownsLineFive;
   };
   void SetAccountHooks(AccountHooks hooks);
-  // Starts the account's own game (slot 7) on the table, from the menu.
-  void StartAccountMatch(const MatchStart& start);
+  // Starts the account's own game (slot 7) on the table, from the menu; `mode` ends it.
+  void StartAccountMatch(const MatchStart& start, std::unique_ptr<MatchMode> mode);
   // Redraws the menu's account indicator and member line 5.
   void ShowAccountOnMenu();
   // The marker of the club files found at start-up.
@@ -132,22 +127,13 @@ class MainWindow : public QWidget {
   // A network game that a player interrupted (its message has been shown): back to the menu.
   void EndInterruptedGame();
 
-  // The online tournament, handed in by the program (it lives in a library on top of this
-  // one).
-  struct ClubPlayHooks {
-    // The menu's tournament picture.
-    std::function<void()> open;
-    // The end-of-game button: true when a tournament game took the match's end (it shows the
-    // menu itself once its results are written).
-    std::function<bool(const EndMatchRequest& request, const LocalMatchEnd& match)> finish;
-    // "Exit to menu": true when a tournament game was left.
-    std::function<bool()> leave;
-  };
-  void SetClubPlay(ClubPlayHooks hooks) { clubPlay_ = std::move(hooks); }
+  // The online tournament's lobby, handed in by the program (it lives in a library on top
+  // of this one): the menu's tournament picture opens it.
+  void SetClubPlay(std::function<void()> openLobby) { openLobby_ = std::move(openLobby); }
   // The menu's tournament picture.
   void OpenTourney();
-  // The first deal of a tournament game: the table shows it.
-  void ShowClubTable();
+  // The first deal of a tournament game: the table shows it; `mode` ends it.
+  void ShowClubTable(std::unique_ptr<MatchMode> mode);
 
   // The screens' actions, as the controls call them.
   void LeaveTitleScreen();
@@ -200,6 +186,9 @@ class MainWindow : public QWidget {
   void StartMatch(int slot, const SignInResult& player);
   void OpenNetGame(int slot);
   void LeaveMatch();
+  // Shows or asks what the match's mode says, step by step; false when the mode handed the
+  // end over (the menu comes back later).
+  bool PlayEndSteps(MatchEndStep step);
   void BackToMenu();
   void MusicTick();
   void StartSong();
@@ -248,6 +237,8 @@ class MainWindow : public QWidget {
   int currentSlot_ = 0;
   SignInResult player_;
   std::unique_ptr<TableMatch> match_;
+  // How the match on the table ends and is left.
+  std::unique_ptr<MatchMode> mode_;
   uint32_t seedBase_ = 0;
   int matchesStarted_ = 0;
 
@@ -255,13 +246,13 @@ class MainWindow : public QWidget {
 
   std::function<void()> openOptions_;
   std::function<void()> openHistory_;
-  DirectPlayHooks directPlay_;
+  DirectPlayOpener openDirectPlay_;
   WorldHooks world_;
   std::function<bool()> tournamentSignedIn_;
   std::function<void()> openTournament_;
   AccountHooks account_;
   std::string clubMarker_;
-  ClubPlayHooks clubPlay_;
+  std::function<void()> openLobby_;
 };
 
 }  // namespace trilane

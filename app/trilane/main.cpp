@@ -34,10 +34,17 @@
 #endif
 
 int main(int argc, char** argv) {
-  // The help needs no display: it is answered before the window system is opened.
+  // The help and the version need no display: they are answered before the window system
+  // is opened.
   if (trilane::AsksForHelp(std::vector<std::string>(argv + 1, argv + argc))) {
     std::fputs(trilane::CommandLineHelp().c_str(), stdout);
     return 0;
+  }
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--version") {
+      std::printf("trilane %s\n", TRILANE_VERSION);
+      return 0;
+    }
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Trilane");

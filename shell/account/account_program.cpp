@@ -2,17 +2,12 @@
 
 #include "platform/graphics/sounds.h"
 #include "program/menu_text.h"
-#include "records/history_file.h"
 #include "records/settings.h"
 #include "shell/account/account_window.h"
-#include "shell/clock.h"
-#include "shell/end_game_window.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
 #include "shell/modal.h"
 #include "shell/text.h"
-#include "table/round_flow.h"
-#include "table/table_view.h"
 #include "web/curl_transport.h"
 #include "web/user_file.h"
 #include "words/words.h"
@@ -137,7 +132,7 @@ void AccountProgram::OpenRated() {
 void AccountProgram::AdvancePreCharge() {
   if (!preCharge_) return;
   const PreChargeStep step = preCharge_->Advance();
-  if (step.playWrongs) PlaySound(kWrongsSound);
+  if (step.playWrongs) PlaySound(SoundResourceName(TableSound::kFailure));
   if (step.kind == PreChargeStep::Kind::kWait) {
     preChargeTimer_.start(step.wait);
     return;
@@ -148,7 +143,7 @@ void AccountProgram::AdvancePreCharge() {
   switch (step.kind) {
     case PreChargeStep::Kind::kStarted:
       emit preChargeFinished(true);
-      window_.StartAccountMatch(RatedMatchStart(session_));
+      StartRated();
       return;
     case PreChargeStep::Kind::kFailed:
       ShowError(&window_, WordText(kWordCantConnectToServer));
@@ -161,70 +156,11 @@ void AccountProgram::AdvancePreCharge() {
   emit preChargeFinished(false);
 }
 
-void AccountProgram::FinishRated(const EndMatchRequest& request) {
-  // 1. The booking, until it is stored or the player gives up. Giving up leaves the
-  // pre-charge on the service: the match stays booked as a loss of 40 and the cycle as
-  // emptied, which is what a match that was never finished must cost.
-  RatedBooking booking(session_, request.score);
-  BookingOutcome booked = booking.Attempt();
-  while (!booked.stored) {
-    if (!AskYesNo(&window_, WordText(kWordCantConnectToServer) + "\n" + WordText(kWordRepeat),
-                  false)) {
-      booking.GiveUp();
-      break;
-    }
-    booked = booking.Attempt();
-  }
-  session_.SetRatedMatchRunning(false);
-
-  // 2. The history line, with the account's rating after the match.
-  HistoryRecord line;
-  line.players = session_.User().Nick;
-  line.games = request.rounds;
-  line.result = request.score;
-  line.rating = session_.Game().Rating;
-  line.kind = kAccountMatch;
-  const auto folder =
-      std::filesystem::path(window_.ProgramFolderPath().toStdString()) / kHistoryFolderName;
-  if (!AppendHistory(folder, {line}, Now(), ShortDatePattern()))
-    ShowError(&window_, WordText(kWordCantSaveHistory));
-
-  // 3. The per-match counters; a failure is silent.
-  const bool cycleCompleted = booked.stored && booked.cycleCompleted;
-  client_.WebSaveGameStats(kWindowsTableId,
-                           RatedMatchCounters(request.rounds, request.score, cycleCompleted));
-
-  // 4. The match's sound, unless the cycle's verdict follows.
-  if (!cycleCompleted) {
-    if (request.score > 0) PlaySound(SoundResourceName(TableSound::kMatchWon));
-    if (request.score < 0) PlaySound(SoundResourceName(TableSound::kRoundLost));
-  }
-
-  // 5. A completed cycle goes into the account table and earns its bonus, then the verdict.
-  if (cycleCompleted) {
-    CycleEntry entry = session_.EnterCycle(booked.cycleScore);
-    while (!entry.entered &&
-           AskYesNo(&window_, WordText(kWordCantWriteResult) + " " + WordText(kWordRepeat), false))
-      entry = session_.EnterCycle(booked.cycleScore);
-    if (entry.entered) {
-      EndOfCycle cycle;
-      cycle.place = static_cast<int>(entry.place);
-      cycle.cycleScore = entry.score;
-      cycle.account = true;
-      cycle.bonus = entry.bonus;
-      PlaySound(VerdictSound(VerdictFor(cycle.place)));
-      EndGameWindow verdict(window_.Settings(), cycle, &window_);
-      ExecModal(verdict);
-    }
-  }
-
-  // 6. Each rated match is started again through the account window.
-  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
-}
-
-void AccountProgram::Leave() {
-  session_.SetRatedMatchRunning(false);
-  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+void AccountProgram::StartRated() {
+  const LocalMatchEnd files = window_.MatchEndFor(kSlotAccount);
+  window_.StartAccountMatch(
+      RatedMatchStart(session_),
+      std::make_unique<RatedMatchMode>(session_, files.programFolder, files.datePattern));
 }
 
 AccountProgram& OfferAccounts(MainWindow& window) {
@@ -238,8 +174,6 @@ AccountProgram& OfferAccounts(MainWindow& window, std::unique_ptr<web::HttpTrans
   hooks.startUp = [program](bool uncounted) { program->StartUp(uncounted); };
   hooks.open = [program] { program->OpenAccount(); };
   hooks.openRated = [program] { program->OpenRated(); };
-  hooks.finish = [program](const EndMatchRequest& request) { program->FinishRated(request); };
-  hooks.leave = [program] { program->Leave(); };
   hooks.showOnMenu = [program](MainMenu& menu) { program->ShowOnMenu(menu); };
   hooks.ownsLineFive = [program] { return program->OwnsLineFive(); };
   window.SetAccountHooks(std::move(hooks));

@@ -1,11 +1,9 @@
 #pragma once
 // The account's part of the running program: the sign-in from the user file and the start
 // counting once the start-up checks have passed, the account indicator and member line 5 of
-// the menu, the rated match from the menu (the account window, then the pre-charge, whose
-// pauses run on a timer while the window stays live) and the end of a rated match in its
-// order: booking ("Repeat?" on failure), history line with the account rating, counters,
-// sounds, the completed cycle into the account table with its bonus, the end-of-cycle
-// window, and the state back from 3 to 2.
+// the menu, and the rated match from the menu (the account window, then the pre-charge,
+// whose pauses run on a timer while the window stays live). The match is handed to the
+// window with its mode (program/rated_match.h), which ends it.
 #include <QObject>
 #include <QTimer>
 #include <filesystem>
@@ -22,7 +20,6 @@ namespace trilane {
 
 class MainWindow;
 class MainMenu;
-struct EndMatchRequest;
 struct AccountWindowServices;
 
 class AccountProgram : public QObject {
@@ -49,8 +46,6 @@ class AccountProgram : public QObject {
   void StartUp(bool uncountedCopy);
   void OpenAccount();
   void OpenRated();
-  void FinishRated(const EndMatchRequest& request);
-  void Leave();
   void ShowOnMenu(MainMenu& menu);
   bool OwnsLineFive() const;
 
@@ -61,6 +56,8 @@ class AccountProgram : public QObject {
  private:
   AccountWindowServices WindowServices(bool offerRatedPlay) const;
   void AdvancePreCharge();
+  // The pre-charge is stored: the match goes on the table with its mode.
+  void StartRated();
   void PlaySound(std::string_view name);
 
   MainWindow& window_;

@@ -9,8 +9,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <charconv>
 
 #include "platform/paths.h"
 #include "records/settings.h"
@@ -30,62 +28,6 @@ namespace {
 constexpr auto kOutsideAddressTimeout = std::chrono::milliseconds(4000);
 
 }  // namespace
-
-bool AddressTextAllowed(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-}
-
-bool PortTextAllowed(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool AddressFormatOk(std::string_view text) {
-  if (std::count(text.begin(), text.end(), '.') != 3) return false;
-  size_t start = 0;
-  for (int group = 0; group < 4; ++group) {
-    size_t end = text.find('.', start);
-    if (end == std::string_view::npos) end = text.size();
-    const size_t length = end - start;
-    if (length < 1 || length > 3) return false;
-    start = end + 1;
-  }
-  return true;
-}
-
-NetFieldFault CheckNetFields(bool joining, std::string_view address, std::string_view port,
-                             NetChoice* choice) {
-  if (joining && (!AddressTextAllowed(address) || !AddressFormatOk(address))) {
-    return NetFieldFault::kIncorrectAddress;
-  }
-  unsigned value = 0;
-  const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-  if (port.empty() || !PortTextAllowed(port) || error != std::errc() ||
-      end != port.data() + port.size() || value < 1 || value > 65535) {
-    return NetFieldFault::kIncorrectPort;
-  }
-  if (choice != nullptr) {
-    choice->joining = joining;
-    choice->address = joining ? std::string(address) : std::string();
-    choice->port = static_cast<uint16_t>(value);
-  }
-  return NetFieldFault::kNone;
-}
-
-std::vector<OwnAddress> OwnAddressLines(const QStringList& interfaces,
-                                        const std::optional<std::string>& outside,
-                                        const QString& serviceHome) {
-  std::vector<OwnAddress> lines;
-  const int trailing = outside ? 2 : 1;
-  const int room = kOwnAddressFields - trailing;
-  for (const QString& address : interfaces) {
-    if (static_cast<int>(lines.size()) >= room) break;
-    lines.push_back({address, QString()});
-  }
-  if (outside) lines.push_back({QString::fromStdString(*outside), serviceHome});
-  lines.push_back({QString::fromLatin1(kLoopbackAddress), QStringLiteral("Loop")});
-  return lines;
-}
 
 QStringList InterfaceAddresses() {
   QStringList out;
@@ -290,14 +232,16 @@ QString NetworkFieldsPanel::ErrorText() const {
 void NetworkFieldsPanel::ShowOwnAddresses() {
   const std::optional<std::string> outside =
       outside_.fetch ? outside_.fetch() : std::optional<std::string>();
+  std::vector<std::string> interfaces;
+  for (const QString& address : InterfaceAddresses()) interfaces.push_back(address.toStdString());
   const std::vector<OwnAddress> lines =
-      OwnAddressLines(InterfaceAddresses(), outside, outside_.serviceHome);
+      OwnAddressLines(interfaces, outside, outside_.serviceHome.toStdString());
   for (size_t i = 0; i < ownFields_.size(); ++i) {
     QLineEdit* field = ownFields_[i];
     const bool shown = i < lines.size();
     field->setVisible(shown);
-    field->setText(shown ? lines[i].address : QString());
-    field->setToolTip(shown ? lines[i].hint : QString());
+    field->setText(shown ? QString::fromStdString(lines[i].address) : QString());
+    field->setToolTip(shown ? QString::fromStdString(lines[i].hint) : QString());
   }
 }
 

@@ -4,6 +4,30 @@
 #include "shell/table/table_widget.h"
 
 namespace trilane {
+namespace {
+
+// A direct-play match ends as a local one does, with the network club file and an "N"
+// history line; its connections close when it ends or is left.
+class DirectMatchMode final : public LocalMatchMode {
+ public:
+  DirectMatchMode(DirectPlayFront& front, LocalMatchEnd match)
+      : LocalMatchMode(std::move(match)), front_(front) {}
+
+  bool Leave() override {
+    front_.Leave();
+    return LocalMatchMode::Leave();
+  }
+
+ protected:
+  LocalMatchEndOutcome WriteFiles(const LocalMatchEnd& match) override {
+    return front_.FinishMatch(match);
+  }
+
+ private:
+  DirectPlayFront& front_;
+};
+
+}  // namespace
 
 std::unique_ptr<DirectPlayFront> OfferDirectPlay(MainWindow& window) {
   DirectPlayContext net;
@@ -18,11 +42,10 @@ std::unique_ptr<DirectPlayFront> OfferDirectPlay(MainWindow& window) {
   net.match = &window.Match();
   auto front = std::make_unique<DirectPlayFront>(std::move(net));
   DirectPlayFront* f = front.get();
-  MainWindow::DirectPlayHooks hooks;
-  hooks.open = [f](int slot) { return f->OpenPlayerWindow(slot); };
-  hooks.finish = [f](const LocalMatchEnd& match) { return f->FinishMatch(match); };
-  hooks.leave = [f] { f->Leave(); };
-  window.SetDirectPlay(std::move(hooks));
+  window.SetDirectPlay([f](int slot, const LocalMatchEnd& match) -> std::unique_ptr<MatchMode> {
+    if (!f->OpenPlayerWindow(slot)) return nullptr;
+    return std::make_unique<DirectMatchMode>(*f, match);
+  });
   return front;
 }
 

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QTableWidget>
 
-#include "base/codepage.h"
 #include "records/settings.h"
 #include "shell/fonts.h"
 #include "shell/modal.h"
@@ -13,7 +12,6 @@
 #include "shell/pictures.h"
 #include "shell/text.h"
 #include "shell/tourney/club_game.h"
-#include "table/match.h"
 #include "words/words.h"
 
 namespace trilane::tourney {
@@ -30,8 +28,6 @@ constexpr int kGap = 4;
 constexpr int kPanelLeft = 718;
 constexpr int kPanelWidth = kBodyWidth - kPanelLeft - 10;
 constexpr char kSeatLetters[] = "abcd";
-// Every seat of this lobby is one of a four-seat table.
-constexpr std::string_view kFourSeats = "4";
 
 QString SeatCaptionText(const SeatButton& b) {
   switch (b.caption) {
@@ -53,7 +49,8 @@ QString SeatCaptionText(const SeatButton& b) {
 
 LobbyWindow::LobbyWindow(const TSettings& settings, LobbyServices services, QWidget* parent)
     : AuxWindow(settings, AuxHeader{WordText(kWordWorldOnlineTournamentTitle), 610, 40}, parent),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      session_(services_.web, services_.user) {
   setObjectName(QStringLiteral("FTour4"));
   const QString rulesHint = WordText(kWordRules) + QStringLiteral(": 1-6");
   const QFont seatFont = RoleFont(settings_, FontRole::kDecor, 14, true);
@@ -152,8 +149,6 @@ LobbyWindow::LobbyWindow(const TSettings& settings, LobbyServices services, QWid
     connect(services_.game, &ClubGame::dealt, this, &LobbyWindow::GameDealt);
 
   // The lobby opens holding no seat; a game left behind has been ended or left.
-  held_ = {};
-  FillOwnRecord();
   DrawPlayerCard();
   Refresh();
 }
@@ -166,43 +161,22 @@ void LobbyWindow::showEvent(QShowEvent* event) {
 
 void LobbyWindow::done(int result) {
   // A held seat keeps the lobby open: it is given up here, or the game takes it.
-  if (held_.Held() && !closingForGame_) return;
+  if (session_.Held().Held() && !closingForGame_) return;
   list_.stop();
   watch_.stop();
   AuxWindow::done(result);
 }
 
-void LobbyWindow::FillOwnRecord() {
-  own_ = web::TQorClient{};
-  own_.Nick = services_.user.Nick;
-  own_.Country = services_.user.Country1;
-  own_.City = services_.user.City;
-  own_.Sex = services_.user.Sex == 'W' ? 'W' : 'M';
-  if (services_.web == nullptr) return;
-  const web::WebRead<web::OnlineRating> rating =
-      services_.web->WebReadRating(kTourneyGameId, own_.Nick);
-  if (rating.ok) {
-    own_.Score = rating.value.Score;
-    own_.Kon = rating.value.Kon;
-    own_.Rating = rating.value.Rating;
-  }
-  if (const std::optional<std::string> address = services_.web->WebOwnAddress(); address)
-    own_.IP = *address;
-}
-
 void LobbyWindow::DrawPlayerCard() {
-  if (services_.web != nullptr) {
-    const web::WebRead<int64_t> place =
-        services_.web->WebOnlinePlace('s', kTourneyGameId, own_.Score);
-    ownPlace_ = place.ok ? place.value : -1;
-  }
+  ownPlace_ = session_.ReadOwnPlace();
+  const web::TQorClient& own = session_.OwnSeatRecord();
   const std::array<std::pair<int, QString>, 6> rows = {{
-      {kWordPassportNick, FromCp1251(own_.Nick)},
-      {kWordYourScore, QString::number(own_.Score)},
+      {kWordPassportNick, FromCp1251(own.Nick)},
+      {kWordYourScore, QString::number(own.Score)},
       {kWordYourPlace, ownPlace_ >= 0 ? QString::number(ownPlace_) : WordText(kWordNoConnect)},
-      {kWordAccountRating, QString::number(own_.Rating)},
-      {kWordGame, QString::number(own_.Kon)},
-      {kWordPassportCity, FromCp1251(own_.City)},
+      {kWordAccountRating, QString::number(own.Rating)},
+      {kWordGame, QString::number(own.Kon)},
+      {kWordPassportCity, FromCp1251(own.City)},
   }};
   for (int r = 0; r < 6; ++r) {
     auto* label = new QTableWidgetItem(WordText(rows[static_cast<size_t>(r)].first));
@@ -214,34 +188,11 @@ void LobbyWindow::DrawPlayerCard() {
 }
 
 void LobbyWindow::Refresh() {
-  web::WebRead<web::TableList> tables;
-  web::WebRead<web::ServerInfo> info;
-  if (services_.web != nullptr) {
-    tables = services_.web->WebReadTables(kTourneyGameId);
-    info = services_.web->WebReadServerInfo(kTourneyGameId);
-  }
-  if (tables.ok) {
-    serverAddress_ = tables.value[0].IP;
-    basePort_ = static_cast<int>(tables.value[0].Port - 1);
-  }
-  serverOn_ = tables.ok && info.ok && info.value.state == 'Y';
-  if (!serverOn_ && held_.Held()) {
-    // The server is off or could not be read: the seat is given up, not left held.
-    if (services_.web != nullptr)
-      services_.web->WebTakeSeat(kFourSeats, kTourneyGameId, held_.table, 0, web::FreeSeat(),
-                                 held_.seat);
-    held_ = {};
-    if (services_.game != nullptr) services_.game->GiveUpSeat();
-  }
-  if (serverOn_) {
-    const HeldSeat still = CheckHeldSeat(tables.value, held_);
-    if (held_.Held() && !still.Held() && services_.game != nullptr) services_.game->GiveUpSeat();
-    held_ = still;
-  }
-  DrawButtons(ButtonsOfLobby(tables.value, held_, serverOn_));
-  DrawServerState(info.ok, info.value);
-  const bool locked = held_.Held() && serverOn_;
-  for (QorCardsButton* b : {refresh_, close_, top_}) b->setEnabled(!locked);
+  const LobbyRead read = session_.Refresh();
+  if (read.seatLost && services_.game != nullptr) services_.game->GiveUpSeat();
+  DrawButtons(read.buttons);
+  DrawServerState(read.stateRead, read.info);
+  for (QorCardsButton* b : {refresh_, close_, top_}) b->setEnabled(!read.locked);
 }
 
 void LobbyWindow::DrawButtons(const LobbyButtons& buttons) {
@@ -275,54 +226,30 @@ void LobbyWindow::DrawServerState(bool stateRead, const web::ServerInfo& info) {
 }
 
 void LobbyWindow::ClickSeat(int table, int seat) {
-  if (services_.web == nullptr || table < 1 || table > kTables || seat < 1 || seat > kSeatsPerTable)
-    return;
-  web::WebClient& web = *services_.web;
-  if (held_.table == table && held_.seat == seat) {
-    // Giving up: the own seat first, then the seats the order would leave stranded above.
-    const std::vector<int> seats = SeatsGivenUp(seat);
-    if (seats.empty()) return;
-    if (web.WebTakeSeat(kFourSeats, kTourneyGameId, table, 2, web::FreeSeat(), seat) !=
-        web::SeatResult::kTaken) {
+  const SeatClickOutcome click = session_.ClickSeat(table, seat);
+  switch (click.kind) {
+    case SeatClick::kNothing:
+      return;
+    case SeatClick::kNotGivenUp:
       Sound(TableSound::kFailure);
       return;
+    case SeatClick::kGivenUp:
+      if (services_.game != nullptr) services_.game->GiveUpSeat();
+      break;
+    case SeatClick::kSameAddress: {
+      NoticeWindow notice(WordText(kWordTableTakenFromYourIp), QString(), QString(), this);
+      ExecModal(notice);
+      return;
     }
-    for (size_t i = 1; i < seats.size(); ++i)
-      web.WebTakeSeat(kFourSeats, kTourneyGameId, table, 0, web::FreeSeat(), seats[i]);
-    held_ = {};
-    if (services_.game != nullptr) services_.game->GiveUpSeat();
-    Refresh();
-    return;
-  }
-  if (held_.Held()) return;
-
-  // One address, one player at a table: checked where the server is not on this machine.
-  if (seat >= 2 && serverAddress_ != "127.0.0.1" && own_.IP != "X") {
-    for (int lower = 1; lower < seat; ++lower) {
-      const web::WebRead<web::TQorClient> other = web.WebReadSeat(lower, kTourneyGameId, table);
-      if (other.ok && other.value.IP == own_.IP) {
-        NoticeWindow notice(WordText(kWordTableTakenFromYourIp), QString(), QString(), this);
-        ExecModal(notice);
-        return;
+    case SeatClick::kTaken:
+      if (services_.game != nullptr && click.port) {
+        services_.game->Connect(click.seat, click.start, QString::fromStdString(click.address),
+                                *click.port);
       }
-    }
-  }
-  if (web.WebTakeSeat(kFourSeats, kTourneyGameId, table, 1, own_, seat) ==
-      web::SeatResult::kTaken) {
-    held_ = {table, seat};
-    const int port = basePort_ + table;
-    if (services_.game != nullptr && port > 0 && port <= 65535) {
-      MatchStart start;
-      start.currentSlot = kSlotClubGame;
-      start.name = Cp1251ToUtf8(own_.Nick);
-      start.gamesPlayed = static_cast<int32_t>(own_.Kon);
-      start.initialScore = static_cast<int32_t>(own_.Score);
-      start.initialRating = static_cast<double>(own_.Rating);
-      services_.game->Connect(seat, start, QString::fromStdString(serverAddress_),
-                              static_cast<quint16>(port));
-    }
-  } else {
-    Sound(TableSound::kFailure);
+      break;
+    case SeatClick::kNotTaken:
+      Sound(TableSound::kFailure);
+      break;
   }
   Refresh();
 }
@@ -330,28 +257,15 @@ void LobbyWindow::ClickSeat(int table, int seat) {
 void LobbyWindow::Watch() {
   if (services_.game == nullptr || !services_.game->TakeSocketError()) return;
   ShowError(this, WordText(kWordServerConnectionError));
-  if (held_.Held() && services_.web != nullptr) {
-    for (int k : SeatsFreedAfterError(held_.seat))
-      services_.web->WebTakeSeat(kFourSeats, kTourneyGameId, held_.table, 0, web::FreeSeat(), k);
-  }
-  held_ = {};
+  session_.FreeAfterSocketError();
   services_.game->GiveUpSeat();
   Refresh();
 }
 
 void LobbyWindow::GameDealt() {
   // The table's names for the game's messages, read while the server still lists them.
-  if (services_.web != nullptr && services_.game != nullptr && held_.Held()) {
-    const web::WebRead<web::TableList> tables = services_.web->WebReadTables(kTourneyGameId);
-    if (tables.ok) {
-      std::array<std::string, 4> names;
-      for (int s = 0; s < 4; ++s)
-        names[static_cast<size_t>(s)] =
-            tables.value[static_cast<size_t>(held_.table - 1)].Seats[static_cast<size_t>(s)].Nick;
-      services_.game->SetSeatNames(names);
-    }
-  }
-  held_ = {};
+  const auto names = session_.GameDealt();
+  if (names && services_.game != nullptr) services_.game->SetSeatNames(*names);
   closingForGame_ = true;
   accept();
 }

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "program/lobby_session.h"
 #include "shell/aux_window.h"
-#include "shell/tourney/lobby_seats.h"
 #include "table/table_view.h"
 #include "web/calls.h"
 
@@ -53,12 +53,12 @@ class LobbyWindow : public AuxWindow {
   // The one-second watcher of the club socket.
   void Watch();
 
-  HeldSeat Held() const { return held_; }
-  bool ServerOn() const { return serverOn_; }
-  const web::TQorClient& OwnSeatRecord() const { return own_; }
+  HeldSeat Held() const { return session_.Held(); }
+  bool ServerOn() const { return session_.ServerOn(); }
+  const web::TQorClient& OwnSeatRecord() const { return session_.OwnSeatRecord(); }
   // The tournament server of the list's first table: its address and the port of table 0.
-  const std::string& ServerAddress() const { return serverAddress_; }
-  int BasePort() const { return basePort_; }
+  const std::string& ServerAddress() const { return session_.ServerAddress(); }
+  int BasePort() const { return session_.BasePort(); }
   // The lists' timers (tests shorten them).
   void SetWatchInterval(int milliseconds) { watch_.setInterval(milliseconds); }
 
@@ -69,21 +69,15 @@ class LobbyWindow : public AuxWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void FillOwnRecord();
   void DrawPlayerCard();
   void DrawButtons(const LobbyButtons& buttons);
   void DrawServerState(bool stateRead, const web::ServerInfo& info);
-  void GiveUpAfterError();
   void GameDealt();
   void Sound(TableSound sound) const;
 
   LobbyServices services_;
-  web::TQorClient own_;
+  LobbySession session_;
   int64_t ownPlace_ = -1;
-  HeldSeat held_;
-  bool serverOn_ = false;
-  std::string serverAddress_ = "0.0.0.0";
-  int basePort_ = 0;
   bool closingForGame_ = false;
   std::array<std::array<QorCardsButton*, kSeatsPerTable>, kTables> seatButtons_{};
   std::array<QorCardsButton*, kTables> tableButtons_{};

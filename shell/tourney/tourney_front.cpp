@@ -4,12 +4,12 @@
 
 #include "base/codepage.h"
 #include "platform/graphics/sounds.h"
+#include "program/club_match_end.h"
 #include "records/history_file.h"
 #include "shell/main_window.h"
 #include "shell/modal.h"
 #include "shell/notice_window.h"
 #include "shell/table/table_widget.h"
-#include "shell/tourney/club_match_end.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
 #include "table/table_view.h"
@@ -80,7 +80,8 @@ void TourneyFront::OpenLobby() {
 void TourneyFront::GameDealt() {
   // The lobby closes itself on the same signal; the table takes the game.
   onTable_ = true;
-  context_.window->ShowClubTable();
+  MainWindow& window = *context_.window;
+  window.ShowClubTable(std::make_unique<ClubMatchMode>(*this, window.MatchEndFor(kSlotClubGame)));
 }
 
 void TourneyFront::GameStopped(const QString& line, const QString& second) {
@@ -114,15 +115,9 @@ void TourneyFront::Booked(const EndMatchRequest& request) {
   end.tableScore = request.score;
   end.scoreBefore = game_->Start().initialScore;
   end.ratingBefore = game_->Start().initialRating;
-  if (web::WebClient* web = Web()) {
-    const web::WebRead<web::OnlineRating> after = web->WebReadRating(kTourneyGameId, end.ownName);
-    if (after.ok) end.after = after.value;
-    if (game_->Seat() == 1) web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
-  }
-  const HistoryRecord record = ClubHistoryRecord(end);
-  const auto written = AppendHistory(pendingMatch_.programFolder / kHistoryFolderName, {record},
-                                     pendingMatch_.now, pendingMatch_.datePattern);
-  if (!written) ShowError(&window, WordText(kWordCantSaveHistory));
+  const ClubMatchWritten written = FinishClubMatch(Web(), game_->Seat(), end, pendingMatch_);
+  const HistoryRecord& record = written.record;
+  if (written.historyError) ShowError(&window, WordText(kWordCantSaveHistory));
   if (record.result > 0)
     window.SoundEffects().PlaySoundRes(SoundResourceName(TableSound::kMatchWon), false,
                                        window.Settings().SoundOn);
@@ -147,17 +142,27 @@ web::WebClient* TourneyFront::Web() {
   return ownWeb_.get();
 }
 
+ClubMatchMode::ClubMatchMode(TourneyFront& front, LocalMatchEnd match)
+    : LocalMatchMode(std::move(match)), front_(front) {}
+
+MatchEndStep ClubMatchMode::End(const EndMatchRequest& request, const CalendarTime& now) {
+  LocalMatchEnd match = Match();
+  match.score = request.score;
+  match.rounds = request.rounds;
+  match.now = now;
+  if (front_.FinishMatch(request, match)) return MatchEndStep::Of(MatchEndStep::Kind::kHandedOver);
+  return LocalMatchMode::End(request, now);
+}
+
+bool ClubMatchMode::Leave() {
+  return front_.Leave() || LocalMatchMode::Leave();
+}
+
 std::unique_ptr<TourneyFront> OfferTourney(TourneyContext context) {
   MainWindow* window = context.window;
   auto front = std::make_unique<TourneyFront>(std::move(context));
   TourneyFront* f = front.get();
-  MainWindow::ClubPlayHooks hooks;
-  hooks.open = [f] { f->OpenLobby(); };
-  hooks.finish = [f](const EndMatchRequest& request, const LocalMatchEnd& match) {
-    return f->FinishMatch(request, match);
-  };
-  hooks.leave = [f] { return f->Leave(); };
-  window->SetClubPlay(std::move(hooks));
+  window->SetClubPlay([f] { f->OpenLobby(); });
   return front;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "program/match_end.h"
+#include "program/match_mode.h"
 #include "shell/tourney/club_game.h"
 #include "web/calls.h"
 
@@ -71,6 +72,20 @@ class TourneyFront : public QObject {
   LobbyWindow* lobby_ = nullptr;
   bool onTable_ = false;
   LocalMatchEnd pendingMatch_;
+};
+
+// A tournament game's mode: the club game takes its end (the totals go to the table's
+// server; the booking comes back later, and the front then writes the history line and
+// brings the menu back). A game no longer at the table ends as a local match would.
+class ClubMatchMode final : public LocalMatchMode {
+ public:
+  ClubMatchMode(TourneyFront& front, LocalMatchEnd match);
+
+  MatchEndStep End(const EndMatchRequest& request, const CalendarTime& now) override;
+  bool Leave() override;
+
+ private:
+  TourneyFront& front_;
 };
 
 // The front stays with the window; it must be destroyed before the window.

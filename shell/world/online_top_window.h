@@ -4,8 +4,9 @@
 #include <array>
 #include <optional>
 
+#include "program/world_reads.h"
 #include "shell/aux_window.h"
-#include "shell/world/world_reads.h"
+#include "shell/world/world_services.h"
 
 class QRadioButton;
 

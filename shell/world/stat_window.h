@@ -7,8 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "program/world_reads.h"
 #include "shell/aux_window.h"
-#include "shell/world/world_reads.h"
+#include "shell/world/world_services.h"
 
 namespace trilane {
 

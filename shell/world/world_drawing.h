@@ -7,9 +7,9 @@
 #include <QString>
 #include <string_view>
 
+#include "program/world_reads.h"
 #include "shell/flags.h"
 #include "shell/text.h"
-#include "shell/world/world_reads.h"
 
 class QPainter;
 

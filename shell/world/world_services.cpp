@@ -8,10 +8,6 @@
 
 namespace trilane {
 
-WorldIdentity PassportOf(const TSettings& settings) {
-  return {settings.TopTenNick, settings.TopTenCity, settings.TopTenCountry, settings.TopTenSex};
-}
-
 WorldServices::WorldServices(TSettings& settings, std::filesystem::path programFolder,
                              Sounds* sounds, NoticeSink* notices)
     : settings_(settings),

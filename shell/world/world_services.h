@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "program/world_reads.h"
 #include "table/table_view.h"
 #include "web/calls.h"
 #include "web/service_addresses.h"
@@ -23,18 +24,6 @@ namespace trilane {
 struct TSettings;
 class Sounds;
 class NoticeSink;
-
-// Who a world table entry or a board message is written as (code-page-1251 texts).
-struct WorldIdentity {
-  std::string nick;
-  std::string city;
-  std::string country;  // "C-RRR"
-  std::string sex;      // "M" or "W"
-  bool operator==(const WorldIdentity&) const = default;
-};
-
-// The passport of the settings: the identity used without an account.
-WorldIdentity PassportOf(const TSettings& settings);
 
 class WorldServices {
  public:

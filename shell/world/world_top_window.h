@@ -8,9 +8,10 @@
 #include <QTimer>
 #include <array>
 
+#include "program/world_reads.h"
 #include "shell/aux_window.h"
 #include "shell/world/world_drawing.h"
-#include "shell/world/world_reads.h"
+#include "shell/world/world_services.h"
 
 namespace trilane {
 

@@ -28,15 +28,16 @@ void ProgramFolder::InstallClubFiles() {
 }
 
 void ProgramFolder::PutMember(int slot, const std::string& name, double rating, int games,
-                              int cycleScore, const std::string& password) {
-  auto club = LoadClubFile(dir_ / kClubFileName);
+                              int cycleScore, const std::string& password,
+                              const std::string& clubFile) {
+  auto club = LoadClubFile(dir_ / clubFile);
   ASSERT_TRUE(club.has_value());
   auto code = EncodePassword(password);
   ASSERT_TRUE(code.has_value());
   auto line = FormatMemberLine(name, rating, games, cycleScore, *code);
   ASSERT_TRUE(line.has_value());
   club->lines[slot - 1] = *line;
-  ASSERT_FALSE(SaveClubFile(dir_ / kClubFileName, *club).has_value());
+  ASSERT_FALSE(SaveClubFile(dir_ / clubFile, *club).has_value());
 }
 
 std::string ProgramFolder::Read(const std::string& name) const {
@@ -44,6 +45,16 @@ std::string ProgramFolder::Read(const std::string& name) const {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::vector<HistoryRecord> ProgramFolder::HistoryLines() const {
+  const HistoryCheck history = CheckHistoryFile(dir_ / kHistoryFolderName / "Trilane_I0001.hst");
+  std::vector<HistoryRecord> lines;
+  if (!history.valid) return lines;
+  for (const std::string& text : history.recordLines) {
+    if (auto record = ReadHistoryRecord(text)) lines.push_back(*record);
+  }
+  return lines;
 }
 
 void ProgramFolder::Write(const std::string& name, const std::string& bytes) const {

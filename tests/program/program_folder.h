@@ -2,6 +2,9 @@
 // A program folder of its own for each test: the two club files as installed, nothing else.
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "records/history_file.h"
 
 namespace trilane::testing {
 
@@ -16,10 +19,12 @@ class ProgramFolder {
   std::filesystem::path File(const std::string& name) const { return dir_ / name; }
   // Writes both club files as a fresh installation has them.
   void InstallClubFiles();
-  // Writes a member into line `slot` (1..5) of the local club file.
+  // Writes a member into line `slot` (1..5) of the local club file (or the club file named).
   void PutMember(int slot, const std::string& name, double rating, int games, int cycleScore,
-                 const std::string& password);
+                 const std::string& password, const std::string& clubFile = "Trilane.clb");
   std::string Read(const std::string& name) const;
+  // The lines of the first history file; none when it is missing or not valid.
+  std::vector<HistoryRecord> HistoryLines() const;
   void Write(const std::string& name, const std::string& bytes) const;
 
  private:

@@ -1,6 +1,7 @@
 // The rated match against the reference club service: a whole cycle booked match by match,
 // its entry into the account table with the bonus, transfers of that bonus, and the
-// pre-charge and booking when the service cannot be reached.
+// pre-charge and booking when the service cannot be reached, and the end of a rated match
+// step by step as the window plays it.
 
 #include "program/rated_match.h"
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "account_club.h"
+#include "records/history_file.h"
+#include "tests/program/program_folder.h"
 
 namespace trilane {
 namespace {
@@ -270,6 +273,64 @@ TEST(RatedMatchTest, AFailedBookingCanBeRepeatedOrLeftWithThePreChargeStanding) 
   EXPECT_NEAR(held.value.Rating, (8.0 - 40) / 12 + 12 / 80.0, 1e-9);
   EXPECT_EQ(held.value.KonL, 0);
   EXPECT_EQ(held.value.Score, 0);
+}
+
+TEST(RatedMatchTest, TheEndOfARatedMatchStepByStep) {
+  using Step = MatchEndStep::Kind;
+  TRILANE_START_CLUB(club);
+  AccountSession session(club.Client());
+  SignInRated(club, session);
+  testing::ProgramFolder folder;
+  const CalendarTime now{2026, 12, 10, 14, 5};
+  EndMatchRequest request;
+  request.endMatch = true;
+  request.rounds = 4;
+
+  // The booking's send is lost: "Repeat?", Yes books the match; the state goes back to 2
+  // only once the end is through.
+  ASSERT_EQ(PreCharge(session).Advance().kind, Kind::kStarted);
+  club.Transport().DropPosts(kSaveBestMarker, 1);
+  RatedMatchMode won(session, folder.Path(), kDefaultDatePattern);
+  request.score = 12;
+  EXPECT_EQ(won.End(request, now).kind, Step::kRepeatBooking);
+  EXPECT_TRUE(session.RatedMatchRunning());
+  EXPECT_EQ(won.Advance(true), MatchEndStep::Sound(TableSound::kMatchWon));
+  EXPECT_FALSE(session.RatedMatchRunning());
+  EXPECT_EQ(session.State(), AccountState::kRated);
+  EXPECT_EQ(won.Advance(true).kind, Step::kDone);
+  EXPECT_EQ(session.State(), AccountState::kSignedIn);
+  auto held = club.Client().WebReadBest("Ann", "abcd1");
+  EXPECT_EQ(held.value.KonL, 4);
+  EXPECT_EQ(held.value.Score, 12);
+
+  // Given up: the pre-charge stands, and the rest of the end still runs.
+  session.SetPlayForRating(true);
+  ASSERT_EQ(PreCharge(session).Advance().kind, Kind::kStarted);
+  club.Transport().DropPosts(kSaveBestMarker, 1);
+  RatedMatchMode lost(session, folder.Path(), kDefaultDatePattern);
+  request.score = -5;
+  EXPECT_EQ(lost.End(request, now).kind, Step::kRepeatBooking);
+  EXPECT_EQ(lost.Advance(false), MatchEndStep::Sound(TableSound::kRoundLost));
+  EXPECT_EQ(lost.Advance(true).kind, Step::kDone);
+  EXPECT_EQ(session.State(), AccountState::kSignedIn);
+  held = club.Client().WebReadBest("Ann", "abcd1");
+  EXPECT_EQ(held.value.Kon, 8);
+  EXPECT_EQ(held.value.KonL, 0);
+
+  // Both matches have their history line, with the account's rating after each.
+  const std::vector<HistoryRecord> lines = folder.HistoryLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].kind, kAccountMatch);
+  EXPECT_EQ(lines[0].result, 12);
+  EXPECT_EQ(lines[0].players, "Ann");
+  EXPECT_EQ(lines[1].result, -5);
+
+  // Left in the middle: the pre-charge stands, the account is back in state 2.
+  session.SetPlayForRating(true);
+  ASSERT_EQ(PreCharge(session).Advance().kind, Kind::kStarted);
+  EXPECT_TRUE(RatedMatchMode(session, folder.Path(), kDefaultDatePattern).Leave());
+  EXPECT_FALSE(session.RatedMatchRunning());
+  EXPECT_EQ(session.State(), AccountState::kSignedIn);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The tournament lobby's decisions (seat buttons, seats given up, the welcome line, the
-// history line of a game), and the lobby and a seat's club game against the reference club
-// service with its tournament tables, three headless seats of trilane-cli at the same table.
+// The tournament lobby and a seat's club game against the reference club service with its
+// tournament tables, three headless seats of trilane-cli at the same table.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -12,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "../program/club_member.h"
 #include "../web/club_service_process.h"
 #include "net/club/club_controller.h"
+#include "program/club_match_end.h"
 #include "records/settings.h"
 #include "shell/layout.h"
 #include "shell/modal.h"
 #include "shell/table/table_geometry.h"
 #include "shell/table/table_widget.h"
 #include "shell/tourney/club_game.h"
-#include "shell/tourney/club_match_end.h"
-#include "shell/tourney/lobby_seats.h"
 #include "shell/tourney/lobby_window.h"
 #include "shell/tourney/turn_clocks.h"
 #include "shell/widgets/qor_button.h"
@@ -51,157 +50,12 @@ bool WaitFor(Condition condition, int ms) {
 #define WAIT_TRUE(condition, ms) \
   ASSERT_TRUE(WaitFor([&] { return static_cast<bool>(condition); }, ms)) << #condition
 
-using web::TQorClient;
-using web::TQorTable_4;
-
-// A table from one letter per seat: "-" free, any other letter a player of that nick.
-TQorTable_4 TableOf(std::string_view seats) {
-  TQorTable_4 table = web::EmptyTable();
-  for (size_t k = 0; k < 4 && k < seats.size(); ++k) {
-    if (seats[k] == '-') continue;
-    table.Seats[k].Nick = std::string(1, seats[k]);
-    table.Seats[k].Score = static_cast<int64_t>(k + 1) * 10;
-  }
-  return table;
-}
-
-// One button as the table of cases writes it: caption letter and enabled flag.
-//   L "Log off", O occupied, T "Take the place of", F "Free"; lower case: disabled.
-std::string Describe(const TableButtons& buttons) {
-  std::string out;
-  for (const SeatButton& b : buttons) {
-    char c = '?';
-    switch (b.caption) {
-      case SeatCaption::kLogOff:
-        c = 'L';
-        break;
-      case SeatCaption::kOccupied:
-        c = 'O';
-        break;
-      case SeatCaption::kTakeThePlaceOf:
-        c = 'T';
-        break;
-      case SeatCaption::kFree:
-        c = 'F';
-        break;
-      case SeatCaption::kServerOff:
-        c = 'S';
-        break;
-    }
-    out += b.enabled ? c : static_cast<char>(c + ('a' - 'A'));
-  }
-  return out;
-}
-
-TEST(TourneyLobbySeats, ButtonsFollowTheSeatOrderAndTheHeldSeat) {
-  struct Case {
-    std::string_view seats;
-    HeldSeat held;  // table 5 is the table drawn
-    std::string_view expected;
-  };
-  const Case cases[] = {
-      {"----", {}, "Tfff"},      // only the first seat is offered
-      {"A---", {}, "oTff"},      // then the second
-      {"AB--", {}, "ooTf"},      //
-      {"ABC-", {}, "oooT"},      //
-      {"ABCD", {}, "oooo"},      // a full table
-      {"-B--", {}, "ToTf"},      // a seat below that emptied is offered again
-      {"A---", {5, 1}, "Ltff"},  // the own seat may be given up; nothing else is offered
-      {"AB--", {5, 2}, "oLtf"},  //
-      {"ABC-", {5, 3}, "ooLt"},  //
-      {"ABCD", {5, 4}, "oooo"},  // the fourth seat cannot be given up
-      {"AB--", {7, 1}, "ootf"},  // a seat held elsewhere disables every free seat here
-      {"A---", {5, 2}, "otff"},  // a held seat the list shows free reads free
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Describe(ButtonsOfTable(TableOf(c.seats), 5, c.held)), c.expected)
-        << "seats " << c.seats << " held " << c.held.table << "/" << c.held.seat;
-  }
-  const TableButtons full = ButtonsOfTable(TableOf("ABCD"), 5, {});
-  EXPECT_EQ(full[2].nick, "C");
-  EXPECT_EQ(full[2].score, 30);
-}
-
-TEST(TourneyLobbySeats, ALostSeatFreesEveryTableAndAServerOffClosesAll) {
-  web::TableList tables;
-  for (auto& t : tables) t = TableOf("----");
-  tables[1] = TableOf("A---");
-  // Held at table 4, whose first seat the service has cleared: the seat is lost, and the
-  // tables before it offer their seats as well as the tables after it.
-  const HeldSeat lost{4, 2};
-  EXPECT_FALSE(CheckHeldSeat(tables, lost).Held());
-  const LobbyButtons lobby = ButtonsOfLobby(tables, lost, true);
-  EXPECT_EQ(Describe(lobby[0]), "Tfff");
-  EXPECT_EQ(Describe(lobby[1]), "oTff");
-  EXPECT_EQ(Describe(lobby[9]), "Tfff");
-  // Held at table 2, still listed: kept.
-  EXPECT_EQ(CheckHeldSeat(tables, {2, 1}), (HeldSeat{2, 1}));
-  EXPECT_EQ(Describe(ButtonsOfLobby(tables, {2, 1}, true)[0]), "tfff");
-
-  for (const TableButtons& table : ButtonsOfLobby(tables, {2, 1}, false))
-    EXPECT_EQ(Describe(table), "ssss");
-}
-
-TEST(TourneyLobbySeats, SeatsFreedWithAGivenUpSeatAndAfterASocketError) {
-  EXPECT_EQ(SeatsGivenUp(1), (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(SeatsGivenUp(2), (std::vector<int>{2, 3}));
-  EXPECT_EQ(SeatsGivenUp(3), (std::vector<int>{3}));
-  EXPECT_TRUE(SeatsGivenUp(4).empty());
-  EXPECT_EQ(SeatsFreedAfterError(1), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(SeatsFreedAfterError(3), (std::vector<int>{3, 4}));
-  EXPECT_EQ(SeatsFreedAfterError(4), (std::vector<int>{4}));
-  EXPECT_TRUE(SeatsFreedAfterError(0).empty());
-
-  EXPECT_EQ(WelcomeText("Good_luck__to_all_"), "Good luck  to all ");
-  EXPECT_EQ(WelcomeFontPoints(39), 28);
-  EXPECT_EQ(WelcomeFontPoints(40), 24);
-  EXPECT_EQ(WelcomeFontPoints(54), 24);
-  EXPECT_EQ(WelcomeFontPoints(55), 20);
-}
-
-TEST(TourneyMatchEnd, HistoryLineFromTheTournamentFigures) {
-  ClubMatchEnd end;
-  end.seatNames = {"Ann", "Bob", "Cid", "Dee"};
-  end.ownName = "Bob";
-  end.games = 4;
-  end.tableScore = 7;
-  end.scoreBefore = 100;
-  end.ratingBefore = 12;
-  end.after = web::OnlineRating{109, 20, 15};
-  HistoryRecord record = ClubHistoryRecord(end);
-  EXPECT_EQ(record.players, "Ann/Bob/Cid/Dee");
-  EXPECT_EQ(record.kind, kTourneyMatch);
-  EXPECT_EQ(record.games, 4);
-  EXPECT_EQ(record.result, 9);  // the tournament's score gained, not the table's total
-  EXPECT_EQ(record.rating, 15);
-
-  // A tournament score may fall below nothing.
-  end.scoreBefore = 5;
-  end.after = web::OnlineRating{-20, 8, -3};
-  EXPECT_EQ(ClubHistoryRecord(end).result, -25);
-  EXPECT_EQ(ClubHistoryRecord(end).rating, -3);
-
-  // The figures could not be read: the table's total and the rating held before.
-  end.after.reset();
-  record = ClubHistoryRecord(end);
-  EXPECT_EQ(record.result, 7);
-  EXPECT_EQ(record.rating, 12);
-
-  // Names unknown (the list could not be read at the deal): the own name alone.
-  end.seatNames = {};
-  EXPECT_EQ(ClubHistoryRecord(end).players, "Bob");
-
-  // One online game per table: only the leader counts it.
-  EXPECT_EQ(ClubMatchCounters(1)[5], 1);
-  for (int seat = 2; seat <= 4; ++seat) {
-    for (int64_t counter : ClubMatchCounters(seat)) EXPECT_EQ(counter, 0) << "seat " << seat;
-  }
-}
-
 // ---------------------------------------------------------------------------------------
 // Against the reference club service.
 
 using namespace std::chrono_literals;
+using web::TQorClient;
+using Member = trilane::testing::ClubMember;
 namespace fs = std::filesystem;
 
 constexpr int kShortSecondMs = 60;
@@ -216,35 +70,6 @@ class ClockedTable : public HeadlessTable {
   void StopTurnClocks() override {
     if (game != nullptr) game->ClocksStopped();
   }
-};
-
-// A player of the club at its own loopback address.
-struct Member {
-  Member(const std::string& serviceUrl, const std::string& nick, const std::string& address)
-      : nick(nick) {
-    transport.SetLocalAddress(address);
-    web::SetServiceOverride(serviceUrl + "/directory.txt");
-    client = std::make_unique<web::WebClient>(
-        transport, web::ChooseAddresses(transport, nullptr, std::chrono::milliseconds(5000)));
-    web::SetServiceOverride(std::nullopt);
-    web::TQorUser user = web::ResetUser(nick, "pass1");
-    user.City = "Oslo";
-    user.Country1 = "Norway";
-    user.Country2 = "1-035";
-    user.Sex = 'W';
-    user.EMail = nick + "@example.no";
-    user.R01 = user.R02 = user.R03 = "xxx";
-    registered = client->WebRegisterUser(user) == web::RegisterResult::kCreated;
-    const web::WebRead<web::TQorUser> read = client->WebReadUser(nick, "pass1");
-    signedIn = read.ok;
-    account = read.value;
-  }
-  std::string nick;
-  web::CurlTransport transport;
-  std::unique_ptr<web::WebClient> client;
-  web::TQorUser account;
-  bool registered = false;
-  bool signedIn = false;
 };
 
 class TourneyServiceTest : public ::testing::Test {

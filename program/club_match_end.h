@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "program/match_end.h"
 #include "records/history_file.h"
 #include "web/calls.h"
 
@@ -30,5 +31,17 @@ HistoryRecord ClubHistoryRecord(const ClubMatchEnd& end);
 
 // The game counters of a finished tournament game: one online game from seat 1.
 std::array<int64_t, 12> ClubMatchCounters(int seat);
+
+struct ClubMatchWritten {
+  HistoryRecord record;       // the line written (or meant to be)
+  bool historyError = false;  // shown as "Cann`t save history!"
+};
+
+// The end of a tournament game once its server has booked it: the seat's tournament figures
+// read after the game and the online-game counter sent from seat `seat` (nothing of either
+// without a web client), then the history line written into the history folder of `files`
+// with its time and date pattern. The match's sound follows the line's result.
+ClubMatchWritten FinishClubMatch(web::WebClient* web, int seat, ClubMatchEnd end,
+                                 const LocalMatchEnd& files);
 
 }  // namespace trilane::tourney

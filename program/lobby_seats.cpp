@@ -1,4 +1,4 @@
-#include "shell/tourney/lobby_seats.h"
+#include "program/lobby_seats.h"
 
 #include <algorithm>
 

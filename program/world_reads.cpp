@@ -1,6 +1,7 @@
-#include "shell/world/world_reads.h"
+#include "program/world_reads.h"
 
 #include "program/club_access.h"
+#include "records/settings.h"
 #include "words/word_entries.h"
 
 namespace trilane {
@@ -19,6 +20,10 @@ WorldList RecordsList(const web::WebRead<web::RecordList>& read) {
 }
 
 }  // namespace
+
+WorldIdentity PassportOf(const TSettings& settings) {
+  return {settings.TopTenNick, settings.TopTenCity, settings.TopTenCountry, settings.TopTenSex};
+}
 
 std::vector<WorldRow> RecordRows(const web::RecordList& records) {
   std::vector<WorldRow> rows;

@@ -1,4 +1,4 @@
-#include "shell/tourney/club_match_end.h"
+#include "program/club_match_end.h"
 
 #include <vector>
 
@@ -29,6 +29,20 @@ std::array<int64_t, 12> ClubMatchCounters(int seat) {
   std::array<int64_t, 12> counters{};
   if (seat == 1) counters[5] = 1;  // R6
   return counters;
+}
+
+ClubMatchWritten FinishClubMatch(web::WebClient* web, int seat, ClubMatchEnd end,
+                                 const LocalMatchEnd& files) {
+  if (web != nullptr) {
+    const web::WebRead<web::OnlineRating> after = web->WebReadRating(kTourneyGameId, end.ownName);
+    if (after.ok) end.after = after.value;
+    if (seat == 1) web->WebSaveGameStats(kWindowsTableId, ClubMatchCounters(1));
+  }
+  ClubMatchWritten written;
+  written.record = ClubHistoryRecord(end);
+  written.historyError = !AppendHistory(files.programFolder / kHistoryFolderName, {written.record},
+                                        files.now, files.datePattern);
+  return written;
 }
 
 }  // namespace trilane::tourney

@@ -8,12 +8,24 @@
 #include <vector>
 
 #include "program/world_rules.h"
-#include "shell/world/world_services.h"
 #include "web/calls.h"
 
 namespace trilane {
 
 struct ClubFile;
+struct TSettings;
+
+// Who a world table entry or a board message is written as (code-page-1251 texts).
+struct WorldIdentity {
+  std::string nick;
+  std::string city;
+  std::string country;  // "C-RRR"
+  std::string sex;      // "M" or "W"
+  bool operator==(const WorldIdentity&) const = default;
+};
+
+// The passport of the settings: the identity used without an account.
+WorldIdentity PassportOf(const TSettings& settings);
 
 // One row of a world list: "n.", flag, sex picture, nick, city, value.
 struct WorldRow {
