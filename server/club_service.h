@@ -82,43 +82,53 @@ class ClubService {
  public:
   ClubService(ClubStore& store, PasswordHasher& hasher, ServiceLimits limits = {});
 
+  // A reply and, when the call was refused or failed, why (for the service's verbose log;
+  // the caller only ever sees the reply).
+  struct Outcome {
+    Outcome() = default;
+    Outcome(std::string text, std::string why = {})
+        : reply(std::move(text)), reason(std::move(why)) {}
+    Outcome(const char* text) : reply(text) {}
+    std::string reply;
+    std::string reason;
+  };
+
   // One post to a script. `address` is the caller's address as the service sees it; `now`
   // is in seconds since the epoch.
+  Outcome Answer(Script script, std::string_view body, std::string_view address, int64_t now);
+  // The reply alone.
   std::string Handle(Script script, std::string_view body, std::string_view address, int64_t now);
 
   void SetTourney(const TourneySettings& tourney);
   TourneySettings Tourney() const;
 
-  // The reason of the last refused call of this thread (for the service's verbose log).
-  static const std::string& LastReason();
-
  private:
-  std::string Dispatch(const Request& r, std::string_view address, int64_t now);
+  Outcome Dispatch(const Request& r, std::string_view address, int64_t now);
 
-  std::string RegisterUser(const Request& r, std::string_view address, int64_t now);
-  std::string ReadUser(const Request& r, std::string_view address, int64_t now);
-  std::string ReadTopTen();
-  std::string RatingPlace(const Request& r);
-  std::string ReadQors(const Request& r);
-  std::string SaveQors(const Request& r, std::string_view address, int64_t now);
-  std::string ReadInfo(const Request& r);
-  std::string SaveInfo(const Request& r, std::string_view address, int64_t now);
-  std::string ReadBest(const Request& r, std::string_view address, int64_t now);
-  std::string SaveBest(const Request& r, std::string_view address, int64_t now);
-  std::string RecordCount(const Request& r);
-  std::string ReadRecords(const Request& r, bool own);
-  std::string SaveRecord(const Request& r, std::string_view address, int64_t now);
-  std::string ReadStats(const Request& r);
-  std::string CountStart(const Request& r, std::string_view address, int64_t now);
-  std::string Like(const Request& r, std::string_view address, int64_t now);
-  std::string SaveGameStats(const Request& r, std::string_view address, int64_t now);
-  std::string ReadTables(const Request& r, int64_t now);
-  std::string TakeSeat(const Request& r, std::string_view address, int64_t now);
-  std::string ReadSeat(const Request& r);
-  std::string ReadServerInfo(const Request& r);
-  std::string ReadRating(const Request& r);
-  std::string ReadOnlineTop(const Request& r);
-  std::string OnlinePlace(const Request& r);
+  Outcome RegisterUser(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadUser(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadTopTen();
+  Outcome RatingPlace(const Request& r);
+  Outcome ReadQors(const Request& r);
+  Outcome SaveQors(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadInfo(const Request& r);
+  Outcome SaveInfo(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadBest(const Request& r, std::string_view address, int64_t now);
+  Outcome SaveBest(const Request& r, std::string_view address, int64_t now);
+  Outcome RecordCount(const Request& r);
+  Outcome ReadRecords(const Request& r, bool own);
+  Outcome SaveRecord(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadStats(const Request& r);
+  Outcome CountStart(const Request& r, std::string_view address, int64_t now);
+  Outcome Like(const Request& r, std::string_view address, int64_t now);
+  Outcome SaveGameStats(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadTables(const Request& r, int64_t now);
+  Outcome TakeSeat(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadSeat(const Request& r);
+  Outcome ReadServerInfo(const Request& r);
+  Outcome ReadRating(const Request& r);
+  Outcome ReadOnlineTop(const Request& r);
+  Outcome OnlinePlace(const Request& r);
 
   // The account whose password checks out, or nothing.
   std::optional<Account> Authenticate(const Request& r, std::string_view address, int64_t now);

@@ -20,24 +20,6 @@ bool IsLoopback(const std::string& address) {
   return address == "127.0.0.1" || address == "::1" || address == "::ffff:127.0.0.1";
 }
 
-// The thirteen cards of the rows are exactly the hand's, with the Front's slots 4 and 5 empty.
-bool UsesHandCards(const Arrangement& rows, const Hand& hand) {
-  if (rows.rows[kFront][3].code.IsCard() || rows.rows[kFront][4].code.IsCard()) return false;
-  std::array<int, kCardsPerHand> placed{}, dealt{};
-  int n = 0;
-  for (int r = 0; r < 3; ++r) {
-    for (int s = 0; s < (r == kFront ? 3 : 5); ++s) {
-      const int number = CardNumberOf(rows.rows[r][s].code);
-      if (number == 0) return false;
-      placed[n++] = number;
-    }
-  }
-  for (int i = 0; i < kCardsPerHand; ++i) dealt[i] = CardNumberOf(hand[i].code);
-  std::sort(placed.begin(), placed.end());
-  std::sort(dealt.begin(), dealt.end());
-  return placed == dealt;
-}
-
 Arrangement RowsOf(const PayloadCodes& codes) {
   Arrangement rows;
   for (int i = 0; i < 15; ++i) rows.rows[i / 5][i % 5] = CardFromCode(codes[i]);
@@ -61,11 +43,6 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 
 TourneyTable::TourneyTable(int table, ClubStore& store, DeckShuffle shuffle, TourneyTiming timing)
     : table_(table), store_(store), shuffle_(std::move(shuffle)), timing_(timing) {}
-
-int64_t TourneyTable::Rating(int64_t score, int64_t games) {
-  if (games <= 0) return 0;
-  return RoundHalfEvenToInt(100.0 * static_cast<double>(score) / static_cast<double>(games));
-}
 
 int TourneyTable::BoundSeats() const {
   return static_cast<int>(
@@ -367,7 +344,7 @@ void TourneyTable::Book() {
     }
     p.score += totals_[s - 1];
     p.kon += played_;
-    p.rating = Rating(p.score, p.kon);
+    p.rating = PerHundred(p.score, p.kon);
     store_.SaveTourneyPlayer(kTourneyGameId, p);
   }
   actions_.log.push_back("table " + std::to_string(table_) + ": booked " + TotalsText(totals_) +

@@ -76,9 +76,6 @@ class TourneyTable {
   const SeatTotals& Totals() const { return totals_; }
   int DealsPlayed() const { return played_; }
 
-  // The rating the online top ten shows: points per deal, times 100, rounded.
-  static int64_t Rating(int64_t score, int64_t games);
-
  private:
   enum class Phase : uint8_t {
     kWaiting,    // seats are being introduced

@@ -237,7 +237,7 @@ TEST_F(TourneyTableTest, FourSeatsPlayAGameTheTableScoresAndBooksItself) {
     ASSERT_TRUE(booked.has_value());
     EXPECT_EQ(booked->score, table_->Totals()[s - 1]);
     EXPECT_EQ(booked->kon, 4);
-    EXPECT_EQ(booked->rating, TourneyTable::Rating(booked->score, 4));
+    EXPECT_EQ(booked->rating, PerHundred(booked->score, 4));
     EXPECT_EQ(booked->city, "Oslo");
     EXPECT_TRUE(store_->ReadTables(kTourneyGameId)[kTable - 1][s - 1].Free());
   }
