@@ -404,7 +404,8 @@ ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view ad
   if (!kon || !best || !rating || !sessions || !konl || !score || !r1 || !IsReplyWord(r2, 20)) {
     return Refuse(kFail, "results field out of range");
   }
-  GameResults g = store_.ReadResults(a->nick, kGameLabel);
+  const GameResults before = store_.ReadResults(a->nick, kGameLabel);
+  GameResults g = before;
   const double k = static_cast<double>(g.kon);
   auto near = [](double x, double y) {
     return std::fabs(x - y) <= 1e-6 * std::max(1.0, std::fabs(y));
@@ -460,7 +461,11 @@ ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view ad
   }
   g.r1 = *r1;
   g.r2 = r2;
-  store_.SaveResults(a->nick, kGameLabel, g);
+  // Two calls that read the same results (one pre-charge sent twice at once) book once: the
+  // second finds them changed and is refused.
+  if (!store_.SaveResults(a->nick, kGameLabel, before, g)) {
+    return Refuse(kFail, "results changed by another call meanwhile");
+  }
   return kOk;
 }
 
@@ -636,8 +641,7 @@ ClubService::Outcome ClubService::ReadTables(const Request& r, int64_t now) {
     for (int s = 0; s < kSeatsPerTable; ++s) {
       Seat& seat = tables[t][s];
       if (!seat.Free() && seat.takenAt < now - limits_.seatSeconds) {
-        store_.ClearSeat(kTourneyGameId, t + 1, s + 1);
-        seat = Seat{};
+        if (store_.ClearSeat(kTourneyGameId, t + 1, s + 1, seat.nick)) seat = Seat{};
       }
     }
   }
@@ -683,7 +687,9 @@ ClubService::Outcome ClubService::TakeSeat(const Request& r, std::string_view ad
     if (!holder && !aboveOwn) {
       return Refuse(kFail, "seat held by someone else");
     }
-    store_.ClearSeat(kTourneyGameId, static_cast<int>(*table), r.seat);
+    if (!store_.ClearSeat(kTourneyGameId, static_cast<int>(*table), r.seat, current.nick)) {
+      return Refuse(kFail, "seat changed hands meanwhile");
+    }
     if (holder) {
       store_.NoteRelease(address, kTourneyGameId, static_cast<int>(*table), r.seat, now);
     }

@@ -69,6 +69,11 @@ CREATE TABLE IF NOT EXISTS tourney_players (
 CREATE INDEX IF NOT EXISTS tourney_by_score ON tourney_players (gid, score);
 )SQL";
 
+// Frees seats: completed by the conditions that pick them.
+constexpr std::string_view kFreeSeats =
+    "UPDATE seats SET nick = 'X', nick_key = 'x', score = 0, kon = 0, rating = 0, country = 'X', "
+    "city = 'X', sex = 'M', ip = 'X', taken_at = 0 WHERE gid = ?";
+
 std::string SchemaFor(bool postgres) {
   std::string schema(kSchema);
   const std::string serial = postgres ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY";
@@ -271,24 +276,30 @@ class SqlClubStore final : public ClubStore {
     return g;
   }
 
-  void SaveResults(std::string_view nick, std::string_view game, const GameResults& g) override {
+  bool SaveResults(std::string_view nick, std::string_view game, const GameResults& before,
+                   const GameResults& g) override {
     auto c = pool_->Acquire();
-    InTransaction(*c, [&] {
-      c->Execute(
+    return InTransaction(*c, [&] {
+      // The update applies only to the results that were read; a first save finds no row, and
+      // of two first saves the second finds the row the first inserted.
+      const int64_t changed = c->Execute(
           "INSERT INTO results (nick_key, game, kon, best, rating, sessions, konl, score, r1, r2, "
           "match_open, open_konl, open_score, cycles_due) "
           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0) ON CONFLICT (nick_key, game) DO "
           "UPDATE SET kon = excluded.kon, best = excluded.best, rating = excluded.rating, "
           "sessions = excluded.sessions, konl = excluded.konl, score = excluded.score, "
           "r1 = excluded.r1, r2 = excluded.r2, match_open = excluded.match_open, "
-          "open_konl = excluded.open_konl, open_score = excluded.open_score",
+          "open_konl = excluded.open_konl, open_score = excluded.open_score "
+          "WHERE results.kon = ? AND results.match_open = ?",
           {Key(nick), std::string(game), g.kon, g.best, g.rating, g.sessions, g.cycleGames,
            g.cycleScore, g.r1, g.r2, int64_t{g.matchOpen ? 1 : 0}, g.openCycleGames,
-           g.openCycleScore});
+           g.openCycleScore, before.kon, int64_t{before.matchOpen ? 1 : 0}});
+      if (changed != 1) return false;
       if (g.completedCycle) {
         c->Execute("INSERT INTO owed_cycles (nick_key, game, score) VALUES (?, ?, ?)",
                    {Key(nick), std::string(game), *g.completedCycle});
       }
+      return true;
     });
   }
 
@@ -534,17 +545,20 @@ class SqlClubStore final : public ClubStore {
     });
   }
 
-  void ClearSeat(int64_t gid, int table, int seat) override {
+  bool ClearSeat(int64_t gid, int table, int seat, std::string_view holder) override {
     auto c = pool_->Acquire();
-    c->Execute(
-        "UPDATE seats SET nick = 'X', nick_key = 'x', score = 0, kon = 0, rating = 0, "
-        "country = 'X', city = 'X', sex = 'M', ip = 'X', taken_at = 0 "
-        "WHERE gid = ? AND tbl = ? AND seat = ?",
-        {gid, int64_t{table}, int64_t{seat}});
+    return c->Execute(std::string(kFreeSeats) + " AND tbl = ? AND seat = ? AND nick_key = ?",
+                      {gid, int64_t{table}, int64_t{seat}, Key(holder)}) == 1;
   }
 
   void ClearTable(int64_t gid, int table) override {
-    for (int s = 1; s <= kSeatsPerTable; ++s) ClearSeat(gid, table, s);
+    auto c = pool_->Acquire();
+    c->Execute(std::string(kFreeSeats) + " AND tbl = ?", {gid, int64_t{table}});
+  }
+
+  void ClearAllSeats(int64_t gid) override {
+    auto c = pool_->Acquire();
+    c->Execute(kFreeSeats, {gid});
   }
 
   void NoteRelease(std::string_view address, int64_t gid, int table, int seat,

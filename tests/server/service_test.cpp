@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <latch>
+#include <memory>
+#include <thread>
 
 #include "club_fixture.h"
+#include "forwarding_store.h"
 #include "records/address_cipher.h"
 #include "server/service_config.h"
 #include "server/text_rules.h"
@@ -169,6 +175,71 @@ TEST_F(RatedMatches, CompletedCycleEntersTheAccountTableOnceAndEarnsItsBonus) {
   EXPECT_EQ(Account("nick=Ann&&labelqorread=0"), "$25$");
   EXPECT_EQ(Account("nick=Ann&labelqorsave=0&R04=25"), "ok");  // paid once
   EXPECT_EQ(Account("nick=Ann&&labelqorread=0"), "$25$");
+}
+
+// Holds the first results reading after it read, until released: a second call runs whole
+// between the first one's reading and its writing.
+class HeldResults : public ForwardingStore {
+ public:
+  using ForwardingStore::ForwardingStore;
+  GameResults ReadResults(std::string_view nick, std::string_view game) override {
+    GameResults read = inner_.ReadResults(nick, game);
+    if (hold_.exchange(false)) {
+      readDone_->count_down();
+      release_->wait();
+    }
+    return read;
+  }
+  // Runs `call` twice: the first held between its reading and its writing while the second
+  // runs whole. The replies of the first and the second.
+  std::pair<std::string, std::string> Race(const std::function<std::string()>& call) {
+    readDone_ = std::make_unique<std::latch>(1);
+    release_ = std::make_unique<std::latch>(1);
+    hold_ = true;
+    std::string first;
+    std::thread caller([&] { first = call(); });
+    readDone_->wait();
+    const std::string second = call();
+    release_->count_down();
+    caller.join();
+    return {first, second};
+  }
+
+ private:
+  std::atomic<bool> hold_{false};
+  std::unique_ptr<std::latch> readDone_, release_;
+};
+
+TEST_F(RatedMatches, OneBookingSentTwiceAtOnceBooksOnceAndOwesOneCycle) {
+  Join("Ann");
+  Results local;
+  for (int match = 0; match < 19; ++match) PlayMatch(local, 1);
+  // The twentieth match completes the cycle: its pre-charge, then its booking twice.
+  const double k = static_cast<double>(local.kon);
+  const double k1 = k + 4;
+  Results pre = local;
+  pre.kon += 4;
+  pre.rating = (k * (local.rating - k / 80) - 40) / k1 + k1 / 80;
+  pre.konl = 0;
+  pre.score = 0;
+  Results booked = pre;
+  booked.rating = k1 / 80 + (40 + k1 * (pre.rating - k1 / 80) + 5) / k1;
+  booked.best = local.score + 5;
+  booked.sessions = 1;
+
+  HeldResults held(*store_);
+  ClubService service(held, hasher_);
+  for (const Results& twice : {pre, booked}) {
+    SCOPED_TRACE(twice.rating);
+    const auto [first, second] = held.Race(
+        [&] { return service.Handle(Script::Account, SaveBody("Ann", twice), "10.0.0.1", kNow); });
+    EXPECT_EQ(second, "ok");
+    EXPECT_EQ(first, "err");
+  }
+  const std::string entry =
+      "gid=1114&nick=Ann&city=Oslo&country=Norway&score=0&R7=W&R8=5.7f&R9=#&R10=#*";
+  EXPECT_EQ(Post(Script::WorldTop, entry), "$1$");
+  EXPECT_EQ(Post(Script::WorldTop, entry), "err");  // one cycle, one entry
 }
 
 TEST_F(Accounts, QorsMoveOnlyAsTransfersFromASignedInSender) {

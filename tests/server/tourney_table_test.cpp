@@ -364,7 +364,7 @@ TEST_F(TourneyTableTest, ASeatThatClosesEndsTheGameForTheOthers) {
 }
 
 TEST_F(TourneyTableTest, AConnectionTakesOnlyASeatTheStoreGaveItsAddress) {
-  store_->ClearSeat(kTourneyGameId, kTable, 4);
+  ASSERT_TRUE(store_->ClearSeat(kTourneyGameId, kTable, 4, "P4"));
   const struct {
     const char* name;
     std::string address;
