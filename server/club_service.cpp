@@ -50,7 +50,8 @@ std::optional<int64_t> IntField(const Request& r, std::string_view key, int64_t 
 }
 
 bool KnownTable(int64_t gid) {
-  return gid == kWindowsTableId || gid == kAndroidTableId || gid == kAccountTableId || gid == kBoardId;
+  return gid == kWindowsTableId || gid == kAndroidTableId || gid == kAccountTableId ||
+         gid == kBoardId;
 }
 
 // A blank inside a reply word would split the field: welcome texts write "_" instead.
@@ -130,7 +131,8 @@ ClubService::Outcome ClubService::Answer(Script script, std::string_view body,
   return out;
 }
 
-ClubService::Outcome ClubService::Dispatch(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::Dispatch(const Request& r, std::string_view address,
+                                           int64_t now) {
   switch (r.call) {
     case Call::RegisterUser:
       return RegisterUser(r, address, now);
@@ -190,7 +192,8 @@ ClubService::Outcome ClubService::Dispatch(const Request& r, std::string_view ad
 
 // ---- Accounts ----
 
-ClubService::Outcome ClubService::RegisterUser(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::RegisterUser(const Request& r, std::string_view address,
+                                               int64_t now) {
   Account a;
   a.nick = Field(r, "nick");
   const std::string& password = Field(r, "pw");
@@ -273,7 +276,8 @@ std::optional<std::string> ClubService::SoleNick(std::string_view address, int64
   return std::move(nicks[0]);
 }
 
-ClubService::Outcome ClubService::ReadUser(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::ReadUser(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "sign-in refused");
   store_.NoteSignIn(a->nick, address, now);
@@ -316,7 +320,8 @@ ClubService::Outcome ClubService::ReadQors(const Request& r) {
 //    bonus its last world place earned; to anyone else only as the credit half of a transfer
 //    from the one nick signed in here, held until that sender's debit arrives and then paid
 //    from it.
-ClubService::Outcome ClubService::SaveQors(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveQors(const Request& r, std::string_view address,
+                                           int64_t now) {
   const std::string& nick = Field(r, "nick");
   auto amount = IntField(r, "R04", -kMaxQorsMove, kMaxQorsMove);
   if (!IsAccountNick(nick) || !amount || *amount == 0) return Refuse(kFail, "bad balance change");
@@ -357,7 +362,8 @@ ClubService::Outcome ClubService::ReadInfo(const Request& r) {
   return reply + "$";
 }
 
-ClubService::Outcome ClubService::SaveInfo(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveInfo(const Request& r, std::string_view address,
+                                           int64_t now) {
   static constexpr std::pair<const char*, size_t> kFields[kProfileFields] = {
       {"namei", 20},    {"name2", 20},   {"about", 50},      {"telephone", 20}, {"emailo", 50},
       {"website", 50},  {"skype", 50},   {"ok", 50},         {"vk", 50},        {"telegram", 50},
@@ -376,7 +382,8 @@ ClubService::Outcome ClubService::SaveInfo(const Request& r, std::string_view ad
   return kOk;
 }
 
-ClubService::Outcome ClubService::ReadBest(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::ReadBest(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "best results without the password");
   const GameResults g = store_.ReadResults(a->nick, kGameLabel);
@@ -389,7 +396,8 @@ ClubService::Outcome ClubService::ReadBest(const Request& r, std::string_view ad
 // before a rated match (four more games booked as a loss of 40 points, the cycle emptied) and
 // the booking after it (the 40 points returned, the match score booked, the cycle carried on
 // or completed). Anything else is refused, so a client cannot write itself a rating.
-ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kFail, "results without the password");
   auto key = [](const char* k) { return std::string(kGameLabel) + k; };
@@ -414,7 +422,8 @@ ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view ad
   if (*kon == g.kon + kMatchLength) {
     // Pre-charge: R1 = (K (R - K/80) - 40) / K1 + K1/80.
     const double k1 = k + kMatchLength;
-    const double expected = (k * (g.rating - k / kCycleLength) - kPreCharge) / k1 + k1 / kCycleLength;
+    const double expected =
+        (k * (g.rating - k / kCycleLength) - kPreCharge) / k1 + k1 / kCycleLength;
     if (!near(*rating, expected) || *konl != 0 || *score != 0 || *sessions != g.sessions ||
         *best != g.best) {
       return Refuse(kFail, "pre-charge does not follow from the stored results");
@@ -498,7 +507,8 @@ ClubService::Outcome ClubService::ReadRecords(const Request& r, bool own) {
   return reply.empty() ? kEmptyList : reply;
 }
 
-ClubService::Outcome ClubService::SaveRecord(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveRecord(const Request& r, std::string_view address,
+                                             int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || !KnownTable(*gid)) return Refuse(kFail, "unknown table");
   WorldRecord w;
@@ -563,11 +573,13 @@ ClubService::Outcome ClubService::ReadStats(const Request& r) {
   return reply + " " + std::to_string(s.statY) + " " + s.statZ + "*";
 }
 
-ClubService::Outcome ClubService::CountStart(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::CountStart(const Request& r, std::string_view address,
+                                             int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   auto starts = IntField(r, "stat1", 0, 1);
   auto unique = IntField(r, "stat2", 0, 1);
-  if (!gid || *gid != kWindowsTableId || !starts || !unique) return Refuse(kStatsFail, "bad start count");
+  if (!gid || *gid != kWindowsTableId || !starts || !unique)
+    return Refuse(kStatsFail, "bad start count");
   // Counted within the daily limits of the address; a start over them is acknowledged but
   // not counted, so one machine cannot inflate the figures.
   const int64_t day = Day(now);
@@ -593,7 +605,8 @@ ClubService::Outcome ClubService::Like(const Request& r, std::string_view addres
   return kStatsOk;
 }
 
-ClubService::Outcome ClubService::SaveGameStats(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveGameStats(const Request& r, std::string_view address,
+                                                int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || *gid != kWindowsTableId) return Refuse(kStatsFail, "unknown statistics");
   std::array<int64_t, 12> k{};
@@ -666,7 +679,8 @@ ClubService::Outcome ClubService::ReadTables(const Request& r, int64_t now) {
 // the caller's as the service sees it. A seat is freed by its holder, or by an address that
 // has just given up a lower seat of the same table when the seat was taken from that same
 // address too (the program frees the seats above its own for players at its machine).
-ClubService::Outcome ClubService::TakeSeat(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::TakeSeat(const Request& r, std::string_view address,
+                                           int64_t now) {
   const std::string s = std::to_string(r.seat);
   auto table = IntField(r, "num", 1, kTourneyTables);
   auto can = IntField(r, "can", 0, 2);

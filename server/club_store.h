@@ -170,6 +170,11 @@ class ClubStore {
   virtual int ReleasedSeat(std::string_view address, int64_t gid, int table, int64_t since) = 0;
   virtual std::optional<TourneyPlayer> ReadTourneyPlayer(int64_t gid, std::string_view nick) = 0;
   virtual void SaveTourneyPlayer(int64_t gid, const TourneyPlayer& player) = 0;
+  // Books a game of `deals` deals for the four seats' players (score, games and rating), all
+  // four in one transaction: a failure books none of them.
+  virtual void BookTourneyGame(int64_t gid, const std::array<std::string, kSeatsPerTable>& nicks,
+                               const std::array<int64_t, kSeatsPerTable>& totals,
+                               int64_t deals) = 0;
   // selector 's' score, 'r' rating, 'k' games.
   virtual std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) = 0;
   virtual int64_t TourneyPlace(int64_t gid, char selector, int64_t value) = 0;

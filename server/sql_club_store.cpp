@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "rules/game.h"
 #include "server/club_store.h"
 #include "server/text_rules.h"
 
@@ -596,6 +597,43 @@ class SqlClubStore final : public ClubStore {
         "nick = excluded.nick, city = excluded.city, country = excluded.country, "
         "sex = excluded.sex, score = excluded.score, kon = excluded.kon, rating = excluded.rating",
         {gid, Key(p.nick), p.nick, p.city, p.country, p.sex, p.score, p.kon, p.rating});
+  }
+
+  void BookTourneyGame(int64_t gid, const std::array<std::string, kSeatsPerTable>& nicks,
+                       const std::array<int64_t, kSeatsPerTable>& totals, int64_t deals) override {
+    auto c = pool_->Acquire();
+    InTransaction(*c, [&] {
+      for (int s = 0; s < kSeatsPerTable; ++s) {
+        // The update takes the player's row before it is read back, so two bookings of one
+        // player add up.
+        auto rows = c->Query(
+            "UPDATE tourney_players SET score = score + ?, kon = kon + ? "
+            "WHERE gid = ? AND nick_key = ? RETURNING score, kon",
+            {totals[s], deals, gid, Key(nicks[s])});
+        if (rows.empty()) {
+          // A first game: the player's figures start from the account's.
+          TourneyPlayer p;
+          p.nick = nicks[s];
+          auto account = c->Query("SELECT city, country1, sex FROM accounts WHERE nick_key = ?",
+                                  {Key(nicks[s])});
+          if (!account.empty()) {
+            p.city = account[0].Text(0);
+            p.country = account[0].Text(1).empty() ? "X" : account[0].Text(1);
+            p.sex = account[0].Text(2);
+          }
+          p.score = totals[s];
+          p.kon = deals;
+          p.rating = PerHundred(p.score, p.kon);
+          c->Execute(
+              "INSERT INTO tourney_players (gid, nick_key, nick, city, country, sex, score, kon, "
+              "rating) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+              {gid, Key(p.nick), p.nick, p.city, p.country, p.sex, p.score, p.kon, p.rating});
+          continue;
+        }
+        c->Execute("UPDATE tourney_players SET rating = ? WHERE gid = ? AND nick_key = ?",
+                   {PerHundred(rows[0].Int(0), rows[0].Int(1)), gid, Key(nicks[s])});
+      }
+    });
   }
 
   std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) override {

@@ -117,6 +117,10 @@ class ForwardingStore : public ClubStore {
   void SaveTourneyPlayer(int64_t gid, const TourneyPlayer& player) override {
     inner_.SaveTourneyPlayer(gid, player);
   }
+  void BookTourneyGame(int64_t gid, const std::array<std::string, kSeatsPerTable>& nicks,
+                       const std::array<int64_t, kSeatsPerTable>& totals, int64_t deals) override {
+    inner_.BookTourneyGame(gid, nicks, totals, deals);
+  }
   std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) override {
     return inner_.TopTourney(gid, selector, limit);
   }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +22,8 @@
 
 namespace trilane::club {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr int kTable = 3;
 constexpr int64_t kEpoch = 1'765'000'000;
@@ -94,7 +99,12 @@ Deck SeededDeck(uint32_t seed) {
 
 class TourneyTableTest : public ::testing::Test {
  protected:
-  TourneyTableTest() : store_(MakeSqlClubStore(OpenSqlitePool(":memory:", 1))) {
+  TourneyTableTest() { UseStore(MakeSqlClubStore(OpenSqlitePool(":memory:", 1))); }
+
+  // The four players' accounts and seats in `store`, and the table over it.
+  void UseStore(std::unique_ptr<ClubStore> store) {
+    table_.reset();
+    store_ = std::move(store);
     for (int s = 1; s <= 4; ++s) {
       Account a;
       a.nick = "P" + std::to_string(s);
@@ -361,6 +371,38 @@ TEST_F(TourneyTableTest, ASeatThatClosesEndsTheGameForTheOthers) {
     EXPECT_EQ(p->recorder.stopped->seat, 4);
   }
   EXPECT_FALSE(table_->GameOn());
+}
+
+TEST_F(TourneyTableTest, ABookingTheStoreRefusesBooksNoSeatAndEndsOnlyThatGame) {
+  // A database file whose third player's first booking fails inside the store.
+  const fs::path folder = fs::path(testing::TempDir()) /
+                          ("booking_" + std::to_string(::getpid()) + "_" +
+                           testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const std::string file = (folder / "club.sqlite").string();
+  UseStore(MakeSqlClubStore(OpenSqlitePool(file, 1)));
+  OpenSqlitePool(file, 1)->Acquire()->ExecuteScript(
+      "CREATE TRIGGER planted BEFORE INSERT ON tourney_players WHEN NEW.nick = 'P3' "
+      "BEGIN SELECT RAISE(ABORT, 'planted failure'); END");
+
+  SeatEveryone();
+  Run();
+  EXPECT_EQ(table_->DealsPlayed(), 4);
+  EXPECT_FALSE(table_->GameOn());
+  EXPECT_TRUE(Logged("booking failed (planted failure)"));
+  for (auto& p : players_) {
+    SCOPED_TRACE(p->seat);
+    EXPECT_TRUE(p->serverClosed);
+    EXPECT_FALSE(store_->ReadTourneyPlayer(kTourneyGameId, "P" + std::to_string(p->seat)));
+  }
+  // The table plays on: its seats are free for the next game.
+  for (const TableSeats& seats : {store_->ReadTables(kTourneyGameId)[kTable - 1]}) {
+    for (const Seat& seat : seats) EXPECT_TRUE(seat.Free());
+  }
+  table_.reset();
+  store_.reset();
+  fs::remove_all(folder);
 }
 
 TEST_F(TourneyTableTest, AConnectionTakesOnlyASeatTheStoreGaveItsAddress) {
