@@ -203,7 +203,7 @@ ClubService::Outcome ClubService::RegisterUser(const Request& r, std::string_vie
   a.sex = Field(r, "sex");
   a.email = Field(r, "email");
   if (!IsAccountNick(a.nick) || !IsPassword(password) || !IsCity(a.city) ||
-      !IsCountryName(a.country1) || !IsCountryCode(a.country2) || !IsSex(a.sex) ||
+      a.country1.empty() || !IsCountryName(a.country1) || !IsCountryCode(a.country2) || !IsSex(a.sex) ||
       !IsEmail(a.email)) {
     return Refuse(kFail, "registration field out of its rules");
   }
@@ -238,13 +238,34 @@ std::optional<Account> ClubService::Authenticate(const Request& r, std::string_v
   auto account = store_.FindAccount(nick);
   if (!account) return std::nullopt;
   const std::string key = NickKey(nick);
-  if (!hasher_.Remembered(key, password, account->passwordHash, now) &&
-      !store_.CountClaim("password", std::string(address) + " " + key, Day(now),
-                         limits_.passwordChecksPerDay)) {
-    // Refused like a wrong password: the caller learns nothing of the count.
-    return std::nullopt;
+  if (!hasher_.Remembered(key, password, account->passwordHash, now)) {
+    if (store_.ClaimCount("wrongpw", address, Day(now)) >= limits_.wrongPasswordsPerDay ||
+        !store_.CountClaim("password", std::string(address) + " " + key, Day(now),
+                           limits_.passwordChecksPerDay)) {
+      // Refused like a wrong password: the caller learns nothing of the count.
+      return std::nullopt;
+    }
+    {
+      std::lock_guard lock(hashingMutex_);
+      if (!hashing_.emplace(address).second) throw HasherBusy();
+    }
+    bool proven = false;
+    try {
+      proven = hasher_.Verify(key, password, account->passwordHash, now);
+    } catch (...) {
+      std::lock_guard lock(hashingMutex_);
+      hashing_.erase(hashing_.find(address));
+      throw;
+    }
+    {
+      std::lock_guard lock(hashingMutex_);
+      hashing_.erase(hashing_.find(address));
+    }
+    if (!proven) {
+      store_.CountClaim("wrongpw", address, Day(now), limits_.wrongPasswordsPerDay);
+      return std::nullopt;
+    }
   }
-  if (!hasher_.Verify(key, password, account->passwordHash, now)) return std::nullopt;
   // A hash made weaker than this service makes them (a club started with fast hashes) is
   // made again now that the password is at hand; a busy hasher leaves it for a later sign-in.
   if (hasher_.NeedsRehash(account->passwordHash)) {
@@ -534,6 +555,11 @@ ClubService::Outcome ClubService::SaveRecord(const Request& r, std::string_view 
     // never share one. The text holds only the board's characters; blanks come as "_".
     if (!IsBoardText(w.r10)) {
       return Refuse(kFail, "message holds characters the board does not show");
+    }
+    // A message under a member's nick comes from where that member signed in, as every
+    // call without a password for a nick does.
+    if (store_.FindAccount(w.nick) && !Vouched(w.nick, address, now)) {
+      return Refuse(kFail, "message under a member's nick without a sign-in");
     }
     if (!store_.CountClaim("board", address, Day(now), limits_.messagesPerDay)) {
       return Refuse(kFail, "too many messages from this address today");

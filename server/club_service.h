@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -62,12 +63,17 @@ struct ServiceLimits {
   // Hashed password checks per address and nick (remembered ones are free): a guesser at a
   // shared address runs out for the nick he guesses, not for his neighbours.
   int64_t passwordChecksPerDay = 300;
+  // Wrong passwords per address a day, whatever the nicks: an address that guesses at many
+  // nicks stops here (its neighbours' own checks stay within the limit per nick above).
+  int64_t wrongPasswordsPerDay = 1000;
   int64_t startsPerDay = 50;
   int64_t uniqueStartsPerDay = 3;
   int64_t likesPerDay = 1;
   int64_t gameStatsPerDay = 500;
   int64_t resultsPerDay = 20;  // entries in the tables without an account
-  int64_t messagesPerDay = 200;
+  // Board messages per address a day: a twentieth of the board, so one address never pushes
+  // everybody else's messages off it.
+  int64_t messagesPerDay = 50;
   int64_t qorsMovesPerDay = 100;  // per address
   // Debits of one account a day: the game spends Qors a few times a session, so a caller
   // who is not its owner moves little before the day ends.
@@ -140,6 +146,10 @@ class ClubService {
 
   ClubStore& store_;
   PasswordHasher& hasher_;
+  // The addresses with a password check hashing or waiting for a slot: one at a time each,
+  // so one address never holds every slot while others wait.
+  std::mutex hashingMutex_;
+  std::set<std::string, std::less<>> hashing_;
   ServiceLimits limits_;
   mutable std::mutex tourneyMutex_;
   TourneySettings tourney_;

@@ -136,6 +136,8 @@ class ClubStore {
   // true while under limit.
   virtual bool CountClaim(std::string_view kind, std::string_view holder, int64_t day,
                           int64_t limit) = 0;
+  // The claims counted so far that day.
+  virtual int64_t ClaimCount(std::string_view kind, std::string_view holder, int64_t day) = 0;
 
   // World tables.
   virtual WorldRecord AddRecord(const WorldRecord& record) = 0;  // fills rid and place

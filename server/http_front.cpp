@@ -2,9 +2,11 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <microhttpd.h>
 #include <netdb.h>
 #include <strings.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -53,14 +55,13 @@ constexpr size_t kMaxBody = 16 * 1024;
 constexpr size_t kConnectionMemory = 32 * 1024;
 // Headers one request may carry (the program sends five; proxies add a few): more are 431.
 constexpr int kMaxHeaders = 100;
-// A connection on which nothing at all moves for this long is closed (a caller that takes no
-// reply).
-constexpr unsigned kIdleSeconds = 10;
-// Connections the service keeps open at once, and from one address; past these a new
-// connection is closed at once. Behind a trusted proxy every connection comes from the proxy,
-// so there only the total applies.
+// Connections the service keeps open at once, and from one address; past these the oldest
+// connection waiting for a request (from that address) is closed to let the new one in. Behind
+// a trusted proxy every connection comes from the proxy, so there only the total applies.
 constexpr unsigned kMaxConnections = 1000;
 constexpr unsigned kConnectionsPerAddress = 16;
+// Connections the library accepts beyond those limits while the ones cut to make room close.
+constexpr unsigned kConnectionSpare = 16;
 constexpr uint64_t kMaxPhoto = 512 * 1024;
 constexpr const char* kAddonFiles[] = {"QorCards06A.dll", "QorCards06B.dll", "QorCards06C.dll",
                                        "QorBackG03.dll",  "QorCGraph1.dll",  "QorCVoice3.dll"};
@@ -122,18 +123,8 @@ ConnectionWatch::Peer* PeerOf(MHD_Connection* c) {
   return info ? static_cast<ConnectionWatch::Peer*>(info->socket_context) : nullptr;
 }
 
-// The caller's address: the peer, or behind a trusted reverse proxy the address the proxy
-// added last to X-Forwarded-For.
-std::string CallerAddress(MHD_Connection* c, bool trustProxy) {
-  if (trustProxy) {
-    if (const char* forwarded = Header(c, "X-Forwarded-For")) {
-      const std::string chain = forwarded;
-      const size_t comma = chain.rfind(',');
-      std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
-      while (!last.empty() && last.front() == ' ') last.erase(0, 1);
-      if (IsReplyWord(last, 45)) return last;
-    }
-  }
+// The address the connection comes from.
+std::string PeerAddressOf(MHD_Connection* c) {
   const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
   char text[INET6_ADDRSTRLEN] = {};
   if (info && info->client_addr) {
@@ -146,6 +137,26 @@ std::string CallerAddress(MHD_Connection* c, bool trustProxy) {
     }
   }
   return text;
+}
+
+// The caller's address: the peer, or behind a trusted reverse proxy the address the proxy
+// added last to X-Forwarded-For.
+std::string CallerAddress(MHD_Connection* c, bool trustProxy) {
+  if (trustProxy) {
+    if (const char* forwarded = Header(c, "X-Forwarded-For")) {
+      const std::string chain = forwarded;
+      const size_t comma = chain.rfind(',');
+      std::string last = comma == std::string::npos ? chain : chain.substr(comma + 1);
+      while (!last.empty() && last.front() == ' ') last.erase(0, 1);
+      // Only an address is taken: any other word would make up a caller of its own.
+      in6_addr parsed{};
+      if (inet_pton(AF_INET, last.c_str(), &parsed) == 1 ||
+          inet_pton(AF_INET6, last.c_str(), &parsed) == 1) {
+        return last;
+      }
+    }
+  }
+  return PeerAddressOf(c);
 }
 
 MHD_Result Reply(MHD_Connection* c, unsigned status, std::string_view body = {},
@@ -240,6 +251,10 @@ MHD_Result Serve(App& app, MHD_Connection* c, const Exchange& ex) {
       uint64_t size = 0;
       const int fd = file ? OpenRegular(*file, UINT64_MAX, &size) : -1;
       if (fd < 0) return Reply(c, MHD_HTTP_NOT_FOUND);
+      if (ConnectionWatch::Peer* peer = PeerOf(c)) {
+        MHD_set_connection_option(c, MHD_CONNECTION_OPTION_TIMEOUT, 0u);
+        app.watch.Sending(peer);
+      }
       return ReplyWithFile(c, fd, size, "application/octet-stream");
     }
   }
@@ -299,7 +314,7 @@ void OnConnection(void* cls, MHD_Connection* c, void** socketContext,
   App& app = *static_cast<App*>(cls);
   if (code == MHD_CONNECTION_NOTIFY_STARTED) {
     const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CONNECTION_FD);
-    *socketContext = info ? app.watch.Open(info->connect_fd) : nullptr;
+    *socketContext = info ? app.watch.Open(info->connect_fd, PeerAddressOf(c)) : nullptr;
   } else if (code == MHD_CONNECTION_NOTIFY_CLOSED && *socketContext) {
     app.watch.Close(static_cast<ConnectionWatch::Peer*>(*socketContext));
     *socketContext = nullptr;
@@ -351,11 +366,40 @@ void LogHttpError(void*, const char* format, va_list args) {
 
 }  // namespace
 
-ConnectionWatch::Peer* ConnectionWatch::Open(int fd) {
-  auto* peer = new Peer{fcntl(fd, F_DUPFD_CLOEXEC, 0), Clock::now(), true};
+void ConnectionWatch::SetLimits(unsigned total, unsigned perAddress) {
   std::lock_guard lock(mutex_);
+  total_ = total;
+  perAddress_ = perAddress;
+}
+
+ConnectionWatch::Peer* ConnectionWatch::Open(int fd, std::string address) {
+  auto* peer = new Peer{fcntl(fd, F_DUPFD_CLOEXEC, 0), Clock::now(), true, std::move(address)};
+  std::lock_guard lock(mutex_);
+  unsigned open = 0, fromAddress = 0;
+  for (const Peer* p : peers_) {
+    if (p->fd < 0) continue;
+    ++open;
+    fromAddress += p->address == peer->address ? 1 : 0;
+  }
+  if (total_ != 0 && open >= total_) CutOldestWaiting(nullptr);
+  if (perAddress_ != 0 && fromAddress >= perAddress_) CutOldestWaiting(&peer->address);
   peers_.insert(peer);
   return peer;
+}
+
+void ConnectionWatch::CutOldestWaiting(const std::string* address) {
+  Peer* oldest = nullptr;
+  for (Peer* p : peers_) {
+    if (p->fd < 0 || !p->reading || (address && p->address != *address)) continue;
+    if (!oldest || p->since < oldest->since) oldest = p;
+  }
+  if (oldest) Cut(oldest);
+}
+
+void ConnectionWatch::Cut(Peer* peer) {
+  shutdown(peer->fd, SHUT_RDWR);
+  close(peer->fd);
+  peer->fd = -1;
 }
 
 void ConnectionWatch::Close(Peer* peer) {
@@ -370,8 +414,16 @@ void ConnectionWatch::Arrived(Peer* peer) {
   peer->reading = false;
 }
 
+void ConnectionWatch::Sending(Peer* peer) {
+  std::lock_guard lock(mutex_);
+  peer->sending = true;
+  peer->queued = -1;
+  peer->moved = Clock::now();
+}
+
 void ConnectionWatch::Answered(Peer* peer) {
   std::lock_guard lock(mutex_);
+  peer->sending = false;
   peer->reading = true;
   peer->since = Clock::now();
 }
@@ -379,10 +431,19 @@ void ConnectionWatch::Answered(Peer* peer) {
 void ConnectionWatch::CutLate(Clock::time_point now) {
   std::lock_guard lock(mutex_);
   for (Peer* peer : peers_) {
-    if (peer->reading && peer->fd >= 0 && now - peer->since > kRequestDeadline) {
-      shutdown(peer->fd, SHUT_RDWR);
-      close(peer->fd);
-      peer->fd = -1;
+    if (peer->fd < 0) continue;
+    if (peer->reading && now - peer->since > kRequestDeadline) {
+      Cut(peer);
+    } else if (peer->sending) {
+      // The library's idle time counts from its last write, while the kernel's buffers may
+      // take far longer than that to drain to a slow reader: what counts is that they drain.
+      int queued = 0;
+      if (ioctl(peer->fd, SIOCOUTQ, &queued) != 0 || queued != peer->queued) {
+        peer->queued = queued;
+        peer->moved = now;
+      } else if (now - peer->moved > std::chrono::seconds(kIdleSeconds)) {
+        Cut(peer);
+      }
     }
   }
 }
@@ -417,16 +478,21 @@ bool HttpFront::Start() {
   unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_SUPPRESS_DATE_NO_CLOCK;
   if (address.ss_family == AF_INET6) flags |= MHD_USE_IPv6;
   if (options.verbose) flags |= MHD_USE_ERROR_LOG;
+  // The watch keeps the limits (closing the oldest waiting connection to let a new one in);
+  // the library's own are a little wider, a backstop while the cut connections close.
   const unsigned perAddress = options.trustProxy ? 0 : kConnectionsPerAddress;
+  const unsigned limit = ConnectionLimit();
+  app_->watch.SetLimits(limit, perAddress);
   App* app = app_.get();
   daemon_ = MHD_start_daemon(
       flags, static_cast<uint16_t>(options.port), nullptr, nullptr, &OnRequest, app,
       MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address), MHD_OPTION_THREAD_POOL_SIZE,
-      static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT, ConnectionLimit(),
-      MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
-      MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_NOTIFY_COMPLETED,
-      &OnCompleted, app, MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, app,
-      MHD_OPTION_EXTERNAL_LOGGER, &LogHttpError, nullptr, MHD_OPTION_END);
+      static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT, limit + kConnectionSpare,
+      MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress == 0 ? 0 : perAddress + kConnectionSpare,
+      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+      kConnectionMemory, MHD_OPTION_NOTIFY_COMPLETED, &OnCompleted, app,
+      MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, app, MHD_OPTION_EXTERNAL_LOGGER, &LogHttpError,
+      nullptr, MHD_OPTION_END);
   if (!daemon_) return false;
   if (options.port == 0) {
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);

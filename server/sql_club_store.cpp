@@ -396,6 +396,13 @@ class SqlClubStore final : public ClubStore {
                {std::string(kind), std::string(holder), day, limit}) == 1;
   }
 
+  int64_t ClaimCount(std::string_view kind, std::string_view holder, int64_t day) override {
+    auto c = pool_->Acquire();
+    auto rows = c->Query("SELECT n FROM claims WHERE kind = ? AND address = ? AND day = ?",
+                         {std::string(kind), std::string(holder), day});
+    return rows.empty() ? 0 : rows[0].Int(0);
+  }
+
   WorldRecord AddRecord(const WorldRecord& w) override {
     auto c = pool_->Acquire();
     return InTransaction(*c, [&] {

@@ -75,6 +75,9 @@ class ForwardingStore : public ClubStore {
                   int64_t limit) override {
     return inner_.CountClaim(kind, holder, day, limit);
   }
+  int64_t ClaimCount(std::string_view kind, std::string_view holder, int64_t day) override {
+    return inner_.ClaimCount(kind, holder, day);
+  }
   WorldRecord AddRecord(const WorldRecord& record) override { return inner_.AddRecord(record); }
   WorldRecord AddBoardMessage(const WorldRecord& record, int keep) override {
     return inner_.AddBoardMessage(record, keep);

@@ -154,9 +154,10 @@ class Service {
 
   // A normal call from 127.0.0.1 and how long its answer took; status 0 when none came
   // within `wait`.
-  std::pair<int, Clock::duration> TimedCall(std::chrono::milliseconds wait = 3000ms) const {
+  std::pair<int, Clock::duration> TimedCall(std::chrono::milliseconds wait = 3000ms,
+                                            const char* from = "127.0.0.1") const {
     const auto start = Clock::now();
-    Connection c(port_);
+    Connection c(port_, from);
     c.Send(Post("label1=0"));
     const std::string reply = ReadUntilClosed(c.fd(), wait);
     const bool whole = reply.size() >= 3 && reply.substr(reply.size() - 3) == "$0$";
@@ -318,7 +319,8 @@ TEST_F(HttpLimits, SlowAndIdleConnectionsHoldNoThreadAndAreCut) {
 TEST_F(HttpLimits, ConnectionsFromOneAddressAreCapped) {
   Service service(data_);
   ASSERT_GT(service.port(), 0);
-  // Thirty connections from one address: sixteen are kept, the rest closed at once.
+  // Thirty silent connections from one address: sixteen are kept, each one past them closing
+  // the oldest, so a call from that address still gets in.
   std::vector<Connection> crowd;
   for (int i = 0; i < 30; ++i) {
     crowd.emplace_back(service.port(), "127.0.0.4");
@@ -333,7 +335,33 @@ TEST_F(HttpLimits, ConnectionsFromOneAddressAreCapped) {
   while (countClosed() < 30 - 16 && Clock::now() < deadline) std::this_thread::sleep_for(50ms);
   std::this_thread::sleep_for(200ms);
   EXPECT_EQ(countClosed(), 30 - 16);
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(ClosedWithin(crowd[i].fd(), 1ms), i < 30 - 16) << i;
   EXPECT_EQ(service.TimedCall().first, 200);
+  const auto [status, took] = service.TimedCall(3000ms, "127.0.0.4");
+  EXPECT_EQ(status, 200);
+  EXPECT_LT(took, 1s);
+}
+
+TEST_F(HttpLimits, BehindATrustedProxyOnlyAnAddressNamesTheCaller) {
+  Service service(data_, {"--trust-proxy"});
+  ASSERT_GT(service.port(), 0);
+  const struct {
+    const char* forwarded;
+    const char* caller;
+  } cases[] = {
+      {"10.2.3.4", "10.2.3.4"},
+      {"10.9.9.9, 2001:db8::7", "2001:db8::7"},
+      {"10.2.3.4, somebody", "127.0.0.1"},
+      {"nobody", "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    Connection connection(service.port());
+    connection.Send(std::string("GET /scripts/myip HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                                "X-Forwarded-For: ") +
+                    c.forwarded + "\r\n\r\n");
+    const std::string reply = ReadUntilClosed(connection.fd(), 3000ms);
+    EXPECT_EQ(reply.substr(reply.find("\r\n\r\n") + 4), c.caller) << c.forwarded;
+  }
 }
 
 TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
