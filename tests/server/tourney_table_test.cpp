@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "net/club/club_controller.h"
+#include "rules/computer.h"
 #include "server/club_store.h"
 #include "server/sql.h"
 #include "table/auto_player.h"
@@ -277,6 +278,8 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
   Hand falling = seat2Hand;
   std::reverse(falling.begin(), falling.end());
   ASSERT_FALSE(IsLegalArrangement(EvaluateArrangement(InOrder(falling))));
+  const Arrangement seat2Rows = ArrangeByComputer(seat2Hand).rows;
+  ASSERT_TRUE(IsLegalArrangement(EvaluateArrangement(seat2Rows)));
   const struct {
     const char* name;
     std::string bytes;
@@ -288,6 +291,7 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
       {"o from seat 2", EncodeResult({1, 2, 3, 4}, 2)},
       {"seat 3's rows signed by seat 3", EncodeArrangement(InOrder(seat3Hand), 3)},
       {"seat 3's rows signed by seat 2", EncodeArrangement(InOrder(seat3Hand), 2)},
+      {"seat 2's own legal rows signed by seat 3", EncodeArrangement(seat2Rows, 3)},
       {"rows that do not rise", EncodeArrangement(InOrder(falling), 2)},
       {"a second connect", EncodeConnect(2)},
       {"a server frame", EncodeGameEnded()},
