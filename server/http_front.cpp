@@ -397,6 +397,10 @@ void ConnectionWatch::CutOldestWaiting(const std::string* address) {
 }
 
 void ConnectionWatch::Cut(Peer* peer) {
+  // What is still queued for the peer is dropped with the connection: a reset, not a close
+  // that would go on sending a stalled reader its buffers.
+  const linger reset{1, 0};
+  setsockopt(peer->fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
   shutdown(peer->fd, SHUT_RDWR);
   close(peer->fd);
   peer->fd = -1;

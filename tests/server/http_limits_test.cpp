@@ -393,6 +393,43 @@ TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
   EXPECT_TRUE(reply.compare(body + 4, std::string::npos, library) == 0) << reply.size() - body - 4;
 }
 
+// A download that keeps moving finishes however slowly it moves: the kernel's buffers hold
+// megabytes, which a slow reader takes far longer than the idle time to drain between two
+// writes of the service. A reader that stops is cut after the idle time.
+TEST_F(HttpLimits, ASlowReaderReceivesAWholeAddOnAndAStoppedOneIsCut) {
+  const fs::path addons = data_ / "addons";
+  fs::create_directories(addons);
+  std::string library(16 << 20, '\0');
+  for (size_t i = 0; i < library.size(); ++i) library[i] = static_cast<char>(i * 13 + i / 999);
+  std::ofstream(addons / "QorCGraph1.dll", std::ios::binary) << library;
+  Service service(data_, {"--addons", addons.string()});
+  ASSERT_GT(service.port(), 0);
+  const std::string request =
+      "GET /downloads/progr/cards/QorCGraph1.dll HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n";
+  Connection stopped(service.port());
+  stopped.Send(request);
+  Connection reader(service.port());
+  reader.Send(request);
+  // About 100 KB a second for 20 s, then as fast as it comes.
+  std::string reply;
+  const auto slowUntil = Clock::now() + 20s;
+  while (Clock::now() < slowUntil) {
+    char buffer[10240];
+    const ssize_t n = recv(reader.fd(), buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) break;
+    if (n > 0) reply.append(buffer, static_cast<size_t>(n));
+    std::this_thread::sleep_for(100ms);
+  }
+  reply += ReadUntilClosed(reader.fd(), 20000ms);
+  const size_t body = reply.find("\r\n\r\n");
+  ASSERT_NE(body, std::string::npos);
+  EXPECT_EQ(StatusOf(reply), 200);
+  EXPECT_EQ(reply.size() - body - 4, library.size());
+  EXPECT_TRUE(reply.compare(body + 4, std::string::npos, library) == 0);
+  // The reader that stopped was cut meanwhile: it finds what its buffers held, not the add-on.
+  EXPECT_LT(ReadUntilClosed(stopped.fd(), 3000ms).size(), library.size());
+}
+
 // Runs the service with `args` and returns its exit status and standard error, giving up
 // (and killing it) after a few seconds: a service that starts has failed the case.
 std::pair<int, std::string> RunRefused(std::vector<std::string> args) {
