@@ -344,7 +344,7 @@ TEST_F(ServiceProcess, PhotosUploadedByFtpAreServedAndOthersDropped) {
   }
   ASSERT_TRUE(uploaded);
   EXPECT_FALSE(Upload(ftpPort, "notes.txt", "hello"));  // only <nick>.jpg is taken
-  EXPECT_TRUE(Upload(ftpPort, "Bob.jpg", "not a picture"));
+  EXPECT_FALSE(Upload(ftpPort, "Bob.jpg", "not a picture"));  // an FTP error, not "226"
   EXPECT_EQ(Upload(ftpPort, "../escape.jpg", jpeg) && fs::exists(data_ / "escape.jpg"), false);
 
   auto client = service.Client();
@@ -752,8 +752,8 @@ TEST_F(ServiceProcess, PhotoUploadsAreCheckedAsideAndBoundedInSize) {
   ASSERT_FALSE(lines.empty());
   for (const std::string& line : lines) EXPECT_EQ(line.find(password), std::string::npos);
 
-  // An upload over Ann's photo that is no picture leaves her photo alone.
-  EXPECT_TRUE(upload("Ann.jpg", "not a picture at all"));
+  // An upload over Ann's photo that is no picture is refused and leaves her photo alone.
+  EXPECT_FALSE(upload("Ann.jpg", "not a picture at all"));
   std::ifstream kept(photos / "Ann.jpg", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), jpeg);
 
