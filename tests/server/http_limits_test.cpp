@@ -363,13 +363,18 @@ TEST_F(HttpLimits, BehindATrustedProxyOnlyAnAddressNamesTheCaller) {
   }
 }
 
-TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
-  const fs::path addons = data_ / "addons";
-  fs::create_directories(addons);
+// A 16 MB add-on library of varied bytes in `folder`; its bytes.
+std::string PlaceAddon(const fs::path& folder, const char* name) {
+  fs::create_directories(folder);
   std::string library(16 << 20, '\0');
   for (size_t i = 0; i < library.size(); ++i) library[i] = static_cast<char>(i * 7 + i / 4096);
-  std::ofstream(addons / "QorCVoice3.dll", std::ios::binary) << library;
-  Service service(data_, {"--addons", addons.string()});
+  std::ofstream(folder / name, std::ios::binary) << library;
+  return library;
+}
+
+TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
+  const std::string library = PlaceAddon(data_ / "addons", "QorCVoice3.dll");
+  Service service(data_, {"--addons", (data_ / "addons").string()});
   ASSERT_GT(service.port(), 0);
   const long before = service.ResidentKb();
   // Six callers ask for it and take nothing yet: a service that read the file whole for each
@@ -397,12 +402,8 @@ TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
 // megabytes, which a slow reader takes far longer than the idle time to drain between two
 // writes of the service. A reader that stops is cut after the idle time.
 TEST_F(HttpLimits, ASlowReaderReceivesAWholeAddOnAndAStoppedOneIsCut) {
-  const fs::path addons = data_ / "addons";
-  fs::create_directories(addons);
-  std::string library(16 << 20, '\0');
-  for (size_t i = 0; i < library.size(); ++i) library[i] = static_cast<char>(i * 13 + i / 999);
-  std::ofstream(addons / "QorCGraph1.dll", std::ios::binary) << library;
-  Service service(data_, {"--addons", addons.string()});
+  const std::string library = PlaceAddon(data_ / "addons", "QorCGraph1.dll");
+  Service service(data_, {"--addons", (data_ / "addons").string()});
   ASSERT_GT(service.port(), 0);
   const std::string request =
       "GET /downloads/progr/cards/QorCGraph1.dll HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n";
