@@ -8,6 +8,25 @@
 
 namespace trilane {
 
+bool UsesHandCards(const Arrangement& rows, const Hand& hand) {
+  if (rows.rows[kFront][3].code.IsCard() || rows.rows[kFront][4].code.IsCard()) return false;
+  std::array<uint16_t, kCardsPerHand> placed{}, dealt{};
+  int n = 0;
+  for (int r = 0; r < 3; ++r) {
+    for (int s = 0; s < (r == kFront ? 3 : 5); ++s) {
+      const CardCode c = rows.rows[r][s].code;
+      if (!c.IsCard() || CardNumberOf(c) == 0) return false;
+      placed[n++] = static_cast<uint16_t>(c.rank << 8 | c.suit);
+    }
+  }
+  for (int i = 0; i < kCardsPerHand; ++i) {
+    dealt[i] = static_cast<uint16_t>(hand[i].code.rank << 8 | hand[i].code.suit);
+  }
+  std::sort(placed.begin(), placed.end());
+  std::sort(dealt.begin(), dealt.end());
+  return placed == dealt;
+}
+
 RowValues EvaluateArrangement(const Arrangement& a) {
   return {EvaluateRow(a.rows[kFront]), EvaluateRow(a.rows[kMiddle]), EvaluateRow(a.rows[kBack])};
 }

@@ -29,6 +29,10 @@ inline bool IsLegalArrangement(const RowValues& v) {
   return IsLegalArrangement(v[kFront], v[kMiddle], v[kBack]);
 }
 
+// The thirteen cards of the rows are exactly the hand's (cards compare by their code), and
+// the Front's slots 4 and 5 are empty. What a seat sends as its rows is refused otherwise.
+bool UsesHandCards(const Arrangement& rows, const Hand& hand);
+
 struct Special {
   int code = 0;    // 0 none, 2..13
   int points = 0;  // 0 when none

@@ -20,12 +20,9 @@ constexpr char kStatsFail[] = "$ err#";
 constexpr char kEmptyList[] = "#";
 constexpr int kListLength = 10;
 
-thread_local std::string lastReason;
-
-// Marks the reason of a refusal and returns the refusal text.
-std::string Refuse(const char* reply, const char* reason) {
-  lastReason = reason;
-  return reply;
+// A refusal: its reply and why.
+ClubService::Outcome Refuse(const char* reply, const char* reason) {
+  return {reply, reason};
 }
 
 std::string Number(int64_t n) {
@@ -53,7 +50,8 @@ std::optional<int64_t> IntField(const Request& r, std::string_view key, int64_t 
 }
 
 bool KnownTable(int64_t gid) {
-  return gid == kWindowsTableId || gid == kAndroidTableId || gid == kAccountTableId || gid == kBoardId;
+  return gid == kWindowsTableId || gid == kAndroidTableId || gid == kAccountTableId ||
+         gid == kBoardId;
 }
 
 // A blank inside a reply word would split the field: welcome texts write "_" instead.
@@ -65,10 +63,6 @@ std::string Underscored(std::string text) {
 }
 
 }  // namespace
-
-const std::string& ClubService::LastReason() {
-  return lastReason;
-}
 
 std::string TourneySettings::AddressOf(int table) const {
   const std::string& own = tableAddress.at(table - 1);
@@ -116,28 +110,29 @@ TourneySettings ClubService::Tourney() const {
 
 std::string ClubService::Handle(Script script, std::string_view body, std::string_view address,
                                 int64_t now) {
-  lastReason.clear();
-  std::string reason;
-  auto request = ParseRequest(script, body, &reason);
-  if (!request) {
-    lastReason = reason;
-    return kFail;
-  }
-  std::string reply;
-  try {
-    reply = Dispatch(*request, address, now);
-  } catch (const HasherBusy& e) {
-    lastReason = e.what();
-    reply = kFail;
-  } catch (const std::exception& e) {
-    lastReason = std::string("store: ") + e.what();
-    reply = kFail;
-  }
-  // Everything is kept as UTF-8; the program reads its replies in code page 1251.
-  return Utf8ToCp1251(reply, '?').value_or(kFail);
+  return Answer(script, body, address, now).reply;
 }
 
-std::string ClubService::Dispatch(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::Answer(Script script, std::string_view body,
+                                         std::string_view address, int64_t now) {
+  std::string reason;
+  auto request = ParseRequest(script, body, &reason);
+  if (!request) return {kFail, reason};
+  Outcome out;
+  try {
+    out = Dispatch(*request, address, now);
+  } catch (const HasherBusy& e) {
+    out = {kFail, e.what()};
+  } catch (const std::exception& e) {
+    out = {kFail, std::string("store: ") + e.what()};
+  }
+  // Everything is kept as UTF-8; the program reads its replies in code page 1251.
+  out.reply = Utf8ToCp1251(out.reply, '?').value_or(kFail);
+  return out;
+}
+
+ClubService::Outcome ClubService::Dispatch(const Request& r, std::string_view address,
+                                           int64_t now) {
   switch (r.call) {
     case Call::RegisterUser:
       return RegisterUser(r, address, now);
@@ -197,7 +192,8 @@ std::string ClubService::Dispatch(const Request& r, std::string_view address, in
 
 // ---- Accounts ----
 
-std::string ClubService::RegisterUser(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::RegisterUser(const Request& r, std::string_view address,
+                                               int64_t now) {
   Account a;
   a.nick = Field(r, "nick");
   const std::string& password = Field(r, "pw");
@@ -207,7 +203,7 @@ std::string ClubService::RegisterUser(const Request& r, std::string_view address
   a.sex = Field(r, "sex");
   a.email = Field(r, "email");
   if (!IsAccountNick(a.nick) || !IsPassword(password) || !IsCity(a.city) ||
-      !IsCountryName(a.country1) || !IsCountryCode(a.country2) || !IsSex(a.sex) ||
+      a.country1.empty() || !IsCountryName(a.country1) || !IsCountryCode(a.country2) || !IsSex(a.sex) ||
       !IsEmail(a.email)) {
     return Refuse(kFail, "registration field out of its rules");
   }
@@ -242,13 +238,34 @@ std::optional<Account> ClubService::Authenticate(const Request& r, std::string_v
   auto account = store_.FindAccount(nick);
   if (!account) return std::nullopt;
   const std::string key = NickKey(nick);
-  if (!hasher_.Remembered(key, password, account->passwordHash, now) &&
-      !store_.CountClaim("password", std::string(address) + " " + key, Day(now),
-                         limits_.passwordChecksPerDay)) {
-    lastReason = "too many password checks for this nick from this address today";
-    return std::nullopt;
+  if (!hasher_.Remembered(key, password, account->passwordHash, now)) {
+    if (store_.ClaimCount("wrongpw", address, Day(now)) >= limits_.wrongPasswordsPerDay ||
+        !store_.CountClaim("password", std::string(address) + " " + key, Day(now),
+                           limits_.passwordChecksPerDay)) {
+      // Refused like a wrong password: the caller learns nothing of the count.
+      return std::nullopt;
+    }
+    {
+      std::lock_guard lock(hashingMutex_);
+      if (!hashing_.emplace(address).second) throw HasherBusy();
+    }
+    bool proven = false;
+    try {
+      proven = hasher_.Verify(key, password, account->passwordHash, now);
+    } catch (...) {
+      std::lock_guard lock(hashingMutex_);
+      hashing_.erase(hashing_.find(address));
+      throw;
+    }
+    {
+      std::lock_guard lock(hashingMutex_);
+      hashing_.erase(hashing_.find(address));
+    }
+    if (!proven) {
+      store_.CountClaim("wrongpw", address, Day(now), limits_.wrongPasswordsPerDay);
+      return std::nullopt;
+    }
   }
-  if (!hasher_.Verify(key, password, account->passwordHash, now)) return std::nullopt;
   // A hash made weaker than this service makes them (a club started with fast hashes) is
   // made again now that the password is at hand; a busy hasher leaves it for a later sign-in.
   if (hasher_.NeedsRehash(account->passwordHash)) {
@@ -280,7 +297,8 @@ std::optional<std::string> ClubService::SoleNick(std::string_view address, int64
   return std::move(nicks[0]);
 }
 
-std::string ClubService::ReadUser(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::ReadUser(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "sign-in refused");
   store_.NoteSignIn(a->nick, address, now);
@@ -290,7 +308,7 @@ std::string ClubService::ReadUser(const Request& r, std::string_view address, in
          "$";
 }
 
-std::string ClubService::ReadTopTen() {
+ClubService::Outcome ClubService::ReadTopTen() {
   std::string reply;
   int place = 0;
   for (const RatedPlayer& p : store_.TopRated(kGameLabel, kListLength)) {
@@ -300,13 +318,13 @@ std::string ClubService::ReadTopTen() {
   return reply.empty() ? kEmptyList : reply;
 }
 
-std::string ClubService::RatingPlace(const Request& r) {
+ClubService::Outcome ClubService::RatingPlace(const Request& r) {
   auto rating = ParseReal(Field(r, std::string(kGameLabel) + "rating"), 1e9);
   if (!rating) return Refuse(kFail, "rating is not a number");
   return Number(store_.RatingPlace(kGameLabel, *rating));
 }
 
-std::string ClubService::ReadQors(const Request& r) {
+ClubService::Outcome ClubService::ReadQors(const Request& r) {
   const std::string& nick = Field(r, "nick");
   if (!IsAccountNick(nick)) return Refuse(kRefused, "not a nick");
   auto a = store_.FindAccount(nick);
@@ -323,7 +341,8 @@ std::string ClubService::ReadQors(const Request& r) {
 //    bonus its last world place earned; to anyone else only as the credit half of a transfer
 //    from the one nick signed in here, held until that sender's debit arrives and then paid
 //    from it.
-std::string ClubService::SaveQors(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveQors(const Request& r, std::string_view address,
+                                           int64_t now) {
   const std::string& nick = Field(r, "nick");
   auto amount = IntField(r, "R04", -kMaxQorsMove, kMaxQorsMove);
   if (!IsAccountNick(nick) || !amount || *amount == 0) return Refuse(kFail, "bad balance change");
@@ -351,7 +370,7 @@ std::string ClubService::SaveQors(const Request& r, std::string_view address, in
   return kOk;
 }
 
-std::string ClubService::ReadInfo(const Request& r) {
+ClubService::Outcome ClubService::ReadInfo(const Request& r) {
   const std::string& nick = Field(r, "nick");
   if (!IsAccountNick(nick)) return Refuse(kRefused, "not a nick");
   auto p = store_.ReadProfile(nick);
@@ -364,7 +383,8 @@ std::string ClubService::ReadInfo(const Request& r) {
   return reply + "$";
 }
 
-std::string ClubService::SaveInfo(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveInfo(const Request& r, std::string_view address,
+                                           int64_t now) {
   static constexpr std::pair<const char*, size_t> kFields[kProfileFields] = {
       {"namei", 20},    {"name2", 20},   {"about", 50},      {"telephone", 20}, {"emailo", 50},
       {"website", 50},  {"skype", 50},   {"ok", 50},         {"vk", 50},        {"telegram", 50},
@@ -383,7 +403,8 @@ std::string ClubService::SaveInfo(const Request& r, std::string_view address, in
   return kOk;
 }
 
-std::string ClubService::ReadBest(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::ReadBest(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kRefused, "best results without the password");
   const GameResults g = store_.ReadResults(a->nick, kGameLabel);
@@ -396,7 +417,8 @@ std::string ClubService::ReadBest(const Request& r, std::string_view address, in
 // before a rated match (four more games booked as a loss of 40 points, the cycle emptied) and
 // the booking after it (the 40 points returned, the match score booked, the cycle carried on
 // or completed). Anything else is refused, so a client cannot write itself a rating.
-std::string ClubService::SaveBest(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveBest(const Request& r, std::string_view address,
+                                           int64_t now) {
   auto a = Authenticate(r, address, now);
   if (!a) return Refuse(kFail, "results without the password");
   auto key = [](const char* k) { return std::string(kGameLabel) + k; };
@@ -411,7 +433,8 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
   if (!kon || !best || !rating || !sessions || !konl || !score || !r1 || !IsReplyWord(r2, 20)) {
     return Refuse(kFail, "results field out of range");
   }
-  GameResults g = store_.ReadResults(a->nick, kGameLabel);
+  const GameResults before = store_.ReadResults(a->nick, kGameLabel);
+  GameResults g = before;
   const double k = static_cast<double>(g.kon);
   auto near = [](double x, double y) {
     return std::fabs(x - y) <= 1e-6 * std::max(1.0, std::fabs(y));
@@ -420,7 +443,8 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
   if (*kon == g.kon + kMatchLength) {
     // Pre-charge: R1 = (K (R - K/80) - 40) / K1 + K1/80.
     const double k1 = k + kMatchLength;
-    const double expected = (k * (g.rating - k / kCycleLength) - kPreCharge) / k1 + k1 / kCycleLength;
+    const double expected =
+        (k * (g.rating - k / kCycleLength) - kPreCharge) / k1 + k1 / kCycleLength;
     if (!near(*rating, expected) || *konl != 0 || *score != 0 || *sessions != g.sessions ||
         *best != g.best) {
       return Refuse(kFail, "pre-charge does not follow from the stored results");
@@ -467,19 +491,23 @@ std::string ClubService::SaveBest(const Request& r, std::string_view address, in
   }
   g.r1 = *r1;
   g.r2 = r2;
-  store_.SaveResults(a->nick, kGameLabel, g);
+  // Two calls that read the same results (one pre-charge sent twice at once) book once: the
+  // second finds them changed and is refused.
+  if (!store_.SaveResults(a->nick, kGameLabel, before, g)) {
+    return Refuse(kFail, "results changed by another call meanwhile");
+  }
   return kOk;
 }
 
 // ---- World tables and the message board ----
 
-std::string ClubService::RecordCount(const Request& r) {
+ClubService::Outcome ClubService::RecordCount(const Request& r) {
   auto gid = IntField(r, "rgid", 0, 1'000'000);
   if (!gid || !KnownTable(*gid)) return Refuse(kFail, "unknown table");
   return Number(store_.CountRecords(*gid));
 }
 
-std::string ClubService::ReadRecords(const Request& r, bool own) {
+ClubService::Outcome ClubService::ReadRecords(const Request& r, bool own) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || !KnownTable(*gid)) return Refuse(kFail, "unknown table");
   std::vector<WorldRecord> records;
@@ -500,7 +528,8 @@ std::string ClubService::ReadRecords(const Request& r, bool own) {
   return reply.empty() ? kEmptyList : reply;
 }
 
-std::string ClubService::SaveRecord(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveRecord(const Request& r, std::string_view address,
+                                             int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || !KnownTable(*gid)) return Refuse(kFail, "unknown table");
   WorldRecord w;
@@ -527,6 +556,11 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
     if (!IsBoardText(w.r10)) {
       return Refuse(kFail, "message holds characters the board does not show");
     }
+    // A message under a member's nick comes from where that member signed in, as every
+    // call without a password for a nick does.
+    if (store_.FindAccount(w.nick) && !Vouched(w.nick, address, now)) {
+      return Refuse(kFail, "message under a member's nick without a sign-in");
+    }
     if (!store_.CountClaim("board", address, Day(now), limits_.messagesPerDay)) {
       return Refuse(kFail, "too many messages from this address today");
     }
@@ -541,7 +575,7 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
     if (!cycleScore) return Refuse(kFail, "no completed cycle to enter");
     w.score = *cycleScore;
     WorldRecord added = store_.AddRecord(w);
-    if (added.place <= 10) store_.SetBonus(w.nick, added.place == 1 ? 25 : 10);
+    if (const int64_t bonus = CycleBonus(added.place)) store_.SetBonus(w.nick, bonus);
     return Number(added.place);
   }
   auto score = IntField(r, "score", -kCycleLength * kMaxDealPoints, kCycleLength * kMaxDealPoints);
@@ -555,7 +589,7 @@ std::string ClubService::SaveRecord(const Request& r, std::string_view address, 
 
 // ---- Statistics ----
 
-std::string ClubService::ReadStats(const Request& r) {
+ClubService::Outcome ClubService::ReadStats(const Request& r) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || *gid != kWindowsTableId) return Refuse(kFail, "unknown statistics");
   const GameStats s = store_.ReadStats(*gid);
@@ -565,11 +599,13 @@ std::string ClubService::ReadStats(const Request& r) {
   return reply + " " + std::to_string(s.statY) + " " + s.statZ + "*";
 }
 
-std::string ClubService::CountStart(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::CountStart(const Request& r, std::string_view address,
+                                             int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   auto starts = IntField(r, "stat1", 0, 1);
   auto unique = IntField(r, "stat2", 0, 1);
-  if (!gid || *gid != kWindowsTableId || !starts || !unique) return Refuse(kStatsFail, "bad start count");
+  if (!gid || *gid != kWindowsTableId || !starts || !unique)
+    return Refuse(kStatsFail, "bad start count");
   // Counted within the daily limits of the address; a start over them is acknowledged but
   // not counted, so one machine cannot inflate the figures.
   const int64_t day = Day(now);
@@ -581,7 +617,7 @@ std::string ClubService::CountStart(const Request& r, std::string_view address, 
   return kStatsOk;
 }
 
-std::string ClubService::Like(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::Like(const Request& r, std::string_view address, int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   auto likes = IntField(r, "stat3", 1, 1);
   const std::string& name = Field(r, "stat4");
@@ -595,7 +631,8 @@ std::string ClubService::Like(const Request& r, std::string_view address, int64_
   return kStatsOk;
 }
 
-std::string ClubService::SaveGameStats(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::SaveGameStats(const Request& r, std::string_view address,
+                                                int64_t now) {
   auto gid = IntField(r, "gid", 0, 1'000'000);
   if (!gid || *gid != kWindowsTableId) return Refuse(kStatsFail, "unknown statistics");
   std::array<int64_t, 12> k{};
@@ -635,7 +672,7 @@ bool TourneyIds(const Request& r) {
 
 }  // namespace
 
-std::string ClubService::ReadTables(const Request& r, int64_t now) {
+ClubService::Outcome ClubService::ReadTables(const Request& r, int64_t now) {
   if (!TourneyIds(r) || r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
   auto tables = store_.ReadTables(kTourneyGameId);
   // Seats nobody gave up (a game played out, a program that died) are freed after a while.
@@ -643,8 +680,7 @@ std::string ClubService::ReadTables(const Request& r, int64_t now) {
     for (int s = 0; s < kSeatsPerTable; ++s) {
       Seat& seat = tables[t][s];
       if (!seat.Free() && seat.takenAt < now - limits_.seatSeconds) {
-        store_.ClearSeat(kTourneyGameId, t + 1, s + 1);
-        seat = Seat{};
+        if (store_.ClearSeat(kTourneyGameId, t + 1, s + 1, seat.nick)) seat = Seat{};
       }
     }
   }
@@ -669,7 +705,8 @@ std::string ClubService::ReadTables(const Request& r, int64_t now) {
 // the caller's as the service sees it. A seat is freed by its holder, or by an address that
 // has just given up a lower seat of the same table when the seat was taken from that same
 // address too (the program frees the seats above its own for players at its machine).
-std::string ClubService::TakeSeat(const Request& r, std::string_view address, int64_t now) {
+ClubService::Outcome ClubService::TakeSeat(const Request& r, std::string_view address,
+                                           int64_t now) {
   const std::string s = std::to_string(r.seat);
   auto table = IntField(r, "num", 1, kTourneyTables);
   auto can = IntField(r, "can", 0, 2);
@@ -690,7 +727,9 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
     if (!holder && !aboveOwn) {
       return Refuse(kFail, "seat held by someone else");
     }
-    store_.ClearSeat(kTourneyGameId, static_cast<int>(*table), r.seat);
+    if (!store_.ClearSeat(kTourneyGameId, static_cast<int>(*table), r.seat, current.nick)) {
+      return Refuse(kFail, "seat changed hands meanwhile");
+    }
     if (holder) {
       store_.NoteRelease(address, kTourneyGameId, static_cast<int>(*table), r.seat, now);
     }
@@ -734,7 +773,7 @@ std::string ClubService::TakeSeat(const Request& r, std::string_view address, in
   return store_.TakeSeat(kTourneyGameId, static_cast<int>(*table), r.seat, seat) ? kOk : kTaken;
 }
 
-std::string ClubService::ReadSeat(const Request& r) {
+ClubService::Outcome ClubService::ReadSeat(const Request& r) {
   auto table = IntField(r, "num", 1, kTourneyTables);
   if (!TourneyIds(r) || !table || r.seat < 1 || r.seat > kSeatsPerTable) {
     return Refuse(kFail, "no such seat");
@@ -742,7 +781,7 @@ std::string ClubService::ReadSeat(const Request& r) {
   return "$" + SeatFields(store_.ReadTables(kTourneyGameId)[*table - 1][r.seat - 1]) + "$";
 }
 
-std::string ClubService::ReadServerInfo(const Request& r) {
+ClubService::Outcome ClubService::ReadServerInfo(const Request& r) {
   if (!TourneyIds(r)) return Refuse(kFail, "unknown tournament");
   const TourneySettings t = Tourney();
   std::string welcome = Underscored(t.welcome);
@@ -750,7 +789,7 @@ std::string ClubService::ReadServerInfo(const Request& r) {
   return std::string("$") + (t.serverOn ? "Y" : "X") + " " + welcome + "$";
 }
 
-std::string ClubService::ReadRating(const Request& r) {
+ClubService::Outcome ClubService::ReadRating(const Request& r) {
   const std::string& nick = Field(r, "nick");
   if (r.keyGameId != kTourneyGameId || !IsAccountNick(nick)) return Refuse(kFail, "unknown player");
   const auto p = store_.ReadTourneyPlayer(kTourneyGameId, nick).value_or(TourneyPlayer{});
@@ -758,7 +797,7 @@ std::string ClubService::ReadRating(const Request& r) {
          std::to_string(p.rating) + "$";
 }
 
-std::string ClubService::ReadOnlineTop(const Request& r) {
+ClubService::Outcome ClubService::ReadOnlineTop(const Request& r) {
   if (r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
   std::string reply;
   int place = 0;
@@ -771,7 +810,7 @@ std::string ClubService::ReadOnlineTop(const Request& r) {
   return reply.empty() ? kEmptyList : reply;
 }
 
-std::string ClubService::OnlinePlace(const Request& r) {
+ClubService::Outcome ClubService::OnlinePlace(const Request& r) {
   if (r.keyGameId != kTourneyGameId) return Refuse(kFail, "unknown tournament");
   const char* key = r.selector == 'r' ? "rating1" : r.selector == 'k' ? "kon1" : "score1";
   auto value = IntField(r, key, -1'000'000'000, 1'000'000'000);

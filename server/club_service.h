@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -62,12 +63,17 @@ struct ServiceLimits {
   // Hashed password checks per address and nick (remembered ones are free): a guesser at a
   // shared address runs out for the nick he guesses, not for his neighbours.
   int64_t passwordChecksPerDay = 300;
+  // Wrong passwords per address a day, whatever the nicks: an address that guesses at many
+  // nicks stops here (its neighbours' own checks stay within the limit per nick above).
+  int64_t wrongPasswordsPerDay = 1000;
   int64_t startsPerDay = 50;
   int64_t uniqueStartsPerDay = 3;
   int64_t likesPerDay = 1;
   int64_t gameStatsPerDay = 500;
   int64_t resultsPerDay = 20;  // entries in the tables without an account
-  int64_t messagesPerDay = 200;
+  // Board messages per address a day: a twentieth of the board, so one address never pushes
+  // everybody else's messages off it.
+  int64_t messagesPerDay = 50;
   int64_t qorsMovesPerDay = 100;  // per address
   // Debits of one account a day: the game spends Qors a few times a session, so a caller
   // who is not its owner moves little before the day ends.
@@ -82,43 +88,53 @@ class ClubService {
  public:
   ClubService(ClubStore& store, PasswordHasher& hasher, ServiceLimits limits = {});
 
+  // A reply and, when the call was refused or failed, why (for the service's verbose log;
+  // the caller only ever sees the reply).
+  struct Outcome {
+    Outcome() = default;
+    Outcome(std::string text, std::string why = {})
+        : reply(std::move(text)), reason(std::move(why)) {}
+    Outcome(const char* text) : reply(text) {}
+    std::string reply;
+    std::string reason;
+  };
+
   // One post to a script. `address` is the caller's address as the service sees it; `now`
   // is in seconds since the epoch.
+  Outcome Answer(Script script, std::string_view body, std::string_view address, int64_t now);
+  // The reply alone.
   std::string Handle(Script script, std::string_view body, std::string_view address, int64_t now);
 
   void SetTourney(const TourneySettings& tourney);
   TourneySettings Tourney() const;
 
-  // The reason of the last refused call of this thread (for the service's verbose log).
-  static const std::string& LastReason();
-
  private:
-  std::string Dispatch(const Request& r, std::string_view address, int64_t now);
+  Outcome Dispatch(const Request& r, std::string_view address, int64_t now);
 
-  std::string RegisterUser(const Request& r, std::string_view address, int64_t now);
-  std::string ReadUser(const Request& r, std::string_view address, int64_t now);
-  std::string ReadTopTen();
-  std::string RatingPlace(const Request& r);
-  std::string ReadQors(const Request& r);
-  std::string SaveQors(const Request& r, std::string_view address, int64_t now);
-  std::string ReadInfo(const Request& r);
-  std::string SaveInfo(const Request& r, std::string_view address, int64_t now);
-  std::string ReadBest(const Request& r, std::string_view address, int64_t now);
-  std::string SaveBest(const Request& r, std::string_view address, int64_t now);
-  std::string RecordCount(const Request& r);
-  std::string ReadRecords(const Request& r, bool own);
-  std::string SaveRecord(const Request& r, std::string_view address, int64_t now);
-  std::string ReadStats(const Request& r);
-  std::string CountStart(const Request& r, std::string_view address, int64_t now);
-  std::string Like(const Request& r, std::string_view address, int64_t now);
-  std::string SaveGameStats(const Request& r, std::string_view address, int64_t now);
-  std::string ReadTables(const Request& r, int64_t now);
-  std::string TakeSeat(const Request& r, std::string_view address, int64_t now);
-  std::string ReadSeat(const Request& r);
-  std::string ReadServerInfo(const Request& r);
-  std::string ReadRating(const Request& r);
-  std::string ReadOnlineTop(const Request& r);
-  std::string OnlinePlace(const Request& r);
+  Outcome RegisterUser(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadUser(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadTopTen();
+  Outcome RatingPlace(const Request& r);
+  Outcome ReadQors(const Request& r);
+  Outcome SaveQors(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadInfo(const Request& r);
+  Outcome SaveInfo(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadBest(const Request& r, std::string_view address, int64_t now);
+  Outcome SaveBest(const Request& r, std::string_view address, int64_t now);
+  Outcome RecordCount(const Request& r);
+  Outcome ReadRecords(const Request& r, bool own);
+  Outcome SaveRecord(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadStats(const Request& r);
+  Outcome CountStart(const Request& r, std::string_view address, int64_t now);
+  Outcome Like(const Request& r, std::string_view address, int64_t now);
+  Outcome SaveGameStats(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadTables(const Request& r, int64_t now);
+  Outcome TakeSeat(const Request& r, std::string_view address, int64_t now);
+  Outcome ReadSeat(const Request& r);
+  Outcome ReadServerInfo(const Request& r);
+  Outcome ReadRating(const Request& r);
+  Outcome ReadOnlineTop(const Request& r);
+  Outcome OnlinePlace(const Request& r);
 
   // The account whose password checks out, or nothing.
   std::optional<Account> Authenticate(const Request& r, std::string_view address, int64_t now);
@@ -130,6 +146,10 @@ class ClubService {
 
   ClubStore& store_;
   PasswordHasher& hasher_;
+  // The addresses with a password check hashing or waiting for a slot: one at a time each,
+  // so one address never holds every slot while others wait.
+  std::mutex hashingMutex_;
+  std::set<std::string, std::less<>> hashing_;
   ServiceLimits limits_;
   mutable std::mutex tourneyMutex_;
   TourneySettings tourney_;

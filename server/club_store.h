@@ -104,8 +104,12 @@ class ClubStore {
   virtual void SaveProfile(std::string_view nick, const Profile& profile) = 0;
 
   virtual GameResults ReadResults(std::string_view nick, std::string_view game) = 0;
-  virtual void SaveResults(std::string_view nick, std::string_view game,
-                           const GameResults& results) = 0;
+  // Saves `after` (and the cycle it owes) only while the stored results are still `before`,
+  // as ReadResults gave them: every change of the results moves the game count or opens or
+  // closes a match, so a second change made from the same reading finds them moved on. False
+  // when nothing was saved.
+  virtual bool SaveResults(std::string_view nick, std::string_view game, const GameResults& before,
+                           const GameResults& after) = 0;
   // Takes the oldest completed cycle owed an entry in the world table: its score, or nothing
   // when none is owed.
   virtual std::optional<int64_t> TakeCycleEntry(std::string_view nick, std::string_view game) = 0;
@@ -132,6 +136,8 @@ class ClubStore {
   // true while under limit.
   virtual bool CountClaim(std::string_view kind, std::string_view holder, int64_t day,
                           int64_t limit) = 0;
+  // The claims counted so far that day.
+  virtual int64_t ClaimCount(std::string_view kind, std::string_view holder, int64_t day) = 0;
 
   // World tables.
   virtual WorldRecord AddRecord(const WorldRecord& record) = 0;  // fills rid and place
@@ -154,14 +160,23 @@ class ClubStore {
   // the tournament: both are decided inside one change, so two calls at once never give one
   // nick two seats.
   virtual bool TakeSeat(int64_t gid, int table, int seat, const Seat& player) = 0;
-  virtual void ClearSeat(int64_t gid, int table, int seat) = 0;
+  // Frees the seat while `holder` (a nick) still holds it; false when it holds another.
+  virtual bool ClearSeat(int64_t gid, int table, int seat, std::string_view holder) = 0;
+  // Frees a table's four seats at once.
   virtual void ClearTable(int64_t gid, int table) = 0;
+  // Frees every seat of the tournament (no table's connection outlives the tables' start).
+  virtual void ClearAllSeats(int64_t gid) = 0;
   virtual void NoteRelease(std::string_view address, int64_t gid, int table, int seat,
                            int64_t now) = 0;
   // The seat this address gave up most recently at that table since `since`, or 0.
   virtual int ReleasedSeat(std::string_view address, int64_t gid, int table, int64_t since) = 0;
   virtual std::optional<TourneyPlayer> ReadTourneyPlayer(int64_t gid, std::string_view nick) = 0;
   virtual void SaveTourneyPlayer(int64_t gid, const TourneyPlayer& player) = 0;
+  // Books a game of `deals` deals for the four seats' players (score, games and rating), all
+  // four in one transaction: a failure books none of them.
+  virtual void BookTourneyGame(int64_t gid, const std::array<std::string, kSeatsPerTable>& nicks,
+                               const std::array<int64_t, kSeatsPerTable>& totals,
+                               int64_t deals) = 0;
   // selector 's' score, 'r' rating, 'k' games.
   virtual std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) = 0;
   virtual int64_t TourneyPlace(int64_t gid, char selector, int64_t value) = 0;

@@ -84,6 +84,10 @@ bool PasswordHasher::NeedsRehash(const std::string& hash) const {
   return crypto_pwhash_str_needs_rehash(hash.c_str(), opsLimit_, memLimit_) == 1;
 }
 
+bool PasswordHasher::CheckHash(std::string_view password, const std::string& hash) {
+  return crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
+}
+
 bool PasswordHasher::Verify(std::string_view nick, std::string_view password,
                             const std::string& hash, int64_t now) {
   // The stored hash is part of the digest, so a changed password forgets the old proof.
@@ -94,7 +98,13 @@ bool PasswordHasher::Verify(std::string_view nick, std::string_view password,
     if (it != proven_.end() && now - it->second < kProvenSeconds) return true;
   }
   Enter();
-  const bool ok = crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
+  bool ok = false;
+  try {
+    ok = CheckHash(password, hash);
+  } catch (...) {
+    Leave();
+    throw;
+  }
   Leave();
   if (ok) Remember(nick, password, hash, now);
   return ok;

@@ -57,6 +57,21 @@ class PhotoDTP(DTPHandler):
 
     handle_read_event = handle_read
 
+    # A finished upload that is no JPEG picture is answered with an error, never "226", so
+    # the program tells its player the photo was not taken.
+    def close(self):
+        if not self._closed and self.receive and self.transfer_finished and self.file_obj is not None:
+            self.file_obj.flush()
+            if not is_photo(self.file_obj.name):
+                self._resp = ('553 A photo is a JPEG picture.', logging.getLogger('pyftpdlib').info)
+        DTPHandler.close(self)
+
+def is_photo(path):
+    if os.path.getsize(path) > limit:
+        return False
+    with open(path, 'rb') as f:
+        return f.read(3) == b'\xff\xd8\xff'
+
 class PhotoHandler(FTPHandler):
     dtp_handler = PhotoDTP
     abstracted_fs = PhotoFS
@@ -71,11 +86,7 @@ class PhotoHandler(FTPHandler):
     def on_file_received(self, path):
         target = self.targets.pop(path, None)
         try:
-            keep = False
-            if target is not None and os.path.getsize(path) <= limit:
-                with open(path, 'rb') as f:
-                    keep = f.read(3) == b'\xff\xd8\xff'
-            if keep:
+            if target is not None and is_photo(path):
                 os.replace(path, target)
         finally:
             if os.path.exists(path):
@@ -91,6 +102,10 @@ authorizer.add_user(user, password, folder, perm='elw')
 PhotoHandler.authorizer = authorizer
 PhotoHandler.banner = 'photos'
 server = FTPServer((host, port), PhotoHandler)
+# Silent control and data connections are closed like the HTTP side's, so 64 idle callers
+# cannot keep the uploads shut for minutes.
+PhotoHandler.timeout = 10
+PhotoDTP.timeout = 10
 server.max_cons = 64
 server.max_cons_per_ip = 4
 server.serve_forever()

@@ -338,17 +338,6 @@ std::optional<Request> ParseRequest(Script script, std::string_view body, std::s
   return request;
 }
 
-const char* CallName(Call call) {
-  static constexpr const char* kNames[] = {
-      "WebRegisterUser",  "WebReadUser",    "WebReadTopTen",  "WebRatingPlace",    "WebClubMembers",
-      "WebReadQors",      "WebSaveQors",    "WebReadInfo",    "WebSaveInfo",       "WebReadBest",
-      "WebSaveBest",      "WebRecordCount", "WebReadRecords", "WebReadMyRecords",  "WebSaveRecord",
-      "WebReadTables",    "WebTakeSeat",    "WebReadSeat",    "WebReadServerInfo", "WebReadRating",
-      "WebReadOnlineTop", "WebOnlinePlace", "WebReadStats",   "WebCountStart",     "WebLike",
-      "WebSaveGameStats"};
-  return kNames[static_cast<int>(call)];
-}
-
 namespace {
 
 constexpr struct {

@@ -87,8 +87,6 @@ struct Request {
 // script matches, a field-list escape is broken, or a text is not valid for its encoding.
 std::optional<Request> ParseRequest(Script script, std::string_view body, std::string* reason);
 
-const char* CallName(Call call);
-
 // The service's addresses. Routing is exact: a path is served only when it reads exactly as
 // one of these (no folding of "//", "." or a trailing "/"), so the name a file route hands on
 // is one path segment and never holds a "/".

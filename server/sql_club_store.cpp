@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "rules/game.h"
 #include "server/club_store.h"
 #include "server/text_rules.h"
 
@@ -68,6 +69,11 @@ CREATE TABLE IF NOT EXISTS tourney_players (
   rating BIGINT NOT NULL, PRIMARY KEY (gid, nick_key));
 CREATE INDEX IF NOT EXISTS tourney_by_score ON tourney_players (gid, score);
 )SQL";
+
+// Frees seats: completed by the conditions that pick them.
+constexpr std::string_view kFreeSeats =
+    "UPDATE seats SET nick = 'X', nick_key = 'x', score = 0, kon = 0, rating = 0, country = 'X', "
+    "city = 'X', sex = 'M', ip = 'X', taken_at = 0 WHERE gid = ?";
 
 std::string SchemaFor(bool postgres) {
   std::string schema(kSchema);
@@ -271,24 +277,30 @@ class SqlClubStore final : public ClubStore {
     return g;
   }
 
-  void SaveResults(std::string_view nick, std::string_view game, const GameResults& g) override {
+  bool SaveResults(std::string_view nick, std::string_view game, const GameResults& before,
+                   const GameResults& g) override {
     auto c = pool_->Acquire();
-    InTransaction(*c, [&] {
-      c->Execute(
+    return InTransaction(*c, [&] {
+      // The update applies only to the results that were read; a first save finds no row, and
+      // of two first saves the second finds the row the first inserted.
+      const int64_t changed = c->Execute(
           "INSERT INTO results (nick_key, game, kon, best, rating, sessions, konl, score, r1, r2, "
           "match_open, open_konl, open_score, cycles_due) "
           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0) ON CONFLICT (nick_key, game) DO "
           "UPDATE SET kon = excluded.kon, best = excluded.best, rating = excluded.rating, "
           "sessions = excluded.sessions, konl = excluded.konl, score = excluded.score, "
           "r1 = excluded.r1, r2 = excluded.r2, match_open = excluded.match_open, "
-          "open_konl = excluded.open_konl, open_score = excluded.open_score",
+          "open_konl = excluded.open_konl, open_score = excluded.open_score "
+          "WHERE results.kon = ? AND results.match_open = ?",
           {Key(nick), std::string(game), g.kon, g.best, g.rating, g.sessions, g.cycleGames,
            g.cycleScore, g.r1, g.r2, int64_t{g.matchOpen ? 1 : 0}, g.openCycleGames,
-           g.openCycleScore});
+           g.openCycleScore, before.kon, int64_t{before.matchOpen ? 1 : 0}});
+      if (changed != 1) return false;
       if (g.completedCycle) {
         c->Execute("INSERT INTO owed_cycles (nick_key, game, score) VALUES (?, ?, ?)",
                    {Key(nick), std::string(game), *g.completedCycle});
       }
+      return true;
     });
   }
 
@@ -382,6 +394,13 @@ class SqlClubStore final : public ClubStore {
                "ON CONFLICT (kind, address, day) DO UPDATE SET n = claims.n + 1 "
                "WHERE claims.n < ?",
                {std::string(kind), std::string(holder), day, limit}) == 1;
+  }
+
+  int64_t ClaimCount(std::string_view kind, std::string_view holder, int64_t day) override {
+    auto c = pool_->Acquire();
+    auto rows = c->Query("SELECT n FROM claims WHERE kind = ? AND address = ? AND day = ?",
+                         {std::string(kind), std::string(holder), day});
+    return rows.empty() ? 0 : rows[0].Int(0);
   }
 
   WorldRecord AddRecord(const WorldRecord& w) override {
@@ -534,17 +553,20 @@ class SqlClubStore final : public ClubStore {
     });
   }
 
-  void ClearSeat(int64_t gid, int table, int seat) override {
+  bool ClearSeat(int64_t gid, int table, int seat, std::string_view holder) override {
     auto c = pool_->Acquire();
-    c->Execute(
-        "UPDATE seats SET nick = 'X', nick_key = 'x', score = 0, kon = 0, rating = 0, "
-        "country = 'X', city = 'X', sex = 'M', ip = 'X', taken_at = 0 "
-        "WHERE gid = ? AND tbl = ? AND seat = ?",
-        {gid, int64_t{table}, int64_t{seat}});
+    return c->Execute(std::string(kFreeSeats) + " AND tbl = ? AND seat = ? AND nick_key = ?",
+                      {gid, int64_t{table}, int64_t{seat}, Key(holder)}) == 1;
   }
 
   void ClearTable(int64_t gid, int table) override {
-    for (int s = 1; s <= kSeatsPerTable; ++s) ClearSeat(gid, table, s);
+    auto c = pool_->Acquire();
+    c->Execute(std::string(kFreeSeats) + " AND tbl = ?", {gid, int64_t{table}});
+  }
+
+  void ClearAllSeats(int64_t gid) override {
+    auto c = pool_->Acquire();
+    c->Execute(kFreeSeats, {gid});
   }
 
   void NoteRelease(std::string_view address, int64_t gid, int table, int seat,
@@ -582,6 +604,43 @@ class SqlClubStore final : public ClubStore {
         "nick = excluded.nick, city = excluded.city, country = excluded.country, "
         "sex = excluded.sex, score = excluded.score, kon = excluded.kon, rating = excluded.rating",
         {gid, Key(p.nick), p.nick, p.city, p.country, p.sex, p.score, p.kon, p.rating});
+  }
+
+  void BookTourneyGame(int64_t gid, const std::array<std::string, kSeatsPerTable>& nicks,
+                       const std::array<int64_t, kSeatsPerTable>& totals, int64_t deals) override {
+    auto c = pool_->Acquire();
+    InTransaction(*c, [&] {
+      for (int s = 0; s < kSeatsPerTable; ++s) {
+        // The update takes the player's row before it is read back, so two bookings of one
+        // player add up.
+        auto rows = c->Query(
+            "UPDATE tourney_players SET score = score + ?, kon = kon + ? "
+            "WHERE gid = ? AND nick_key = ? RETURNING score, kon",
+            {totals[s], deals, gid, Key(nicks[s])});
+        if (rows.empty()) {
+          // A first game: the player's figures start from the account's.
+          TourneyPlayer p;
+          p.nick = nicks[s];
+          auto account = c->Query("SELECT city, country1, sex FROM accounts WHERE nick_key = ?",
+                                  {Key(nicks[s])});
+          if (!account.empty()) {
+            p.city = account[0].Text(0);
+            p.country = account[0].Text(1).empty() ? "X" : account[0].Text(1);
+            p.sex = account[0].Text(2);
+          }
+          p.score = totals[s];
+          p.kon = deals;
+          p.rating = PerHundred(p.score, p.kon);
+          c->Execute(
+              "INSERT INTO tourney_players (gid, nick_key, nick, city, country, sex, score, kon, "
+              "rating) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+              {gid, Key(p.nick), p.nick, p.city, p.country, p.sex, p.score, p.kon, p.rating});
+          continue;
+        }
+        c->Execute("UPDATE tourney_players SET rating = ? WHERE gid = ? AND nick_key = ?",
+                   {PerHundred(rows[0].Int(0), rows[0].Int(1)), gid, Key(nicks[s])});
+      }
+    });
   }
 
   std::vector<TourneyPlayer> TopTourney(int64_t gid, char selector, int limit) override {

@@ -11,10 +11,16 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <vector>
+
+#include "rules/game.h"
 
 namespace trilane::club {
 
@@ -117,11 +123,16 @@ struct TourneyServer::Loop {
 
   Loop(ClubStore& store, const TourneyServerOptions& options) : options(options) {
     tables.reserve(kTourneyTables);
+    const StoreRunner runner = [this](std::function<void()> work,
+                                      std::function<void(const std::string&)> failed) {
+      Post(std::move(work), std::move(failed));
+    };
     for (int t = 1; t <= kTourneyTables; ++t) {
-      tables.emplace_back(t, store, UnpredictableDeck, options.timing);
+      tables.emplace_back(t, store, UnpredictableDeck, options.timing, runner);
     }
   }
   ~Loop() {
+    StopWorker();
     for (int fd : listeners) {
       if (fd >= 0) close(fd);
     }
@@ -131,6 +142,56 @@ struct TourneyServer::Loop {
   }
 
   TableTime Now() const { return {MonotonicMs(), EpochSeconds()}; }
+
+  // The store worker: one thread takes the tables' writes in order, so a write that waits for
+  // the database (a lock held elsewhere, a server restarting) holds up only the writes after
+  // it, never the relay. A failure comes back to the loop, which tells its table.
+  void Post(std::function<void()> work, std::function<void(const std::string&)> failed) {
+    std::lock_guard lock(jobsMutex);
+    jobs.push_back({std::move(work), std::move(failed)});
+    jobsReady.notify_one();
+  }
+  void Work() {
+    for (;;) {
+      std::pair<std::function<void()>, std::function<void(const std::string&)>> job;
+      {
+        std::unique_lock lock(jobsMutex);
+        jobsReady.wait(lock, [&] { return !jobs.empty() || workerStopping; });
+        if (jobs.empty()) return;  // stopping, and every write is done
+        job = std::move(jobs.front());
+        jobs.pop_front();
+      }
+      try {
+        job.first();
+      } catch (const std::exception& e) {
+        std::lock_guard lock(jobsMutex);
+        failures.push_back(
+            [failed = std::move(job.second), why = std::string(e.what())] { failed(why); });
+        const char byte = 0;
+        (void)write(wake[1], &byte, 1);
+      }
+    }
+  }
+  void StopWorker() {
+    {
+      std::lock_guard lock(jobsMutex);
+      workerStopping = true;
+      jobsReady.notify_all();
+    }
+    if (worker.joinable()) worker.join();
+  }
+  // Tells the tables of the writes that failed.
+  void TakeFailures() {
+    std::vector<std::function<void()>> taken;
+    {
+      std::lock_guard lock(jobsMutex);
+      taken.swap(failures);
+    }
+    for (auto& tell : taken) tell();
+    for (TourneyTable& table : tables) {
+      if (table.HasActions()) Apply(table);
+    }
+  }
 
   void Log(const std::string& line, bool always) const {
     if (always || options.verbose) std::fprintf(stderr, "trilane-club-service: %s\n", line.c_str());
@@ -258,6 +319,7 @@ struct TourneyServer::Loop {
           char drain[64];
           while (read(wake[0], drain, sizeof drain) > 0) {
           }
+          TakeFailures();
           continue;
         }
         if (id <= -2) {
@@ -302,6 +364,13 @@ struct TourneyServer::Loop {
   int nextId = 1;
   int wake[2] = {-1, -1};
   std::atomic<bool> stopping{false};
+
+  std::mutex jobsMutex;
+  std::condition_variable jobsReady;
+  std::deque<std::pair<std::function<void()>, std::function<void(const std::string&)>>> jobs;
+  std::vector<std::function<void()>> failures;
+  bool workerStopping = false;
+  std::thread worker;
 };
 
 TourneyServer::TourneyServer(ClubStore& store, TourneyServerOptions options)
@@ -316,6 +385,14 @@ bool TourneyServer::Start(std::string* error) {
     *error = "the secure random generator cannot start";
     return false;
   }
+  // No table connection outlives a restart, so no seat taken before it can be played: every
+  // seat is free again (otherwise its holder is refused elsewhere until the seat expires).
+  try {
+    store_.ClearAllSeats(kTourneyGameId);
+  } catch (const std::exception& e) {
+    *error = std::string("cannot free the seats: ") + e.what();
+    return false;
+  }
   auto loop = std::make_unique<Loop>(store_, options_);
   for (int t = 1; t <= kTourneyTables; ++t) {
     const int fd = Listen(options_.address, options_.basePort + t, error);
@@ -327,6 +404,7 @@ bool TourneyServer::Start(std::string* error) {
     return false;
   }
   loop_ = std::move(loop);
+  loop_->worker = std::thread([loop = loop_.get()] { loop->Work(); });
   thread_ = std::thread([this] { loop_->Run(); });
   return true;
 }

@@ -20,24 +20,6 @@ bool IsLoopback(const std::string& address) {
   return address == "127.0.0.1" || address == "::1" || address == "::ffff:127.0.0.1";
 }
 
-// The thirteen cards of the rows are exactly the hand's, with the Front's slots 4 and 5 empty.
-bool UsesHandCards(const Arrangement& rows, const Hand& hand) {
-  if (rows.rows[kFront][3].code.IsCard() || rows.rows[kFront][4].code.IsCard()) return false;
-  std::array<int, kCardsPerHand> placed{}, dealt{};
-  int n = 0;
-  for (int r = 0; r < 3; ++r) {
-    for (int s = 0; s < (r == kFront ? 3 : 5); ++s) {
-      const int number = CardNumberOf(rows.rows[r][s].code);
-      if (number == 0) return false;
-      placed[n++] = number;
-    }
-  }
-  for (int i = 0; i < kCardsPerHand; ++i) dealt[i] = CardNumberOf(hand[i].code);
-  std::sort(placed.begin(), placed.end());
-  std::sort(dealt.begin(), dealt.end());
-  return placed == dealt;
-}
-
 Arrangement RowsOf(const PayloadCodes& codes) {
   Arrangement rows;
   for (int i = 0; i < 15; ++i) rows.rows[i / 5][i % 5] = CardFromCode(codes[i]);
@@ -59,12 +41,22 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 
 }  // namespace
 
-TourneyTable::TourneyTable(int table, ClubStore& store, DeckShuffle shuffle, TourneyTiming timing)
-    : table_(table), store_(store), shuffle_(std::move(shuffle)), timing_(timing) {}
-
-int64_t TourneyTable::Rating(int64_t score, int64_t games) {
-  if (games <= 0) return 0;
-  return RoundHalfEvenToInt(100.0 * static_cast<double>(score) / static_cast<double>(games));
+TourneyTable::TourneyTable(int table, ClubStore& store, DeckShuffle shuffle, TourneyTiming timing,
+                           StoreRunner runner)
+    : table_(table),
+      store_(store),
+      shuffle_(std::move(shuffle)),
+      timing_(timing),
+      runner_(std::move(runner)) {
+  if (!runner_) {
+    runner_ = [](std::function<void()> work, std::function<void(const std::string&)> failed) {
+      try {
+        work();
+      } catch (const std::exception& e) {
+        failed(e.what());
+      }
+    };
+  }
 }
 
 int TourneyTable::BoundSeats() const {
@@ -139,15 +131,20 @@ void TourneyTable::Introduce(int connection, Connection& c, int seat, int byteSe
   };
   if (byteSeat != seat) return refuse("\"connect\" signed by another seat");
   if (phase_ != Phase::kWaiting) return refuse("\"connect\" while a game is on");
-  const Seat held = store_.ReadTables(kTourneyGameId)[table_ - 1][seat - 1];
-  if (held.Free()) return refuse("\"connect\" to a free seat");
-  // The seat is this connection's when the tournament script gave it to this address; on
-  // loopback (the service's own machine, or a forwarder in front of it) when the holder
-  // signed in from there.
-  const bool fromHolder =
-      held.ip == c.address ||
-      (IsLoopback(c.address) &&
-       store_.SignedInSince(held.nick, c.address, now.epochSeconds - kSignInSeconds));
+  Seat held;
+  bool fromHolder = false;
+  try {
+    held = store_.ReadTables(kTourneyGameId)[table_ - 1][seat - 1];
+    if (held.Free()) return refuse("\"connect\" to a free seat");
+    // The seat is this connection's when the tournament script gave it to this address; on
+    // loopback (the service's own machine, or a forwarder in front of it) when the holder
+    // signed in from there.
+    fromHolder = held.ip == c.address ||
+                 (IsLoopback(c.address) &&
+                  store_.SignedInSince(held.nick, c.address, now.epochSeconds - kSignInSeconds));
+  } catch (const std::exception& e) {
+    return refuse(std::string("\"connect\" while the store fails: ") + e.what());
+  }
   if (!fromHolder) return refuse("\"connect\" to a seat taken from another address");
   if (const int bound = seatConnection_[seat - 1]; bound >= 0) {
     // A live connection keeps its seat; it only yields once the seat has another holder.
@@ -174,7 +171,16 @@ void TourneyTable::TakeChat(Connection& c, const Chat& chat, TableTime now) {
 }
 
 void TourneyTable::StartGame(TableTime now) {
-  const TableSeats seats = store_.ReadTables(kTourneyGameId)[table_ - 1];
+  TableSeats seats;
+  try {
+    seats = store_.ReadTables(kTourneyGameId)[table_ - 1];
+  } catch (const std::exception& e) {
+    // Nothing has started: the seats' programs connect again once the store answers.
+    actions_.log.push_back("table " + std::to_string(table_) +
+                           ": no game, the store fails: " + e.what());
+    for (int s = 1; s <= kSeats; ++s) Unbind(s);
+    return;
+  }
   // A seat given up or freed since its connection was bound is not played by that
   // connection.
   bool allHeld = true;
@@ -188,6 +194,7 @@ void TourneyTable::StartGame(TableTime now) {
   }
   if (!allHeld) return;
   for (int s = 1; s <= kSeats; ++s) nicks_[s - 1] = seats[s - 1].nick;
+  ++game_;
   // The leader's program ends the game when its count of games reaches a multiple of four;
   // its count starts from the seat's games.
   deals_ = kMatchLength - static_cast<int>(std::max<int64_t>(seats[0].kon, 0) % kMatchLength);
@@ -352,26 +359,24 @@ void TourneyTable::RoundFinished(TableTime now) {
 void TourneyTable::Book() {
   if (booked_) return;
   booked_ = true;
-  for (int s = 1; s <= kSeats; ++s) {
-    const std::string& nick = nicks_[s - 1];
-    TourneyPlayer p;
-    if (auto known = store_.ReadTourneyPlayer(kTourneyGameId, nick)) {
-      p = *known;
-    } else {
-      p.nick = nick;
-      if (auto account = store_.FindAccount(nick)) {
-        p.city = account->city;
-        p.country = account->country1.empty() ? "X" : account->country1;
-        p.sex = account->sex;
-      }
-    }
-    p.score += totals_[s - 1];
-    p.kon += played_;
-    p.rating = Rating(p.score, p.kon);
-    store_.SaveTourneyPlayer(kTourneyGameId, p);
-  }
+  std::array<int64_t, kSeats> totals{};
+  for (int s = 0; s < kSeats; ++s) totals[s] = totals_[s];
+  ClubStore& store = store_;
+  runner_([&store, nicks = nicks_, totals,
+           deals = played_] { store.BookTourneyGame(kTourneyGameId, nicks, totals, deals); },
+          [this, game = game_](const std::string& why) { BookingFailed(game, why); });
   actions_.log.push_back("table " + std::to_string(table_) + ": booked " + TotalsText(totals_) +
                          " after " + std::to_string(played_) + " deals");
+}
+
+// The store refused the game's booking, which then holds none of its seats: the game ends
+// (its seats' connections close, and their programs say the connection was lost) unless it
+// is over already. The service itself carries on.
+void TourneyTable::BookingFailed(int game, const std::string& why) {
+  actions_.log.push_back("table " + std::to_string(table_) + ": booking failed (" + why + ")");
+  if (game != game_ || phase_ == Phase::kWaiting) return;
+  booked_ = false;
+  Finish("the store failed");
 }
 
 void TourneyTable::Finish(const std::string& why) {
@@ -383,7 +388,12 @@ void TourneyTable::Finish(const std::string& why) {
   phase_ = Phase::kWaiting;
   deadline_ = {};
   // The game is over: its seats are free for the next players.
-  store_.ClearTable(kTourneyGameId, table_);
+  ClubStore& store = store_;
+  runner_([&store, table = table_] { store.ClearTable(kTourneyGameId, table); },
+          [this](const std::string& why) {
+            actions_.log.push_back("table " + std::to_string(table_) + ": seats not freed (" + why +
+                                   ")");
+          });
 }
 
 void TourneyTable::Closed(int connection, TableTime) {

@@ -45,6 +45,12 @@ struct TableTime {
 // The shuffled deck of each deal: unpredictable in the service, seeded in tests.
 using DeckShuffle = std::function<Deck()>;
 
+// Runs a table's store writes (a game's booking, freeing its seats): at once, or on a worker
+// so that a write waiting for the database never holds up the loop that relays every table's
+// frames. When `work` throws, `failed` is called with the reason on the table's own thread.
+using StoreRunner =
+    std::function<void(std::function<void()> work, std::function<void(const std::string&)> failed)>;
+
 class TourneyTable {
  public:
   struct Send {
@@ -57,7 +63,8 @@ class TourneyTable {
     std::vector<std::string> log;
   };
 
-  TourneyTable(int table, ClubStore& store, DeckShuffle shuffle, TourneyTiming timing = {});
+  TourneyTable(int table, ClubStore& store, DeckShuffle shuffle, TourneyTiming timing = {},
+               StoreRunner runner = {});
 
   void Opened(int connection, const std::string& address, TableTime now);
   void Received(int connection, const Decoded& frame, TableTime now);
@@ -75,9 +82,6 @@ class TourneyTable {
   int BoundSeats() const;
   const SeatTotals& Totals() const { return totals_; }
   int DealsPlayed() const { return played_; }
-
-  // The rating the online top ten shows: points per deal, times 100, rounded.
-  static int64_t Rating(int64_t score, int64_t games);
 
  private:
   enum class Phase : uint8_t {
@@ -104,6 +108,7 @@ class TourneyTable {
   void Deal(TableTime now);
   void RoundFinished(TableTime now);
   void Book();
+  void BookingFailed(int game, const std::string& why);
   void Finish(const std::string& why);
   void Relay(int from, const std::string& bytes);
   void SendTo(int seat, const std::string& bytes);
@@ -117,6 +122,8 @@ class TourneyTable {
   ClubStore& store_;
   DeckShuffle shuffle_;
   TourneyTiming timing_;
+  StoreRunner runner_;
+  int game_ = 0;  // the number of the game on (or last on) this table
   Actions actions_;
   std::map<int, Connection> connections_;
   std::array<int, 4> seatConnection_{-1, -1, -1, -1};

@@ -31,27 +31,6 @@ TableText RowNameText(const RowValue& value) {
   return entry > 0 ? TableText::Word(entry) : TableText{};
 }
 
-// The thirteen cards of an arrangement are exactly the hand's, and the Front's slots 4
-// and 5 are empty. Cards compare by code; each code is two bytes.
-bool UsesHandCards(const Arrangement& rows, const Hand& hand) {
-  if (rows.rows[kFront][3].code.IsCard() || rows.rows[kFront][4].code.IsCard()) return false;
-  std::array<uint16_t, kCardsPerHand> placed{}, dealt{};
-  int n = 0;
-  for (int r = 0; r < 3; ++r) {
-    for (int s = 0; s < (r == kFront ? kFrontCards : 5); ++s) {
-      const CardCode c = rows.rows[r][s].code;
-      if (!c.IsCard() || CardNumberOf(c) == 0) return false;
-      placed[n++] = static_cast<uint16_t>(c.rank << 8 | c.suit);
-    }
-  }
-  for (int i = 0; i < kCardsPerHand; ++i) {
-    dealt[i] = static_cast<uint16_t>(hand[i].code.rank << 8 | hand[i].code.suit);
-  }
-  std::sort(placed.begin(), placed.end());
-  std::sort(dealt.begin(), dealt.end());
-  return placed == dealt;
-}
-
 Arrangement EmptyRows() {
   Arrangement rows;
   for (Row& row : rows.rows) row.fill(kEmptySlot);

@@ -169,12 +169,6 @@ bool ApplyCycle(TQorGame& game, int64_t cycleGamesBefore, int64_t cycleScoreAfte
   return false;
 }
 
-int64_t CycleBonus(int64_t place) {
-  if (place == 1) return 25;
-  if (place >= 2 && place <= 10) return 10;
-  return 0;
-}
-
 std::string FormatAccountRating(double rating) {
   const double rounded = RoundHalfEvenTo(rating, 3);
   char buffer[64];

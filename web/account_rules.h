@@ -93,8 +93,9 @@ TQorGame PreChargeRecord(const TQorGame& read);
 // match completed the cycle.
 bool ApplyCycle(TQorGame& game, int64_t cycleGamesBefore, int64_t cycleScoreAfter);
 
-// The Qors a completed cycle earns by its place in the account table.
-int64_t CycleBonus(int64_t place);
+// The Qors a completed cycle earns by its place in the account table (the club service pays
+// it by the same rule).
+using ::trilane::CycleBonus;
 
 // An account rating as the pages show it: three decimals, halves to even, with a comma
 // ("3,050", "-9,950"). Named apart from the local rating's two-decimal form.

@@ -1,7 +1,7 @@
 #include "web/information_clock.h"
 
 #include "base/codepage.h"
-#include "base/rounding.h"
+#include "rules/game.h"
 #include "words/word_entries.h"
 
 namespace trilane::web {
@@ -59,8 +59,7 @@ InformationPage ReadInformationPage(WebClient& client, int page, const std::stri
         out.value = ShortCount(r[0]);
       } else if (const int64_t games = r[2] + r[3]; games > 0) {
         // The share of matches the computer won: R3 counts people's wins, R4 their losses.
-        out.value = std::to_string(
-            RoundHalfEvenToInt(100.0 * static_cast<double>(r[3]) / static_cast<double>(games)));
+        out.value = std::to_string(PerHundred(r[3], games));
       }
       break;
     }

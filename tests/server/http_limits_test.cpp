@@ -154,9 +154,10 @@ class Service {
 
   // A normal call from 127.0.0.1 and how long its answer took; status 0 when none came
   // within `wait`.
-  std::pair<int, Clock::duration> TimedCall(std::chrono::milliseconds wait = 3000ms) const {
+  std::pair<int, Clock::duration> TimedCall(std::chrono::milliseconds wait = 3000ms,
+                                            const char* from = "127.0.0.1") const {
     const auto start = Clock::now();
-    Connection c(port_);
+    Connection c(port_, from);
     c.Send(Post("label1=0"));
     const std::string reply = ReadUntilClosed(c.fd(), wait);
     const bool whole = reply.size() >= 3 && reply.substr(reply.size() - 3) == "$0$";
@@ -318,7 +319,8 @@ TEST_F(HttpLimits, SlowAndIdleConnectionsHoldNoThreadAndAreCut) {
 TEST_F(HttpLimits, ConnectionsFromOneAddressAreCapped) {
   Service service(data_);
   ASSERT_GT(service.port(), 0);
-  // Thirty connections from one address: sixteen are kept, the rest closed at once.
+  // Thirty silent connections from one address: sixteen are kept, each one past them closing
+  // the oldest, so a call from that address still gets in.
   std::vector<Connection> crowd;
   for (int i = 0; i < 30; ++i) {
     crowd.emplace_back(service.port(), "127.0.0.4");
@@ -334,15 +336,45 @@ TEST_F(HttpLimits, ConnectionsFromOneAddressAreCapped) {
   std::this_thread::sleep_for(200ms);
   EXPECT_EQ(countClosed(), 30 - 16);
   EXPECT_EQ(service.TimedCall().first, 200);
+  const auto [status, took] = service.TimedCall(3000ms, "127.0.0.4");
+  EXPECT_EQ(status, 200);
+  EXPECT_LT(took, 1s);
+}
+
+TEST_F(HttpLimits, BehindATrustedProxyOnlyAnAddressNamesTheCaller) {
+  Service service(data_, {"--trust-proxy"});
+  ASSERT_GT(service.port(), 0);
+  const struct {
+    const char* forwarded;
+    const char* caller;
+  } cases[] = {
+      {"10.2.3.4", "10.2.3.4"},
+      {"10.9.9.9, 2001:db8::7", "2001:db8::7"},
+      {"10.2.3.4, somebody", "127.0.0.1"},
+      {"nobody", "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    Connection connection(service.port());
+    connection.Send(std::string("GET /scripts/myip HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                                "X-Forwarded-For: ") +
+                    c.forwarded + "\r\n\r\n");
+    const std::string reply = ReadUntilClosed(connection.fd(), 3000ms);
+    EXPECT_EQ(reply.substr(reply.find("\r\n\r\n") + 4), c.caller) << c.forwarded;
+  }
+}
+
+// A 16 MB add-on library of varied bytes in `folder`; its bytes.
+std::string PlaceAddon(const fs::path& folder, const char* name) {
+  fs::create_directories(folder);
+  std::string library(16 << 20, '\0');
+  for (size_t i = 0; i < library.size(); ++i) library[i] = static_cast<char>(i * 7 + i / 4096);
+  std::ofstream(folder / name, std::ios::binary) << library;
+  return library;
 }
 
 TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
-  const fs::path addons = data_ / "addons";
-  fs::create_directories(addons);
-  std::string library(16 << 20, '\0');
-  for (size_t i = 0; i < library.size(); ++i) library[i] = static_cast<char>(i * 7 + i / 4096);
-  std::ofstream(addons / "QorCVoice3.dll", std::ios::binary) << library;
-  Service service(data_, {"--addons", addons.string()});
+  const std::string library = PlaceAddon(data_ / "addons", "QorCVoice3.dll");
+  Service service(data_, {"--addons", (data_ / "addons").string()});
   ASSERT_GT(service.port(), 0);
   const long before = service.ResidentKb();
   // Six callers ask for it and take nothing yet: a service that read the file whole for each
@@ -364,6 +396,39 @@ TEST_F(HttpLimits, LargeDownloadsAreStreamedFromTheDisk) {
   ASSERT_NE(body, std::string::npos);
   EXPECT_EQ(StatusOf(reply), 200);
   EXPECT_TRUE(reply.compare(body + 4, std::string::npos, library) == 0) << reply.size() - body - 4;
+}
+
+// A download that keeps moving finishes however slowly it moves: the kernel's buffers hold
+// megabytes, which a slow reader takes far longer than the idle time to drain between two
+// writes of the service. A reader that stops is cut after the idle time.
+TEST_F(HttpLimits, ASlowReaderReceivesAWholeAddOnAndAStoppedOneIsCut) {
+  const std::string library = PlaceAddon(data_ / "addons", "QorCGraph1.dll");
+  Service service(data_, {"--addons", (data_ / "addons").string()});
+  ASSERT_GT(service.port(), 0);
+  const std::string request =
+      "GET /downloads/progr/cards/QorCGraph1.dll HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n";
+  Connection stopped(service.port());
+  stopped.Send(request);
+  Connection reader(service.port());
+  reader.Send(request);
+  // About 100 KB a second for 20 s, then as fast as it comes.
+  std::string reply;
+  const auto slowUntil = Clock::now() + 20s;
+  while (Clock::now() < slowUntil) {
+    char buffer[10240];
+    const ssize_t n = recv(reader.fd(), buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) break;
+    if (n > 0) reply.append(buffer, static_cast<size_t>(n));
+    std::this_thread::sleep_for(100ms);
+  }
+  reply += ReadUntilClosed(reader.fd(), 20000ms);
+  const size_t body = reply.find("\r\n\r\n");
+  ASSERT_NE(body, std::string::npos);
+  EXPECT_EQ(StatusOf(reply), 200);
+  EXPECT_EQ(reply.size() - body - 4, library.size());
+  EXPECT_TRUE(reply.compare(body + 4, std::string::npos, library) == 0);
+  // The reader that stopped was cut meanwhile: it finds what its buffers held, not the add-on.
+  EXPECT_LT(ReadUntilClosed(stopped.fd(), 3000ms).size(), library.size());
 }
 
 // Runs the service with `args` and returns its exit status and standard error, giving up

@@ -168,10 +168,11 @@ class FileClub : public ClubFixture {
       threads.emplace_back([&, i] {
         const std::string text = body(i);
         start.arrive_and_wait();
-        replies[i] = service_->Handle(script, text, "10.0.0.1", kNow);
-        if (ClubService::LastReason().rfind("store:", 0) == 0) {
+        const ClubService::Outcome out = service_->Answer(script, text, "10.0.0.1", kNow);
+        replies[i] = out.reply;
+        if (out.reason.rfind("store:", 0) == 0) {
           std::lock_guard lock(mutex);
-          storeErrors->push_back(ClubService::LastReason());
+          storeErrors->push_back(out.reason);
         }
       });
     }

@@ -21,6 +21,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "server/text_rules.h"
@@ -343,7 +344,7 @@ TEST_F(ServiceProcess, PhotosUploadedByFtpAreServedAndOthersDropped) {
   }
   ASSERT_TRUE(uploaded);
   EXPECT_FALSE(Upload(ftpPort, "notes.txt", "hello"));  // only <nick>.jpg is taken
-  EXPECT_TRUE(Upload(ftpPort, "Bob.jpg", "not a picture"));
+  EXPECT_FALSE(Upload(ftpPort, "Bob.jpg", "not a picture"));  // an FTP error, not "226"
   EXPECT_EQ(Upload(ftpPort, "../escape.jpg", jpeg) && fs::exists(data_ / "escape.jpg"), false);
 
   auto client = service.Client();
@@ -493,6 +494,48 @@ class Club : public ServiceProcess {
 };
 
 const std::vector<std::string> kNoLimit = {"--rate", "100000", "--burst", "100000"};
+constexpr int kTables = 10;
+
+// A larger club: two service processes on one database, any of them answering any call.
+TEST_F(Club, TwoProcessesOnOneDatabaseActAsOne) {
+  std::vector<std::string> options = kNoLimit;
+  options.push_back("--no-tourney");
+  Service first(data_, options);
+  Service second(data_, options);
+  ASSERT_GT(first.port(), 0);
+  ASSERT_GT(second.port(), 0);
+  const Player annHere{first, "Ann"};
+  const Player annThere{second, "Ann"};
+  ASSERT_EQ(annHere.Register(), "ok");
+  EXPECT_EQ(annThere.Register(), "is");
+  // A sign-in on one process vouches for the calls without a password on the other.
+  ASSERT_EQ(annHere.SignIn()[0], '$');
+  EXPECT_EQ(annThere.SaveProfile("hello"), "ok");
+
+  // One booking sent 24 times at once, half to each process: booked once.
+  Rated local;
+  const Rated before = local;
+  ASSERT_EQ(PreCharge(annHere, local), "ok");
+  std::vector<std::string> replies(24);
+  std::vector<std::thread> callers;
+  for (int i = 0; i < 24; ++i) {
+    callers.emplace_back([&, i] {
+      Rated mine = local;
+      replies[i] = Book(i % 2 ? annThere : annHere, before, mine, 7);
+    });
+  }
+  for (auto& t : callers) t.join();
+  EXPECT_EQ(std::count(replies.begin(), replies.end(), "ok"), 1);
+
+  // Ann asks for the first seat of every table at once through both: she gets one.
+  std::vector<std::string> seats(kTables);
+  std::vector<std::thread> takers;
+  for (int t = 1; t <= kTables; ++t) {
+    takers.emplace_back([&, t] { seats[t - 1] = (t % 2 ? annThere : annHere).Seat(t, 1); });
+  }
+  for (auto& t : takers) t.join();
+  EXPECT_EQ(std::count(seats.begin(), seats.end(), "ok"), 1);
+}
 
 TEST_F(Club, AnAccountEntryHoldsTheCycleScoreTheServiceBooked) {
   Service service(data_, kNoLimit);
@@ -709,8 +752,8 @@ TEST_F(ServiceProcess, PhotoUploadsAreCheckedAsideAndBoundedInSize) {
   ASSERT_FALSE(lines.empty());
   for (const std::string& line : lines) EXPECT_EQ(line.find(password), std::string::npos);
 
-  // An upload over Ann's photo that is no picture leaves her photo alone.
-  EXPECT_TRUE(upload("Ann.jpg", "not a picture at all"));
+  // An upload over Ann's photo that is no picture is refused and leaves her photo alone.
+  EXPECT_FALSE(upload("Ann.jpg", "not a picture at all"));
   std::ifstream kept(photos / "Ann.jpg", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), jpeg);
 

@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <latch>
+#include <memory>
+#include <thread>
 
 #include "club_fixture.h"
+#include "forwarding_store.h"
 #include "records/address_cipher.h"
 #include "server/service_config.h"
 #include "server/text_rules.h"
@@ -49,6 +57,7 @@ TEST_F(Accounts, RegistrationFollowsTheFieldRules) {
       {"email=ann@mail.ee", "email=@mail.ee"},
       {"email=ann@mail.ee", "email=ann@"},
       {"country2=1-035", "country2=9-035"},
+      {"country1=Norway", "country1="},
       {"sex=W", "sex=X"},
       {"city=Oslo", "city=Oslo Oslo Oslo Oslo"},
   };
@@ -97,8 +106,8 @@ std::string SaveBody(const std::string& nick, const Results& r) {
 
 class RatedMatches : public ClubFixture {
  protected:
-  // Pre-charge and booking of one match with score m, as the program sends them.
-  void PlayMatch(Results& local, int64_t m) {
+  // The results the program sends before a match (the pre-charge) and after it with score m.
+  static Results PreCharge(const Results& local) {
     const double k = static_cast<double>(local.kon);
     const double k1 = k + 4;
     Results pre = local;
@@ -106,7 +115,10 @@ class RatedMatches : public ClubFixture {
     pre.rating = (k * (local.rating - k / 80) - 40) / k1 + k1 / 80;
     pre.konl = 0;
     pre.score = 0;
-    ASSERT_EQ(Account(SaveBody("Ann", pre)), "ok");
+    return pre;
+  }
+  static Results Booking(const Results& local, const Results& pre, int64_t m) {
+    const double k1 = static_cast<double>(pre.kon);
     Results after = pre;
     after.rating = k1 / 80 + (40 + k1 * (pre.rating - k1 / 80) + m) / k1;
     const int64_t b = local.score + m;
@@ -119,6 +131,13 @@ class RatedMatches : public ClubFixture {
       after.konl = local.konl + 4;
       after.score = b;
     }
+    return after;
+  }
+  // Pre-charge and booking of one match with score m, as the program sends them.
+  void PlayMatch(Results& local, int64_t m) {
+    const Results pre = PreCharge(local);
+    ASSERT_EQ(Account(SaveBody("Ann", pre)), "ok");
+    const Results after = Booking(local, pre, m);
     ASSERT_EQ(Account(SaveBody("Ann", after)), "ok");
     local = after;
   }
@@ -156,12 +175,14 @@ TEST_F(RatedMatches, CompletedCycleEntersTheAccountTableOnceAndEarnsItsBonus) {
   for (int match = 0; match < 20; ++match) PlayMatch(local, match == 0 ? 7 : 1);
   EXPECT_EQ(local.sessions, 1);
   EXPECT_EQ(local.best, 26);
+  // The entry claims another score than the cycle's: the service enters its own.
   const std::string entry =
-      "gid=1114&nick=Ann&city=Oslo&country=Norway&score=26&R7=W&R8=5.7f"
+      "gid=1114&nick=Ann&city=Oslo&country=Norway&score=999&R7=W&R8=5.7f"
       "&R9=#&R10=#*";
   EXPECT_EQ(Post(Script::WorldTop, entry, "10.7.7.7"), "err");  // not where Ann signed in
   EXPECT_EQ(Post(Script::WorldTop, entry), "$1$");
   EXPECT_EQ(Post(Script::WorldTop, entry), "err");  // one entry per completed cycle
+  EXPECT_NE(Post(Script::WorldTop, "gid=1114").find(" 26 Ann "), std::string::npos);
 
   EXPECT_EQ(Account("nick=Ann&labelqorsave=0&R04=10"), "ok");  // not the bonus: held, not paid
   EXPECT_EQ(Account("nick=Ann&&labelqorread=0"), "$0$");
@@ -169,6 +190,76 @@ TEST_F(RatedMatches, CompletedCycleEntersTheAccountTableOnceAndEarnsItsBonus) {
   EXPECT_EQ(Account("nick=Ann&&labelqorread=0"), "$25$");
   EXPECT_EQ(Account("nick=Ann&labelqorsave=0&R04=25"), "ok");  // paid once
   EXPECT_EQ(Account("nick=Ann&&labelqorread=0"), "$25$");
+}
+
+// Holds the first results reading after it read, until released: a second call runs whole
+// between the first one's reading and its writing.
+class HeldResults : public ForwardingStore {
+ public:
+  using ForwardingStore::ForwardingStore;
+  GameResults ReadResults(std::string_view nick, std::string_view game) override {
+    GameResults read = inner_.ReadResults(nick, game);
+    if (hold_.exchange(false)) {
+      readDone_->count_down();
+      release_->wait();
+    }
+    return read;
+  }
+  // Runs `call` twice: the first held between its reading and its writing while the second
+  // runs whole. The replies of the first and the second.
+  std::pair<std::string, std::string> Race(const std::function<std::string()>& call) {
+    readDone_ = std::make_unique<std::latch>(1);
+    release_ = std::make_unique<std::latch>(1);
+    hold_ = true;
+    std::string first;
+    std::thread caller([&] { first = call(); });
+    readDone_->wait();
+    const std::string second = call();
+    release_->count_down();
+    caller.join();
+    return {first, second};
+  }
+
+ private:
+  std::atomic<bool> hold_{false};
+  std::unique_ptr<std::latch> readDone_, release_;
+};
+
+TEST_F(RatedMatches, OneBookingSentTwiceAtOnceBooksOnceAndOwesOneCycle) {
+  Join("Ann");
+  Results local;
+  for (int match = 0; match < 19; ++match) PlayMatch(local, 1);
+  // The twentieth match completes the cycle: its pre-charge, then its booking twice.
+  const Results pre = PreCharge(local);
+  const Results booked = Booking(local, pre, 5);
+
+  HeldResults held(*store_);
+  ClubService service(held, hasher_);
+  for (const Results& twice : {pre, booked}) {
+    SCOPED_TRACE(twice.rating);
+    const auto [first, second] = held.Race(
+        [&] { return service.Handle(Script::Account, SaveBody("Ann", twice), "10.0.0.1", kNow); });
+    EXPECT_EQ(second, "ok");
+    EXPECT_EQ(first, "err");
+  }
+  const std::string entry =
+      "gid=1114&nick=Ann&city=Oslo&country=Norway&score=0&R7=W&R8=5.7f&R9=#&R10=#*";
+  EXPECT_EQ(Post(Script::WorldTop, entry), "$1$");
+  EXPECT_EQ(Post(Script::WorldTop, entry), "err");  // one cycle, one entry
+}
+
+TEST_F(RatedMatches, TheTopTenListsTheRatedAccountsHighestFirst) {
+  for (const auto& [nick, rating] : {std::pair{"Ann", 2.5}, {"Bob", 7.25}, {"Cy", -1.0}}) {
+    Join(nick);
+    GameResults g;
+    g.kon = 4;
+    g.rating = rating;
+    ASSERT_TRUE(store_->SaveResults(nick, kGameLabel, GameResults{}, g));
+  }
+  EXPECT_EQ(Account("crdtrilanekon=0"),
+            "$1 Bob Oslo Norway 1-035 W 7.25*$2 Ann Oslo Norway 1-035 W 2.5*"
+            "$3 Cy Oslo Norway 1-035 W -1*");
+  EXPECT_EQ(Account("crdtrilanerating=3"), "$2$");
 }
 
 TEST_F(Accounts, QorsMoveOnlyAsTransfersFromASignedInSender) {
@@ -258,6 +349,15 @@ TEST_F(WorldTables, BoardMessagesAreNumberedByTheBoardAndTheOldestDropOff) {
   EXPECT_EQ(send("two words"), "err");
   EXPECT_EQ(send("a$b"), "err");
   EXPECT_EQ(send(""), "err");
+  // A member's nick posts only from where the member signed in.
+  Join("Ann", "abcd", "10.0.0.5");
+  auto sendAsAnn = [&](const char* address) {
+    return Post(Script::WorldTop,
+                "gid=100&nick=Ann&city=Oslo&country=1-035&score=0&R7=W&R8=5.7f&R9=#&R10=hi*",
+                address);
+  };
+  EXPECT_EQ(sendAsAnn("10.0.0.1"), "err");
+  EXPECT_EQ(sendAsAnn("10.0.0.5"), "$1$");
 }
 
 using Statistics = ClubFixture;
@@ -457,6 +557,80 @@ TEST_F(Accounts, PasswordGuessesAreLimitedPerAddress) {
   EXPECT_EQ(Account("nick=Ann&&pw=abcd&&label0=0", "10.0.0.2")[0], '$');
   // A password proven a moment ago costs no hashing, so it passes even here.
   EXPECT_EQ(Account("nick=Ann&&pw=abcd&&label0=0")[0], '$');
+}
+
+TEST_F(Accounts, WrongPasswordsAreLimitedPerAddressAcrossNicks) {
+  ServiceLimits limits;
+  limits.wrongPasswordsPerDay = 2;
+  UseLimits(limits);
+  for (const char* nick : {"Ann", "Bob", "Cy"}) Join(nick, "abcd", "10.0.0.2");
+  EXPECT_EQ(Account("nick=Ann&&pw=aaaa&&label0=0"), "no");
+  EXPECT_EQ(Account("nick=Bob&&pw=aaaa&&label0=0"), "no");
+  // Two wrong passwords: this address hashes no more today, even the right one of a third nick.
+  EXPECT_EQ(Account("nick=Cy&&pw=wxyz&&label0=0"), "no");
+  EXPECT_EQ(Account("nick=Cy&&pw=abcd&&label0=0", "10.0.0.3")[0], '$');
+}
+
+// Holds every check of the password "held" inside its hashing slot until released.
+class HeldHasher : public PasswordHasher {
+ public:
+  HeldHasher() : PasswordHasher(HashStrength::Fast, 2, std::chrono::milliseconds(300)) {}
+  bool CheckHash(std::string_view password, const std::string& hash) override {
+    if (password == "held") {
+      std::unique_lock lock(mutex_);
+      ++inside_;
+      changed_.notify_all();
+      changed_.wait(lock, [&] { return released_; });
+    }
+    return PasswordHasher::CheckHash(password, hash);
+  }
+  void WaitInside(int n) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds(5), [&] { return inside_ >= n; });
+  }
+  int Inside() {
+    std::lock_guard lock(mutex_);
+    return inside_;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int inside_ = 0;
+  bool released_ = false;
+};
+
+TEST_F(Accounts, AnHonestSignInGetsASlotWhileAnotherAddressGuesses) {
+  Join("Ann", "abcd", "10.0.0.1");
+  Join("Bob", "abcd", "10.0.0.2");
+  HeldHasher hasher;  // remembers no password yet: every check hashes
+  ClubService service(*store_, hasher);
+  auto signIn = [&](const char* nick, const char* password, const char* address) {
+    return service.Handle(Script::Account,
+                          std::string("nick=") + nick + "&&pw=" + password + "&&label0=0", address,
+                          kNow);
+  };
+  // One guessing address sends two checks at once: the first holds a slot...
+  std::string guess1, guess2;
+  std::thread first([&] { guess1 = signIn("Bob", "held", "10.6.6.6"); });
+  hasher.WaitInside(1);
+  // ...and the second waits for none: it is turned away, or (before the limit per address)
+  // holds the other slot.
+  std::thread second([&] { guess2 = signIn("Ann", "held", "10.6.6.6"); });
+  for (int i = 0; i < 500 && guess2.empty() && hasher.Inside() < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(signIn("Ann", "abcd", "10.0.0.1")[0], '$');
+  hasher.Release();
+  first.join();
+  second.join();
+  EXPECT_EQ(guess1, "no");
+  EXPECT_EQ(guess2, "err");
 }
 
 TEST_F(Accounts, PruningForgetsOnlyPastBookkeeping) {

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,12 +16,15 @@
 #include <vector>
 
 #include "net/club/club_controller.h"
+#include "rules/computer.h"
 #include "server/club_store.h"
 #include "server/sql.h"
 #include "table/auto_player.h"
 
 namespace trilane::club {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr int kTable = 3;
 constexpr int64_t kEpoch = 1'765'000'000;
@@ -94,7 +100,12 @@ Deck SeededDeck(uint32_t seed) {
 
 class TourneyTableTest : public ::testing::Test {
  protected:
-  TourneyTableTest() : store_(MakeSqlClubStore(OpenSqlitePool(":memory:", 1))) {
+  TourneyTableTest() { UseStore(MakeSqlClubStore(OpenSqlitePool(":memory:", 1))); }
+
+  // The four players' accounts and seats in `store`, and the table over it.
+  void UseStore(std::unique_ptr<ClubStore> store) {
+    table_.reset();
+    store_ = std::move(store);
     for (int s = 1; s <= 4; ++s) {
       Account a;
       a.nick = "P" + std::to_string(s);
@@ -237,7 +248,7 @@ TEST_F(TourneyTableTest, FourSeatsPlayAGameTheTableScoresAndBooksItself) {
     ASSERT_TRUE(booked.has_value());
     EXPECT_EQ(booked->score, table_->Totals()[s - 1]);
     EXPECT_EQ(booked->kon, 4);
-    EXPECT_EQ(booked->rating, TourneyTable::Rating(booked->score, 4));
+    EXPECT_EQ(booked->rating, PerHundred(booked->score, 4));
     EXPECT_EQ(booked->city, "Oslo");
     EXPECT_TRUE(store_->ReadTables(kTourneyGameId)[kTable - 1][s - 1].Free());
   }
@@ -267,6 +278,8 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
   Hand falling = seat2Hand;
   std::reverse(falling.begin(), falling.end());
   ASSERT_FALSE(IsLegalArrangement(EvaluateArrangement(InOrder(falling))));
+  const Arrangement seat2Rows = ArrangeByComputer(seat2Hand).rows;
+  ASSERT_TRUE(IsLegalArrangement(EvaluateArrangement(seat2Rows)));
   const struct {
     const char* name;
     std::string bytes;
@@ -278,6 +291,7 @@ TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
       {"o from seat 2", EncodeResult({1, 2, 3, 4}, 2)},
       {"seat 3's rows signed by seat 3", EncodeArrangement(InOrder(seat3Hand), 3)},
       {"seat 3's rows signed by seat 2", EncodeArrangement(InOrder(seat3Hand), 2)},
+      {"seat 2's own legal rows signed by seat 3", EncodeArrangement(seat2Rows, 3)},
       {"rows that do not rise", EncodeArrangement(InOrder(falling), 2)},
       {"a second connect", EncodeConnect(2)},
       {"a server frame", EncodeGameEnded()},
@@ -363,8 +377,40 @@ TEST_F(TourneyTableTest, ASeatThatClosesEndsTheGameForTheOthers) {
   EXPECT_FALSE(table_->GameOn());
 }
 
+TEST_F(TourneyTableTest, ABookingTheStoreRefusesBooksNoSeatAndEndsOnlyThatGame) {
+  // A database file whose third player's first booking fails inside the store.
+  const fs::path folder = fs::path(testing::TempDir()) /
+                          ("booking_" + std::to_string(::getpid()) + "_" +
+                           testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const std::string file = (folder / "club.sqlite").string();
+  UseStore(MakeSqlClubStore(OpenSqlitePool(file, 1)));
+  OpenSqlitePool(file, 1)->Acquire()->ExecuteScript(
+      "CREATE TRIGGER planted BEFORE INSERT ON tourney_players WHEN NEW.nick = 'P3' "
+      "BEGIN SELECT RAISE(ABORT, 'planted failure'); END");
+
+  SeatEveryone();
+  Run();
+  EXPECT_EQ(table_->DealsPlayed(), 4);
+  EXPECT_FALSE(table_->GameOn());
+  EXPECT_TRUE(Logged("booking failed (planted failure)"));
+  for (auto& p : players_) {
+    SCOPED_TRACE(p->seat);
+    EXPECT_TRUE(p->serverClosed);
+    EXPECT_FALSE(store_->ReadTourneyPlayer(kTourneyGameId, "P" + std::to_string(p->seat)));
+  }
+  // The table plays on: its seats are free for the next game.
+  for (const TableSeats& seats : {store_->ReadTables(kTourneyGameId)[kTable - 1]}) {
+    for (const Seat& seat : seats) EXPECT_TRUE(seat.Free());
+  }
+  table_.reset();
+  store_.reset();
+  fs::remove_all(folder);
+}
+
 TEST_F(TourneyTableTest, AConnectionTakesOnlyASeatTheStoreGaveItsAddress) {
-  store_->ClearSeat(kTourneyGameId, kTable, 4);
+  ASSERT_TRUE(store_->ClearSeat(kTourneyGameId, kTable, 4, "P4"));
   const struct {
     const char* name;
     std::string address;
