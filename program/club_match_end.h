@@ -2,7 +2,7 @@
 // What the end of a tournament game leaves behind on this machine and in the club's game
 // statistics: one "T" history line with the table's names, the score the game brought the
 // seat in the tournament and the tournament rating after it, and the online-game counter,
-// which only the leader's seat sends so that a table counts once. Pure.
+// which only the pacer's seat sends so that a table counts once. Pure.
 #include <array>
 #include <cstdint>
 #include <optional>

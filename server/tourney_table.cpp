@@ -195,7 +195,7 @@ void TourneyTable::StartGame(TableTime now) {
   if (!allHeld) return;
   for (int s = 1; s <= kSeats; ++s) nicks_[s - 1] = seats[s - 1].nick;
   ++game_;
-  // The leader's program ends the game when its count of games reaches a multiple of four;
+  // The pacer's program ends the game when its count of games reaches a multiple of four;
   // its count starts from the seat's games.
   deals_ = kMatchLength - static_cast<int>(std::max<int64_t>(seats[0].kon, 0) % kMatchLength);
   played_ = 0;
@@ -228,37 +228,37 @@ void TourneyTable::Deal(TableTime now) {
   phase_ = Phase::kDealt;
   const std::string bytes = EncodeDeal(deck);
   for (int s = 1; s <= kSeats; ++s) SendTo(s, bytes);
-  LeaderClock(now);
+  PacerClock(now);
 }
 
-void TourneyTable::LeaderClock(TableTime now, int extraSeconds) {
+void TourneyTable::PacerClock(TableTime now, int extraSeconds) {
   deadline_ = {};
   deadline_[0] =
-      now.ms + static_cast<int64_t>(timing_.leaderSeconds + timing_.graceSeconds + extraSeconds) *
+      now.ms + static_cast<int64_t>(timing_.pacerSeconds + timing_.graceSeconds + extraSeconds) *
                    timing_.secondMs;
 }
 
 void TourneyTable::TakeFrame(int seat, const Decoded& frame, TableTime now) {
-  const auto leaderOnly = [&](const char* what) {
+  const auto pacerOnly = [&](const char* what) {
     if (seat == 1) return true;
-    Refuse(seat, std::string(what) + " from a seat that does not lead");
+    Refuse(seat, std::string(what) + " from a seat that does not pace");
     return false;
   };
   std::visit(Overloaded{
                  [&](const Stage& m) { TakeStage(seat, m, frame, now); },
                  [&](const NextDeal&) {
-                   if (!leaderOnly("\"bnext\"")) return;
+                   if (!pacerOnly("\"bnext\"")) return;
                    if (phase_ != Phase::kRoundOver || played_ >= deals_)
                      return Refuse(seat, "\"bnext\" out of turn");
                    Deal(now);
                  },
                  [&](const Result& m) {
-                   if (!leaderOnly("\"o\"")) return;
+                   if (!pacerOnly("\"o\"")) return;
                    if (phase_ != Phase::kRoundOver || played_ < deals_)
                      return Refuse(seat, "\"o\" before the last deal's result");
                    if (m.totals != totals_) {
                      actions_.log.push_back("table " + std::to_string(table_) +
-                                            ": the leader claimed " + TotalsText(m.totals) +
+                                            ": the pacer claimed " + TotalsText(m.totals) +
                                             ", the table scored " + TotalsText(totals_) +
                                             "; the table's totals stand");
                    }
@@ -284,7 +284,7 @@ void TourneyTable::TakeFrame(int seat, const Decoded& frame, TableTime now) {
 void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame, TableTime now) {
   if (stage.sender != seat) return Refuse(seat, "a stage signed for another seat");
   if (stage.step != 2) {
-    if (seat != 1) return Refuse(seat, "a leader's step from a seat that does not lead");
+    if (seat != 1) return Refuse(seat, "a pacer's step from a seat that does not pace");
     if (stage.step == 1) {
       if (phase_ != Phase::kDealt) return Refuse(seat, "\"h1\" out of turn");
       Relay(seat, frame.bytes);
@@ -305,9 +305,9 @@ void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame,
       deadline_ = {};
       for (int s = 1; s <= kSeats; ++s) {
         int seconds = timing_.ArrangingSeconds(s) + timing_.flightSeconds + timing_.graceSeconds;
-        // The leader cannot send its rows before everyone else's are in, so its own clock
-        // would run out over a silent seat and the leader would lose for it: the table
-        // gives up on any other seat a little before the leader's clock can.
+        // The pacer cannot send its rows before everyone else's are in, so its own clock
+        // would run out over a silent seat and the pacer would lose for it: the table
+        // gives up on any other seat a little before the pacer's clock can.
         if (s != 1) seconds = std::min(seconds, timing_.ArrangingSeconds(1) - 2);
         deadline_[s - 1] = now.ms + static_cast<int64_t>(seconds) * timing_.secondMs;
       }
@@ -322,13 +322,13 @@ void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame,
       return RoundFinished(now);
     }
     ++nextStep_;
-    return LeaderClock(now);
+    return PacerClock(now);
   }
 
   if (phase_ != Phase::kArranging) return Refuse(seat, "rows out of turn");
   if (rowsIn_[seat - 1]) return Refuse(seat, "rows sent twice");
   if (seat == 1 && !(rowsIn_[1] && rowsIn_[2] && rowsIn_[3])) {
-    return Refuse(seat, "the leader's rows before everyone else's");
+    return Refuse(seat, "the pacer's rows before everyone else's");
   }
   const Arrangement rows = RowsOf(stage.codes);
   if (!UsesHandCards(rows, hands_[seat - 1])) return Refuse(seat, "rows of cards not its own");
@@ -340,11 +340,11 @@ void TourneyTable::TakeStage(int seat, const Stage& stage, const Decoded& frame,
   deadline_[seat - 1] = 0;
   Relay(seat, frame.bytes);
   if (seat == 1) {
-    // The leader's rows reveal the deal: every point of it follows from the four rows.
+    // The pacer's rows reveal the deal: every point of it follows from the four rows.
     score_ = ScoreRound(values_, false);
     phase_ = Phase::kRating;
     nextStep_ = 3;
-    LeaderClock(now);
+    PacerClock(now);
   }
 }
 
@@ -352,8 +352,8 @@ void TourneyTable::RoundFinished(TableTime now) {
   ++played_;
   phase_ = Phase::kRoundOver;
   if (played_ >= deals_) Book();
-  // The leader's program pauses on the result before its clock runs again.
-  LeaderClock(now, 4);
+  // The pacer's program pauses on the result before its clock runs again.
+  PacerClock(now, 4);
 }
 
 void TourneyTable::Book() {

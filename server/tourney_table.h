@@ -23,11 +23,11 @@ struct TourneyTiming {
   int secondMs = 1000;  // the clock's second (shorter in tests)
   // Added to every limit the players' own clocks keep: a player's program times itself out
   // first and says so; the table's clock only catches programs that stay silent. It also
-  // covers the result's pauses and the lock that pace the leader's next press.
+  // covers the result's pauses and the lock that pace the pacer's next press.
   int graceSeconds = 8;
   // A connection that has not introduced itself with "connect" by then is closed.
   int introductionSeconds = 10;
-  int leaderSeconds = 26;
+  int pacerSeconds = 26;
   // A player's arranging clock starts once the cards have flown into its rows, which a slow
   // flight setting stretches over several seconds after "h1".
   int flightSeconds = 10;
@@ -86,9 +86,9 @@ class TourneyTable {
  private:
   enum class Phase : uint8_t {
     kWaiting,    // seats are being introduced
-    kDealt,      // waiting for the leader's "h1"
+    kDealt,      // waiting for the pacer's "h1"
     kArranging,  // waiting for every seat's rows
-    kRating,     // waiting for the leader's "h3".."h7"
+    kRating,     // waiting for the pacer's "h3".."h7"
     kRoundOver,  // waiting for "bnext" (or "o" after the last deal)
   };
   struct Connection {
@@ -115,7 +115,7 @@ class TourneyTable {
   void SendOthers(int seat, const std::string& bytes);
   void Refuse(int seat, const std::string& why);
   void CloseConnection(int connection);
-  void LeaderClock(TableTime now, int extraSeconds = 0);
+  void PacerClock(TableTime now, int extraSeconds = 0);
   void Unbind(int seat);
 
   int table_;

@@ -127,7 +127,7 @@ bool RoundFlow::HoldsPerson(int position) const {
   return position >= 1 && position <= 3 && !IsComputerSeat(position);
 }
 
-int RoundFlow::LeaderPosition() const {
+int RoundFlow::PacerPosition() const {
   return PositionOf(setup_.ownNumber, 1);
 }
 
@@ -331,7 +331,7 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
   if (IsPacer() && setup_.mode == PlayMode::kNet) sender_.SendDeal(deck_, setup_.ruleTwoFour);
 
   if (setup_.awaitingFirstDeal) {
-    view_.ShowHandText(LeaderPosition(), TableText::Word(kWordWaitingForServer));
+    view_.ShowHandText(PacerPosition(), TableText::Word(kWordWaitingForServer));
     return;
   }
 
@@ -354,8 +354,8 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
   for (int p = 1; p <= 4; ++p) view_.ShowHand(p, hands_[p - 1], p == 4 || faceUp_);
   ShowSeatNamePlates();
   view_.PlaySound(TableSound::kDeal);
-  // At a club table the leader's turn clock runs from each deal.
-  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  // At a club table the pacer's turn clock runs from each deal.
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(PacerPosition(), 26);
   view_.RoundDealt();
 }
 
@@ -531,7 +531,7 @@ bool RoundFlow::RevealArrangements(bool send, bool reveal) {
   stage_ = RoundStage::kRevealed;
   selected_ = {};
   if (setup_.mode == PlayMode::kNet) ShowSeatNamePlates();
-  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(PacerPosition(), 26);
   RefreshButtons();
   return true;
 }
@@ -575,7 +575,7 @@ bool RoundFlow::RateRow(RowIndex row, bool send) {
   if (anyBonus) view_.PlaySound(TableSound::kBonus);
   stage_ = step.to;
   if (send && setup_.mode != PlayMode::kComputer) sender_.SendStep(step.step);
-  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(PacerPosition(), 26);
   RefreshButtons();
   return true;
 }
@@ -591,7 +591,7 @@ bool RoundFlow::RateHands(bool send) {
   }
   stage_ = RoundStage::kHandsRated;
   if (send && setup_.mode != PlayMode::kComputer) sender_.SendStep(StageStep::kRateHands);
-  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(PacerPosition(), 26);
   RefreshButtons();
   return true;
 }
@@ -632,7 +632,7 @@ bool RoundFlow::ShowResult(bool special, bool send) {
       EndOfRoundRules(setup_.mode, start_.accountState, IsPacer(), counters_.gamesPlayed);
   nextAllowed_ = rules.nextGame;
   counters_.gameOver = rules.exitToMenu;
-  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(LeaderPosition(), 26);
+  if (setup_.mode == PlayMode::kClub) view_.SetTurnClock(PacerPosition(), 26);
   view_.RoundFinished();
   RefreshButtons();
   return true;

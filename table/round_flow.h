@@ -178,7 +178,7 @@ class RoundFlow {
   void ShowOwn();
   void PlaceInitialRows();
   void ShowRoundPanel();
-  int LeaderPosition() const;
+  int PacerPosition() const;
   bool HoldsPerson(int position) const;
 
   TableView& view_;

@@ -165,7 +165,7 @@ class StageSender {
   virtual void SendArrangement(const Arrangement& rows) = 0;
   // The host's deal to every seated joiner.
   virtual void SendDeal(const Deck& deck, bool ruleTwoFour) = 0;
-  // The club leader's request for the next deal ("bnext").
+  // The club pacer's request for the next deal ("bnext").
   virtual void SendNextDeal() = 0;
 };
 

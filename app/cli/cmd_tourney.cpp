@@ -89,7 +89,7 @@ int RunTourney(const CommandArgs& raw) {
   const int table = static_cast<int>(args.RequiredInt("table", 1, 10));
   const int seat = static_cast<int>(args.RequiredInt("seat", 1, 4));
   const int timeoutSeconds = static_cast<int>(args.Int("timeout", 1, 86400, 300));
-  // The length of the one-second tick (the turn clock and the leader's lock), shortened in
+  // The length of the one-second tick (the turn clock and the pacer's lock), shortened in
   // tests together with the server's --tourney-second-ms.
   const int tickMs = static_cast<int>(args.Int("tick-ms", 1, 60000, 1000));
   // A local address to leave from, for several players at one machine (each seat is taken

@@ -63,7 +63,7 @@ void ClubController::Received(std::string_view bytes) {
     if (link_ == ClubLink::kConnected) {
       Handle(frame);
     } else if (resultSent_ && std::holds_alternative<GameEnded>(frame.message)) {
-      // The leader finished with its result; the server's "e" confirms the booking.
+      // The pacer finished with its result; the server's "e" confirms the booking.
       resultSent_ = false;
       listener_.GameEnded();
     }

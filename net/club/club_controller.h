@@ -1,7 +1,7 @@
 #pragma once
 // This machine's seat at a tournament table: it introduces itself to the tournament server
-// once the club socket is connected, follows the server's deals and the leader's stages on
-// its round flow, sends its own rows, chat and (as the leader) the pacing steps, keeps the
+// once the club socket is connected, follows the server's deals and the pacer's stages on
+// its round flow, sends its own rows, chat and (as the pacer) the pacing steps, keeps the
 // turn clock the flow sets, and ends the game on "e", "a", "T", its own time-out or a lost
 // connection. It is the networked side both paths share (the flow's StageSender, the chat,
 // leaving); the transport hands it the socket's events and the view hands it the flow's
@@ -99,7 +99,7 @@ class ClubController : public net::Controller {
   // --- local actions
   // Enter in the chat field; false when nothing was sent (no game yet, an empty text).
   bool SendChat(std::string_view utf8) override;
-  // The end-of-game button's request: the leader sends its totals first.
+  // The end-of-game button's request: the pacer sends its totals first.
   void EndGame(const EndMatchRequest& request);
   // The seat is given up in the lobby before the game: "disA", then the socket closes.
   void GiveUpSeat();
@@ -132,7 +132,7 @@ class ClubController : public net::Controller {
   Decoder decoder_{Direction::kToPlayer};
   ClubLink link_ = ClubLink::kNone;
   bool dealt_ = false;
-  bool resultSent_ = false;  // the leader's "o" is out and its "e" not yet in
+  bool resultSent_ = false;  // the pacer's "o" is out and its "e" not yet in
   TurnClock clock_;
 };
 

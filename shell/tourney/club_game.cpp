@@ -8,8 +8,8 @@
 namespace trilane::tourney {
 namespace {
 
-// How long the leader waits for the server to confirm its results before the end of the
-// match runs anyway: the server books them whatever the leader does next.
+// How long the pacer waits for the server to confirm its results before the end of the
+// match runs anyway: the server books them whatever the pacer does next.
 constexpr int kBookingWaitMs = 5000;
 
 QString Shown(const TableText& text) {
@@ -155,7 +155,7 @@ void ClubGame::ChatLine(int seat, const std::string& utf8, bool own) {
 
 void ClubGame::GameEnded() {
   if (pendingEnd_) {
-    // The leader's "o" was booked.
+    // The pacer's "o" was booked.
     Later([this] { Booked(); });
     return;
   }

@@ -53,7 +53,7 @@ class ClubGame : public QObject, public club::ClubListener {
   // "Exit to menu", the end of the game, or a seat lost in the lobby: the socket closes and
   // the flow leaves the table.
   void Leave();
-  // The end-of-game button: the leader's totals go to the server first. The leader's game is
+  // The end-of-game button: the pacer's totals go to the server first. The pacer's game is
   // over once the server has booked it ("e"), so `booked` follows that (or a bounded wait);
   // the others' was booked before their button was enabled, and `booked` follows at once.
   void EndGame(const EndMatchRequest& request);
@@ -91,7 +91,7 @@ class ClubGame : public QObject, public club::ClubListener {
   // sounded and the socket is closed). Not emitted for a socket that failed before the first
   // deal: the lobby's watcher reports that.
   void stopped(const QString& line, const QString& second);
-  // The leader's results are booked (or the wait for "e" ran out): the end of the match runs.
+  // The pacer's results are booked (or the wait for "e" ran out): the end of the match runs.
   void booked(const trilane::EndMatchRequest& request);
   void chatLine(int seat, const QString& text, bool own);
 

@@ -139,7 +139,7 @@ TEST_F(ClubSeat, ChatAndStagesAreTakenOnlyAsTheServerSignedThem) {
   EXPECT_EQ(pipe_.sent, EncodeChat("hi all", 2));
   controller_.Received(Frame("sab#cd", 3) + EncodeChat("me", 2));
   EXPECT_EQ(recorder_.chats, (std::vector<std::string>{"2 own hi all", "3 ab"}));
-  // "h1" whose byte 33 names the leader but which the server relayed from seat 3.
+  // "h1" whose byte 33 names the pacer but which the server relayed from seat 3.
   controller_.Received(WithSeat(EncodeStep(1, 1), 3));
   EXPECT_EQ(flow_.Stage(), RoundStage::kDealt);
   controller_.Received(EncodeStep(1, 1));

@@ -42,7 +42,7 @@ TEST(TourneyMatchEnd, HistoryLineFromTheTournamentFigures) {
   end.seatNames = {};
   EXPECT_EQ(ClubHistoryRecord(end).players, "Bob");
 
-  // One online game per table: only the leader counts it.
+  // One online game per table: only the pacer counts it.
   EXPECT_EQ(ClubMatchCounters(1)[5], 1);
   for (int seat = 2; seat <= 4; ++seat) {
     for (int64_t counter : ClubMatchCounters(seat)) EXPECT_EQ(counter, 0) << "seat " << seat;

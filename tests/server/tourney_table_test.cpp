@@ -224,7 +224,7 @@ class TourneyTableTest : public ::testing::Test {
 };
 
 TEST_F(TourneyTableTest, FourSeatsPlayAGameTheTableScoresAndBooksItself) {
-  // The leader claims other totals than the table scored: the claim is logged and ignored.
+  // The pacer claims other totals than the table scored: the claim is logged and ignored.
   rewrite_ = [](Player& p, Decoded& frame) {
     if (p.seat == 1 && std::holds_alternative<Result>(frame.message)) {
       frame.bytes = EncodeResult({999, 0, 0, -999}, 1);
@@ -242,7 +242,7 @@ TEST_F(TourneyTableTest, FourSeatsPlayAGameTheTableScoresAndBooksItself) {
     EXPECT_EQ(p->rounds, players_[0]->rounds);
   }
   EXPECT_EQ(players_[0]->rounds.back(), table_->Totals());
-  EXPECT_TRUE(Logged("the leader claimed 999 0 0 -999"));
+  EXPECT_TRUE(Logged("the pacer claimed 999 0 0 -999"));
   for (int s = 1; s <= 4; ++s) {
     const auto booked = store_->ReadTourneyPlayer(kTourneyGameId, "P" + std::to_string(s));
     ASSERT_TRUE(booked.has_value());
@@ -264,10 +264,10 @@ Arrangement InOrder(const Hand& hand) {
   return rows;
 }
 
-// Frames only the leader may send, frames that speak for another seat and rows that are
+// Frames only the pacer may send, frames that speak for another seat and rows that are
 // not the sender's to send, all from seat 2: none reaches anyone, the round stands where it
 // was, and the game then goes on as if nothing had been sent.
-TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyTheLeadersChangeNothing) {
+TEST_F(TourneyTableTest, FramesForAnotherSeatOrOnlyThePacersChangeNothing) {
   SeatEveryone();
   players_[1]->plays = false;  // seat 2 holds back while the others arrange
   Run(1);

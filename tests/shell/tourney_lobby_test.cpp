@@ -224,7 +224,7 @@ TEST_F(TourneyServiceTest, TheSocketWatcherFreesTheSeatWhenTheTableCannotBeReach
   EXPECT_EQ(Shown(lobby, 2), "Tfff");
 }
 
-// The leader's seat played by the program's match owner and the lobby; the three other
+// The pacer's seat played by the program's match owner and the lobby; the three other
 // seats by trilane-cli, each from its own loopback address. The game runs to its end, every
 // seat agrees on every deal's totals, and the history line of the program's seat is the one
 // the tournament's figures give.
@@ -247,11 +247,11 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
   ClubGame game(ClubGameServices{&match, {}, {}});
   game.SetTickInterval(kShortSecondMs);
   view.game = &game;
-  std::vector<std::array<int32_t, 4> > leaderTotals;
+  std::vector<std::array<int32_t, 4> > pacerTotals;
   view.onRoundFinished = [&] {
     std::array<int32_t, 4> bySeat{};
     for (int s = 1; s <= 4; ++s) bySeat[s - 1] = match.Flow().RoundTotals()[PositionOf(1, s) - 1];
-    leaderTotals.push_back(bySeat);
+    pacerTotals.push_back(bySeat);
   };
   AutoPlayer player;
   std::optional<EndMatchRequest> booked;
@@ -309,7 +309,7 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
   EXPECT_TRUE(booked->endMatch);
   EXPECT_TRUE(booked->sendClubResult);
   EXPECT_EQ(booked->rounds, 4);
-  ASSERT_EQ(leaderTotals.size(), 4u);
+  ASSERT_EQ(pacerTotals.size(), 4u);
 
   for (size_t i = 0; i < seats.size(); ++i) {
     QProcess& p = *seats[i];
@@ -322,7 +322,7 @@ TEST_F(TourneyServiceTest, AGameAtATablePlayedToItsEnd) {
     const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
     ASSERT_EQ(lines.size(), 4) << "seat " << i + 2;
     for (int round = 1; round <= 4; ++round) {
-      const std::array<int32_t, 4>& t = leaderTotals[static_cast<size_t>(round - 1)];
+      const std::array<int32_t, 4>& t = pacerTotals[static_cast<size_t>(round - 1)];
       const std::string expected = "{\"round\":" + std::to_string(round) + ",\"totals\":[" +
                                    std::to_string(t[0]) + "," + std::to_string(t[1]) + "," +
                                    std::to_string(t[2]) + "," + std::to_string(t[3]) + "]}";
@@ -413,8 +413,8 @@ TEST_F(TourneyServiceTest, LobbyAndClubTableInThreeScripts) {
     process->start();
     return process;
   };
-  auto leader = cliSeat(1);
-  WAIT_TRUE(leader->canReadLine(), 20000);
+  auto pacer = cliSeat(1);
+  WAIT_TRUE(pacer->canReadLine(), 20000);
 
   LobbyServices services;
   services.web = ann.client.get();
@@ -455,13 +455,13 @@ TEST_F(TourneyServiceTest, LobbyAndClubTableInThreeScripts) {
   SetLanguageIndex(0);
 
   auto fourth = cliSeat(4);
-  // The deal closes the lobby; the leader starts the round at once, and this seat's own
+  // The deal closes the lobby; the pacer starts the round at once, and this seat's own
   // clock runs while it arranges.
   const bool dealt = WaitFor([&] { return game.ClubMode(); }, 20000);
   if (!dealt) {
-    for (auto* p : {leader.get(), third.get(), fourth.get()}) p->kill();
+    for (auto* p : {pacer.get(), third.get(), fourth.get()}) p->kill();
   }
-  ASSERT_TRUE(dealt) << leader->readAllStandardError().toStdString() << "|"
+  ASSERT_TRUE(dealt) << pacer->readAllStandardError().toStdString() << "|"
                      << third->readAllStandardError().toStdString() << "|"
                      << fourth->readAllStandardError().toStdString();
   WAIT_TRUE(!lobby->isVisible(), 5000);
@@ -525,7 +525,7 @@ TEST_F(TourneyServiceTest, LobbyAndClubTableInThreeScripts) {
   const EndMatchRequest request = match.Flow().OnEndButton();
   EXPECT_TRUE(request.endMatch);
   game.Leave();
-  for (auto* p : {leader.get(), third.get(), fourth.get()})
+  for (auto* p : {pacer.get(), third.get(), fourth.get()})
     if (p->state() != QProcess::NotRunning && !p->waitForFinished(20000)) p->kill();
 #endif
 }

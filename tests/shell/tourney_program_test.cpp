@@ -148,7 +148,7 @@ TEST(TourneyProgram, AGameFromTheLobbyToTheHistoryAndBack) {
   EXPECT_NE(first.find(std::string(1, MatchKindLetter(kTourneyMatch))), std::string::npos) << first;
   EXPECT_NE(first.find(" " + std::to_string(after.value.Score) + " "), std::string::npos) << first;
   EXPECT_NE(first.find(std::to_string(after.value.Rating) + ",00"), std::string::npos) << first;
-  // The leader's program counted one online game for the table.
+  // The pacer's program counted one online game for the table.
   const web::WebRead<web::TQorStat> stats = web.WebReadStats();
   ASSERT_TRUE(stats.ok);
   EXPECT_EQ(stats.value.StatX[5], 1);

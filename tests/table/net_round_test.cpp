@@ -321,41 +321,41 @@ TEST(NetRoundTest, StoredRoundSixEndsAfterRoundEight) {
   EXPECT_EQ(host.flow.OnEndButton().rounds, 2);
 }
 
-TEST(ClubRoundTest, LeaderWaitsForThreeAndTheServerDeals) {
+TEST(ClubRoundTest, PacerWaitsForThreeAndTheServerDeals) {
   const Deck deck = test::PlainDeck(60);
-  Machine leader(PlayMode::kClub, 1, 0);
-  leader.flow.StartMatch(MatchStart{kSlotClubGame, "Lead", 9, 300, 1400.0, false, 2, 0});
-  EXPECT_EQ(leader.view.log.size(), 0u);  // nothing until the server deals
-  ASSERT_EQ(leader.flow.ClubDealReceived(deck), Received::kApplied);
-  EXPECT_EQ(leader.flow.Counters().gamesPlayed, 10);
-  EXPECT_EQ(leader.view.panelCount, "1 / 4");
-  // Seat s holds block 5 - s: the leader block 4, seat 4 (position PositionOf(1, 4) = 3) block 1.
-  EXPECT_EQ(leader.flow.TableHands()[3], DealHands(deck, 4)[3]);
-  EXPECT_EQ(leader.flow.TableHands()[2], DealHands(deck, 1)[3]);
-  for (int p = 1; p <= 3; ++p) EXPECT_FALSE(leader.flow.IsComputerSeat(p));
+  Machine pacer(PlayMode::kClub, 1, 0);
+  pacer.flow.StartMatch(MatchStart{kSlotClubGame, "Lead", 9, 300, 1400.0, false, 2, 0});
+  EXPECT_EQ(pacer.view.log.size(), 0u);  // nothing until the server deals
+  ASSERT_EQ(pacer.flow.ClubDealReceived(deck), Received::kApplied);
+  EXPECT_EQ(pacer.flow.Counters().gamesPlayed, 10);
+  EXPECT_EQ(pacer.view.panelCount, "1 / 4");
+  // Seat s holds block 5 - s: the pacer block 4, seat 4 (position PositionOf(1, 4) = 3) block 1.
+  EXPECT_EQ(pacer.flow.TableHands()[3], DealHands(deck, 4)[3]);
+  EXPECT_EQ(pacer.flow.TableHands()[2], DealHands(deck, 1)[3]);
+  for (int p = 1; p <= 3; ++p) EXPECT_FALSE(pacer.flow.IsComputerSeat(p));
 
-  const Hand own = leader.flow.TableHands()[3];
-  ASSERT_TRUE(leader.flow.OnActionButton());
-  EXPECT_EQ(leader.view.clocks.back(), (std::pair<int, int>{4, 75}));
-  test::ArrangeOwnRows(leader.flow, own);
+  const Hand own = pacer.flow.TableHands()[3];
+  ASSERT_TRUE(pacer.flow.OnActionButton());
+  EXPECT_EQ(pacer.view.clocks.back(), (std::pair<int, int>{4, 75}));
+  test::ArrangeOwnRows(pacer.flow, own);
   for (int seat = 2; seat <= 4; ++seat) {
-    EXPECT_FALSE(leader.view.actionEnabled) << seat;
-    Deliver(leader.flow, 2, seat, leader.ComputerPayload(PositionOf(1, seat)));
+    EXPECT_FALSE(pacer.view.actionEnabled) << seat;
+    Deliver(pacer.flow, 2, seat, pacer.ComputerPayload(PositionOf(1, seat)));
   }
-  EXPECT_TRUE(leader.view.actionEnabled);
-  ASSERT_TRUE(leader.flow.OnActionButton());
-  EXPECT_EQ(leader.view.clocks.back(), (std::pair<int, int>{4, 26}));
-  while (leader.flow.Stage() != RoundStage::kRoundOver) {
-    leader.Ticks(5);
-    ASSERT_TRUE(leader.flow.OnActionButton());
+  EXPECT_TRUE(pacer.view.actionEnabled);
+  ASSERT_TRUE(pacer.flow.OnActionButton());
+  EXPECT_EQ(pacer.view.clocks.back(), (std::pair<int, int>{4, 26}));
+  while (pacer.flow.Stage() != RoundStage::kRoundOver) {
+    pacer.Ticks(5);
+    ASSERT_TRUE(pacer.flow.OnActionButton());
   }
-  ASSERT_TRUE(leader.flow.OnActionButton());  // "bnext", once
-  EXPECT_FALSE(leader.flow.OnActionButton());
-  EXPECT_EQ(leader.sender.nextRequests, 1);
-  EXPECT_EQ(leader.flow.Stage(), RoundStage::kRoundOver);
-  ASSERT_EQ(leader.flow.ClubDealReceived(test::PlainDeck(61)), Received::kApplied);
-  EXPECT_EQ(leader.flow.Counters().gamesPlayed, 11);
-  EXPECT_EQ(leader.flow.Counters().matchGames, 2);
+  ASSERT_TRUE(pacer.flow.OnActionButton());  // "bnext", once
+  EXPECT_FALSE(pacer.flow.OnActionButton());
+  EXPECT_EQ(pacer.sender.nextRequests, 1);
+  EXPECT_EQ(pacer.flow.Stage(), RoundStage::kRoundOver);
+  ASSERT_EQ(pacer.flow.ClubDealReceived(test::PlainDeck(61)), Received::kApplied);
+  EXPECT_EQ(pacer.flow.Counters().gamesPlayed, 11);
+  EXPECT_EQ(pacer.flow.Counters().matchGames, 2);
 }
 
 TEST(ClubRoundTest, StoppedAndEndedGames) {
@@ -363,7 +363,7 @@ TEST(ClubRoundTest, StoppedAndEndedGames) {
   seat3.flow.StartMatch(MatchStart{kSlotClubGame, "Three", 3, 0, 0, false, 2, 0});
   ASSERT_EQ(seat3.flow.ClubDealReceived(test::PlainDeck(2)), Received::kApplied);
   EXPECT_FALSE(seat3.view.actionEnabled);  // only seat 1 starts
-  EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{PositionOf(3, 1), 26}));  // the leader's
+  EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{PositionOf(3, 1), 26}));  // the pacer's
   EXPECT_EQ(Deliver(seat3.flow, 1, 2, std::string(30, '0')), Received::kIgnored);
   EXPECT_EQ(Deliver(seat3.flow, 1, 1, std::string(30, '0')), Received::kApplied);
   EXPECT_EQ(seat3.view.clocks.back(), (std::pair<int, int>{4, 65}));
