@@ -62,11 +62,11 @@ void SortHand(Hand& hand) {
   hand = sorted;
 }
 
-Hands DealHands(const Deck& deck, int ownNumber) {
+Hands DealHands(const Deck& deck, int ownSeat) {
   Hands hands;
   for (Hand& h : hands) h.fill(kEmptySlot);
   for (int block = 1; block <= 4; ++block) {
-    const int position = PositionOf(ownNumber, block);
+    const int position = PositionOf(ownSeat, block);
     if (position == 0) continue;
     Hand& hand = hands[position - 1];
     for (int i = 0; i < kCardsPerHand; ++i) hand[i] = deck[(block - 1) * kCardsPerHand + i];

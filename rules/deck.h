@@ -50,6 +50,6 @@ void SortHand(Hand& hand);
 
 // Block k (deck positions 13(k-1)+1 .. 13k) goes to table position PositionOf(own, k); every
 // hand is sorted.
-Hands DealHands(const Deck& deck, int ownNumber);
+Hands DealHands(const Deck& deck, int ownSeat);
 
 }  // namespace trilane

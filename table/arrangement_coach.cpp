@@ -47,7 +47,7 @@ Arrangement SuggestedRows(const RoundFlow& flow) {
   // which order the computer reads them. Should the rows hold other cards (a deal that is
   // not this flow's own), the rows' cards are taken in rank order instead.
   const Hand own = HandOf(flow.OwnRows());
-  const Hand dealt = DealHands(flow.CurrentDeck(), flow.Setup().ownNumber)[3];
+  const Hand dealt = DealHands(flow.CurrentDeck(), flow.Setup().ownSeat)[3];
   return ArrangeByComputer(SameCards(dealt, own) ? dealt : own).rows;
 }
 

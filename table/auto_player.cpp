@@ -11,7 +11,7 @@ const Arrangement& AutoPlayer::Target(const RoundFlow& flow) {
     targetRound_ = round;
     // The cards as dealt to the own seat, sorted as the flow sorts them. At a club table seat
     // s holds deck block 5 - s, which DealHands gives the player numbered 5 - s.
-    const int seat = flow.Setup().ownNumber;
+    const int seat = flow.Setup().ownSeat;
     const int block = flow.Setup().mode == PlayMode::kClub ? 5 - seat : seat;
     const Hand own = DealHands(flow.CurrentDeck(), block)[3];
     target_ = ArrangeByComputer(own).rows;

@@ -106,7 +106,7 @@ RoundFlow::RoundFlow(TableView& view, StageSender& sender, DeckSource decks)
 // --- seats and modes
 
 bool RoundFlow::IsPacer() const {
-  return setup_.mode == PlayMode::kComputer || setup_.ownNumber == 1;
+  return setup_.mode == PlayMode::kComputer || setup_.ownSeat == 1;
 }
 
 bool RoundFlow::IsComputerSeat(int position) const {
@@ -116,7 +116,7 @@ bool RoundFlow::IsComputerSeat(int position) const {
       return true;
     case PlayMode::kNet:
       // Players 1 .. Joiners + 1 are people; the higher numbers are played by the computer.
-      return PlayerAtPosition(setup_.ownNumber, position) > setup_.joiners + 1;
+      return PlayerAtPosition(setup_.ownSeat, position) > setup_.joiners + 1;
     case PlayMode::kClub:
       return false;
   }
@@ -128,15 +128,15 @@ bool RoundFlow::HoldsPerson(int position) const {
 }
 
 int RoundFlow::PacerPosition() const {
-  return PositionOf(setup_.ownNumber, 1);
+  return PositionOf(setup_.ownSeat, 1);
 }
 
 void RoundFlow::Configure(const TableSetup& setup) {
   Scope scope(*this, "Configure", Scope::kDefer, [this, setup] { Configure(setup); });
   if (!scope.Entered()) return;
   setup_ = setup;
-  setup_.ownNumber = std::clamp(setup_.ownNumber, 1, 4);
-  if (setup_.mode == PlayMode::kComputer) setup_.ownNumber = 1;
+  setup_.ownSeat = std::clamp(setup_.ownSeat, 1, 4);
+  if (setup_.mode == PlayMode::kComputer) setup_.ownSeat = 1;
   SetJoinersNow(setup.joiners);
   if (setup_.mode != PlayMode::kNet || IsPacer()) setup_.awaitingFirstDeal = false;
 }
@@ -148,7 +148,7 @@ void RoundFlow::SetJoiners(int joiners) {
 
 void RoundFlow::SetJoinersNow(int joiners) {
   // A joiner is itself seated, so there are at least NetId - 1 joiners.
-  const int least = setup_.mode == PlayMode::kNet ? setup_.ownNumber - 1 : 0;
+  const int least = setup_.mode == PlayMode::kNet ? setup_.ownSeat - 1 : 0;
   setup_.joiners = std::clamp(joiners, least, 3);
 }
 
@@ -340,13 +340,13 @@ void RoundFlow::NewDeal(bool first, bool countDeal) {
     // At a club table seat s holds deck block 5 - s.
     for (Hand& hand : dealt) hand.fill(kEmptySlot);
     for (int seat = 1; seat <= 4; ++seat) {
-      Hand& hand = dealt[PositionOf(setup_.ownNumber, seat) - 1];
+      Hand& hand = dealt[PositionOf(setup_.ownSeat, seat) - 1];
       const int block = 5 - seat;
       for (int i = 0; i < kCardsPerHand; ++i) hand[i] = deck_[(block - 1) * kCardsPerHand + i];
       SortHand(hand);
     }
   } else {
-    dealt = DealHands(deck_, setup_.ownNumber);
+    dealt = DealHands(deck_, setup_.ownSeat);
   }
   hands_ = dealt;
 
@@ -390,7 +390,7 @@ EndMatchRequest RoundFlow::OnEndButton() {
   request.score = counters_.matchScore;
   request.rounds = counters_.matchGames;
   for (int seat = 1; seat <= 4; ++seat) {
-    request.totalsBySeat[seat - 1] = totals_[PositionOf(setup_.ownNumber, seat) - 1];
+    request.totalsBySeat[seat - 1] = totals_[PositionOf(setup_.ownSeat, seat) - 1];
   }
   if (request.sendClubResult) view_.StopTurnClocks();
   matchEnded_ = true;
@@ -499,7 +499,7 @@ void RoundFlow::PlaceInitialRows() {
   UpdateRowNames();
   if (setup_.mode == PlayMode::kClub) {
     // Arranging time: 75 s for seat 1 down to 60 s for seat 4.
-    view_.SetTurnClock(4, 80 - 5 * setup_.ownNumber);
+    view_.SetTurnClock(4, 80 - 5 * setup_.ownSeat);
   }
 }
 
@@ -676,7 +676,7 @@ Received RoundFlow::StepReceived(StageStep step, int sender) {
   if (!scope.Entered()) return Received::kDeferred;
   if (setup_.mode == PlayMode::kComputer || !matchStarted_ || matchEnded_)
     return Received::kIgnored;
-  if (sender < 1 || sender > 4 || sender == setup_.ownNumber) return Received::kRejected;
+  if (sender < 1 || sender > 4 || sender == setup_.ownSeat) return Received::kRejected;
   // Rows travel as arrangements, never as a bare step.
   if (step == StageStep::kArrangement || !StepFromNumber(StepNumber(step)))
     return Received::kRejected;
@@ -723,8 +723,8 @@ Received RoundFlow::ArrangementReceived(int sender, const ArrangementCodes& code
   if (!scope.Entered()) return Received::kDeferred;
   if (setup_.mode == PlayMode::kComputer || !matchStarted_ || matchEnded_)
     return Received::kIgnored;
-  if (sender < 1 || sender > 4 || sender == setup_.ownNumber) return Received::kRejected;
-  const Received result = StoreArrangement(PositionOf(setup_.ownNumber, sender), codes);
+  if (sender < 1 || sender > 4 || sender == setup_.ownSeat) return Received::kRejected;
+  const Received result = StoreArrangement(PositionOf(setup_.ownSeat, sender), codes);
   // The pacing player sends its own arrangement last: it reveals on every machine.
   if (result == Received::kApplied && sender == 1 && !IsPacer()) RevealArrangements(false, true);
   return result;

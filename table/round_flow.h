@@ -37,7 +37,7 @@ DeckSource SeededDecks(uint32_t seed);
 
 struct TableSetup {
   PlayMode mode = PlayMode::kComputer;
-  int ownNumber = 1;  // NetId in direct play (1 the host), the seat at a club table
+  int ownSeat = 1;  // NetId in direct play (1 the host), the seat at a club table
   int joiners = 0;    // direct play: seated joiners
   bool ruleTwoFour = false;
   bool awaitingFirstDeal = false;  // a joiner seated and not yet dealt

@@ -28,7 +28,7 @@ void ClubController::Attach(RoundFlow& flow) {
   flow_ = &flow;
   TableSetup setup;
   setup.mode = PlayMode::kClub;
-  setup.ownNumber = seat_;
+  setup.ownSeat = seat_;
   flow.Configure(setup);
   flow.SetSeatName(4, start_.name);
   flow.StartMatch(start_);

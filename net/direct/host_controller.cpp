@@ -178,7 +178,7 @@ bool HostController::StartGame(const MatchStart& start, bool ruleTwoFour) {
   if (flow_ == nullptr || phase_ != LinkPhase::kSeating || joiners_ == 0) return false;
   TableSetup setup;
   setup.mode = PlayMode::kNet;
-  setup.ownNumber = 1;
+  setup.ownSeat = 1;
   setup.joiners = joiners_;
   setup.ruleTwoFour = ruleTwoFour;
   flow_->Configure(setup);

@@ -81,7 +81,7 @@ void JoinerController::TakeSeated(const Seated& seated) {
 
   TableSetup setup;
   setup.mode = PlayMode::kNet;
-  setup.ownNumber = netId_;
+  setup.ownSeat = netId_;
   setup.joiners = joiners_;
   setup.awaitingFirstDeal = true;
   flow_->Configure(setup);

@@ -54,7 +54,7 @@ struct RoundSeen {
 inline RoundSeen SeenBy(const RoundFlow& flow) {
   RoundSeen seen;
   seen.deck = flow.CurrentDeck();
-  const int own = flow.Setup().ownNumber;
+  const int own = flow.Setup().ownSeat;
   for (int k = 1; k <= 4; ++k) {
     seen.rows[k - 1] = flow.TableRows(PositionOf(own, k));
     seen.totals[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];

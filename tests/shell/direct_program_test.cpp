@@ -123,7 +123,7 @@ TEST(DirectProgramTest, TwoProgramsPlayAMatchFromTheirMenus) {
   ASSERT_NE(host.directPlay->Chat(), nullptr);
   ASSERT_NE(joiner.directPlay->Chat(), nullptr);
   EXPECT_EQ(host.window->Match().Flow().Setup().mode, PlayMode::kNet);
-  EXPECT_EQ(joiner.window->Match().Flow().Setup().ownNumber, 2);
+  EXPECT_EQ(joiner.window->Match().Flow().Setup().ownSeat, 2);
 
   // Chat from the joiner's table reaches the host's strip.
   ASSERT_TRUE(QTest::qWaitFor([&] { return joiner.directPlay->Chat()->ChatEnabled(); }, 10000));

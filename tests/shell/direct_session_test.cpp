@@ -68,7 +68,7 @@ class Machine : private FlowHost {
   std::array<int32_t, 4> Totals() const {
     std::array<int32_t, 4> byNetId{};
     const RoundFlow& flow = match_.Flow();
-    const int own = flow.Setup().ownNumber;
+    const int own = flow.Setup().ownSeat;
     for (int k = 1; k <= 4; ++k) byNetId[k - 1] = flow.RoundTotals()[PositionOf(own, k) - 1];
     return byNetId;
   }

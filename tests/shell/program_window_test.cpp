@@ -425,7 +425,7 @@ TEST_F(ProgramWindowTest, PopupAtTheTableSuggestsAndF1OpensHelp) {
   }
   ASSERT_EQ(flow.Stage(), RoundStage::kArranging);
   const Arrangement computer =
-      ArrangeByComputer(DealHands(flow.CurrentDeck(), flow.Setup().ownNumber)[3]).rows;
+      ArrangeByComputer(DealHands(flow.CurrentDeck(), flow.Setup().ownSeat)[3]).rows;
   QStringList shown;
   QTimer::singleShot(0, window.get(), [&shown] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

@@ -126,7 +126,7 @@ TEST_F(TableTeachingTest, SuggestByKeyAndUndoByCtrlZ) {
   StartArranging();
   const Arrangement first = Flow().OwnRows();
   const Arrangement computer =
-      ArrangeByComputer(DealHands(Flow().CurrentDeck(), Flow().Setup().ownNumber)[3]).rows;
+      ArrangeByComputer(DealHands(Flow().CurrentDeck(), Flow().Setup().ownSeat)[3]).rows;
   EXPECT_TRUE(table_->CanSuggest());
   EXPECT_FALSE(table_->CanUndo());
   Key(Qt::Key_F2);

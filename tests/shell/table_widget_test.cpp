@@ -512,7 +512,7 @@ TEST_F(TableWidgetTest, ANetworkFlowSendsThroughTheCallersSender) {
   EXPECT_EQ(&flow, &Flow());
   TableSetup setup;
   setup.mode = PlayMode::kNet;
-  setup.ownNumber = 1;  // the host, alone with the computer seats
+  setup.ownSeat = 1;  // the host, alone with the computer seats
   flow.Configure(setup);
   MatchStart start;
   start.name = "Host";

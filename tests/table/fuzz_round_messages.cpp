@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   flow.SetReentryHandler([](std::string_view) {});
   TableSetup setup;
   setup.mode = static_cast<PlayMode>(in.Byte() % 3);
-  setup.ownNumber = in.Byte() % 6 - 1;  // out-of-range numbers too
+  setup.ownSeat = in.Byte() % 6 - 1;  // out-of-range numbers too
   setup.joiners = in.Byte() % 6 - 1;
   setup.ruleTwoFour = in.Byte() & 1;
   setup.awaitingFirstDeal = in.Byte() & 1;

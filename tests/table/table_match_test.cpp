@@ -124,7 +124,7 @@ TEST(TableMatchTest, ANetworkFlowSendsThroughItsSenderAndLeavesBeforeIt) {
   EXPECT_EQ(host.events, (std::vector<std::string>{"arrived", "leaving", "arrived"}));
   TableSetup setup;
   setup.mode = PlayMode::kNet;
-  setup.ownNumber = 1;
+  setup.ownSeat = 1;
   flow.Configure(setup);
   MatchStart start;
   start.name = "Host";
