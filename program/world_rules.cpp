@@ -16,7 +16,7 @@ bool IsPassportChar(unsigned char c) {
 }
 
 bool IsPassportName(std::string_view text, size_t maxChars) {
-  return web::RateText(text, maxChars, true) != web::FieldRating::kInvalid;
+  return web::RateText(text, maxChars, true) != web::FieldVerdict::kInvalid;
 }
 
 std::string BoardText(std::string_view text) {

@@ -46,47 +46,47 @@ bool IsNameCharacter(char c) {
   return IsLatinNameCharacter(c) || IsCyrillicLetter(c);
 }
 
-FieldRating RateText(std::string_view text, size_t maxLength, bool cyrillicAllowed) {
-  if (text.size() < 2 || text.size() > maxLength) return FieldRating::kInvalid;
+FieldVerdict RateText(std::string_view text, size_t maxLength, bool cyrillicAllowed) {
+  if (text.size() < 2 || text.size() > maxLength) return FieldVerdict::kInvalid;
   bool cyrillic = false;
   for (char c : text) {
     if (IsCyrillicLetter(c)) {
       cyrillic = true;
     } else if (!IsLatinNameCharacter(c)) {
-      return FieldRating::kInvalid;
+      return FieldVerdict::kInvalid;
     }
   }
-  if (!cyrillic) return FieldRating::kValidLatin;
-  return cyrillicAllowed ? FieldRating::kValidCyrillic : FieldRating::kInvalid;
+  if (!cyrillic) return FieldVerdict::kValidLatin;
+  return cyrillicAllowed ? FieldVerdict::kValidCyrillic : FieldVerdict::kInvalid;
 }
 
-FieldRating RateNick(std::string_view nick) {
+FieldVerdict RateNick(std::string_view nick) {
   return RateText(nick, kNickMaxLength, false);
 }
 
-FieldRating RateCity(std::string_view city) {
+FieldVerdict RateCity(std::string_view city) {
   return RateText(city, kCityMaxLength, true);
 }
 
-FieldRating RatePassword(std::string_view password) {
-  if (password.size() < kPasswordMinLength) return FieldRating::kInvalid;
+FieldVerdict RatePassword(std::string_view password) {
+  if (password.size() < kPasswordMinLength) return FieldVerdict::kInvalid;
   return RateText(password, kPasswordMaxLength, false);
 }
 
-FieldRating RateEmail(std::string_view email) {
-  const FieldRating rating = RateText(email, kEmailMaxLength, false);
-  if (rating == FieldRating::kInvalid) return rating;
+FieldVerdict RateEmail(std::string_view email) {
+  const FieldVerdict rating = RateText(email, kEmailMaxLength, false);
+  if (rating == FieldVerdict::kInvalid) return rating;
   if (email.find('@') == std::string_view::npos || email.front() == '@' || email.back() == '@') {
-    return FieldRating::kInvalid;
+    return FieldVerdict::kInvalid;
   }
   return rating;
 }
 
-FieldRating RatePassportNick(std::string_view nick) {
+FieldVerdict RatePassportNick(std::string_view nick) {
   return RateText(nick, kNickMaxLength, true);
 }
 
-FieldRating RatePassportCity(std::string_view city) {
+FieldVerdict RatePassportCity(std::string_view city) {
   return RateText(city, kCityMaxLength, true);
 }
 
@@ -119,16 +119,16 @@ TInfo14 ProfileForSending(TInfo14 profile) {
   return profile;
 }
 
-bool CanCreateAccount(AccountState state, FieldRating nick, FieldRating city, FieldRating password,
-                      FieldRating email) {
-  return state == AccountState::kNone && nick != FieldRating::kInvalid &&
-         city != FieldRating::kInvalid && password == FieldRating::kValidLatin &&
-         email == FieldRating::kValidLatin;
+bool CanCreateAccount(AccountState state, FieldVerdict nick, FieldVerdict city,
+                      FieldVerdict password, FieldVerdict email) {
+  return state == AccountState::kNone && nick != FieldVerdict::kInvalid &&
+         city != FieldVerdict::kInvalid && password == FieldVerdict::kValidLatin &&
+         email == FieldVerdict::kValidLatin;
 }
 
-bool CanSignInOrOut(AccountState state, FieldRating nick, FieldRating password) {
+bool CanSignInOrOut(AccountState state, FieldVerdict nick, FieldVerdict password) {
   if (state != AccountState::kNone) return true;
-  return nick != FieldRating::kInvalid && password == FieldRating::kValidLatin;
+  return nick != FieldVerdict::kInvalid && password == FieldVerdict::kValidLatin;
 }
 
 double PreChargedRating(int64_t kon, double rating) {

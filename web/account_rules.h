@@ -16,7 +16,7 @@ namespace trilane::web {
 // --- Field rules ---
 
 // The validator's verdict, also the colour of the lamp beside the field (red, yellow, green).
-enum class FieldRating : uint8_t { kInvalid = 1, kValidCyrillic = 2, kValidLatin = 3 };
+enum class FieldVerdict : uint8_t { kInvalid = 1, kValidCyrillic = 2, kValidLatin = 3 };
 
 // The longest text each edit takes.
 inline constexpr size_t kNickMaxLength = 12;
@@ -35,15 +35,15 @@ bool IsNameCharacter(char c);  // any of the classes
 // One text against the classes: invalid when it is shorter than two characters, longer than
 // `maxLength`, holds a character of no class, or holds a Cyrillic letter where none is
 // allowed; otherwise valid with or without Cyrillic letters.
-FieldRating RateText(std::string_view text, size_t maxLength, bool cyrillicAllowed);
+FieldVerdict RateText(std::string_view text, size_t maxLength, bool cyrillicAllowed);
 
-FieldRating RateNick(std::string_view nick);          // 2..12, no Cyrillic
-FieldRating RateCity(std::string_view city);          // 2..15, Cyrillic allowed
-FieldRating RatePassword(std::string_view password);  // 4..12, no Cyrillic
-FieldRating RateEmail(std::string_view email);  // 2..30, no Cyrillic, "@" inside, not at an end
+FieldVerdict RateNick(std::string_view nick);          // 2..12, no Cyrillic
+FieldVerdict RateCity(std::string_view city);          // 2..15, Cyrillic allowed
+FieldVerdict RatePassword(std::string_view password);  // 4..12, no Cyrillic
+FieldVerdict RateEmail(std::string_view email);  // 2..30, no Cyrillic, "@" inside, not at an end
 // The passport and the like's name prompt: Cyrillic allowed in both.
-FieldRating RatePassportNick(std::string_view nick);  // 2..12
-FieldRating RatePassportCity(std::string_view city);  // 2..15
+FieldVerdict RatePassportNick(std::string_view nick);  // 2..12
+FieldVerdict RatePassportCity(std::string_view city);  // 2..15
 
 // Keystrokes in the account edits. Nick and city refuse a key of no class; password and
 // e-mail take only Latin letters, digits and the signs. Backspace always passes.
@@ -64,10 +64,10 @@ enum class AccountState : uint8_t { kNone = 1, kSignedIn = 2, kRated = 3 };
 
 // "Create an account": only without an account, with nick and city valid and password and
 // e-mail valid without Cyrillic letters.
-bool CanCreateAccount(AccountState state, FieldRating nick, FieldRating city, FieldRating password,
-                      FieldRating email);
+bool CanCreateAccount(AccountState state, FieldVerdict nick, FieldVerdict city,
+                      FieldVerdict password, FieldVerdict email);
 // The sign-in button: in state 1 with a valid nick and a Latin password; signing out always.
-bool CanSignInOrOut(AccountState state, FieldRating nick, FieldRating password);
+bool CanSignInOrOut(AccountState state, FieldVerdict nick, FieldVerdict password);
 
 // --- The account rating ---
 //

@@ -64,7 +64,7 @@ int RunAccountCheck(const CommandArgs& raw) {
   const bool passport = args.Flag("passport");
   struct Field {
     const char* name;
-    web::FieldRating (*rate)(std::string_view);
+    web::FieldVerdict (*rate)(std::string_view);
   };
   const Field fields[] = {
       {"nick", passport ? web::RatePassportNick : web::RateNick},

@@ -374,7 +374,7 @@ void AccountWindow::UpdateLamps() {
 
 void AccountWindow::UpdateButtons() {
   const auto state = session_.State();
-  const auto rating = [this](size_t i) { return static_cast<web::FieldRating>(ratings_[i]); };
+  const auto rating = [this](size_t i) { return static_cast<web::FieldVerdict>(ratings_[i]); };
   const bool locked = session_.RatedMatchRunning();
   const bool signedIn = session_.SignedIn();
   createButton_->setEnabled(

@@ -32,8 +32,8 @@ int RateFieldText(AccountField field, const QString& text) {
   // The edits hold Unicode; the rules read code page 1251. A character the code page lacks
   // belongs to no class.
   const auto bytes = ToCp1251Exactly(text);
-  if (!bytes) return static_cast<int>(web::FieldRating::kInvalid);
-  web::FieldRating rating = web::FieldRating::kInvalid;
+  if (!bytes) return static_cast<int>(web::FieldVerdict::kInvalid);
+  web::FieldVerdict rating = web::FieldVerdict::kInvalid;
   switch (field) {
     case AccountField::kNick:
       rating = web::RateNick(*bytes);

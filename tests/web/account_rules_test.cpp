@@ -14,7 +14,7 @@ namespace {
 
 enum class Field { kNick, kCity, kPassword, kEmail, kPassportNick, kPassportCity };
 
-FieldRating Rate(Field field, std::string_view text) {
+FieldVerdict Rate(Field field, std::string_view text) {
   switch (field) {
     case Field::kNick:
       return RateNick(text);
@@ -29,12 +29,12 @@ FieldRating Rate(Field field, std::string_view text) {
     case Field::kPassportCity:
       return RatePassportCity(text);
   }
-  return FieldRating::kInvalid;
+  return FieldVerdict::kInvalid;
 }
 
-constexpr auto kBad = FieldRating::kInvalid;
-constexpr auto kCyr = FieldRating::kValidCyrillic;
-constexpr auto kLat = FieldRating::kValidLatin;
+constexpr auto kBad = FieldVerdict::kInvalid;
+constexpr auto kCyr = FieldVerdict::kValidCyrillic;
+constexpr auto kLat = FieldVerdict::kValidLatin;
 
 // Code page 1251: "Анна", "Киев", "Ёлка".
 const std::string kAnna = "\xC0\xED\xED\xE0";
@@ -45,7 +45,7 @@ TEST(AccountRulesTest, TheValidatorRatesEveryFieldByItsRules) {
   struct Case {
     Field field;
     std::string text;
-    FieldRating want;
+    FieldVerdict want;
   };
   const std::vector<Case> cases = {
       {Field::kNick, "", kBad},
