@@ -1,7 +1,7 @@
 #pragma once
 // The chat of a network game at the table: the strip of the last four lines in the message
 // box, each in the colour of its writer's number, and under it the chat field with its
-// send button. The table hosts it over its message box; the session feeds it lines and
+// send button. The table hosts it over its message box; the connection feeds it lines and
 // takes what the player sends.
 #include <QColor>
 #include <QFont>

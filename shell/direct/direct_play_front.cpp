@@ -92,7 +92,7 @@ bool DirectPlayFront::OpenPlayerWindow(int slot) {
         return OpenTable(player, choice, error);
       },
       w_.window);
-  if (ExecModal(dialog) != QDialog::Accepted || !session_) return false;
+  if (ExecModal(dialog) != QDialog::Accepted || !connection_) return false;
   if (w_.showTable) w_.showTable();
   return true;
 }
@@ -105,36 +105,38 @@ MatchStart DirectPlayFront::StartFor(const SignInResult& player) const {
 
 bool DirectPlayFront::OpenTable(const SignInResult& player, const NetChoice& choice,
                                 QString* error) {
-  if (session_) EndSession();
+  if (connection_) EndConnection();
   DirectPlayServices services;
   services.match = w_.match;
   services.seed = w_.seed;
   services.playSound = w_.playSound;
-  session_ = std::make_unique<DirectPlaySession>(services);
-  session_->SetTickInterval(tickMs_);
+  connection_ = std::make_unique<DirectPlayConnection>(services);
+  connection_->SetTickInterval(tickMs_);
   player_ = player;
-  const bool go = WaitForTable(*session_, *w_.settings, choice, StartFor(player), w_.window, error);
+  const bool go =
+      WaitForTable(*connection_, *w_.settings, choice, StartFor(player), w_.window, error);
   if (!go) {
-    DisposeSession();
+    DisposeConnection();
     return false;
   }
 
   chat_ = new ChatPanel(*w_.settings, w_.table);
   PlaceChat();
-  chat_->SetChatEnabled(session_->ChatAllowed());
+  chat_->SetChatEnabled(connection_->ChatAllowed());
   chat_->show();
   chat_->raise();
-  DirectPlaySession* session = session_.get();
-  connect(session, &DirectPlaySession::chatLine, chat_,
+  DirectPlayConnection* connection = connection_.get();
+  connect(connection, &DirectPlayConnection::chatLine, chat_,
           [this](int writer, const QString& text, bool) { chat_->AddLine(writer, text); });
-  connect(session, &DirectPlaySession::chatAllowedChanged, chat_, &ChatPanel::SetChatEnabled);
-  connect(chat_, &ChatPanel::sendRequested, session, &DirectPlaySession::SendChat);
-  connect(chat_, &ChatPanel::typedAtSendButton, session, &DirectPlaySession::TypeAtSendButton);
-  connect(chat_, &ChatPanel::sendButtonFocusChanged, session,
-          &DirectPlaySession::SendButtonFocusChanged);
-  connect(session, &DirectPlaySession::gameInterrupted, this, [this](const QString& message) {
+  connect(connection, &DirectPlayConnection::chatAllowedChanged, chat_, &ChatPanel::SetChatEnabled);
+  connect(chat_, &ChatPanel::sendRequested, connection, &DirectPlayConnection::SendChat);
+  connect(chat_, &ChatPanel::typedAtSendButton, connection,
+          &DirectPlayConnection::TypeAtSendButton);
+  connect(chat_, &ChatPanel::sendButtonFocusChanged, connection,
+          &DirectPlayConnection::SendButtonFocusChanged);
+  connect(connection, &DirectPlayConnection::gameInterrupted, this, [this](const QString& message) {
     ShowError(w_.window, message);
-    EndSession();
+    EndConnection();
     if (w_.backToMenu) w_.backToMenu();
   });
   return true;
@@ -154,31 +156,31 @@ LocalMatchEndOutcome DirectPlayFront::FinishMatch(LocalMatchEnd match) {
   end.match.slot = slot_;
   end.match.name = player_.name;
   end.match.passwordCode = player_.passwordCode;
-  if (session_) end.players = session_->PlayerNames();
+  if (connection_) end.players = connection_->PlayerNames();
   const LocalMatchEndOutcome outcome = FinishNetMatch(end);
-  EndSession();
+  EndConnection();
   return outcome;
 }
 
 void DirectPlayFront::Leave() {
-  EndSession();
+  EndConnection();
 }
 
-void DirectPlayFront::EndSession() {
+void DirectPlayFront::EndConnection() {
   if (chat_ != nullptr) {
     chat_->hide();
     chat_->deleteLater();
     chat_ = nullptr;
   }
-  DisposeSession();
+  DisposeConnection();
 }
 
-void DirectPlayFront::DisposeSession() {
-  if (!session_) return;
-  session_->Leave();
-  // This may run inside one of the session's own signals: it goes once that has returned
+void DirectPlayFront::DisposeConnection() {
+  if (!connection_) return;
+  connection_->Leave();
+  // This may run inside one of the connection's own signals: it goes once that has returned
   // (or with this front, whichever comes first).
-  DirectPlaySession* old = session_.release();
+  DirectPlayConnection* old = connection_.release();
   old->setParent(this);
   old->deleteLater();
 }

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "program/match_end.h"
-#include "shell/direct/direct_play_session.h"
+#include "shell/direct/direct_play_connection.h"
 #include "shell/direct/network_fields.h"
 #include "shell/password_dialog.h"
 
@@ -80,23 +80,23 @@ class DirectPlayFront : public QObject {
   // The network round's tick of the games to come (one second; tests make it short).
   void SetTickInterval(int milliseconds) { tickMs_ = milliseconds; }
 
-  bool Playing() const { return session_ != nullptr; }
-  DirectPlaySession* Session() const { return session_.get(); }
+  bool Playing() const { return connection_ != nullptr; }
+  DirectPlayConnection* Connection() const { return connection_.get(); }
   ChatPanel* Chat() const { return chat_; }
 
  private:
   bool OpenTable(const SignInResult& player, const NetChoice& choice, QString* error);
   MatchStart StartFor(const SignInResult& player) const;
   void PlaceChat();
-  void EndSession();
-  void DisposeSession();
+  void EndConnection();
+  void DisposeConnection();
 
   DirectPlayContext w_;
-  std::unique_ptr<DirectPlaySession> session_;
+  std::unique_ptr<DirectPlayConnection> connection_;
   ChatPanel* chat_ = nullptr;
   int slot_ = 0;
   SignInResult player_;
-  int tickMs_ = DirectPlaySession::kTickMs;
+  int tickMs_ = DirectPlayConnection::kTickMs;
 };
 
 }  // namespace trilane

@@ -369,7 +369,7 @@ TEST(DirectMatchTest, AJoinerWithoutAHostReadsNoAccessibleGames) {
   EXPECT_TRUE(joiner.controller.JoinError());
 }
 
-TEST(DirectSessionTest, FaceUpCodeReadsAsANumber) {
+TEST(DirectConnectionTest, FaceUpCodeReadsAsANumber) {
   struct Case {
     const char* typed;
     int toggles;

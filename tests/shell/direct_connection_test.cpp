@@ -1,4 +1,4 @@
-// Host and joiner sessions in one process over real loopback sockets: seating through the
+// Host and joiner connections in one process over real loopback sockets: seating through the
 // waiting window, a whole match played by the computer on every seat, chat both ways, and
 // games that end because a player left or the host was never there.
 #include <gtest/gtest.h>
@@ -14,8 +14,8 @@
 
 #include "records/settings.h"
 #include "shell/direct/chat_panel.h"
+#include "shell/direct/direct_play_connection.h"
 #include "shell/direct/direct_play_front.h"
-#include "shell/direct/direct_play_session.h"
 #include "shell/direct/network_fields.h"
 #include "shell/direct/wait_window.h"
 #include "shell/modal.h"
@@ -37,7 +37,7 @@ QString InterruptedText() {
 }
 
 // One machine of the game: a table nobody looks at, its seat played by the computer after
-// every event, and the session.
+// every event, and the connection.
 class Machine : private FlowHost {
  public:
   explicit Machine(uint32_t seed) : match_(view_, this) {
@@ -45,9 +45,9 @@ class Machine : private FlowHost {
     services.match = &match_;
     services.seed = seed;
     services.playSound = [this](std::string_view name) { sounds.emplace_back(name); };
-    session = std::make_unique<DirectPlaySession>(services);
-    session->SetTickInterval(2);
-    session->SetAfterEvent([this] { Play(); });
+    connection = std::make_unique<DirectPlayConnection>(services);
+    connection->SetTickInterval(2);
+    connection->SetAfterEvent([this] { Play(); });
     view_.onRoundFinished = [this] { ++roundsFinished; };
   }
 
@@ -93,8 +93,8 @@ class Machine : private FlowHost {
   AutoPlayer player_;
 
  public:
-  // Last, so the session (and its controller) goes before the match that names it.
-  std::unique_ptr<DirectPlaySession> session;
+  // Last, so the connection (and its controller) goes before the match that names it.
+  std::unique_ptr<DirectPlayConnection> connection;
 };
 
 MatchStart Start(const char* name) {
@@ -106,39 +106,39 @@ MatchStart Start(const char* name) {
 // A host listening on a free loopback port, with `joiners` seated.
 void Seat(Machine& host, std::vector<Machine*> joiners) {
   QString error;
-  ASSERT_TRUE(host.session->StartHosting("Host", QHostAddress::LocalHost, 0, &error))
+  ASSERT_TRUE(host.connection->StartHosting("Host", QHostAddress::LocalHost, 0, &error))
       << error.toStdString();
-  const quint16 port = host.session->ListeningPort();
+  const quint16 port = host.connection->ListeningPort();
   ASSERT_NE(port, 0);
   int expected = 0;
   for (Machine* joiner : joiners) {
     ++expected;
-    QSignalSpy seated(joiner->session.get(), &DirectPlaySession::seatedAs);
-    joiner->session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+    QSignalSpy seated(joiner->connection.get(), &DirectPlayConnection::seatedAs);
+    joiner->connection->StartJoining("Join", Start("Join"), "127.0.0.1", port);
     ASSERT_TRUE(seated.wait(kWaitMs));
     EXPECT_EQ(seated.at(0).at(0).toInt(), expected + 1);
-    EXPECT_EQ(host.session->Joiners(), expected);
+    EXPECT_EQ(host.connection->Joiners(), expected);
   }
 }
 
-TEST(DirectPlaySessionTest, AWholeMatchOverLoopbackAgreesOnEveryMachine) {
+TEST(DirectPlayConnectionTest, AWholeMatchOverLoopbackAgreesOnEveryMachine) {
   test::TableTestApp();
   Machine host(7), joiner(0);
   Seat(host, {&joiner});
   // Seated but not dealt: the joiner may not chat yet, and nothing has sounded.
-  EXPECT_FALSE(joiner.session->ChatAllowed());
-  EXPECT_FALSE(joiner.session->SendChat("early"));
-  EXPECT_EQ(joiner.session->Phase(), direct::LinkPhase::kSeated);
+  EXPECT_FALSE(joiner.connection->ChatAllowed());
+  EXPECT_FALSE(joiner.connection->SendChat("early"));
+  EXPECT_EQ(joiner.connection->Phase(), direct::LinkPhase::kSeated);
 
-  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
-  EXPECT_TRUE(host.session->Ticking());
-  EXPECT_TRUE(host.session->ChatAllowed());
-  QTRY_VERIFY_WITH_TIMEOUT(joiner.session->ChatAllowed(), kWaitMs);
+  ASSERT_TRUE(host.connection->StartGame(Start("Host"), false));
+  EXPECT_TRUE(host.connection->Ticking());
+  EXPECT_TRUE(host.connection->ChatAllowed());
+  QTRY_VERIFY_WITH_TIMEOUT(joiner.connection->ChatAllowed(), kWaitMs);
 
   // Chat both ways: others' lines sound, own lines do not.
-  QSignalSpy hostLines(host.session.get(), &DirectPlaySession::chatLine);
-  QSignalSpy joinerLines(joiner.session.get(), &DirectPlaySession::chatLine);
-  EXPECT_TRUE(joiner.session->SendChat("hello host"));
+  QSignalSpy hostLines(host.connection.get(), &DirectPlayConnection::chatLine);
+  QSignalSpy joinerLines(joiner.connection.get(), &DirectPlayConnection::chatLine);
+  EXPECT_TRUE(joiner.connection->SendChat("hello host"));
   ASSERT_TRUE(hostLines.wait(kWaitMs));
   EXPECT_EQ(hostLines.at(0).at(0).toInt(), 2);
   EXPECT_EQ(hostLines.at(0).at(1).toString(), "hello host");
@@ -147,8 +147,8 @@ TEST(DirectPlaySessionTest, AWholeMatchOverLoopbackAgreesOnEveryMachine) {
   EXPECT_EQ(joinerLines.count(), 1);  // its own line, at once
   EXPECT_TRUE(joinerLines.at(0).at(2).toBool());
   EXPECT_FALSE(joiner.Heard("WToMenK"));
-  EXPECT_FALSE(host.session->SendChat(""));
-  EXPECT_TRUE(host.session->SendChat("hi"));
+  EXPECT_FALSE(host.connection->SendChat(""));
+  EXPECT_TRUE(host.connection->SendChat("hi"));
   QTRY_COMPARE_WITH_TIMEOUT(joinerLines.count(), 2, kWaitMs);
   EXPECT_EQ(joinerLines.at(1).at(0).toInt(), 1);
 
@@ -160,40 +160,41 @@ TEST(DirectPlaySessionTest, AWholeMatchOverLoopbackAgreesOnEveryMachine) {
   EXPECT_EQ(joiner.EndRequest().rounds, 4);
   EXPECT_EQ(host.EndRequest().score, host.Totals()[0]);
   EXPECT_EQ(joiner.EndRequest().score, joiner.Totals()[1]);
-  EXPECT_EQ(host.session->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
-  EXPECT_EQ(joiner.session->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
+  EXPECT_EQ(host.connection->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
+  EXPECT_EQ(joiner.connection->PlayerNames(), (std::vector<std::string>{"Host", "Join"}));
 
   // Leaving after the last result is no interruption for anyone.
-  QSignalSpy hostInterrupted(host.session.get(), &DirectPlaySession::gameInterrupted);
-  QSignalSpy joinerInterrupted(joiner.session.get(), &DirectPlaySession::gameInterrupted);
-  host.session->Leave();
-  joiner.session->Leave();
+  QSignalSpy hostInterrupted(host.connection.get(), &DirectPlayConnection::gameInterrupted);
+  QSignalSpy joinerInterrupted(joiner.connection.get(), &DirectPlayConnection::gameInterrupted);
+  host.connection->Leave();
+  joiner.connection->Leave();
   QTest::qWait(50);
   EXPECT_EQ(hostInterrupted.count(), 0);
   EXPECT_EQ(joinerInterrupted.count(), 0);
   EXPECT_FALSE(host.Heard("WWrongs"));
 }
 
-TEST(DirectPlaySessionTest, AJoinerLeavingEndsTheGameForEveryone) {
+TEST(DirectPlayConnectionTest, AJoinerLeavingEndsTheGameForEveryone) {
   test::TableTestApp();
   Machine host(11), first(0), second(0);
   Seat(host, {&first, &second});
-  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
-  QTRY_VERIFY_WITH_TIMEOUT(second.session->ChatAllowed() && first.session->ChatAllowed(), kWaitMs);
+  ASSERT_TRUE(host.connection->StartGame(Start("Host"), false));
+  QTRY_VERIFY_WITH_TIMEOUT(second.connection->ChatAllowed() && first.connection->ChatAllowed(),
+                           kWaitMs);
 
-  QSignalSpy hostInterrupted(host.session.get(), &DirectPlaySession::gameInterrupted);
-  QSignalSpy secondInterrupted(second.session.get(), &DirectPlaySession::gameInterrupted);
-  first.session.reset();  // the program closed mid-game
+  QSignalSpy hostInterrupted(host.connection.get(), &DirectPlayConnection::gameInterrupted);
+  QSignalSpy secondInterrupted(second.connection.get(), &DirectPlayConnection::gameInterrupted);
+  first.connection.reset();  // the program closed mid-game
   ASSERT_TRUE(hostInterrupted.wait(kWaitMs));
   EXPECT_EQ(hostInterrupted.at(0).at(0).toString(), InterruptedText());
   EXPECT_TRUE(host.Heard("WWrongs"));
-  EXPECT_FALSE(host.session->ChatAllowed());
-  EXPECT_FALSE(host.session->Ticking());
+  EXPECT_FALSE(host.connection->ChatAllowed());
+  EXPECT_FALSE(host.connection->Ticking());
   // With two joiners the host tells the other one ("abort").
   QTRY_COMPARE_WITH_TIMEOUT(secondInterrupted.count(), 1, kWaitMs);
   EXPECT_EQ(secondInterrupted.at(0).at(0).toString(), InterruptedText());
   EXPECT_TRUE(second.Heard("WWrongs"));
-  EXPECT_FALSE(second.session->ChatAllowed());
+  EXPECT_FALSE(second.connection->ChatAllowed());
   // Nothing is pending any more and nothing comes twice.
   QTest::qWait(100);
   EXPECT_EQ(hostInterrupted.count(), 1);
@@ -201,22 +202,22 @@ TEST(DirectPlaySessionTest, AJoinerLeavingEndsTheGameForEveryone) {
   EXPECT_EQ(host.Flow().Stage(), RoundStage::kStopped);
 }
 
-TEST(DirectPlaySessionTest, TheHostLeavingEndsAJoinersGame) {
+TEST(DirectPlayConnectionTest, TheHostLeavingEndsAJoinersGame) {
   test::TableTestApp();
   Machine host(5), joiner(0);
   joiner.autoplay = false;  // it stays in the middle of the round
   Seat(host, {&joiner});
-  ASSERT_TRUE(host.session->StartGame(Start("Host"), false));
-  QTRY_VERIFY_WITH_TIMEOUT(joiner.session->ChatAllowed(), kWaitMs);
-  QSignalSpy interrupted(joiner.session.get(), &DirectPlaySession::gameInterrupted);
-  host.session->Leave();
+  ASSERT_TRUE(host.connection->StartGame(Start("Host"), false));
+  QTRY_VERIFY_WITH_TIMEOUT(joiner.connection->ChatAllowed(), kWaitMs);
+  QSignalSpy interrupted(joiner.connection.get(), &DirectPlayConnection::gameInterrupted);
+  host.connection->Leave();
   ASSERT_TRUE(interrupted.wait(kWaitMs));
   EXPECT_EQ(interrupted.at(0).at(0).toString(), InterruptedText());
   EXPECT_TRUE(joiner.Heard("WWrongs"));
-  EXPECT_FALSE(joiner.session->Ticking());
+  EXPECT_FALSE(joiner.connection->Ticking());
 }
 
-TEST(DirectPlaySessionTest, NobodyAtTheAddressReadsNoAccessibleGames) {
+TEST(DirectPlayConnectionTest, NobodyAtTheAddressReadsNoAccessibleGames) {
   test::TableTestApp();
   quint16 port = 0;
   {
@@ -225,51 +226,51 @@ TEST(DirectPlaySessionTest, NobodyAtTheAddressReadsNoAccessibleGames) {
     port = probe.serverPort();
   }
   Machine joiner(0);
-  QSignalSpy failed(joiner.session.get(), &DirectPlaySession::joinFailed);
-  joiner.session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
-  EXPECT_TRUE(joiner.session->JoinError());
+  QSignalSpy failed(joiner.connection.get(), &DirectPlayConnection::joinFailed);
+  joiner.connection->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+  EXPECT_TRUE(joiner.connection->JoinError());
   ASSERT_TRUE(failed.wait(kWaitMs));
   EXPECT_EQ(failed.at(0).at(0).toString(), ShownText(direct::NoAccessibleGamesMessage()));
-  EXPECT_TRUE(joiner.session->JoinError());
+  EXPECT_TRUE(joiner.connection->JoinError());
   EXPECT_FALSE(joiner.Heard("WWrongs"));
 }
 
-TEST(DirectPlaySessionTest, APortInUseCannotBeHosted) {
+TEST(DirectPlayConnectionTest, APortInUseCannotBeHosted) {
   test::TableTestApp();
   QTcpServer holder;
   ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
   Machine host(1);
   QString error;
   EXPECT_FALSE(
-      host.session->StartHosting("Host", QHostAddress::LocalHost, holder.serverPort(), &error));
+      host.connection->StartHosting("Host", QHostAddress::LocalHost, holder.serverPort(), &error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(host.session->PlayingAs(), DirectPlaySession::Role::kNone);
+  EXPECT_EQ(host.connection->PlayingAs(), DirectPlayConnection::Role::kNone);
 }
 
 // The player window's OK through the waiting windows: the joiner's closes when it is
 // seated, the host's "Ok" starts the game; a host that cancels goes back to the player
 // window with nothing listening.
-TEST(DirectPlaySessionTest, WaitingWindowsOpenTheTable) {
+TEST(DirectPlayConnectionTest, WaitingWindowsOpenTheTable) {
   test::TableTestApp();
   TSettings settings;
   Machine host(3), joiner(0);
   QString error;
-  ASSERT_TRUE(host.session->StartHosting("Host", QHostAddress::LocalHost, 0, &error));
+  ASSERT_TRUE(host.connection->StartHosting("Host", QHostAddress::LocalHost, 0, &error));
   NetChoice choice;
   choice.joining = true;
   choice.address = "127.0.0.1";
-  choice.port = host.session->ListeningPort();
+  choice.port = host.connection->ListeningPort();
 
-  // A window of the host's that is not the session's: its "Ok" once someone sits.
+  // A window of the host's that is not the connection's: its "Ok" once someone sits.
   WaitWindow hostWindow(settings, WaitWindow::Role::kHost, nullptr);
-  QObject::connect(host.session.get(), &DirectPlaySession::joinerSeated, &hostWindow,
+  QObject::connect(host.connection.get(), &DirectPlayConnection::joinerSeated, &hostWindow,
                    [&hostWindow](int netId, const QString&) { hostWindow.JoinerSeated(netId); });
   hostWindow.show();
-  const bool joined = WaitForTable(*joiner.session, settings, choice, Start("Join"), nullptr);
+  const bool joined = WaitForTable(*joiner.connection, settings, choice, Start("Join"), nullptr);
   EXPECT_TRUE(joined);
   EXPECT_TRUE(hostWindow.OkEnabled());
   EXPECT_FALSE(hostWindow.CancelEnabled());
-  EXPECT_EQ(joiner.session->NetId(), 2);
+  EXPECT_EQ(joiner.connection->NetId(), 2);
 
   Machine lonely(4);
   NetChoice hosting;
@@ -281,12 +282,12 @@ TEST(DirectPlaySessionTest, WaitingWindowsOpenTheTable) {
     }
   });
   canceller.start(20);
-  EXPECT_FALSE(WaitForTable(*lonely.session, settings, hosting, Start("Host"), nullptr));
+  EXPECT_FALSE(WaitForTable(*lonely.connection, settings, hosting, Start("Host"), nullptr));
   canceller.stop();
-  EXPECT_EQ(lonely.session->ListeningPort(), 0);
+  EXPECT_EQ(lonely.connection->ListeningPort(), 0);
 }
 
-TEST(DirectPlaySessionTest, AJoinerLeavingBeforeTheStartClosesTheHostsWaitingWindow) {
+TEST(DirectPlayConnectionTest, AJoinerLeavingBeforeTheStartClosesTheHostsWaitingWindow) {
   test::TableTestApp();
   TSettings settings;
   quint16 port = 0;
@@ -304,20 +305,21 @@ TEST(DirectPlaySessionTest, AJoinerLeavingBeforeTheStartClosesTheHostsWaitingWin
       QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
     } else if (qobject_cast<WaitWindow*>(&shown) != nullptr) {
       // Someone sits down and leaves again while the host waits.
-      QObject::connect(joiner->session.get(), &DirectPlaySession::seatedAs, joiner->session.get(),
+      QObject::connect(joiner->connection.get(), &DirectPlayConnection::seatedAs,
+                       joiner->connection.get(),
                        [&joiner] { QTimer::singleShot(0, [&joiner] { joiner.reset(); }); });
-      joiner->session->StartJoining("Join", Start("Join"), "127.0.0.1", port);
+      joiner->connection->StartJoining("Join", Start("Join"), "127.0.0.1", port);
     }
   });
   NetChoice hosting;
   hosting.port = port;
-  const bool started = WaitForTable(*host.session, settings, hosting, Start("Host"), nullptr);
+  const bool started = WaitForTable(*host.connection, settings, hosting, Start("Host"), nullptr);
   SetModalShownHook({});
   EXPECT_FALSE(started);
   EXPECT_EQ(joiner, nullptr);
   EXPECT_EQ(boxes, QStringList{InterruptedText()});
   EXPECT_TRUE(host.Heard("WWrongs"));
-  EXPECT_EQ(host.session->Phase(), direct::LinkPhase::kClosed);
+  EXPECT_EQ(host.connection->Phase(), direct::LinkPhase::kClosed);
 }
 
 // The main menu's way in: the player window, the waiting window, the table with the chat
@@ -369,12 +371,12 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
       player->Fields()->PortField()->setText(QString::number(port));
       QTest::mouseClick(player->findChild<QorCardsButton*>("Button1"), Qt::LeftButton);
     } else if (auto* wait = qobject_cast<WaitWindow*>(&shown)) {
-      QObject::connect(joiner->session.get(), &DirectPlaySession::seatedAs, wait, [wait] {
+      QObject::connect(joiner->connection.get(), &DirectPlayConnection::seatedAs, wait, [wait] {
         QTimer::singleShot(0, wait, [wait] {
           QTest::mouseClick(wait->findChild<QorCardsButton*>("Button1"), Qt::LeftButton);
         });
       });
-      joiner->session->StartJoining("Bo", Start("Bo"), "127.0.0.1", port);
+      joiner->connection->StartJoining("Bo", Start("Bo"), "127.0.0.1", port);
     }
   });
   const bool opened = front.OpenPlayerWindow(6);
@@ -383,8 +385,8 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   EXPECT_TRUE(tableShown);
   EXPECT_EQ(settings.ServerPort, std::to_string(port));
   ASSERT_TRUE(front.Playing());
-  EXPECT_EQ(front.Session()->Phase(), direct::LinkPhase::kPlaying);
-  EXPECT_EQ(front.Session()->PlayerNames(), (std::vector<std::string>{"Anna", "Bo"}));
+  EXPECT_EQ(front.Connection()->Phase(), direct::LinkPhase::kPlaying);
+  EXPECT_EQ(front.Connection()->PlayerNames(), (std::vector<std::string>{"Anna", "Bo"}));
 
   // The chat strip lies over the table's message box, and moves with the window's size.
   ChatPanel* chat = front.Chat();
@@ -396,14 +398,14 @@ TEST(DirectPlayFrontTest, HostingFromThePlayerWindowToTheTableAndBack) {
   table.ApplyWindowSize(kLargeWindow, QSize(1520, 1000));
   EXPECT_EQ(chat->pos(), QPoint(1168, 20));
 
-  QTRY_VERIFY_WITH_TIMEOUT(joiner->session->ChatAllowed(), kWaitMs);
-  EXPECT_TRUE(joiner->session->SendChat("hi Anna"));
+  QTRY_VERIFY_WITH_TIMEOUT(joiner->connection->ChatAllowed(), kWaitMs);
+  EXPECT_TRUE(joiner->connection->SendChat("hi Anna"));
   QTRY_COMPARE_WITH_TIMEOUT(chat->Lines().Lines()[0].writer, 2, kWaitMs);
   EXPECT_EQ(chat->Lines().Lines()[0].text, "hi Anna");
   QTest::keyClicks(chat->Field(), "hi Bo");
   QTest::keyClick(chat->Field(), Qt::Key_Return);
   EXPECT_EQ(chat->Lines().Lines()[1].writer, 1);
-  QSignalSpy joinerLines(joiner->session.get(), &DirectPlaySession::chatLine);
+  QSignalSpy joinerLines(joiner->connection.get(), &DirectPlayConnection::chatLine);
   ASSERT_TRUE(joinerLines.wait(kWaitMs));
   EXPECT_EQ(joinerLines.at(0).at(1).toString(), "hi Bo");
 

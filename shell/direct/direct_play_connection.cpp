@@ -1,4 +1,4 @@
-#include "shell/direct/direct_play_session.h"
+#include "shell/direct/direct_play_connection.h"
 
 #include <QDateTime>
 
@@ -21,33 +21,33 @@ QString ShownText(const TableText& text) {
       QString::fromStdString(ComposeText(text, [](int entry) { return Word(entry); })));
 }
 
-DirectPlaySession::DirectPlaySession(DirectPlayServices services, QObject* parent)
+DirectPlayConnection::DirectPlayConnection(DirectPlayServices services, QObject* parent)
     : QObject(parent), services_(std::move(services)) {
   ticks_.setInterval(kTickMs);
-  connect(&ticks_, &QTimer::timeout, this, &DirectPlaySession::Tick);
+  connect(&ticks_, &QTimer::timeout, this, &DirectPlayConnection::Tick);
 }
 
-DirectPlaySession::~DirectPlaySession() {
+DirectPlayConnection::~DirectPlayConnection() {
   // The sockets go before the controllers they report to, and the table's flow before the
   // controller it sends through.
   transport_.reset();
   CloseTable();
 }
 
-void DirectPlaySession::CloseTable() {
+void DirectPlayConnection::CloseTable() {
   // Only this game's flow: a later game may be on the table already.
   if (flow_ != nullptr && services_.match != nullptr && &services_.match->Flow() == flow_)
     services_.match->Close();
   flow_ = nullptr;
 }
 
-uint32_t DirectPlaySession::Seed() const {
+uint32_t DirectPlayConnection::Seed() const {
   if (services_.seed) return *services_.seed;
   return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch());
 }
 
-bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddress& address,
-                                     quint16 port, QString* error) {
+bool DirectPlayConnection::StartHosting(std::string_view ownName, const QHostAddress& address,
+                                        quint16 port, QString* error) {
   if (role_ != Role::kNone || services_.match == nullptr) return false;
   auto host = std::make_unique<direct::HostController>(ownName, *this);
   auto transport = std::make_unique<direct::HostTransport>(*host);
@@ -73,8 +73,8 @@ bool DirectPlaySession::StartHosting(std::string_view ownName, const QHostAddres
   return true;
 }
 
-void DirectPlaySession::StartJoining(std::string_view ownName, const MatchStart& start,
-                                     const QString& address, quint16 port) {
+void DirectPlayConnection::StartJoining(std::string_view ownName, const MatchStart& start,
+                                        const QString& address, quint16 port) {
   if (role_ != Role::kNone || services_.match == nullptr) return;
   role_ = Role::kJoiner;
   auto joiner = std::make_unique<direct::JoinerController>(ownName, start, *this);
@@ -88,7 +88,7 @@ void DirectPlaySession::StartJoining(std::string_view ownName, const MatchStart&
   connection.Connect(address, port);
 }
 
-bool DirectPlaySession::StartGame(const MatchStart& start, bool ruleTwoFour) {
+bool DirectPlayConnection::StartGame(const MatchStart& start, bool ruleTwoFour) {
   if (role_ != Role::kHost || host_ == nullptr) return false;
   // Seating is over: nobody else may come in while the game runs.
   transport_->StopListening();
@@ -99,39 +99,39 @@ bool DirectPlaySession::StartGame(const MatchStart& start, bool ruleTwoFour) {
   return true;
 }
 
-void DirectPlaySession::Cancel() {
+void DirectPlayConnection::Cancel() {
   ticks_.stop();
   if (transport_) transport_->StopListening();
   if (side_) side_->Leave();
   UpdateChatAllowed();
 }
 
-void DirectPlaySession::Leave() {
+void DirectPlayConnection::Leave() {
   Cancel();
   CloseTable();
 }
 
-int DirectPlaySession::NetId() const {
+int DirectPlayConnection::NetId() const {
   return side_ ? side_->NetId() : 0;
 }
 
-int DirectPlaySession::Joiners() const {
+int DirectPlayConnection::Joiners() const {
   return side_ ? side_->Joiners() : 0;
 }
 
-direct::LinkPhase DirectPlaySession::Phase() const {
+direct::LinkPhase DirectPlayConnection::Phase() const {
   return side_ ? side_->Phase() : direct::LinkPhase::kIdle;
 }
 
-bool DirectPlaySession::JoinError() const {
+bool DirectPlayConnection::JoinError() const {
   return side_ && side_->JoinError();
 }
 
-quint16 DirectPlaySession::ListeningPort() const {
+quint16 DirectPlayConnection::ListeningPort() const {
   return transport_ ? transport_->Port() : 0;
 }
 
-std::vector<std::string> DirectPlaySession::PlayerNames() const {
+std::vector<std::string> DirectPlayConnection::PlayerNames() const {
   std::vector<std::string> names;
   if (!side_) return names;
   const direct::NetNames& all = side_->Names();
@@ -142,25 +142,25 @@ std::vector<std::string> DirectPlaySession::PlayerNames() const {
   return names;
 }
 
-bool DirectPlaySession::SendChat(const QString& text) {
+bool DirectPlayConnection::SendChat(const QString& text) {
   if (text.isEmpty() || !chatAllowed_ || !side_) return false;
   return side_->SendChat(ToUtf8(text));
 }
 
-void DirectPlaySession::TypeAtSendButton(QChar c) {
+void DirectPlayConnection::TypeAtSendButton(QChar c) {
   if (flow_ == nullptr || c.unicode() > 0x7F) return;
   if (faceUp_.Type(static_cast<char>(c.unicode()))) flow_->ToggleFaceUp();
 }
 
-void DirectPlaySession::SendButtonFocusChanged() {
+void DirectPlayConnection::SendButtonFocusChanged() {
   faceUp_.Clear();
 }
 
-void DirectPlaySession::Sound(std::string_view name) const {
+void DirectPlayConnection::Sound(std::string_view name) const {
   if (services_.playSound) services_.playSound(name);
 }
 
-void DirectPlaySession::AfterEvent() {
+void DirectPlayConnection::AfterEvent() {
   // A joiner's round ticks from its seating on; the first deal and the chat follow it.
   if (role_ == Role::kJoiner && side_ && side_->Phase() == direct::LinkPhase::kSeated &&
       !ticks_.isActive() && !interrupted_) {
@@ -170,12 +170,12 @@ void DirectPlaySession::AfterEvent() {
   if (afterEvent_) afterEvent_();
 }
 
-void DirectPlaySession::Tick() {
+void DirectPlayConnection::Tick() {
   if (flow_ != nullptr) flow_->Tick();
   AfterEvent();
 }
 
-void DirectPlaySession::UpdateChatAllowed() {
+void DirectPlayConnection::UpdateChatAllowed() {
   const bool allowed = !interrupted_ && side_ && side_->ChatOpen();
   if (allowed == chatAllowed_) return;
   chatAllowed_ = allowed;
@@ -184,25 +184,25 @@ void DirectPlaySession::UpdateChatAllowed() {
 
 // --- DirectListener
 
-void DirectPlaySession::JoinerSeated(int netId, const TableText& line) {
+void DirectPlayConnection::JoinerSeated(int netId, const TableText& line) {
   emit joinerSeated(netId, ShownText(line));
 }
 
-void DirectPlaySession::SeatedAs(int netId) {
+void DirectPlayConnection::SeatedAs(int netId) {
   faceUp_.Clear();
   emit seatedAs(netId);
 }
 
-void DirectPlaySession::SeatsChanged() {
+void DirectPlayConnection::SeatsChanged() {
   emit seatsChanged();
 }
 
-void DirectPlaySession::ChatLine(int writer, const std::string& utf8, bool own) {
+void DirectPlayConnection::ChatLine(int writer, const std::string& utf8, bool own) {
   if (!own) Sound(SoundResourceName(TableSound::kMessage));
   emit chatLine(writer, QString::fromStdString(utf8), own);
 }
 
-void DirectPlaySession::GameInterrupted(const TableText& message) {
+void DirectPlayConnection::GameInterrupted(const TableText& message) {
   if (interrupted_) return;
   interrupted_ = true;
   ticks_.stop();
@@ -217,42 +217,43 @@ void DirectPlaySession::GameInterrupted(const TableText& message) {
   });
 }
 
-void DirectPlaySession::JoinFailed(const TableText& message) {
+void DirectPlayConnection::JoinFailed(const TableText& message) {
   emit joinFailed(ShownText(message));
 }
 
 // ---------------------------------------------------------------------------------------
 
-bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const NetChoice& choice,
-                  const MatchStart& start, QWidget* parent, QString* error) {
+bool WaitForTable(DirectPlayConnection& connection, const TSettings& settings,
+                  const NetChoice& choice, const MatchStart& start, QWidget* parent,
+                  QString* error) {
   if (!choice.joining) {
-    if (!session.StartHosting(start.name, QHostAddress::Any, choice.port, error)) return false;
+    if (!connection.StartHosting(start.name, QHostAddress::Any, choice.port, error)) return false;
     WaitWindow window(settings, WaitWindow::Role::kHost, parent);
-    QObject::connect(&session, &DirectPlaySession::joinerSeated, &window,
+    QObject::connect(&connection, &DirectPlayConnection::joinerSeated, &window,
                      [&window](int netId, const QString&) { window.JoinerSeated(netId); });
     // A seated joiner that leaves before the game starts takes the game with it.
-    QObject::connect(&session, &DirectPlaySession::gameInterrupted, &window,
+    QObject::connect(&connection, &DirectPlayConnection::gameInterrupted, &window,
                      [&window](const QString& message) {
                        ShowError(&window, message);
                        window.CloseWithoutPlay();
                      });
     ExecModal(window);
     if (!window.Go()) {
-      session.Cancel();
+      connection.Cancel();
       return false;
     }
-    return session.StartGame(start, settings.RuleTwoFour);
+    return connection.StartGame(start, settings.RuleTwoFour);
   }
   WaitWindow window(settings, WaitWindow::Role::kJoiner, parent);
-  window.SetJoinErrorSource([&session] { return session.JoinError(); });
-  QObject::connect(&session, &DirectPlaySession::seatedAs, &window,
+  window.SetJoinErrorSource([&connection] { return connection.JoinError(); });
+  QObject::connect(&connection, &DirectPlayConnection::seatedAs, &window,
                    [&window](int) { window.CloseToPlay(); });
-  QObject::connect(&session, &DirectPlaySession::joinFailed, &window,
+  QObject::connect(&connection, &DirectPlayConnection::joinFailed, &window,
                    [&window](const QString&) { window.Tick(); });
-  session.StartJoining(start.name, start, QString::fromStdString(choice.address), choice.port);
+  connection.StartJoining(start.name, start, QString::fromStdString(choice.address), choice.port);
   ExecModal(window);
   if (!window.Go()) {
-    session.Cancel();
+    connection.Cancel();
     return false;
   }
   return true;

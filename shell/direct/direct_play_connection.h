@@ -2,7 +2,7 @@
 // One direct-play game as the windows run it: the socket and the controller of this
 // machine's role, the one-second tick of a network round, the chat and the hidden face-up
 // code, and the end of a game that a player left. What the windows must show arrives as
-// signals; the session shows nothing itself, except that it plays the game's sounds.
+// signals; the connection shows nothing itself, except that it plays the game's sounds.
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -34,8 +34,8 @@ struct NetChoice;
 
 struct DirectPlayServices {
   // The match on the table: hosting or joining starts a network game on it that sends
-  // through this session's controller, and the session closes it before the controller
-  // goes. It must outlive the session.
+  // through this connection's controller, and the connection closes it before the controller
+  // goes. It must outlive the connection.
   TableMatch* match = nullptr;
   // The host's deck seed; empty: taken from the clock (every host shuffles its own decks,
   // the joiners take the host's).
@@ -47,17 +47,17 @@ struct DirectPlayServices {
 // A text of the game in the current language, line breaks made plain.
 QString ShownText(const TableText& text);
 
-class DirectPlaySession : public QObject, public direct::DirectListener {
+class DirectPlayConnection : public QObject, public direct::DirectListener {
   Q_OBJECT
 
  public:
   enum class Role { kNone, kHost, kJoiner };
   static constexpr int kTickMs = 1000;
 
-  explicit DirectPlaySession(DirectPlayServices services, QObject* parent = nullptr);
-  ~DirectPlaySession() override;
-  DirectPlaySession(const DirectPlaySession&) = delete;
-  DirectPlaySession& operator=(const DirectPlaySession&) = delete;
+  explicit DirectPlayConnection(DirectPlayServices services, QObject* parent = nullptr);
+  ~DirectPlayConnection() override;
+  DirectPlayConnection(const DirectPlayConnection&) = delete;
+  DirectPlayConnection& operator=(const DirectPlayConnection&) = delete;
 
   // Host: listens at `port` (0: any free port) and seats joiners from now on. False, with
   // the system's reason, when the port cannot be had.
@@ -153,7 +153,8 @@ class DirectPlaySession : public QObject, public direct::DirectListener {
 // or a seated joiner left before the start (its message shown) (false). A port the host
 // cannot listen on gives false with the reason in `error`; the player window stays open
 // whenever the answer is false.
-bool WaitForTable(DirectPlaySession& session, const TSettings& settings, const NetChoice& choice,
-                  const MatchStart& start, QWidget* parent, QString* error = nullptr);
+bool WaitForTable(DirectPlayConnection& connection, const TSettings& settings,
+                  const NetChoice& choice, const MatchStart& start, QWidget* parent,
+                  QString* error = nullptr);
 
 }  // namespace trilane
