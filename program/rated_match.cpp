@@ -22,11 +22,11 @@ bool CountStartup(web::WebClient& client, bool uncountedCopy, bool startRegister
   return startRegistered || sent;
 }
 
-MatchStart RatedMatchStart(const AccountSession& session) {
-  const web::TQorGame& game = session.Game();
+MatchStart RatedMatchStart(const AccountInUse& account) {
+  const web::TQorGame& game = account.Game();
   MatchStart start;
   start.currentSlot = kSlotAccount;
-  start.name = Cp1251ToUtf8(session.User().Nick);
+  start.name = Cp1251ToUtf8(account.User().Nick);
   start.gamesPlayed = static_cast<int32_t>(game.Kon);
   start.initialScore = static_cast<int32_t>(game.Score);
   start.initialRating = game.Rating;
@@ -40,8 +40,8 @@ PreChargeStep PreCharge::Finish(PreChargeStep::Kind kind, bool playWrongs) {
   PreChargeStep step;
   step.kind = kind;
   step.playWrongs = playWrongs;
-  if (kind == PreChargeStep::Kind::kStarted) session_.SetRatedMatchRunning(true);
-  if (kind == PreChargeStep::Kind::kFailed) session_.SetState(AccountState::kNone);
+  if (kind == PreChargeStep::Kind::kStarted) account_.SetRatedMatchRunning(true);
+  if (kind == PreChargeStep::Kind::kFailed) account_.SetState(AccountState::kNone);
   // A repeated call must not play the sound again.
   done_ = step;
   done_->playWrongs = false;
@@ -62,24 +62,24 @@ bool Holds(const web::TQorGame& read, const web::TQorGame& sent) {
 
 PreChargeStep PreCharge::Advance() {
   if (done_) return *done_;
-  web::WebClient& client = session_.Client();
-  const web::TQorUser& user = session_.User();
+  web::WebClient& client = account_.Client();
+  const web::TQorUser& user = account_.User();
   if (sends_ == 0) {
-    if (session_.State() != AccountState::kRated) {
+    if (account_.State() != AccountState::kRated) {
       return Finish(PreChargeStep::Kind::kNotRated, false);
     }
-    const auto read = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+    const auto read = client.WebReadBest(user.Nick, user.Pw, account_.Game());
     if (!read.ok) return Finish(PreChargeStep::Kind::kFailed, false);
     read_ = read.value;
     // The match starts from what the service holds, and the booking carries this cycle on.
-    session_.SetGame(read_);
+    account_.SetGame(read_);
   }
   const web::TQorGame charge = web::PreChargeRecord(read_);
   if (sends_ > 0) {
     // A send whose reply was lost may have been stored. Sent again it would be refused (the
     // service takes one pre-charge per match), and the player would lose the stored one's
     // 40 points and, with the next pre-charge, the cycle it emptied.
-    const auto now = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+    const auto now = client.WebReadBest(user.Nick, user.Pw, account_.Game());
     if (now.ok && Holds(now.value, charge)) return Finish(PreChargeStep::Kind::kStarted, false);
   }
   ++sends_;
@@ -101,30 +101,30 @@ PreChargeStep PreCharge::Advance() {
   return Finish(PreChargeStep::Kind::kFailed, true);
 }
 
-RatedBooking::RatedBooking(AccountSession& session, int64_t matchScore)
-    : session_(session),
+RatedBooking::RatedBooking(AccountInUse& account, int64_t matchScore)
+    : account_(account),
       matchScore_(matchScore),
-      cycleGames_(session.Game().KonL),
-      cycleScore_(session.Game().Score) {
+      cycleGames_(account.Game().KonL),
+      cycleScore_(account.Game().Score) {
   // What a stored booking leaves on the service, from the values the match started with.
-  const web::TQorGame& before = session.Game();
+  const web::TQorGame& before = account.Game();
   booked_ = web::PreChargeRecord(before);
   booked_.Rating = web::BookedRating(booked_.Kon, booked_.Rating, matchScore_);
   cycleCompleted_ = web::ApplyCycle(booked_, cycleGames_, cycleScore_ + matchScore_);
 }
 
 BookingOutcome RatedBooking::Attempt() {
-  web::WebClient& client = session_.Client();
-  const web::TQorUser& user = session_.User();
-  const auto read = client.WebReadBest(user.Nick, user.Pw, session_.Game());
+  web::WebClient& client = account_.Client();
+  const web::TQorUser& user = account_.User();
+  const auto read = client.WebReadBest(user.Nick, user.Pw, account_.Game());
   if (!read.ok) return {};
   BookingOutcome outcome;
   outcome.cycleScore = cycleScore_ + matchScore_;
   if (Holds(read.value, booked_)) {
     // An earlier attempt was stored and only its reply was lost: sent again it would be
     // refused as a second booking, and "Repeat?" would never end.
-    session_.SetGame(read.value);
-    session_.SetRatedMatchRunning(false);
+    account_.SetGame(read.value);
+    account_.SetRatedMatchRunning(false);
     outcome.stored = true;
     outcome.cycleCompleted = cycleCompleted_;
     return outcome;
@@ -140,11 +140,11 @@ BookingOutcome RatedBooking::Attempt() {
     web::TQorGame restored = read.value;
     restored.KonL = cycleGames_;
     restored.Score = cycleScore_;
-    session_.SetGame(restored);
+    account_.SetGame(restored);
     return {};
   }
-  session_.SetGame(game);
-  session_.SetRatedMatchRunning(false);
+  account_.SetGame(game);
+  account_.SetRatedMatchRunning(false);
   outcome.stored = true;
   return outcome;
 }
@@ -153,7 +153,7 @@ void RatedBooking::GiveUp() {
   // Giving up leaves the pre-charge on the service, by design: the match stays booked as a
   // loss of 40 points and the cycle stands emptied. Only a booking can undo a pre-charge, so
   // a player who cannot reach the service cannot escape a bad match by walking away either.
-  session_.SetRatedMatchRunning(false);
+  account_.SetRatedMatchRunning(false);
 }
 
 std::array<int64_t, 12> RatedMatchCounters(int64_t games, int64_t score, bool cycleCompleted) {
@@ -165,9 +165,9 @@ std::array<int64_t, 12> RatedMatchCounters(int64_t games, int64_t score, bool cy
   return web::GameStatsCounters(match);
 }
 
-RatedMatchMode::RatedMatchMode(AccountSession& session, std::filesystem::path programFolder,
+RatedMatchMode::RatedMatchMode(AccountInUse& account, std::filesystem::path programFolder,
                                std::string datePattern)
-    : session_(session),
+    : account_(account),
       programFolder_(std::move(programFolder)),
       datePattern_(std::move(datePattern)) {}
 
@@ -175,7 +175,7 @@ MatchEndStep RatedMatchMode::End(const EndMatchRequest& request, const CalendarT
   request_ = request;
   now_ = now;
   // One booking for all the repeats of the match.
-  booking_.emplace(session_, request.score);
+  booking_.emplace(account_, request.score);
   booked_ = {};
   cycleCompleted_ = false;
   entry_ = {};
@@ -217,13 +217,13 @@ MatchEndStep RatedMatchMode::Run() {
         return MatchEndStep::Of(stage_ == Stage::kAskedBooking ? Kind::kRepeatBooking
                                                                : Kind::kRepeatEntry);
       case Stage::kHistory: {
-        session_.SetRatedMatchRunning(false);
+        account_.SetRatedMatchRunning(false);
         // The history line, with the account's rating after the match.
         HistoryRecord line;
-        line.players = session_.User().Nick;
+        line.players = account_.User().Nick;
         line.games = request_.rounds;
         line.result = request_.score;
-        line.rating = session_.Game().Rating;
+        line.rating = account_.Game().Rating;
         line.kind = kAccountMatch;
         stage_ = Stage::kCounters;
         if (!AppendHistory(programFolder_ / kHistoryFolderName, {line}, now_, datePattern_))
@@ -232,7 +232,7 @@ MatchEndStep RatedMatchMode::Run() {
       }
       case Stage::kCounters:
         cycleCompleted_ = booked_.stored && booked_.cycleCompleted;
-        session_.Client().WebSaveGameStats(
+        account_.Client().WebSaveGameStats(
             kWindowsTableId, RatedMatchCounters(request_.rounds, request_.score, cycleCompleted_));
         stage_ = Stage::kSound;
         break;
@@ -250,7 +250,7 @@ MatchEndStep RatedMatchMode::Run() {
           break;
         }
         // A completed cycle goes into the account table and earns its bonus.
-        entry_ = session_.EnterCycle(booked_.cycleScore);
+        entry_ = account_.EnterCycle(booked_.cycleScore);
         if (!entry_.entered) {
           stage_ = Stage::kAskedEntry;
           return MatchEndStep::Of(Kind::kRepeatEntry);
@@ -268,7 +268,7 @@ MatchEndStep RatedMatchMode::Run() {
       }
       case Stage::kState:
         // Each rated match is started again through the account window.
-        if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+        if (account_.State() == AccountState::kRated) account_.SetState(AccountState::kSignedIn);
         stage_ = Stage::kDone;
         return {};
       case Stage::kDone:
@@ -278,8 +278,8 @@ MatchEndStep RatedMatchMode::Run() {
 }
 
 bool RatedMatchMode::Leave() {
-  session_.SetRatedMatchRunning(false);
-  if (session_.State() == AccountState::kRated) session_.SetState(AccountState::kSignedIn);
+  account_.SetRatedMatchRunning(false);
+  if (account_.State() == AccountState::kRated) account_.SetState(AccountState::kSignedIn);
   return true;
 }
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "program/match_mode.h"
 #include "table/match.h"
 #include "web/calls.h"
@@ -43,7 +43,7 @@ bool CountStartup(web::WebClient& client, bool uncountedCopy, bool startRegister
 
 // The match start of the account's own game: the nick, its games, the cycle's score and
 // its rating; an account without rated games starts from nothing.
-MatchStart RatedMatchStart(const AccountSession& session);
+MatchStart RatedMatchStart(const AccountInUse& account);
 
 struct PreChargeStep {
   enum class Kind : uint8_t {
@@ -60,14 +60,14 @@ struct PreChargeStep {
 // The pre-charge as a sequence of calls: the results read and the first send, then a repeat
 // after 2000 ms and a last one after 3000 ms (each repeat first looks whether the send before
 // it was stored after all). On success the rated-match flag is set; the
-// session's copy of the results keeps the values read (the cycle travels back with the
+// account's copy of the results keeps the values read (the cycle travels back with the
 // booking), not the emptied cycle that was sent.
 class PreCharge {
  public:
   static constexpr std::chrono::milliseconds kFirstPause{2000};
   static constexpr std::chrono::milliseconds kSecondPause{3000};
 
-  explicit PreCharge(AccountSession& session) : session_(session) {}
+  explicit PreCharge(AccountInUse& account) : account_(account) {}
 
   // Runs the next call and says what follows. After kStarted, kFailed or kNotRated it does
   // nothing more and repeats that answer.
@@ -76,7 +76,7 @@ class PreCharge {
  private:
   PreChargeStep Finish(PreChargeStep::Kind kind, bool playWrongs);
 
-  AccountSession& session_;
+  AccountInUse& account_;
   int sends_ = 0;
   web::TQorGame read_;
   std::optional<PreChargeStep> done_;
@@ -91,12 +91,12 @@ struct BookingOutcome {
 };
 
 // The booking of one finished rated match. The cycle's games and score before the match are
-// taken from the session's copy when the booking is made, and put back after every failed
+// taken from the account's copy when the booking is made, and put back after every failed
 // attempt, so a repeat books the same match; a repeat that finds the booking already stored
 // (its reply was lost) counts it as stored. Keep one booking for all the repeats of a match.
 class RatedBooking {
  public:
-  RatedBooking(AccountSession& session, int64_t matchScore);
+  RatedBooking(AccountInUse& account, int64_t matchScore);
 
   // One attempt: read the results, compute the rating and the cycle, send them.
   BookingOutcome Attempt();
@@ -104,7 +104,7 @@ class RatedBooking {
   void GiveUp();
 
  private:
-  AccountSession& session_;
+  AccountInUse& account_;
   int64_t matchScore_;
   int64_t cycleGames_;
   int64_t cycleScore_;
@@ -127,7 +127,7 @@ class RatedMatchMode : public MatchMode {
  public:
   // The history line goes to the history folder under `programFolder`, its date written
   // with `datePattern`.
-  RatedMatchMode(AccountSession& session, std::filesystem::path programFolder,
+  RatedMatchMode(AccountInUse& account, std::filesystem::path programFolder,
                  std::string datePattern);
 
   MatchEndStep End(const EndMatchRequest& request, const CalendarTime& now) override;
@@ -149,7 +149,7 @@ class RatedMatchMode : public MatchMode {
   };
   MatchEndStep Run();
 
-  AccountSession& session_;
+  AccountInUse& account_;
   std::filesystem::path programFolder_;
   std::string datePattern_;
   Stage stage_ = Stage::kDone;

@@ -18,7 +18,7 @@
 #include "words/words.h"
 
 #ifdef TRILANE_CLI_RATED_PLAY
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "program/rated_match.h"
 #include "table/auto_player.h"
 #include "table/table_match.h"
@@ -140,11 +140,11 @@ struct MatchLines {
   std::string cycle;  // empty unless the match completed a cycle
 };
 
-std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number, uint32_t seed,
+std::optional<MatchLines> PlayRatedMatch(AccountInUse& account, int64_t number, uint32_t seed,
                                          bool ruleTwoFour, bool json) {
-  session.RefreshBest();
-  session.SetPlayForRating(true);
-  PreCharge charge(session);
+  account.RefreshBest();
+  account.SetPlayForRating(true);
+  PreCharge charge(account);
   PreChargeStep step = charge.Advance();
   while (step.kind == PreChargeStep::Kind::kWait) {
     std::this_thread::sleep_for(step.wait);
@@ -157,7 +157,7 @@ std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number
 
   HeadlessTable view;
   TableMatch table(view);
-  RoundFlow& flow = table.StartLocal(RatedMatchStart(session), seed, ruleTwoFour);
+  RoundFlow& flow = table.StartLocal(RatedMatchStart(account), seed, ruleTwoFour);
   AutoPlayer player;
   // A match of four deals takes a few dozen steps; the bound only stops a flow that stuck.
   for (int guard = 0; guard < 10000; ++guard) {
@@ -166,7 +166,7 @@ std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number
   const EndMatchRequest end = player.EndRequest();
   if (!end.endMatch) throw std::runtime_error("the rated match did not come to its end");
 
-  RatedBooking booking(session, end.score);
+  RatedBooking booking(account, end.score);
   BookingOutcome booked;
   for (int attempt = 0; attempt < kAttempts && !booked.stored; ++attempt) {
     if (attempt > 0) std::this_thread::sleep_for(kRepeatPause);
@@ -174,29 +174,29 @@ std::optional<MatchLines> PlayRatedMatch(AccountSession& session, int64_t number
   }
   if (!booked.stored) {
     booking.GiveUp();
-    session.SetState(web::AccountState::kSignedIn);
+    account.SetState(web::AccountState::kSignedIn);
     Fail(Word(kWordCantConnectToServer));
     return std::nullopt;
   }
   // The counters are silent: a failure costs the statistics one match, nothing else.
-  session.Client().WebSaveGameStats(
+  account.Client().WebSaveGameStats(
       kWindowsTableId, RatedMatchCounters(end.rounds, end.score, booked.cycleCompleted));
   CycleEntry entry;
   if (booked.cycleCompleted) {
     for (int attempt = 0; attempt < kAttempts && !entry.entered; ++attempt) {
       if (attempt > 0) std::this_thread::sleep_for(kRepeatPause);
-      entry = session.EnterCycle(booked.cycleScore);
+      entry = account.EnterCycle(booked.cycleScore);
     }
   }
-  session.SetState(web::AccountState::kSignedIn);
+  account.SetState(web::AccountState::kSignedIn);
   if (booked.cycleCompleted && !entry.entered) {
     Fail(Word(kWordCantWriteResult));
     return std::nullopt;
   }
 
   // What the service holds now (the copy, should the read fail: it holds what was stored).
-  session.RefreshBest();
-  const web::TQorGame& game = session.Game();
+  account.RefreshBest();
+  const web::TQorGame& game = account.Game();
   MatchLines lines;
   if (json) {
     Json j;
@@ -275,12 +275,12 @@ int RunRatedPlay(const CommandArgs& raw) {
   web::CurlTransport transport;
   web::WebClient client(
       transport, web::ChooseAddresses(transport, nullptr, web::WebClient::kDefaultReadTimeout));
-  AccountSession session(client);
-  if (!session.SignIn(nick, password)) return Fail(Word(kWordLoginFailed));
+  AccountInUse account(client);
+  if (!account.SignIn(nick, password)) return Fail(Word(kWordLoginFailed));
   for (int64_t n = 1; n <= matches; ++n) {
     // Each match deals its own decks, as the window program seeds each match anew.
     const auto lines =
-        PlayRatedMatch(session, n, seed + static_cast<uint32_t>(n - 1), rule == "2-4", json);
+        PlayRatedMatch(account, n, seed + static_cast<uint32_t>(n - 1), rule == "2-4", json);
     if (!lines) return 1;
     PrintLine(lines->match);
     if (!lines->cycle.empty()) PrintLine(lines->cycle);

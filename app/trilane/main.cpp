@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   trilane::AccountProgram& accounts = trilane::OfferAccounts(window);
 #ifdef TRILANE_WEB_FEED
   trilane::SetInformationAccount([&accounts] {
-    return accounts.Session().SignedIn() ? accounts.Session().User().Nick : std::string();
+    return accounts.Account().SignedIn() ? accounts.Account().User().Nick : std::string();
   });
 #endif
 #endif
@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
   tourney.window = &window;
 #ifdef TRILANE_ACCOUNT_WINDOWS
   tourney.signedIn = [&accounts]() -> std::optional<trilane::web::TQorUser> {
-    if (!accounts.Session().SignedIn()) return std::nullopt;
-    return accounts.Session().User();
+    if (!accounts.Account().SignedIn()) return std::nullopt;
+    return accounts.Account().User();
   };
 #endif
 #ifdef TRILANE_WORLD_WINDOWS
@@ -139,15 +139,15 @@ int main(int argc, char** argv) {
     return true;
   };
   worldWindows->Services().account = [&accounts]() -> std::optional<trilane::WorldIdentity> {
-    if (!accounts.Session().SignedIn()) return std::nullopt;
-    const auto& user = accounts.Session().User();
+    if (!accounts.Account().SignedIn()) return std::nullopt;
+    const auto& user = accounts.Account().User();
     return trilane::WorldIdentity{user.Nick, user.City, user.Country2, std::string(1, user.Sex)};
   };
 #ifdef TRILANE_TOURNEY_WINDOWS
-  window.SetTournamentOpener([&accounts] { return accounts.Session().SignedIn(); },
+  window.SetTournamentOpener([&accounts] { return accounts.Account().SignedIn(); },
                              [&window] { window.OpenTourney(); });
 #else
-  window.SetTournamentOpener([&accounts] { return accounts.Session().SignedIn(); }, {});
+  window.SetTournamentOpener([&accounts] { return accounts.Account().SignedIn(); }, {});
 #endif
 #endif
   // Game recordings: each game from its deal to its result, also a game left or cut short

@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "shell/account/field_edits.h"
 #include "shell/account/passport_window.h"
 #include "shell/account/profile_editor.h"
@@ -60,15 +60,15 @@ QWidget* AccountWindow::BuildResultsPage() {
 }
 
 void AccountWindow::RefreshResults() {
-  if (session_.SignedIn() && !session_.RatedMatchRunning()) session_.RefreshBest();
+  if (account_.SignedIn() && !account_.RatedMatchRunning()) account_.RefreshBest();
   ShowResults();
 }
 
 void AccountWindow::ShowResults() {
-  const bool shown = session_.SignedIn() && session_.BestRead();
-  const web::TQorGame& game = session_.Game();
+  const bool shown = account_.SignedIn() && account_.BestRead();
+  const web::TQorGame& game = account_.Game();
   const std::array<QString, 8> values = {
-      FromCp1251(session_.User().Nick),
+      FromCp1251(account_.User().Nick),
       QString::fromStdString(web::FormatAccountRating(game.Rating)),
       QString::number(game.Place),
       QString::number(game.Kon),
@@ -124,16 +124,16 @@ QWidget* AccountWindow::BuildTopTenPage() {
 }
 
 void AccountWindow::RefreshTopTen() {
-  session_.RefreshTopTen();
+  account_.RefreshTopTen();
   ShowTopTen();
 }
 
 void AccountWindow::ShowTopTen() {
-  const bool read = session_.TopTenRead();
+  const bool read = account_.TopTenRead();
   topTenStatus_->setText(read ? QString() : WordText(kWordNoConnect));
   topTenStatus_->setVisible(!read);
   for (size_t r = 0; r < topRows_.size(); ++r) {
-    const web::TQorTop10& entry = session_.TopTen()[r];
+    const web::TQorTop10& entry = account_.TopTen()[r];
     const bool filled = read && !web::IsEmptyNick(entry.Nick);
     auto& row = topRows_[r];
     for (QLabel* cell : row) {
@@ -237,19 +237,19 @@ QWidget* AccountWindow::BuildQorsPage() {
 }
 
 void AccountWindow::ShowQors() {
-  balance_->setText(QString::number(session_.User().R04) + " " + WordText(kWordQors));
+  balance_->setText(QString::number(account_.User().R04) + " " + WordText(kWordQors));
 }
 
 void AccountWindow::RefreshQors() {
-  if (session_.SignedIn() && !session_.RefreshQors())
+  if (account_.SignedIn() && !account_.RefreshQors())
     ShowError(this, WordText(kWordNoConnectMessage));
   ShowQors();
 }
 
 void AccountWindow::Refill() {
-  if (!session_.SignedIn()) return;
+  if (!account_.SignedIn()) return;
   // The payment's comment names the account, so the club knows whom to credit.
-  QApplication::clipboard()->setText(FromCp1251(session_.User().Nick) + "#" +
+  QApplication::clipboard()->setText(FromCp1251(account_.User().Nick) + "#" +
                                      WordText(kWordRefill));
   ShowInformation(this, WordText(kWordQorsCreditedWithin24Hours) + "\n" +
                             WordText(kWordPasteCommentWhenPaying));
@@ -280,7 +280,7 @@ void AccountWindow::TransferQors() {
         break;
     }
   };
-  if (const TransferResult check = session_.CheckTransfer(amount); check != TransferResult::kDone) {
+  if (const TransferResult check = account_.CheckTransfer(amount); check != TransferResult::kDone) {
     message(check);
     return;
   }
@@ -289,7 +289,7 @@ void AccountWindow::TransferQors() {
       Word(kWordConfirmTransfer),
       {{"nick", recipientEdit_->text().toStdString()}, {"amount", std::to_string(amount)}}));
   if (!AskYesNo(this, question, false)) return;
-  message(session_.TransferQors(recipient, amount));
+  message(account_.TransferQors(recipient, amount));
   ShowQors();
 }
 
@@ -361,23 +361,23 @@ QWidget* AccountWindow::BuildPresidentPage() {
 }
 
 void AccountWindow::ShowProfiles() {
-  const web::TQorUser& user = session_.User();
-  const bool signedIn = session_.SignedIn();
-  ownPhoto_->SetPhoto(signedIn ? session_.OwnPhoto() : std::nullopt, user.Sex);
+  const web::TQorUser& user = account_.User();
+  const bool signedIn = account_.SignedIn();
+  ownPhoto_->SetPhoto(signedIn ? account_.OwnPhoto() : std::nullopt, user.Sex);
   const web::TInfo14 none;
   const web::TInfo14& own = signedIn ? user.Info : none;
   ownNames_[0]->setText(FromCp1251(web::ShownField(own.Name1)));
   ownNames_[1]->setText(FromCp1251(web::ShownField(own.Name2)));
   ownRows_->Show(own);
 
-  const bool known = session_.TopTenRead() && presidentRead_;
-  const web::TQorTop10& first = session_.TopTen()[0];
-  presidentPhoto_->SetPhoto(known ? session_.PresidentPhoto() : std::nullopt, first.Sex);
-  const web::TInfo14& info = known ? session_.PresidentProfile() : none;
+  const bool known = account_.TopTenRead() && presidentRead_;
+  const web::TQorTop10& first = account_.TopTen()[0];
+  presidentPhoto_->SetPhoto(known ? account_.PresidentPhoto() : std::nullopt, first.Sex);
+  const web::TInfo14& info = known ? account_.PresidentProfile() : none;
   presidentNames_[0]->setText(FromCp1251(web::ShownField(info.Name1)));
   presidentNames_[1]->setText(FromCp1251(web::ShownField(info.Name2)));
   // A club whose top ten is still empty has no President yet; a failed read says so.
-  const bool failed = !session_.TopTenRead() || (!presidentRead_ && !web::IsEmptyNick(first.Nick));
+  const bool failed = !account_.TopTenRead() || (!presidentRead_ && !web::IsEmptyNick(first.Nick));
   presidentNames_[2]->setText(known ? FromCp1251(first.Nick)
                                     : (failed ? WordText(kWordNoConnect) : QString()));
   presidentNames_[3]->setText(known ? FromCp1251(web::ShownField(first.City)) : QString());
@@ -397,12 +397,12 @@ void AccountWindow::OnPresidentRow(ProfileField field, const QString& text) {
 }
 
 void AccountWindow::EditProfile() {
-  if (!session_.SignedIn()) return;
+  if (!account_.SignedIn()) return;
   {
-    ProfileEditor editor(settings_, session_, this, services_.choosePhoto);
+    ProfileEditor editor(settings_, account_, this, services_.choosePhoto);
     ExecModal(editor);
   }
-  session_.RefreshTopTen();
+  account_.RefreshTopTen();
   ReadPresident();
   ShowTopTen();
   ShowProfiles();

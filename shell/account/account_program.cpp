@@ -45,7 +45,7 @@ AccountProgram::AccountProgram(MainWindow& window, std::unique_ptr<web::HttpTran
       window_(window),
       transport_(std::move(transport)),
       client_(*transport_, std::move(addresses)),
-      session_(client_) {
+      account_(client_) {
   setObjectName("AccountProgram");
   preChargeTimer_.setSingleShot(true);
   connect(&preChargeTimer_, &QTimer::timeout, this, &AccountProgram::AdvancePreCharge);
@@ -71,7 +71,7 @@ void AccountProgram::PlaySound(std::string_view name) {
 
 void AccountProgram::StartUp(bool uncountedCopy) {
   // The user file signs the account in; a missing or malformed file leaves it out.
-  session_.SignInAtStartup(UserFile());
+  account_.SignInAtStartup(UserFile());
   // The start count; a first start stays uncounted until a count of it has gone through.
   TSettings& settings = window_.Settings();
   const bool registered = CountStartup(client_, uncountedCopy, settings.StartRegistered);
@@ -90,15 +90,15 @@ void AccountProgram::StartUp(bool uncountedCopy) {
 }
 
 void AccountProgram::OpenAccount() {
-  OpenAccountWindow(window_.Settings(), session_, WindowServices(false), &window_);
+  OpenAccountWindow(window_.Settings(), account_, WindowServices(false), &window_);
 }
 
 bool AccountProgram::OwnsLineFive() const {
-  return session_.SignedIn() && !window_.Settings().NetMode;
+  return account_.SignedIn() && !window_.Settings().NetMode;
 }
 
 void AccountProgram::ShowOnMenu(MainMenu& menu) {
-  const AccountState state = session_.State();
+  const AccountState state = account_.State();
   menu.SetAccountIndicator(static_cast<int>(state), StateHint(state));
   if (!OwnsLineFive()) {
     menu.SetAccountLine(QString());
@@ -106,24 +106,24 @@ void AccountProgram::ShowOnMenu(MainMenu& menu) {
   }
   // The line shows the account's figures as the service holds them; when they cannot be
   // read it stays the club's. While a rated match runs the service holds the pre-charge and
-  // an emptied cycle: the session's own copy, which the booking needs, is shown instead.
-  if (!session_.RatedMatchRunning() && !session_.RefreshBest()) {
+  // an emptied cycle: the account's own copy, which the booking needs, is shown instead.
+  if (!account_.RatedMatchRunning() && !account_.RefreshBest()) {
     menu.SetAccountLine(QString());
     return;
   }
-  const web::TQorGame& game = session_.Game();
+  const web::TQorGame& game = account_.Game();
   const int mode = window_.Settings().MenuMode == 2 ? 2 : 1;
-  menu.SetAccountLine(FromCp1251(AccountMemberCaption(session_.User().Nick, game.Rating, game.KonL,
+  menu.SetAccountLine(FromCp1251(AccountMemberCaption(account_.User().Nick, game.Rating, game.KonL,
                                                       game.Kon, game.Score, mode)));
 }
 
 void AccountProgram::OpenRated() {
-  if (preCharge_ || !session_.SignedIn() || session_.RatedMatchRunning()) return;
-  OpenAccountWindow(window_.Settings(), session_, WindowServices(true), &window_);
-  if (session_.State() != AccountState::kRated) return;
+  if (preCharge_ || !account_.SignedIn() || account_.RatedMatchRunning()) return;
+  OpenAccountWindow(window_.Settings(), account_, WindowServices(true), &window_);
+  if (account_.State() != AccountState::kRated) return;
   // The pre-charge: the menu stays drawn and its clocks run, but takes no clicks until the
   // match starts or is refused.
-  preCharge_ = std::make_unique<PreCharge>(session_);
+  preCharge_ = std::make_unique<PreCharge>(account_);
   window_.Menu()->setEnabled(false);
   window_.setCursor(Qt::WaitCursor);
   AdvancePreCharge();
@@ -159,8 +159,8 @@ void AccountProgram::AdvancePreCharge() {
 void AccountProgram::StartRated() {
   const LocalMatchEnd files = window_.MatchEndFor(kSlotAccount);
   window_.StartAccountMatch(
-      RatedMatchStart(session_),
-      std::make_unique<RatedMatchMode>(session_, files.programFolder, files.datePattern));
+      RatedMatchStart(account_),
+      std::make_unique<RatedMatchMode>(account_, files.programFolder, files.datePattern));
 }
 
 AccountProgram& OfferAccounts(MainWindow& window) {

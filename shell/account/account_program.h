@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "program/rated_match.h"
 #include "web/calls.h"
 #include "web/http_transport.h"
@@ -31,7 +31,7 @@ class AccountProgram : public QObject {
                  web::ServiceAddresses addresses);
   ~AccountProgram() override;
 
-  AccountSession& Session() { return session_; }
+  AccountInUse& Account() { return account_; }
   web::WebClient& Client() { return client_; }
   // Where the user file lies for this program.
   std::filesystem::path UserFile() const;
@@ -63,7 +63,7 @@ class AccountProgram : public QObject {
   MainWindow& window_;
   std::unique_ptr<web::HttpTransport> transport_;
   web::WebClient client_;
-  AccountSession session_;
+  AccountInUse account_;
   std::function<void(AccountWindowServices&)> adjustServices_;
   std::unique_ptr<PreCharge> preCharge_;
   QTimer preChargeTimer_;

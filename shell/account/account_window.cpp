@@ -16,7 +16,7 @@
 #include <cstdio>
 
 #include "platform/paths.h"
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "records/address_cipher.h"
 #include "shell/account/field_edits.h"
 #include "shell/account/passport_window.h"
@@ -79,25 +79,25 @@ QString PaymentPageAddress() {
       DecipherAddress(kPaymentPageCipher, kSettingsAddressKey).value_or(std::string()));
 }
 
-AccountWindow::AccountWindow(const TSettings& settings, AccountSession& session,
+AccountWindow::AccountWindow(const TSettings& settings, AccountInUse& account,
                              AccountWindowServices services, QWidget* parent)
     : AuxWindow(settings, AuxHeader{WordText(kWordClubTitle), 610, 40}, parent),
-      session_(session),
+      account_(account),
       services_(std::move(services)) {
   setObjectName("FAcc1");
   if (!services_.openUrl) services_.openUrl = [](const QString& url) { return OpenWithShell(url); };
 
   // The reads of the window's opening: the world's best, the account's own figures when
   // signed in, the member count and the President.
-  session_.RefreshTopTen();
+  account_.RefreshTopTen();
   // While a rated match runs, the service holds the pre-charge and an emptied cycle; the
-  // session's copy keeps the cycle the booking needs, so it is not read over.
-  if (session_.SignedIn()) {
-    if (!session_.RatedMatchRunning()) session_.RefreshBest();
-    session_.RefreshPhoto();
-    session_.RefreshProfile();
+  // account's copy keeps the cycle the booking needs, so it is not read over.
+  if (account_.SignedIn()) {
+    if (!account_.RatedMatchRunning()) account_.RefreshBest();
+    account_.RefreshPhoto();
+    account_.RefreshProfile();
   }
-  session_.RefreshClubMembers();
+  account_.RefreshClubMembers();
   ReadPresident();
 
   pages_ = new QTabWidget(Body());
@@ -123,13 +123,13 @@ AccountWindow::AccountWindow(const TSettings& settings, AccountSession& session,
   pages_->setGeometry(6, 4, kClientWidth - 12, bodyHeight - 50);
   ok->move((kClientWidth - ok->width()) / 2, bodyHeight - 42);
 
-  if (!session_.SignedIn()) ResetFieldsForNewAccount();
+  if (!account_.SignedIn()) ResetFieldsForNewAccount();
   ShowAccount();
   setFixedSize(kClientWidth, kClientHeight);
 }
 
 void AccountWindow::ReadPresident() {
-  presidentRead_ = session_.RefreshPresident();
+  presidentRead_ = account_.RefreshPresident();
 }
 
 QLabel* AccountWindow::PageTitle(const QString& text, QWidget* parent) const {
@@ -237,9 +237,9 @@ QWidget* AccountWindow::BuildAccountPage() {
 
   // The state of the account beside the fields: its star, its lamp and its words.
   auto* state = new QVBoxLayout;
-  star_ = new AnimationLabel(StarPicture(session_.State()), page);
+  star_ = new AnimationLabel(StarPicture(account_.State()), page);
   star_->setObjectName("ImageStar");
-  star_->setProperty("picture", QString(StarPicture(session_.State())));
+  star_->setProperty("picture", QString(StarPicture(account_.State())));
   star_->KeyOutBackground();
   star_->setFixedSize(64, 64);
   stateLamp_ = new QLabel(page);
@@ -301,14 +301,14 @@ QWidget* AccountWindow::BuildAccountPage() {
   for (QLineEdit* e : {nickEdit_, passwordEdit_}) {
     connect(e, &QLineEdit::textChanged, this, [this] {
       // A nick or password the player typed is not the saved one any more.
-      if (filling_ || !mouseSeen_ || !session_.SignedIn()) return;
-      session_.MarkUserFileUnsaved();
+      if (filling_ || !mouseSeen_ || !account_.SignedIn()) return;
+      account_.MarkUserFileUnsaved();
       UpdateButtons();
     });
   }
   connect(playRating_, &QCheckBox::toggled, this, [this](bool checked) {
     if (filling_) return;
-    session_.SetPlayForRating(checked);
+    account_.SetPlayForRating(checked);
     ShowAccount();
     emit accountChanged();
   });
@@ -346,9 +346,9 @@ void AccountWindow::FillCountries(int continent, int row) {
 void AccountWindow::ResetFieldsForNewAccount() {
   // Without an account the page starts a new one: Russia, a man, no city, no e-mail; the
   // nick and password of the last account stay for signing in again.
-  session_.ResetSignedOutRecord();
+  account_.ResetSignedOutRecord();
   filling_ = true;
-  const web::TQorUser& user = session_.User();
+  const web::TQorUser& user = account_.User();
   nickEdit_->setText(FromCp1251(user.Nick));
   passwordEdit_->setText(FromCp1251(user.Pw));
   cityEdit_->setText(FromCp1251(user.City));
@@ -373,16 +373,16 @@ void AccountWindow::UpdateLamps() {
 }
 
 void AccountWindow::UpdateButtons() {
-  const auto state = session_.State();
+  const auto state = account_.State();
   const auto rating = [this](size_t i) { return static_cast<web::FieldVerdict>(ratings_[i]); };
-  const bool locked = session_.RatedMatchRunning();
-  const bool signedIn = session_.SignedIn();
+  const bool locked = account_.RatedMatchRunning();
+  const bool signedIn = account_.SignedIn();
   createButton_->setEnabled(
       !locked && web::CanCreateAccount(state, rating(0), rating(2), rating(1), rating(3)));
   signButton_->setEnabled(!locked && web::CanSignInOrOut(state, rating(0), rating(1)));
   signButton_->setText(WordText(signedIn ? kWordSignOut : kWordLoginToAccount));
   const bool fileExists = std::filesystem::exists(services_.userFile);
-  saveButton_->setEnabled(!locked && signedIn && !session_.UserFileSaved());
+  saveButton_->setEnabled(!locked && signedIn && !account_.UserFileSaved());
   deleteButton_->setEnabled(!locked && fileExists);
   // The country, the sex, the city and the e-mail are the new account's; a signed-in
   // account shows its own.
@@ -399,9 +399,9 @@ void AccountWindow::UpdateButtons() {
 
 void AccountWindow::ShowAccount() {
   filling_ = true;
-  const auto state = session_.State();
-  if (session_.SignedIn()) {
-    const web::TQorUser& user = session_.User();
+  const auto state = account_.State();
+  if (account_.SignedIn()) {
+    const web::TQorUser& user = account_.User();
     nickEdit_->setText(FromCp1251(user.Nick));
     passwordEdit_->setText(FromCp1251(user.Pw));
     cityEdit_->setText(FromCp1251(web::ShownField(user.City)));
@@ -433,8 +433,8 @@ void AccountWindow::ShowAccount() {
   }
   star_->SetRunning(true);
 
-  membersLabel_->setText(WordText(kWordClubMembers) + (session_.ClubMembersRead()
-                                                           ? QString::number(session_.ClubMembers())
+  membersLabel_->setText(WordText(kWordClubMembers) + (account_.ClubMembersRead()
+                                                           ? QString::number(account_.ClubMembers())
                                                            : WordText(kWordNoConnect)));
   UpdateLamps();
   ShowResults();
@@ -455,7 +455,7 @@ void AccountWindow::CreateAccount() {
   account.sex = sexBox_->currentIndex() == 1 ? 'W' : 'M';
   account.today =
       QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-  const web::RegisterResult result = session_.Create(account);
+  const web::RegisterResult result = account_.Create(account);
   switch (result) {
     case web::RegisterResult::kCreated:
       ShowInformation(this, WordText(kWordAccountCreated));
@@ -468,7 +468,7 @@ void AccountWindow::CreateAccount() {
       break;
   }
   if (result == web::RegisterResult::kCreated) {
-    session_.RefreshPhoto();
+    account_.RefreshPhoto();
     ShowAccount();
     emit accountChanged();
   } else {
@@ -477,39 +477,39 @@ void AccountWindow::CreateAccount() {
 }
 
 void AccountWindow::SignInOrOut() {
-  if (session_.SignedIn()) {
-    session_.SignOut();
+  if (account_.SignedIn()) {
+    account_.SignOut();
     ShowAccount();
     emit accountChanged();
     return;
   }
-  if (!session_.SignIn(ToCp1251(nickEdit_->text()), ToCp1251(passwordEdit_->text()))) {
+  if (!account_.SignIn(ToCp1251(nickEdit_->text()), ToCp1251(passwordEdit_->text()))) {
     ShowError(this, WordText(kWordLoginFailed));
     ShowAccount();
     return;
   }
-  session_.RefreshPhoto();
-  session_.RefreshTopTen();
+  account_.RefreshPhoto();
+  account_.RefreshTopTen();
   ReadPresident();
   ShowAccount();
   emit accountChanged();
 }
 
 void AccountWindow::SaveUserFile() {
-  if (const auto error = session_.SaveUserFile(services_.userFile)) {
+  if (const auto error = account_.SaveUserFile(services_.userFile)) {
     ShowError(this, WordText(kWordDiskWriteError));
   }
   UpdateButtons();
 }
 
 void AccountWindow::DeleteUserFile() {
-  if (!session_.DeleteUserFile(services_.userFile)) ShowError(this, WordText(kWordDiskWriteError));
+  if (!account_.DeleteUserFile(services_.userFile)) ShowError(this, WordText(kWordDiskWriteError));
   UpdateButtons();
 }
 
-void OpenAccountWindow(const TSettings& settings, AccountSession& session,
+void OpenAccountWindow(const TSettings& settings, AccountInUse& account,
                        AccountWindowServices services, QWidget* parent) {
-  AccountWindow window(settings, session, std::move(services), parent);
+  AccountWindow window(settings, account, std::move(services), parent);
   ExecModal(window);
 }
 

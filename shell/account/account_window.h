@@ -6,7 +6,7 @@
 // public profile (edited in the profile editor) and "President" the profile of the first of
 // the world top ten, whose rows copy or open what they show.
 //
-// Every change goes through the account session; the window reads for its pages at creation
+// Every change goes through the account in use; the window reads for its pages at creation
 // and on the refresh buttons, with the web layer's time-outs. A read that fails shows
 // "No Connect" in the rows it would have filled and keeps what was there.
 #include <QImage>
@@ -28,7 +28,7 @@ class QTabWidget;
 
 namespace trilane {
 
-class AccountSession;
+class AccountInUse;
 class AnimationLabel;
 class PhotoFrame;
 class ProfileRows;
@@ -52,7 +52,7 @@ class AccountWindow : public AuxWindow {
   Q_OBJECT
 
  public:
-  AccountWindow(const TSettings& settings, AccountSession& session, AccountWindowServices services,
+  AccountWindow(const TSettings& settings, AccountInUse& account, AccountWindowServices services,
                 QWidget* parent);
 
   QTabWidget* Pages() const { return pages_; }
@@ -69,7 +69,7 @@ class AccountWindow : public AuxWindow {
   void TransferQors();
   void EditProfile();
 
-  // Redraws every page from the session (after a change of state or a read).
+  // Redraws every page from the account (after a change of state or a read).
   void ShowAccount();
 
  signals:
@@ -99,7 +99,7 @@ class AccountWindow : public AuxWindow {
   QLabel* PageTitle(const QString& text, QWidget* parent) const;
   QLabel* MakeValueLabel(QWidget* parent, const QString& name);
 
-  AccountSession& session_;
+  AccountInUse& account_;
   AccountWindowServices services_;
   QTabWidget* pages_ = nullptr;
 
@@ -155,7 +155,7 @@ class AccountWindow : public AuxWindow {
 };
 
 // Opens the account window over `parent` and returns when it is closed.
-void OpenAccountWindow(const TSettings& settings, AccountSession& session,
+void OpenAccountWindow(const TSettings& settings, AccountInUse& account,
                        AccountWindowServices services, QWidget* parent);
 
 }  // namespace trilane

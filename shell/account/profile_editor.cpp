@@ -10,7 +10,7 @@
 #include <span>
 
 #include "platform/images.h"
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "shell/account/field_edits.h"
 #include "shell/account/profile_widgets.h"
 #include "shell/fonts.h"
@@ -71,10 +71,10 @@ bool IsAccountPhoto(const std::string& bytes) {
   return !image.isNull() && image.width() == kPhotoWidth && image.height() == kPhotoHeight;
 }
 
-ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session, QWidget* parent,
+ProfileEditor::ProfileEditor(const TSettings& settings, AccountInUse& account, QWidget* parent,
                              std::function<QString(QWidget*)> choosePhoto)
     : AuxWindow(settings, AuxHeader{WordText(kWordMyAccount), 610, 40}, parent),
-      session_(session),
+      account_(account),
       choosePhoto_(std::move(choosePhoto)) {
   setObjectName("FAcc2");
   if (!choosePhoto_) {
@@ -89,7 +89,7 @@ ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session,
   auto* left = new QVBoxLayout;
   photo_ = new PhotoFrame(Body());
   photo_->setCursor(Qt::PointingHandCursor);
-  photo_->SetPhoto(session.OwnPhoto(), session.User().Sex);
+  photo_->SetPhoto(account.OwnPhoto(), account.User().Sex);
   left->addWidget(photo_);
   auto* note = new QLabel(WordText(kWordInformationIsPublic), Body());
   note->setObjectName("LabelNote");
@@ -105,7 +105,7 @@ ProfileEditor::ProfileEditor(const TSettings& settings, AccountSession& session,
   grid->setVerticalSpacing(4);
   const QFont editFont = RoleFont(settings, FontRole::kSerif, 15, false);
   const QFont promptFont = RoleFont(settings, FontRole::kSerif, 14, true);
-  const web::TInfo14& info = session.User().Info;
+  const web::TInfo14& info = account.User().Info;
   for (size_t i = 0; i < kEdits.size(); ++i) {
     const ProfileEdit& row = kEdits[i];
     auto* prompt = new QLabel(WordText(row.prompt), Body());
@@ -158,13 +158,13 @@ web::TInfo14 ProfileEditor::EditedProfile() const {
 }
 
 void ProfileEditor::UpdateInfo() {
-  if (!session_.UpdateProfile(EditedProfile())) {
+  if (!account_.UpdateProfile(EditedProfile())) {
     // Nothing was stored: the button stays so the player can send it again.
     ShowError(this, WordText(kWordNoConnectMessage));
     return;
   }
   updateInfo_->setEnabled(false);
-  const web::TInfo14& read = session_.User().Info;
+  const web::TInfo14& read = account_.User().Info;
   for (size_t i = 0; i < kEdits.size(); ++i)
     edits_[i]->setText(FromCp1251(web::ShownField(read.*kEdits[i].field)));
 }
@@ -180,18 +180,18 @@ void ProfileEditor::ChoosePhoto() {
     return;
   }
   chosenPhoto_ = std::move(bytes);
-  photo_->SetPhoto(chosenPhoto_, session_.User().Sex);
+  photo_->SetPhoto(chosenPhoto_, account_.User().Sex);
   refreshPhoto_->setEnabled(true);
 }
 
 void ProfileEditor::RefreshPhoto() {
   if (chosenPhoto_.empty()) return;
-  if (!session_.Client().UploadPhoto(session_.User().Nick, chosenPhoto_)) {
+  if (!account_.Client().UploadPhoto(account_.User().Nick, chosenPhoto_)) {
     ShowError(this, WordText(kWordPhotoUploadFailed));
     return;
   }
-  session_.RefreshPhoto();
-  photo_->SetPhoto(session_.OwnPhoto(), session_.User().Sex);
+  account_.RefreshPhoto();
+  photo_->SetPhoto(account_.OwnPhoto(), account_.User().Sex);
   refreshPhoto_->setEnabled(false);
 }
 

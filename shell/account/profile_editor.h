@@ -16,7 +16,7 @@ class QLineEdit;
 
 namespace trilane {
 
-class AccountSession;
+class AccountInUse;
 class PhotoFrame;
 
 // The photo check: true when `bytes` are a JPEG of exactly 200 x 250 pixels.
@@ -28,7 +28,7 @@ class ProfileEditor : public AuxWindow {
  public:
   // `choosePhoto` returns the path of a picture chosen by the player (empty: cancelled); by
   // default a file dialog.
-  ProfileEditor(const TSettings& settings, AccountSession& session, QWidget* parent,
+  ProfileEditor(const TSettings& settings, AccountInUse& account, QWidget* parent,
                 std::function<QString(QWidget*)> choosePhoto = {});
 
   // The photo click: choose a file and check it.
@@ -39,7 +39,7 @@ class ProfileEditor : public AuxWindow {
  private:
   web::TInfo14 EditedProfile() const;
 
-  AccountSession& session_;
+  AccountInUse& account_;
   std::function<QString(QWidget*)> choosePhoto_;
   std::array<QLineEdit*, 14> edits_{};
   PhotoFrame* photo_;

@@ -146,10 +146,10 @@ TEST_F(AccountProgramTest, SignedInAtStartAndARatedMatchFromTheMenu) {
   ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Mirb", "mira#1"}));
 
   auto window = StartAtMenu();
-  AccountSession& session = program_->Session();
-  ASSERT_EQ(session.State(), web::AccountState::kSignedIn);
-  EXPECT_EQ(session.User().Nick, "Mirb");
-  EXPECT_TRUE(session.UserFileSaved());
+  AccountInUse& account = program_->Account();
+  ASSERT_EQ(account.State(), web::AccountState::kSignedIn);
+  EXPECT_EQ(account.User().Nick, "Mirb");
+  EXPECT_TRUE(account.UserFileSaved());
   auto* indicator = window->findChild<QLabel*>("ImAc");
   ASSERT_NE(indicator, nullptr);
   EXPECT_TRUE(indicator->isVisible());
@@ -169,8 +169,8 @@ TEST_F(AccountProgramTest, SignedInAtStartAndARatedMatchFromTheMenu) {
   EXPECT_TRUE(offered);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->Screen() == ScreenState::kTable; }, 10000));
   EXPECT_EQ(window->CurrentSlot(), 7);
-  EXPECT_EQ(session.State(), web::AccountState::kRated);
-  EXPECT_TRUE(session.RatedMatchRunning());
+  EXPECT_EQ(account.State(), web::AccountState::kRated);
+  EXPECT_TRUE(account.RatedMatchRunning());
 
   // The match ends with +12: booked, written down, and the state back to 2.
   EndMatchRequest end;
@@ -179,12 +179,12 @@ TEST_F(AccountProgramTest, SignedInAtStartAndARatedMatchFromTheMenu) {
   end.rounds = 4;
   window->EndMatch(end);
   EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
-  EXPECT_EQ(session.State(), web::AccountState::kSignedIn);
-  EXPECT_FALSE(session.RatedMatchRunning());
-  EXPECT_NEAR(session.Game().Rating, 3.05, 1e-9);
-  EXPECT_EQ(session.Game().Kon, 4);
-  EXPECT_EQ(session.Game().KonL, 4);
-  EXPECT_EQ(session.Game().Score, 12);
+  EXPECT_EQ(account.State(), web::AccountState::kSignedIn);
+  EXPECT_FALSE(account.RatedMatchRunning());
+  EXPECT_NEAR(account.Game().Rating, 3.05, 1e-9);
+  EXPECT_EQ(account.Game().Kon, 4);
+  EXPECT_EQ(account.Game().KonL, 4);
+  EXPECT_EQ(account.Game().Score, 12);
   EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
   EXPECT_EQ(indicator->property("state").toInt(), 2);
   EXPECT_TRUE(window->Menu()->MemberButton(5)->text().endsWith("12"));
@@ -207,7 +207,7 @@ TEST_F(AccountProgramTest, APreChargeThatCannotBeStoredStartsNoMatch) {
   CreateAccount("Olga", "olga12");
   ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Olga", "olga12"}));
   auto window = StartAtMenu();
-  ASSERT_EQ(program_->Session().State(), web::AccountState::kSignedIn);
+  ASSERT_EQ(program_->Account().State(), web::AccountState::kSignedIn);
   onAccount_ = [this](QWidget& account) {
     account.findChild<QCheckBox*>("CheckPlayRating")->setChecked(true);
     refuseSaves_ = true;  // the results read, every send of the pre-charge lost
@@ -230,7 +230,7 @@ TEST_F(AccountProgramTest, APreChargeThatCannotBeStoredStartsNoMatch) {
   EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
   ASSERT_FALSE(messages_.empty());
   EXPECT_EQ(messages_.back(), "Could not connect to server!");
-  EXPECT_EQ(program_->Session().State(), web::AccountState::kNone);
+  EXPECT_EQ(program_->Account().State(), web::AccountState::kNone);
   EXPECT_TRUE(window->Menu()->isEnabled());
   EXPECT_EQ(window->findChild<QLabel*>("ImAc")->property("state").toInt(), 1);
 }
@@ -242,7 +242,7 @@ TEST_F(AccountProgramTest, ABookingGivenUpLeavesThePreCharge) {
   CreateAccount("Rita", "rita12");
   ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Rita", "rita12"}));
   auto window = StartAtMenu();
-  AccountSession& session = program_->Session();
+  AccountInUse& account = program_->Account();
   onAccount_ = [](QWidget& account) {
     account.findChild<QCheckBox*>("CheckPlayRating")->setChecked(true);
   };
@@ -257,8 +257,8 @@ TEST_F(AccountProgramTest, ABookingGivenUpLeavesThePreCharge) {
   ASSERT_FALSE(messages_.empty());
   EXPECT_EQ(messages_.front(), "Could not connect to server!\nRepeat?");
   EXPECT_EQ(window->Screen(), ScreenState::kMainMenu);
-  EXPECT_EQ(session.State(), web::AccountState::kSignedIn);
-  EXPECT_FALSE(session.RatedMatchRunning());
+  EXPECT_EQ(account.State(), web::AccountState::kSignedIn);
+  EXPECT_FALSE(account.RatedMatchRunning());
   refuseSaves_ = false;
   web::WebClient client(transport_, addresses_);
   const auto held = client.WebReadBest("Rita", "rita12");
@@ -275,7 +275,7 @@ TEST_F(AccountProgramTest, ACompletedCycleEntersTheAccountTableWithItsBonus) {
   {
     // Nineteen rated matches of 16 points already played in this cycle.
     web::WebClient client(transport_, addresses_);
-    AccountSession earlier(client);
+    AccountInUse earlier(client);
     ASSERT_TRUE(earlier.SignIn("Inna", "inna12"));
     for (int match = 0; match < 19; ++match) {
       earlier.SetPlayForRating(true);
@@ -290,8 +290,8 @@ TEST_F(AccountProgramTest, ACompletedCycleEntersTheAccountTableWithItsBonus) {
   }
   ASSERT_FALSE(web::WriteUserFile(game_.parent_path() / web::kUserFileName, {"Inna", "inna12"}));
   auto window = StartAtMenu();
-  AccountSession& session = program_->Session();
-  ASSERT_EQ(session.State(), web::AccountState::kSignedIn);
+  AccountInUse& account = program_->Account();
+  ASSERT_EQ(account.State(), web::AccountState::kSignedIn);
   onAccount_ = [](QWidget& account) {
     account.findChild<QCheckBox*>("CheckPlayRating")->setChecked(true);
   };
@@ -304,14 +304,14 @@ TEST_F(AccountProgramTest, ACompletedCycleEntersTheAccountTableWithItsBonus) {
   window->EndMatch(end);
   EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
   // The cycle is closed: a new one starts empty and the best cycle score is kept.
-  EXPECT_EQ(session.Game().Sessions, 1);
-  EXPECT_EQ(session.Game().KonL, 0);
-  EXPECT_EQ(session.Game().Score, 0);
-  EXPECT_EQ(session.Game().Best, 324);
-  EXPECT_EQ(session.User().R04, 25);
+  EXPECT_EQ(account.Game().Sessions, 1);
+  EXPECT_EQ(account.Game().KonL, 0);
+  EXPECT_EQ(account.Game().Score, 0);
+  EXPECT_EQ(account.Game().Best, 324);
+  EXPECT_EQ(account.User().R04, 25);
   EXPECT_NE(std::find(windows_.begin(), windows_.end(), "FormEndGame"), windows_.end());
   EXPECT_EQ(bonusText_, "You get 25 Qors!!!");
-  EXPECT_EQ(session.State(), web::AccountState::kSignedIn);
+  EXPECT_EQ(account.State(), web::AccountState::kSignedIn);
 }
 
 // The indicator and the account's line 5 in the smallest and the largest window, in English,

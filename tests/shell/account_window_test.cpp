@@ -22,7 +22,7 @@
 #include <memory>
 
 #include "../web/club_service_process.h"
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 #include "program/menu_text.h"
 #include "program/rated_match.h"
 #include "records/club_file.h"
@@ -72,7 +72,7 @@ std::string Picture(int width, int height, const char* format) {
   return bytes.toStdString();
 }
 
-// The service, a client and a session on it, and a folder for the user file. Messages close
+// The service, a client and an account on it, and a folder for the user file. Messages close
 // by themselves and their texts are kept.
 class AccountWindowTest : public ::testing::Test {
  protected:
@@ -87,7 +87,7 @@ class AccountWindowTest : public ::testing::Test {
     web::SetServiceOverride(std::nullopt);
     addresses.photoUpload.port = service_->FtpPort();
     client_ = std::make_unique<web::WebClient>(transport_, addresses);
-    session_ = std::make_unique<AccountSession>(*client_);
+    account_ = std::make_unique<AccountInUse>(*client_);
     ASSERT_TRUE(folder_.isValid());
     userFile_ = fs::path(folder_.path().toStdString()) / web::kUserFileName;
     // Message boxes are recorded and answered (No to a question); other windows accepted.
@@ -127,7 +127,7 @@ class AccountWindowTest : public ::testing::Test {
   std::unique_ptr<web::testing::ClubService> service_;
   web::CurlTransport transport_;
   std::unique_ptr<web::WebClient> client_;
-  std::unique_ptr<AccountSession> session_;
+  std::unique_ptr<AccountInUse> account_;
   QTemporaryDir folder_;
   fs::path userFile_;
   TSettings settings_;
@@ -137,7 +137,7 @@ class AccountWindowTest : public ::testing::Test {
 
 TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
   {
-    AccountWindow window(settings_, *session_, Services(), nullptr);
+    AccountWindow window(settings_, *account_, Services(), nullptr);
     EXPECT_EQ(window.size(), QSize(770, 680));
     EXPECT_EQ(window.Pages()->count(), 6);
     EXPECT_EQ(window.Pages()->currentIndex(), 0);
@@ -156,7 +156,7 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
     Click(window, "ButtonCreate");
     ASSERT_FALSE(messages_.empty());
     EXPECT_EQ(messages_.back(), "Your account has been successfully created!");
-    EXPECT_EQ(session_->State(), web::AccountState::kSignedIn);
+    EXPECT_EQ(account_->State(), web::AccountState::kSignedIn);
     EXPECT_EQ(Child<QAbstractButton>(window, "Button2")->text(), "Sign out");
     EXPECT_EQ(Child<QLabel>(window, "LampState")->property("rating").toInt(), 2);
     EXPECT_EQ(Text(window, "LabelMembers"), "Club members: 1");
@@ -175,7 +175,7 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
 
     // The same nick again is refused by the club.
     Click(window, "Button2");
-    EXPECT_EQ(session_->State(), web::AccountState::kNone);
+    EXPECT_EQ(account_->State(), web::AccountState::kNone);
     TypeNewAccount(window, "Vera", "other1", "Oslo", "v@example.no");
     Click(window, "ButtonCreate");
     EXPECT_EQ(messages_.back(), "The club already has a player with the same Nick!");
@@ -183,10 +183,10 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
     // A wrong password signs nobody in.
     Click(window, "Button2");
     EXPECT_EQ(messages_.back(), "Login failed!");
-    EXPECT_EQ(session_->State(), web::AccountState::kNone);
+    EXPECT_EQ(account_->State(), web::AccountState::kNone);
     Child<QLineEdit>(window, "EditPassword")->setText("pw1234");
     Click(window, "Button2");
-    ASSERT_EQ(session_->State(), web::AccountState::kSignedIn);
+    ASSERT_EQ(account_->State(), web::AccountState::kSignedIn);
 
     // "Save" keeps the account in the user file; "Delete" is offered once it is there.
     EXPECT_FALSE(Child<QAbstractButton>(window, "ButtonDelete")->isEnabled());
@@ -207,29 +207,29 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
 
   // The rated match from the menu: the window offers the box, the pre-charge goes through.
   {
-    AccountWindow window(settings_, *session_, Services(true), nullptr);
+    AccountWindow window(settings_, *account_, Services(true), nullptr);
     auto* box = Child<QCheckBox>(window, "CheckPlayRating");
     ASSERT_TRUE(box->isEnabled());
     box->setChecked(true);
-    EXPECT_EQ(session_->State(), web::AccountState::kRated);
+    EXPECT_EQ(account_->State(), web::AccountState::kRated);
     EXPECT_EQ(Child<QLabel>(window, "LampState")->property("rating").toInt(), 3);
   }
-  PreCharge preCharge(*session_);
+  PreCharge preCharge(*account_);
   PreChargeStep step = preCharge.Advance();
   ASSERT_EQ(step.kind, PreChargeStep::Kind::kStarted);
   {
     // While the match runs, the account cannot be changed from the window.
-    AccountWindow window(settings_, *session_, Services(true), nullptr);
+    AccountWindow window(settings_, *account_, Services(true), nullptr);
     EXPECT_FALSE(Child<QAbstractButton>(window, "Button2")->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>(window, "CheckPlayRating")->isEnabled());
   }
   // A match of +12: from K = 0, R = 0 the pre-charge gives -9.95, the booking 3.05.
-  RatedBooking booking(*session_, 12);
+  RatedBooking booking(*account_, 12);
   ASSERT_TRUE(booking.Attempt().stored);
-  session_->SetRatedMatchRunning(false);
-  session_->SetState(web::AccountState::kSignedIn);
+  account_->SetRatedMatchRunning(false);
+  account_->SetState(web::AccountState::kSignedIn);
   {
-    AccountWindow window(settings_, *session_, Services(), nullptr);
+    AccountWindow window(settings_, *account_, Services(), nullptr);
     window.Pages()->setCurrentIndex(1);
     Click(window, "ButtonRefreshResults");
     EXPECT_EQ(Text(window, "ResultValue1"), "3,050");
@@ -243,8 +243,8 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
     EXPECT_EQ(Text(window, "LabelPresident4"), QString::fromUtf8("Тверь"));
   }
 
-  // A restart: a new session signs in from the user file.
-  AccountSession restarted(*client_);
+  // A restart: a new account signs in from the user file.
+  AccountInUse restarted(*client_);
   ASSERT_TRUE(restarted.SignInAtStartup(userFile_));
   AccountWindow window(settings_, restarted, Services(), nullptr);
   EXPECT_EQ(Child<QLineEdit>(window, "EditNick")->text(), "Vera");
@@ -256,11 +256,11 @@ TEST_F(AccountWindowTest, APlayersPathFromANewAccountToARestart) {
 }
 
 TEST_F(AccountWindowTest, EveryRowSaysNoConnectWhenTheServiceIsGone) {
-  ASSERT_EQ(session_->Create({"Nadia", "pw1234", "Paris", "France", "1-015", 'W',
+  ASSERT_EQ(account_->Create({"Nadia", "pw1234", "Paris", "France", "1-015", 'W',
                               "nadia@example.fr", "01.02.2026"}),
             web::RegisterResult::kCreated);
   service_.reset();  // the service stops; the account stays signed in here
-  AccountWindow window(settings_, *session_, Services(), nullptr);
+  AccountWindow window(settings_, *account_, Services(), nullptr);
   for (int i = 0; i < 8; ++i)
     EXPECT_EQ(Text(window, QString("ResultValue%1").arg(i)), "No Connect");
   EXPECT_EQ(Text(window, "LabelTopTenStatus"), "No Connect");
@@ -283,7 +283,7 @@ TEST_F(AccountWindowTest, EveryRowSaysNoConnectWhenTheServiceIsGone) {
 }
 
 TEST_F(AccountWindowTest, ProfileEditorChecksThePhotoAndSendsTheProfile) {
-  ASSERT_EQ(session_->Create({"Pavel", "pw1234", "Omsk", "Russia", "1-001", 'M', "pavel@example.ru",
+  ASSERT_EQ(account_->Create({"Pavel", "pw1234", "Omsk", "Russia", "1-001", 'M', "pavel@example.ru",
                               "01.02.2026"}),
             web::RegisterResult::kCreated);
   const std::string good = Picture(200, 250, "JPG");
@@ -303,7 +303,7 @@ TEST_F(AccountWindowTest, ProfileEditorChecksThePhotoAndSendsTheProfile) {
   for (const Case& c : cases) EXPECT_EQ(IsAccountPhoto(c.bytes), c.accepted) << c.what;
 
   QString chosen;
-  ProfileEditor editor(settings_, *session_, nullptr, [&chosen](QWidget*) { return chosen; });
+  ProfileEditor editor(settings_, *account_, nullptr, [&chosen](QWidget*) { return chosen; });
   auto* updateInfo = Child<QAbstractButton>(editor, "ButtonOkI");
   auto* refreshPhoto = Child<QAbstractButton>(editor, "ButtonOKF");
   EXPECT_FALSE(updateInfo->isEnabled());
@@ -333,7 +333,7 @@ TEST_F(AccountWindowTest, ProfileEditorChecksThePhotoAndSendsTheProfile) {
     if (refreshPhoto->isEnabled()) QTest::qWait(100);
   }
   EXPECT_FALSE(refreshPhoto->isEnabled());
-  EXPECT_EQ(session_->OwnPhoto(), good);
+  EXPECT_EQ(account_->OwnPhoto(), good);
 
   // Any change offers "Update info"; "$" and "~" reach the club as blanks.
   QTest::keyClicks(Child<QLineEdit>(editor, "EditAbout"), "cards$and~chess");
@@ -341,23 +341,23 @@ TEST_F(AccountWindowTest, ProfileEditorChecksThePhotoAndSendsTheProfile) {
   Child<QLineEdit>(editor, "EditSkype")->setText("pavel.cards");
   QTest::mouseClick(updateInfo, Qt::LeftButton);
   EXPECT_FALSE(updateInfo->isEnabled());
-  EXPECT_EQ(session_->User().Info.About, "cards and chess");
-  EXPECT_EQ(session_->User().Info.Skype, "pavel.cards");
+  EXPECT_EQ(account_->User().Info.About, "cards and chess");
+  EXPECT_EQ(account_->User().Info.Skype, "pavel.cards");
   EXPECT_EQ(Child<QLineEdit>(editor, "EditAbout")->text(), "cards and chess");
 
   // "About me" and the President's page show the profile; the President's rows copy or open
   // what they show. A rated match makes the only account the first of the top ten.
-  session_->SetPlayForRating(true);
-  PreCharge preCharge(*session_);
+  account_->SetPlayForRating(true);
+  PreCharge preCharge(*account_);
   ASSERT_EQ(preCharge.Advance().kind, PreChargeStep::Kind::kStarted);
-  RatedBooking booking(*session_, 4);
+  RatedBooking booking(*account_, 4);
   ASSERT_TRUE(booking.Attempt().stored);
-  session_->SetRatedMatchRunning(false);
-  session_->SetState(web::AccountState::kSignedIn);
+  account_->SetRatedMatchRunning(false);
+  account_->SetState(web::AccountState::kSignedIn);
   QTest::keyClicks(Child<QLineEdit>(editor, "EditWebSite"), "example.ru/pavel");
   QTest::mouseClick(updateInfo, Qt::LeftButton);
-  ASSERT_EQ(session_->User().Info.WebSite, "example.ru/pavel");
-  AccountWindow window(settings_, *session_, Services(), nullptr);
+  ASSERT_EQ(account_->User().Info.WebSite, "example.ru/pavel");
+  AccountWindow window(settings_, *account_, Services(), nullptr);
   auto* own = window.findChild<ProfileRows*>("OwnProfile");
   ASSERT_NE(own, nullptr);
   EXPECT_EQ(own->Fields(), (std::vector<ProfileField>{ProfileField::kAbout, ProfileField::kWebSite,
@@ -384,7 +384,7 @@ TEST_F(AccountWindowTest, ProfileEditorChecksThePhotoAndSendsTheProfile) {
 // button cuts its text. With TRILANE_ACCOUNT_SHOTS naming a folder, each page is also saved
 // there as a picture for a person to look at.
 TEST_F(AccountWindowTest, EveryPageFitsItsTextsInEachLanguage) {
-  ASSERT_EQ(session_->Create({"Lena", "pw1234", "Tomsk", "Russia", "1-001", 'W', "lena@example.ru",
+  ASSERT_EQ(account_->Create({"Lena", "pw1234", "Tomsk", "Russia", "1-001", 'W', "lena@example.ru",
                               "01.02.2026"}),
             web::RegisterResult::kCreated);
   web::TInfo14 info;
@@ -394,15 +394,15 @@ TEST_F(AccountWindowTest, EveryPageFitsItsTextsInEachLanguage) {
   info.Telegram = "@lena_cards";
   info.WebSite = "example.ru/lena";
   ASSERT_TRUE(client_->WebSaveInfo("Lena", info));
-  session_->RefreshProfile();
+  account_->RefreshProfile();
   // One rated match puts Lena into the top ten, as its President.
-  session_->SetPlayForRating(true);
-  PreCharge preCharge(*session_);
+  account_->SetPlayForRating(true);
+  PreCharge preCharge(*account_);
   ASSERT_EQ(preCharge.Advance().kind, PreChargeStep::Kind::kStarted);
-  RatedBooking booking(*session_, 17);
+  RatedBooking booking(*account_, 17);
   ASSERT_TRUE(booking.Attempt().stored);
-  session_->SetRatedMatchRunning(false);
-  session_->SetState(web::AccountState::kSignedIn);
+  account_->SetRatedMatchRunning(false);
+  account_->SetState(web::AccountState::kSignedIn);
   const QString shots = qEnvironmentVariable("TRILANE_ACCOUNT_SHOTS");
   for (int language : {kEnglish, kRussian, kChinese}) {
     SetLanguageIndex(language);
@@ -410,7 +410,7 @@ TEST_F(AccountWindowTest, EveryPageFitsItsTextsInEachLanguage) {
       SCOPED_TRACE(std::to_string(language) + (purple ? " purple" : " gray"));
       TSettings settings;
       settings.AuxPurple = purple;
-      AccountWindow window(settings, *session_, Services(true), nullptr);
+      AccountWindow window(settings, *account_, Services(true), nullptr);
       window.show();
       for (int page = 0; page < window.Pages()->count(); ++page) {
         window.Pages()->setCurrentIndex(page);
@@ -437,7 +437,7 @@ TEST_F(AccountWindowTest, EveryPageFitsItsTextsInEachLanguage) {
         }
       }
       if (!shots.isEmpty() && !purple) {
-        ProfileEditor editor(settings, *session_, nullptr);
+        ProfileEditor editor(settings, *account_, nullptr);
         editor.show();
         QApplication::processEvents();
         editor.grab().save(QString("%1/acc-%2-editor.png").arg(shots).arg(language));

@@ -1,29 +1,29 @@
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 
 namespace trilane {
 
 using web::AccountState;
 
-void AccountSession::SetPlayForRating(bool checked) {
+void AccountInUse::SetPlayForRating(bool checked) {
   if (state_ == AccountState::kNone) return;
   state_ = checked ? AccountState::kRated : AccountState::kSignedIn;
 }
 
-void AccountSession::TakeUser(const web::TQorUser& user, const std::string& password) {
+void AccountInUse::TakeUser(const web::TQorUser& user, const std::string& password) {
   user_ = user;
   user_.Pw = password;
   // The cipher follows the password at every sign-in, so "Save" writes the one in use.
   passwordCipher_ = web::EncipherPassword(password);
 }
 
-void AccountSession::ReadAfterSignIn() {
+void AccountInUse::ReadAfterSignIn() {
   RefreshBest();
   RefreshClubMembers();
   ownPhoto_.reset();
   RefreshProfile();
 }
 
-web::RegisterResult AccountSession::Create(const NewAccount& account) {
+web::RegisterResult AccountInUse::Create(const NewAccount& account) {
   web::TQorUser user = web::ResetUser(account.nick, account.password);
   user.City = account.city;
   user.Country1 = account.country1;
@@ -52,7 +52,7 @@ web::RegisterResult AccountSession::Create(const NewAccount& account) {
   return result;
 }
 
-bool AccountSession::SignIn(const std::string& nick, const std::string& password) {
+bool AccountInUse::SignIn(const std::string& nick, const std::string& password) {
   const auto read = client_.WebReadUser(nick, password);
   if (!read.ok) {
     bestRead_ = false;
@@ -65,13 +65,13 @@ bool AccountSession::SignIn(const std::string& nick, const std::string& password
   return true;
 }
 
-void AccountSession::SignOut() {
+void AccountInUse::SignOut() {
   state_ = AccountState::kNone;
   ownPhoto_.reset();
   user_.R04 = user_.R05 = user_.R06 = 0;
 }
 
-bool AccountSession::SignInAtStartup(const std::filesystem::path& userFile) {
+bool AccountInUse::SignInAtStartup(const std::filesystem::path& userFile) {
   state_ = AccountState::kNone;
   const auto file = web::ReadUserFile(userFile);
   if (!file) return false;
@@ -84,21 +84,21 @@ bool AccountSession::SignInAtStartup(const std::filesystem::path& userFile) {
   return read.ok;
 }
 
-std::optional<RecordError> AccountSession::SaveUserFile(const std::filesystem::path& userFile) {
+std::optional<RecordError> AccountInUse::SaveUserFile(const std::filesystem::path& userFile) {
   auto error = web::WriteUserFile(userFile, {user_.Nick, user_.Pw});
   if (!error) userFileSaved_ = true;
   return error;
 }
 
-bool AccountSession::DeleteUserFile(const std::filesystem::path& userFile) {
+bool AccountInUse::DeleteUserFile(const std::filesystem::path& userFile) {
   const bool deleted = web::DeleteUserFile(userFile);
   if (deleted) userFileSaved_ = false;
   return deleted;
 }
 
-bool AccountSession::RefreshBest() {
+bool AccountInUse::RefreshBest() {
   // While a rated match runs the service holds the pre-charge with an emptied cycle; the
-  // session's copy keeps the real cycle for the booking, so it is not read over.
+  // account's copy keeps the real cycle for the booking, so it is not read over.
   if (ratedMatchRunning_) return bestRead_;
   const auto read = client_.WebReadBest(user_.Nick, user_.Pw, game_);
   bestRead_ = read.ok;
@@ -108,38 +108,38 @@ bool AccountSession::RefreshBest() {
   return true;
 }
 
-bool AccountSession::RefreshClubMembers() {
+bool AccountInUse::RefreshClubMembers() {
   const auto read = client_.WebClubMembers();
   clubMembersRead_ = read.ok;
   if (read.ok) clubMembers_ = read.value;
   return read.ok;
 }
 
-bool AccountSession::RefreshQors() {
+bool AccountInUse::RefreshQors() {
   const auto read = client_.WebReadQors(user_.Nick);
   if (read.ok) user_.R04 = read.value;
   return read.ok;
 }
 
-bool AccountSession::RefreshProfile() {
+bool AccountInUse::RefreshProfile() {
   const auto read = client_.WebReadInfo(user_.Nick);
   if (read.ok) user_.Info = read.value;
   return read.ok;
 }
 
-bool AccountSession::RefreshPhoto() {
+bool AccountInUse::RefreshPhoto() {
   ownPhoto_ = client_.WebLoadAvatar(user_.Nick);
   return ownPhoto_.has_value();
 }
 
-bool AccountSession::RefreshTopTen() {
+bool AccountInUse::RefreshTopTen() {
   const auto read = client_.WebReadTopTen();
   topTenRead_ = read.ok;
   if (read.ok) topTen_ = read.value;
   return read.ok;
 }
 
-bool AccountSession::RefreshPresident() {
+bool AccountInUse::RefreshPresident() {
   const std::string& nick = topTen_[0].Nick;
   if (!topTenRead_ || web::IsEmptyNick(nick)) {
     presidentProfile_ = {};
@@ -152,7 +152,7 @@ bool AccountSession::RefreshPresident() {
   return read.ok;
 }
 
-void AccountSession::ResetSignedOutRecord() {
+void AccountInUse::ResetSignedOutRecord() {
   if (SignedIn()) return;
   user_.Country1 = "Russia";
   user_.Country2 = "1-001";
@@ -162,21 +162,21 @@ void AccountSession::ResetSignedOutRecord() {
   user_.DateR = "00.00.0000";
 }
 
-bool AccountSession::UpdateProfile(const web::TInfo14& profile) {
+bool AccountInUse::UpdateProfile(const web::TInfo14& profile) {
   if (!SignedIn()) return false;
   if (!client_.WebSaveInfo(user_.Nick, web::ProfileForSending(profile))) return false;
   RefreshProfile();
   return true;
 }
 
-TransferResult AccountSession::CheckTransfer(int64_t amount) const {
+TransferResult AccountInUse::CheckTransfer(int64_t amount) const {
   if (amount < 0) return TransferResult::kNothing;
   if (!SignedIn() || user_.R04 < amount) return TransferResult::kNotEnough;
   if (amount == 0) return TransferResult::kEmpty;
   return TransferResult::kDone;
 }
 
-TransferResult AccountSession::TransferQors(const std::string& recipient, int64_t amount) {
+TransferResult AccountInUse::TransferQors(const std::string& recipient, int64_t amount) {
   if (const TransferResult check = CheckTransfer(amount); check != TransferResult::kDone) {
     return check;
   }
@@ -189,7 +189,7 @@ TransferResult AccountSession::TransferQors(const std::string& recipient, int64_
   return debited ? TransferResult::kDone : TransferResult::kNoConnect;
 }
 
-CycleEntry AccountSession::EnterCycle(int64_t cycleScore) {
+CycleEntry AccountInUse::EnterCycle(int64_t cycleScore) {
   CycleEntry entry;
   entry.score = cycleScore;
   const auto saved = client_.WebSaveRecord(kAccountTableId, user_.Nick, user_.City, user_.Country1,

@@ -46,10 +46,10 @@ struct CycleEntry {
   int64_t balance = 0;  // the balance read after the bonus
 };
 
-class AccountSession {
+class AccountInUse {
  public:
-  // `client` must outlive the session.
-  explicit AccountSession(web::WebClient& client) : client_(client) {}
+  // `client` must outlive the account.
+  explicit AccountInUse(web::WebClient& client) : client_(client) {}
 
   web::WebClient& Client() { return client_; }
 

@@ -1,7 +1,7 @@
 // The account in use against the reference club service: creating an account, signing in and
 // out, the user file and the sign-in at start-up, and the start-up counting.
 
-#include "program/account_session.h"
+#include "program/account_in_use.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -50,23 +50,23 @@ class Folder {
   fs::path root_;
 };
 
-TEST(AccountSessionTest, CreatesAnAccountAndRefusesTakenNicksAndBadFields) {
+TEST(AccountInUseTest, CreatesAnAccountAndRefusesTakenNicksAndBadFields) {
   TRILANE_START_CLUB(club);
-  AccountSession session(club.Client());
-  ASSERT_EQ(session.Create(Ann()), RegisterResult::kCreated);
-  EXPECT_EQ(session.State(), AccountState::kSignedIn);
-  EXPECT_EQ(session.User().City, Ann().city);
-  EXPECT_EQ(session.User().Sex, 'W');
-  EXPECT_NE(session.User().DateR, "00.00.0000");  // the service's own date
-  EXPECT_EQ(session.User().Pw, "abcd1");
-  EXPECT_EQ(web::DecipherPassword(session.PasswordCipher()), "abcd1");
-  EXPECT_TRUE(session.BestRead());
-  EXPECT_EQ(session.Game().Kon, 0);
-  EXPECT_EQ(session.ClubMembers(), 1);
+  AccountInUse account(club.Client());
+  ASSERT_EQ(account.Create(Ann()), RegisterResult::kCreated);
+  EXPECT_EQ(account.State(), AccountState::kSignedIn);
+  EXPECT_EQ(account.User().City, Ann().city);
+  EXPECT_EQ(account.User().Sex, 'W');
+  EXPECT_NE(account.User().DateR, "00.00.0000");  // the service's own date
+  EXPECT_EQ(account.User().Pw, "abcd1");
+  EXPECT_EQ(web::DecipherPassword(account.PasswordCipher()), "abcd1");
+  EXPECT_TRUE(account.BestRead());
+  EXPECT_EQ(account.Game().Kon, 0);
+  EXPECT_EQ(account.ClubMembers(), 1);
 
   // The same nick in any case is taken; the state stays 1 and the date is reset.
   for (const char* nick : {"Ann", "ANN"}) {
-    AccountSession other(club.Client());
+    AccountInUse other(club.Client());
     NewAccount again = Ann();
     again.nick = nick;
     EXPECT_EQ(other.Create(again), RegisterResult::kNickTaken) << nick;
@@ -85,43 +85,43 @@ TEST(AccountSessionTest, CreatesAnAccountAndRefusesTakenNicksAndBadFields) {
   refused[6].password = "abc#1";
   for (size_t i = 0; i < refused.size(); ++i) {
     if (i > 2) refused[i].nick = "Bob";
-    AccountSession other(club.Client());
+    AccountInUse other(club.Client());
     EXPECT_EQ(other.Create(refused[i]), RegisterResult::kFailed) << i;
     EXPECT_EQ(other.State(), AccountState::kNone) << i;
   }
   EXPECT_EQ(club.Client().WebClubMembers().value, 1);
 }
 
-TEST(AccountSessionTest, SignsInWithTheRightPasswordOnlyAndSignsOut) {
+TEST(AccountInUseTest, SignsInWithTheRightPasswordOnlyAndSignsOut) {
   TRILANE_START_CLUB(club);
   ASSERT_TRUE(club.Register("Ann", "abcd1"));
-  AccountSession session(club.Client());
-  EXPECT_FALSE(session.SignIn("Ann", "abcd2"));
-  EXPECT_FALSE(session.SignIn("Nobody", "abcd1"));
-  EXPECT_EQ(session.State(), AccountState::kNone);
-  EXPECT_FALSE(session.BestRead());
-  EXPECT_FALSE(session.ClubMembersRead());
+  AccountInUse account(club.Client());
+  EXPECT_FALSE(account.SignIn("Ann", "abcd2"));
+  EXPECT_FALSE(account.SignIn("Nobody", "abcd1"));
+  EXPECT_EQ(account.State(), AccountState::kNone);
+  EXPECT_FALSE(account.BestRead());
+  EXPECT_FALSE(account.ClubMembersRead());
 
-  ASSERT_TRUE(session.SignIn("Ann", "abcd1"));
-  EXPECT_EQ(session.State(), AccountState::kSignedIn);
-  EXPECT_EQ(session.User().City, "Oslo");
-  EXPECT_EQ(session.User().Country2, "1-035");
-  EXPECT_TRUE(session.BestRead());
-  EXPECT_EQ(session.Game().Place, 1);
-  EXPECT_EQ(session.ClubMembers(), 1);
+  ASSERT_TRUE(account.SignIn("Ann", "abcd1"));
+  EXPECT_EQ(account.State(), AccountState::kSignedIn);
+  EXPECT_EQ(account.User().City, "Oslo");
+  EXPECT_EQ(account.User().Country2, "1-035");
+  EXPECT_TRUE(account.BestRead());
+  EXPECT_EQ(account.Game().Place, 1);
+  EXPECT_EQ(account.ClubMembers(), 1);
 
   // The "Play global rating" box moves between 2 and 3 only with an account.
-  session.SetPlayForRating(true);
-  EXPECT_EQ(session.State(), AccountState::kRated);
-  session.SetPlayForRating(false);
-  EXPECT_EQ(session.State(), AccountState::kSignedIn);
-  session.SignOut();
-  EXPECT_EQ(session.State(), AccountState::kNone);
-  session.SetPlayForRating(true);
-  EXPECT_EQ(session.State(), AccountState::kNone);
+  account.SetPlayForRating(true);
+  EXPECT_EQ(account.State(), AccountState::kRated);
+  account.SetPlayForRating(false);
+  EXPECT_EQ(account.State(), AccountState::kSignedIn);
+  account.SignOut();
+  EXPECT_EQ(account.State(), AccountState::kNone);
+  account.SetPlayForRating(true);
+  EXPECT_EQ(account.State(), AccountState::kNone);
 }
 
-TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
+TEST(AccountInUseTest, TheSavedUserFileSignsInAtTheNextStart) {
   TRILANE_START_CLUB(club);
   ASSERT_TRUE(club.Register("Ann", "abcd1"));
   ASSERT_TRUE(club.Register("Cy", "ab-cd1"));
@@ -129,7 +129,7 @@ TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
   const fs::path file = folder.UserFile();
 
   {
-    AccountSession first(club.Client());
+    AccountInUse first(club.Client());
     EXPECT_FALSE(first.SignInAtStartup(file));  // no file yet
     EXPECT_FALSE(first.UserFileSaved());
     ASSERT_TRUE(first.SignIn("Ann", "abcd1"));
@@ -137,7 +137,7 @@ TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
     EXPECT_TRUE(first.UserFileSaved());
   }
   {
-    AccountSession next(club.Client());
+    AccountInUse next(club.Client());
     EXPECT_TRUE(next.SignInAtStartup(file));
     EXPECT_EQ(next.State(), AccountState::kSignedIn);  // never 3 at start-up
     EXPECT_TRUE(next.UserFileSaved());
@@ -150,7 +150,7 @@ TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
   // A stored "#" signs in as "-".
   ASSERT_FALSE(web::WriteUserFile(file, {"Cy", "ab#cd1"}));
   {
-    AccountSession next(club.Client());
+    AccountInUse next(club.Client());
     EXPECT_TRUE(next.SignInAtStartup(file));
     EXPECT_EQ(next.User().Pw, "ab-cd1");
     EXPECT_EQ(web::DecipherPassword(next.PasswordCipher()), "ab-cd1");
@@ -158,7 +158,7 @@ TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
   // A wrong password leaves state 1 with the file's nick for the account page.
   ASSERT_FALSE(web::WriteUserFile(file, {"Ann", "wrong9"}));
   {
-    AccountSession next(club.Client());
+    AccountInUse next(club.Client());
     EXPECT_FALSE(next.SignInAtStartup(file));
     EXPECT_EQ(next.State(), AccountState::kNone);
     EXPECT_TRUE(next.UserFileSaved());
@@ -167,14 +167,14 @@ TEST(AccountSessionTest, TheSavedUserFileSignsInAtTheNextStart) {
   // A malformed file is ignored silently.
   std::ofstream(file, std::ios::binary) << "Qor User File\r\nAnn\r\n";
   {
-    AccountSession next(club.Client());
+    AccountInUse next(club.Client());
     EXPECT_FALSE(next.SignInAtStartup(file));
     EXPECT_FALSE(next.UserFileSaved());
     EXPECT_EQ(next.State(), AccountState::kNone);
   }
 }
 
-TEST(AccountSessionTest, StartsAreCountedAndTheFirstOnlyUntilItSucceeds) {
+TEST(AccountInUseTest, StartsAreCountedAndTheFirstOnlyUntilItSucceeds) {
   TRILANE_START_CLUB(club);
   web::WebClient& client = club.Client();
   EXPECT_FALSE(DecideStartupCount(true, false).send);  // a copy marked as not counted
