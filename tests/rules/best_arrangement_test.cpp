@@ -114,6 +114,35 @@ TEST(BestArrangementTest, StrongRowsAndTheMajorityRuleCount) {
   }
 }
 
+// A hand whose best split puts its five highest cards in the Back: the last Back of the
+// search's order, so a search that stopped one Back short would miss it.
+TEST(BestArrangementTest, TheFiveHighestCardsAsTheBack) {
+  constexpr uint32_t kOthersSeed = 1;
+  const Hand hand = test::MakeHand("2h 3d 4c 6h 7d 8c 9h 9d Ts Js Qs Ks As");
+  // The other 39 cards, in the order of a shuffled deck, dealt to three seats that the
+  // computer arranges.
+  std::array<Hand, 3> others{};
+  int dealt = 0;
+  for (const Card& card : test::ShuffledDeck(kOthersSeed)) {
+    if (std::find(hand.begin(), hand.end(), card) != hand.end()) continue;
+    others[dealt / 13][dealt % 13] = card;
+    ++dealt;
+  }
+  Opponents against;
+  for (int p = 0; p < 3; ++p) {
+    SortHand(others[p]);
+    ASSERT_EQ(FindSpecial(others[p]).code, 0);
+    against[p] = ArrangeByComputer(others[p]).rows;
+  }
+  ASSERT_EQ(FindSpecial(hand).code, 0);
+  for (bool ruleTwoFour : {false, true}) {
+    SCOPED_TRACE(ruleTwoFour);
+    const BestArrangement best = FindBestArrangement(hand, against, ruleTwoFour);
+    EXPECT_EQ(best.points, BruteForce(hand, against, ruleTwoFour).best);
+    EXPECT_EQ(best.values[kBack], EvaluateRow(test::MakeRow("Ts Js Qs Ks As")));
+  }
+}
+
 TEST(BestArrangementTest, SpecialCombinationsSettleTheRoundWithoutRows) {
   const Hand plain = test::MakeHand("2h 2d 5s 7h 9d Js Kh 3d 6s 8h Td Qs Ah");
   Opponents against;

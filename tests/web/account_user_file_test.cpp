@@ -57,6 +57,15 @@ TEST_F(UserFileTest, WritesThreeLinesAndReadsThemBack) {
   EXPECT_EQ(ReadUserFile(File()), ann);
 }
 
+// The bytes a saved sign-in has on disk: a change of the cipher or its key would make every
+// user file written before it unreadable, so the expected bytes are fixed here, not taken
+// from the code under test.
+TEST_F(UserFileTest, AFileSavedByAnEarlierVersionStillReads) {
+  Write("Qor User File\r\nAnn\r\nXfjC2OCPS4c=\r\n");
+  EXPECT_EQ(ReadUserFile(File()), (UserFile{"Ann", "secret12"}));
+  EXPECT_EQ(EncipherPassword("secret12"), "XfjC2OCPS4c=");
+}
+
 TEST_F(UserFileTest, AMalformedFileCountsAsNone) {
   const std::string cipher = EncipherPassword("secret12");
   const std::vector<std::pair<std::string, std::string>> broken = {
