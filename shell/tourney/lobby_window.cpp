@@ -50,7 +50,7 @@ QString SeatCaptionText(const SeatButton& b) {
 LobbyWindow::LobbyWindow(const TSettings& settings, LobbyServices services, QWidget* parent)
     : AuxWindow(settings, AuxHeader{WordText(kWordWorldOnlineTournamentTitle), 610, 40}, parent),
       services_(std::move(services)),
-      session_(services_.web, services_.user) {
+      seating_(services_.web, services_.user) {
   setObjectName(QStringLiteral("FTour4"));
   const QString rulesHint = WordText(kWordRules) + QStringLiteral(": 1-6");
   const QFont seatFont = RoleFont(settings_, FontRole::kDecor, 14, true);
@@ -161,15 +161,15 @@ void LobbyWindow::showEvent(QShowEvent* event) {
 
 void LobbyWindow::done(int result) {
   // A held seat keeps the lobby open: it is given up here, or the game takes it.
-  if (session_.Held().Held() && !closingForGame_) return;
+  if (seating_.Held().Held() && !closingForGame_) return;
   list_.stop();
   watch_.stop();
   AuxWindow::done(result);
 }
 
 void LobbyWindow::DrawPlayerCard() {
-  ownPlace_ = session_.ReadOwnPlace();
-  const web::TQorClient& own = session_.OwnSeatRecord();
+  ownPlace_ = seating_.ReadOwnPlace();
+  const web::TQorClient& own = seating_.OwnSeatRecord();
   const std::array<std::pair<int, QString>, 6> rows = {{
       {kWordPassportNick, FromCp1251(own.Nick)},
       {kWordYourScore, QString::number(own.Score)},
@@ -188,7 +188,7 @@ void LobbyWindow::DrawPlayerCard() {
 }
 
 void LobbyWindow::Refresh() {
-  const LobbyRead read = session_.Refresh();
+  const LobbyRead read = seating_.Refresh();
   if (read.seatLost && services_.game != nullptr) services_.game->GiveUpSeat();
   DrawButtons(read.buttons);
   DrawServerState(read.stateRead, read.info);
@@ -226,7 +226,7 @@ void LobbyWindow::DrawServerState(bool stateRead, const web::ServerInfo& info) {
 }
 
 void LobbyWindow::ClickSeat(int table, int seat) {
-  const SeatClickOutcome click = session_.ClickSeat(table, seat);
+  const SeatClickOutcome click = seating_.ClickSeat(table, seat);
   switch (click.kind) {
     case SeatClick::kNothing:
       return;
@@ -257,14 +257,14 @@ void LobbyWindow::ClickSeat(int table, int seat) {
 void LobbyWindow::Watch() {
   if (services_.game == nullptr || !services_.game->TakeSocketError()) return;
   ShowError(this, WordText(kWordServerConnectionError));
-  session_.FreeAfterSocketError();
+  seating_.FreeAfterSocketError();
   services_.game->GiveUpSeat();
   Refresh();
 }
 
 void LobbyWindow::GameDealt() {
   // The table's names for the game's messages, read while the server still lists them.
-  const auto names = session_.GameDealt();
+  const auto names = seating_.GameDealt();
   if (names && services_.game != nullptr) services_.game->SetSeatNames(*names);
   closingForGame_ = true;
   accept();

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "program/lobby_session.h"
+#include "program/lobby_seating.h"
 #include "shell/aux_window.h"
 #include "table/table_view.h"
 #include "web/calls.h"
@@ -53,12 +53,12 @@ class LobbyWindow : public AuxWindow {
   // The one-second watcher of the club socket.
   void Watch();
 
-  HeldSeat Held() const { return session_.Held(); }
-  bool ServerOn() const { return session_.ServerOn(); }
-  const web::TQorClient& OwnSeatRecord() const { return session_.OwnSeatRecord(); }
+  HeldSeat Held() const { return seating_.Held(); }
+  bool ServerOn() const { return seating_.ServerOn(); }
+  const web::TQorClient& OwnSeatRecord() const { return seating_.OwnSeatRecord(); }
   // The tournament server of the list's first table: its address and the port of table 0.
-  const std::string& ServerAddress() const { return session_.ServerAddress(); }
-  int BasePort() const { return session_.BasePort(); }
+  const std::string& ServerAddress() const { return seating_.ServerAddress(); }
+  int BasePort() const { return seating_.BasePort(); }
   // The lists' timers (tests shorten them).
   void SetWatchInterval(int milliseconds) { watch_.setInterval(milliseconds); }
 
@@ -76,7 +76,7 @@ class LobbyWindow : public AuxWindow {
   void Sound(TableSound sound) const;
 
   LobbyServices services_;
-  LobbySession session_;
+  LobbySeating seating_;
   int64_t ownPlace_ = -1;
   bool closingForGame_ = false;
   std::array<std::array<QorCardsButton*, kSeatsPerTable>, kTables> seatButtons_{};

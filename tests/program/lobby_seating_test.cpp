@@ -1,8 +1,8 @@
-// The tournament lobby's session against the reference club service: taking a seat and
+// The tournament lobby's seating against the reference club service: taking a seat and
 // what the club game is told to connect to, giving it up with the seats above, a seat taken
 // by another, the seat freed after a socket error, the names read at the deal, and the
 // seat lost when the service goes away.
-#include "program/lobby_session.h"
+#include "program/lobby_seating.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace {
 
 using trilane::testing::ClubMember;
 
-TEST(LobbySessionTest, TakingGivingUpAndLosingASeat) {
+TEST(LobbySeatingTest, TakingGivingUpAndLosingASeat) {
   const int basePort = web::testing::FreePort();
   auto service = std::make_unique<web::testing::ClubService>(
       std::vector<std::string>{"--no-tourney", "--tourney-base-port", std::to_string(basePort)});
@@ -27,7 +27,7 @@ TEST(LobbySessionTest, TakingGivingUpAndLosingASeat) {
   ClubMember bob(service->Url(), "Bob", "127.0.0.2");
   ASSERT_TRUE(ann.signedIn && bob.signedIn);
 
-  LobbySession lobby(ann.client.get(), ann.account);
+  LobbySeating lobby(ann.client.get(), ann.account);
   EXPECT_EQ(lobby.OwnSeatRecord().Nick, "Ann");
   EXPECT_EQ(lobby.OwnSeatRecord().Sex, 'W');
   LobbyRead read = lobby.Refresh();
@@ -101,10 +101,10 @@ TEST(LobbySessionTest, TakingGivingUpAndLosingASeat) {
   EXPECT_EQ(lobby.ClickSeat(8, 1).kind, SeatClick::kNotTaken);
 }
 
-TEST(LobbySessionTest, WithoutAWebClientNothingIsReadOrSent) {
+TEST(LobbySeatingTest, WithoutAWebClientNothingIsReadOrSent) {
   web::TQorUser user;
   user.Nick = "Ann";
-  LobbySession lobby(nullptr, user);
+  LobbySeating lobby(nullptr, user);
   EXPECT_EQ(lobby.ReadOwnPlace(), -1);
   const LobbyRead read = lobby.Refresh();
   EXPECT_FALSE(lobby.ServerOn());

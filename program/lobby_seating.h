@@ -1,5 +1,5 @@
 #pragma once
-// The lobby's session with the tournament script: the player's seat record, the seat held,
+// The lobby's seating with the tournament script: the player's seat record, the seat held,
 // the table list with the server's state, taking and giving up a seat (with the seats above
 // it), the freeing of a seat whose table could not be reached, and the table's names at the
 // deal. Nothing here draws, waits or touches a socket: the lobby window asks for each step,
@@ -46,11 +46,11 @@ struct SeatClickOutcome {
   std::optional<uint16_t> port;  // nothing: the list's port is out of range
 };
 
-class LobbySession {
+class LobbySeating {
  public:
   // The seat record is filled from the signed-in account, the tournament figures read for
   // it and the address the service sees. `web` may be null (nothing is read or sent).
-  LobbySession(web::WebClient* web, const web::TQorUser& user);
+  LobbySeating(web::WebClient* web, const web::TQorUser& user);
 
   // The player's place in the tournament list (-1 when it could not be read).
   int64_t ReadOwnPlace();

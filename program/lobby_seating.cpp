@@ -1,4 +1,4 @@
-#include "program/lobby_session.h"
+#include "program/lobby_seating.h"
 
 #include <string_view>
 #include <vector>
@@ -13,7 +13,7 @@ constexpr std::string_view kFourSeats = "4";
 
 }  // namespace
 
-LobbySession::LobbySession(web::WebClient* web, const web::TQorUser& user) : web_(web) {
+LobbySeating::LobbySeating(web::WebClient* web, const web::TQorUser& user) : web_(web) {
   own_.Nick = user.Nick;
   own_.Country = user.Country1;
   own_.City = user.City;
@@ -28,13 +28,13 @@ LobbySession::LobbySession(web::WebClient* web, const web::TQorUser& user) : web
   if (const std::optional<std::string> address = web_->WebOwnAddress(); address) own_.IP = *address;
 }
 
-int64_t LobbySession::ReadOwnPlace() {
+int64_t LobbySeating::ReadOwnPlace() {
   if (web_ == nullptr) return -1;
   const web::WebRead<int64_t> place = web_->WebOnlinePlace('s', kTourneyGameId, own_.Score);
   return place.ok ? place.value : -1;
 }
 
-LobbyRead LobbySession::Refresh() {
+LobbyRead LobbySeating::Refresh() {
   web::WebRead<web::TableList> tables;
   web::WebRead<web::ServerInfo> info;
   if (web_ != nullptr) {
@@ -66,11 +66,11 @@ LobbyRead LobbySession::Refresh() {
   return read;
 }
 
-void LobbySession::FreeSeats(int table, const std::vector<int>& seats) {
+void LobbySeating::FreeSeats(int table, const std::vector<int>& seats) {
   for (int k : seats) web_->WebTakeSeat(kFourSeats, kTourneyGameId, table, 0, web::FreeSeat(), k);
 }
 
-SeatClickOutcome LobbySession::ClickSeat(int table, int seat) {
+SeatClickOutcome LobbySeating::ClickSeat(int table, int seat) {
   SeatClickOutcome out;
   if (web_ == nullptr || table < 1 || table > kTables || seat < 1 || seat > kSeatsPerTable)
     return out;
@@ -121,12 +121,12 @@ SeatClickOutcome LobbySession::ClickSeat(int table, int seat) {
   return out;
 }
 
-void LobbySession::FreeAfterSocketError() {
+void LobbySeating::FreeAfterSocketError() {
   if (held_.Held() && web_ != nullptr) FreeSeats(held_.table, SeatsFreedAfterError(held_.seat));
   held_ = {};
 }
 
-std::optional<std::array<std::string, 4>> LobbySession::GameDealt() {
+std::optional<std::array<std::string, 4>> LobbySeating::GameDealt() {
   std::optional<std::array<std::string, 4>> names;
   if (web_ != nullptr && held_.Held()) {
     const web::WebRead<web::TableList> tables = web_->WebReadTables(kTourneyGameId);
