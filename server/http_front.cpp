@@ -373,7 +373,10 @@ void ConnectionWatch::SetLimits(unsigned total, unsigned perAddress) {
 }
 
 ConnectionWatch::Peer* ConnectionWatch::Open(int fd, std::string address) {
-  auto* peer = new Peer{fcntl(fd, F_DUPFD_CLOEXEC, 0), Clock::now(), true, std::move(address)};
+  auto* peer = new Peer;
+  peer->fd = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  peer->since = Clock::now();
+  peer->address = std::move(address);
   std::lock_guard lock(mutex_);
   unsigned open = 0, fromAddress = 0;
   for (const Peer* p : peers_) {
