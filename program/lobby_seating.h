@@ -18,7 +18,7 @@ namespace trilane::tourney {
 
 // The table list as last read, and what the window does with it.
 struct LobbyRead {
-  LobbyButtons buttons{};
+  LobbyButtons buttons;  // every seat kServerOff, disabled
   bool stateRead = false;  // the server's state and welcome line were read
   web::ServerInfo info;
   // A seat held until now was lost (the server went off, or cleared the table): the club

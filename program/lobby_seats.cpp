@@ -41,7 +41,9 @@ TableButtons ButtonsOfTable(const web::TQorTable_4& table, int tableNumber, Held
 }
 
 LobbyButtons ButtonsOfLobby(const web::TableList& tables, HeldSeat held, bool serverOn) {
-  LobbyButtons lobby{};
+  // Default-initialised, not "{}": clang 14 crashes value-initialising this nested array of
+  // buttons; every SeatButton starts as kServerOff, disabled either way.
+  LobbyButtons lobby;
   if (!serverOn) return lobby;  // every button kServerOff, disabled
   held = CheckHeldSeat(tables, held);
   for (int t = 1; t <= kTables; ++t)
